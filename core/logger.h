@@ -1,0 +1,17 @@
+// The diagnostic log: one line per message, appended to a file named after the local day
+// under Tarrowind/logs. The folder is never created here; without it lines are dropped.
+#pragma once
+
+#include <string>
+
+enum class LogLevel { Info = 0, Debug = 1, Error = 2 };
+
+// Never raises. Debug lines are written only while EnableDebugLogging is on.
+void Log(LogLevel level, const std::string& message) noexcept;
+void LogError(const std::string& message) noexcept;
+
+// Lets the simulator and tests see each line as it is written (the file stays the record).
+// `line` is the full line as written; `written` says whether it reached the day's file.
+using LogObserver = void (*)(LogLevel level, const std::string& message, const std::string& line,
+                             bool written);
+void SetLogObserver(LogObserver observer);

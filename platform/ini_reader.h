@@ -1,0 +1,31 @@
+// An INI reader that answers like the Windows profile API (GetPrivateProfileString/Int):
+// first matching section only, first matching key, names compared without regard to case,
+// blanks around names and values dropped, one pair of matching quotes stripped from a value.
+#pragma once
+
+#include <string>
+
+namespace ini {
+
+// Value of [section] key in the file at path, cut to bufferSize - 1 characters, or the
+// default when the file, the section or the key (or its '=') is missing.
+std::string ReadString(const std::string& section, const std::string& key,
+                       const std::string& defaultText, const std::string& path,
+                       size_t bufferSize = 256);
+
+// The same parsing over text already in memory (used by the file reader and by tests).
+std::string ReadStringFromText(const std::string& text, const std::string& section,
+                               const std::string& key, const std::string& defaultText,
+                               size_t bufferSize = 256);
+
+// Integer form: the default when the value is empty or missing, otherwise the leading signed
+// decimal number (0 when there is none), wrapping like the Windows reader on overflow.
+int ReadInt(const std::string& section, const std::string& key, int defaultValue,
+            const std::string& path);
+int ReadIntFromText(const std::string& text, const std::string& section, const std::string& key,
+                    int defaultValue);
+
+// The integer conversion the Windows reader applies to a value's text.
+int ParseProfileInt(const std::string& text);
+
+}  // namespace ini

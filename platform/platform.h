@@ -1,0 +1,39 @@
+// The few operating-system services the plug-in needs. On Windows these are the kernel's own
+// calls; elsewhere (the stand-in host on Linux) they are our own, with a replaceable clock so
+// the simulator can run the plug-in on virtual time.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace platform {
+
+// Milliseconds since system start (GetTickCount64).
+uint64_t TickCount64();
+
+// Blocks the calling thread (Sleep).
+void SleepMs(uint32_t ms);
+
+// Seconds since the epoch, and their local calendar form.
+std::time_t CalendarNow();
+bool ToLocalTime(std::time_t when, std::tm* out);
+
+// GetPrivateProfileStringA with a 256-byte buffer: at most 255 characters come back.
+std::string ReadIniString(const char* section, const char* key, const char* defaultText,
+                          const char* path);
+
+// GetPrivateProfileIntA.
+int ReadIniInt(const char* section, const char* key, int defaultValue, const char* path);
+
+#ifndef _WIN32
+// Replaces the clock behind TickCount64, SleepMs and CalendarNow; null restores the system's.
+struct ClockSource {
+    uint64_t (*tickCount)();
+    void (*sleep)(uint32_t ms);
+    std::time_t (*calendarNow)();
+};
+void SetClockSource(const ClockSource* source);
+#endif
+
+}  // namespace platform

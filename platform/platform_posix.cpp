@@ -1,0 +1,61 @@
+// Platform services for builds other than Windows: our own INI reader and a clock that the
+// stand-in host can replace with its virtual one.
+#ifndef _WIN32
+
+#include <chrono>
+#include <thread>
+
+#include "platform/ini_reader.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+const ClockSource* activeClock = nullptr;
+
+}  // namespace
+
+void SetClockSource(const ClockSource* source) {
+    activeClock = source;
+}
+
+uint64_t TickCount64() {
+    if (activeClock != nullptr) {
+        return activeClock->tickCount();
+    }
+    const auto sinceBoot = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count());
+}
+
+void SleepMs(uint32_t ms) {
+    if (activeClock != nullptr) {
+        activeClock->sleep(ms);
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::time_t CalendarNow() {
+    if (activeClock != nullptr) {
+        return activeClock->calendarNow();
+    }
+    return std::time(nullptr);
+}
+
+bool ToLocalTime(std::time_t when, std::tm* out) {
+    return localtime_r(&when, out) != nullptr;
+}
+
+std::string ReadIniString(const char* section, const char* key, const char* defaultText,
+                          const char* path) {
+    return ini::ReadString(section, key, defaultText, path, 256);
+}
+
+int ReadIniInt(const char* section, const char* key, int defaultValue, const char* path) {
+    return ini::ReadInt(section, key, defaultValue, path);
+}
+
+}  // namespace platform
+
+#endif  // !_WIN32

@@ -1,0 +1,89 @@
+#include "sim/app/run_summary.h"
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace {
+
+// The natives most idle frames make; an idle frame runs between two scriptWait(0) calls.
+uint32_t TypicalIdleFrameNatives(const HostStats& stats) {
+    uint32_t typical = 0;
+    uint64_t most = 0;
+    for (const auto& entry : stats.idleFrameNatives) {
+        if (entry.second > most) {
+            most = entry.second;
+            typical = entry.first;
+        }
+    }
+    return typical;
+}
+
+nlohmann::json Figures(SimRun& run, const RunSummary& summary) {
+    const HostStats& stats = run.Host().Stats();
+    const RunFigures& figures = run.Figures();
+    World& world = run.GetWorld();
+    nlohmann::json j;
+    j["simulated_minutes"] = summary.simulatedMinutes;
+    j["wall_seconds"] = summary.wallSeconds;
+    j["frames"] = stats.frames;
+    j["encounters_run"] = nlohmann::json::object();
+    for (const auto& entry : figures.encountersRun) {
+        j["encounters_run"][entry.first] = entry.second;
+    }
+    j["encounter_picks_skipped"] = figures.encounterPicksSkipped;
+    j["weather_events_run"] = nlohmann::json::object();
+    for (const auto& entry : figures.weatherEventsRun) {
+        j["weather_events_run"][entry.first] = entry.second;
+    }
+    j["natives_called"] = stats.nativesCalled;
+    j["max_natives_in_one_frame"] = stats.maxNativesInOneFrame;
+    j["worst_frame_during"] = figures.worstFrameDuring;
+    j["natives_per_idle_frame"] = TypicalIdleFrameNatives(stats);
+    j["main_loop_exceptions"] = figures.mainLoopExceptions;
+    j["contract_violations"] = run.Host().Violations().size();
+    j["ended_mid_event"] = summary.endedMidEvent;
+    j["peds_left_owned"] = world.OwnedPedCount();
+    j["blips_left"] = world.Blips().size();
+    j["peds_spawned"] = world.PedsSpawned();
+    j["peds_killed"] = world.PedsKilled();
+    return j;
+}
+
+}  // namespace
+
+std::string SummaryText(SimRun& run, const RunSummary& summary) {
+    const nlohmann::json j = Figures(run, summary);
+    std::ostringstream out;
+    out << "---- summary\n";
+    out << "simulated " << j["simulated_minutes"].get<double>() << " min in "
+        << j["wall_seconds"].get<double>() << " s of wall time, " << j["frames"] << " frames\n";
+    out << "encounters run:";
+    if (j["encounters_run"].empty()) {
+        out << " none";
+    }
+    for (const auto& item : j["encounters_run"].items()) {
+        out << " " << item.key() << "=" << item.value();
+    }
+    out << " (picks skipped for the hour: " << j["encounter_picks_skipped"] << ")\n";
+    out << "weather events run:";
+    if (j["weather_events_run"].empty()) {
+        out << " none";
+    }
+    for (const auto& item : j["weather_events_run"].items()) {
+        out << " " << item.key() << "=" << item.value();
+    }
+    out << "\n";
+    out << "natives called: " << j["natives_called"]
+        << ", per idle frame: " << j["natives_per_idle_frame"]
+        << ", worst frame: " << j["max_natives_in_one_frame"] << " (during "
+        << j["worst_frame_during"].get<std::string>() << ")\n";
+    out << "peds left owned: " << j["peds_left_owned"] << ", blips left: " << j["blips_left"]
+        << ", peds spawned: " << j["peds_spawned"] << ", peds killed: " << j["peds_killed"] << "\n";
+    out << "exceptions in the main loop: " << j["main_loop_exceptions"]
+        << ", call contract breaches: " << j["contract_violations"] << "\n";
+    return out.str();
+}
+
+std::string SummaryJson(SimRun& run, const RunSummary& summary) {
+    return Figures(run, summary).dump(2) + "\n";
+}

@@ -1,0 +1,19 @@
+// Command-line options of tarrowind-sim.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct SimOptions {
+    std::string workdir = ".";
+    uint64_t minutes = 30;
+    uint64_t seed = 1;
+    std::string summaryJson;  // empty: none
+    std::string scenario;     // empty: the built-in default
+    bool quiet = false;       // no log lines on standard output
+};
+
+// Parses argv; on a bad argument returns false and sets error to a one-line message.
+bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error);
+
+const char* SimUsage();

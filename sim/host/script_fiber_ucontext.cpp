@@ -1,0 +1,146 @@
+// Script fibers on POSIX systems, with ucontext. AddressSanitizer is told about each switch
+// so it follows the stacks.
+#ifndef _WIN32
+
+#include <ucontext.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "sim/host/script_fiber.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TARROWIND_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARROWIND_ASAN 1
+#endif
+#endif
+
+#ifdef TARROWIND_ASAN
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+struct ScriptFiber::Impl {
+    Entry entry = nullptr;
+    ucontext_t hostContext{};
+    ucontext_t scriptContext{};
+    char* stack = nullptr;
+    size_t stackBytes = 0;
+    bool started = false;
+    bool finished = false;
+    bool running = false;
+#ifdef TARROWIND_ASAN
+    void* hostFakeStack = nullptr;
+    void* scriptFakeStack = nullptr;
+    const void* hostStackBottom = nullptr;
+    size_t hostStackSize = 0;
+#endif
+};
+
+namespace {
+
+// Stacks of abandoned fibers stay allocated (and reachable) for the life of the process:
+// the real hook never unwinds them either, and whatever they point to must not look leaked.
+std::vector<char*>& AbandonedStacks() {
+    static std::vector<char*>* stacks = new std::vector<char*>();
+    return *stacks;
+}
+
+void StartSwitch(ScriptFiber::Impl* impl, bool toScript) {
+#ifdef TARROWIND_ASAN
+    if (toScript) {
+        __sanitizer_start_switch_fiber(&impl->hostFakeStack, impl->stack, impl->stackBytes);
+    } else {
+        __sanitizer_start_switch_fiber(impl->finished ? nullptr : &impl->scriptFakeStack,
+                                       impl->hostStackBottom, impl->hostStackSize);
+    }
+#else
+    (void)impl;
+    (void)toScript;
+#endif
+}
+
+void FinishSwitch(ScriptFiber::Impl* impl, bool onScript) {
+#ifdef TARROWIND_ASAN
+    if (onScript) {
+        __sanitizer_finish_switch_fiber(impl->scriptFakeStack, &impl->hostStackBottom,
+                                        &impl->hostStackSize);
+    } else {
+        __sanitizer_finish_switch_fiber(impl->hostFakeStack, nullptr, nullptr);
+    }
+#else
+    (void)impl;
+    (void)onScript;
+#endif
+}
+
+void Trampoline(unsigned int high, unsigned int low) {
+    auto* impl = reinterpret_cast<ScriptFiber::Impl*>((static_cast<uintptr_t>(high) << 32) |
+                                                      static_cast<uintptr_t>(low));
+    FinishSwitch(impl, true);
+    impl->entry();
+    impl->finished = true;
+    impl->running = false;
+    StartSwitch(impl, false);
+    setcontext(&impl->hostContext);
+}
+
+}  // namespace
+
+ScriptFiber::ScriptFiber(Entry entry, size_t stackBytes) : impl_(new Impl) {
+    impl_->entry = entry;
+    impl_->stackBytes = stackBytes;
+    impl_->stack = static_cast<char*>(std::malloc(stackBytes));
+    if (impl_->stack == nullptr) {
+        std::abort();
+    }
+}
+
+ScriptFiber::~ScriptFiber() {
+    if (impl_->started && !impl_->finished) {
+        AbandonedStacks().push_back(impl_->stack);
+    } else {
+        std::free(impl_->stack);
+    }
+}
+
+void ScriptFiber::Resume() {
+    Impl* impl = impl_.get();
+    if (impl->finished || impl->running) {
+        return;
+    }
+    if (!impl->started) {
+        impl->started = true;
+        getcontext(&impl->scriptContext);
+        impl->scriptContext.uc_stack.ss_sp = impl->stack;
+        impl->scriptContext.uc_stack.ss_size = impl->stackBytes;
+        impl->scriptContext.uc_link = nullptr;
+        const uintptr_t address = reinterpret_cast<uintptr_t>(impl);
+        makecontext(&impl->scriptContext, reinterpret_cast<void (*)()>(Trampoline), 2,
+                    static_cast<unsigned int>(address >> 32),
+                    static_cast<unsigned int>(address & 0xFFFFFFFFu));
+    }
+    impl->running = true;
+    StartSwitch(impl, true);
+    swapcontext(&impl->hostContext, &impl->scriptContext);
+    FinishSwitch(impl, false);
+}
+
+void ScriptFiber::Yield() {
+    Impl* impl = impl_.get();
+    impl->running = false;
+    StartSwitch(impl, false);
+    swapcontext(&impl->scriptContext, &impl->hostContext);
+    FinishSwitch(impl, true);
+}
+
+bool ScriptFiber::Finished() const {
+    return impl_->finished;
+}
+bool ScriptFiber::Running() const {
+    return impl_->running;
+}
+
+#endif  // !_WIN32

@@ -1,0 +1,123 @@
+#include "sim/host/sim_run.h"
+
+#include <cstdio>
+
+#include "core/config.h"
+#include "core/timers.h"
+#include "host/script_main.h"
+#include "scheduling/encounter_registry.h"
+#include "scheduling/weather_registry.h"
+
+namespace {
+
+SimRun* activeRun = nullptr;
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+SimRun::SimRun(World& world, HostOptions options)
+    : world_(world), host_(new StandInHost(world, options)) {
+    ResetPluginState();
+    activeRun = this;
+    SetLogObserver(&SimRun::Observe);
+    host_->onFrameEnd = [this](uint32_t natives, uint32_t) { OnFrameEnd(natives); };
+}
+
+SimRun::~SimRun() {
+    if (activeRun == this) {
+        activeRun = nullptr;
+        SetLogObserver(nullptr);
+    }
+}
+
+void SimRun::ResetPluginState() {
+    Config = ConfigData();
+    EncounterRegistry.clear();
+    WeatherEventRegistry.clear();
+    EventTimer = IntervalTimer();
+    WeatherTimer = IntervalTimer();
+}
+
+void SimRun::LoadPlugin() {
+    PluginEntry(&moduleTag_, 1);
+}
+
+void SimRun::UnloadPlugin() {
+    PluginEntry(&moduleTag_, 0);
+}
+
+bool SimRun::Run(uint64_t ms) {
+    return host_->RunFor(ms);
+}
+
+bool SimRun::FinishRunningEvent(uint64_t maxMs) {
+    const uint64_t stepMs = 1000;
+    uint64_t waited = 0;
+    while (!eventInProgress_.empty() && waited < maxMs) {
+        if (!host_->RunFor(stepMs)) {
+            break;
+        }
+        waited += stepMs;
+    }
+    return eventInProgress_.empty();
+}
+
+std::vector<std::string> SimRun::Messages() const {
+    std::vector<std::string> messages;
+    messages.reserve(lines_.size());
+    for (const LoggedLine& line : lines_) {
+        messages.push_back(line.message);
+    }
+    return messages;
+}
+
+void SimRun::Observe(LogLevel level, const std::string& message, const std::string& line,
+                     bool written) {
+    if (activeRun != nullptr) {
+        activeRun->OnLine(level, message, line, written);
+    }
+}
+
+void SimRun::OnLine(LogLevel level, const std::string& message, const std::string& line,
+                    bool written) {
+    lines_.push_back(LoggedLine{level, message, line, written, host_->NowMs()});
+    if (echoLines) {
+        std::printf("%s\n", line.c_str());
+    }
+    // Follow which event is running, from the lines every event writes.
+    if (StartsWith(message, "Executing ")) {
+        const std::string name = message.substr(10);
+        if (StartsWith(name, "event_weather_")) {
+            ++figures_.weatherEventsRun[name];
+        } else {
+            ++figures_.encountersRun[name];
+        }
+        eventInProgress_ = name;
+    } else if (!eventInProgress_.empty() &&
+               (message == eventInProgress_ + " completed successfully" ||
+                StartsWith(message, eventInProgress_ + " aborted") ||
+                StartsWith(message, "Exception in " + eventInProgress_) ||
+                StartsWith(message, "Unknown exception in " + eventInProgress_))) {
+        eventInProgress_.clear();
+    } else if (StartsWith(message, "Skipping ") && EndsWith(message, ")")) {
+        ++figures_.encounterPicksSkipped;
+    } else if (StartsWith(message, "Exception in main loop") ||
+               StartsWith(message, "Unknown exception caught in main loop")) {
+        ++figures_.mainLoopExceptions;
+    }
+}
+
+void SimRun::OnFrameEnd(uint32_t natives) {
+    if (natives > figures_.worstFrameNatives) {
+        figures_.worstFrameNatives = natives;
+        figures_.worstFrameDuring = eventInProgress_.empty() ? "idle" : eventInProgress_;
+    }
+}

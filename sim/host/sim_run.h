@@ -1,0 +1,73 @@
+// One run of the real plug-in against the stand-in host: the world, the host, the plug-in's
+// script registered through its library entry, and what the run wrote and did.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/logger.h"
+#include "sim/host/stand_in_host.h"
+#include "sim/world/world.h"
+
+struct LoggedLine {
+    LogLevel level;
+    std::string message;
+    std::string line;  // as written, with timestamp and level word
+    bool written;      // reached the day's file
+    uint64_t atMs;
+};
+
+struct RunFigures {
+    std::map<std::string, uint64_t> encountersRun;     // "Executing <name>" per encounter
+    std::map<std::string, uint64_t> weatherEventsRun;  // per weather event
+    uint64_t encounterPicksSkipped = 0;
+    uint64_t mainLoopExceptions = 0;
+    uint32_t worstFrameNatives = 0;
+    std::string worstFrameDuring;  // the event running in that frame, or "idle"
+};
+
+class SimRun {
+  public:
+    explicit SimRun(World& world, HostOptions options = HostOptions());
+    ~SimRun();
+    SimRun(const SimRun&) = delete;
+    SimRun& operator=(const SimRun&) = delete;
+
+    // Loads the plug-in as the game would (library entry, reason 1).
+    void LoadPlugin();
+    // Runs for ms of virtual time; false when the host stopped the run.
+    bool Run(uint64_t ms);
+    // Keeps running, up to maxMs more, until no event is in progress; true when none is.
+    bool FinishRunningEvent(uint64_t maxMs);
+    // Unloads the plug-in (library entry, reason 0).
+    void UnloadPlugin();
+
+    StandInHost& Host() { return *host_; }
+    World& GetWorld() { return world_; }
+    const std::vector<LoggedLine>& Lines() const { return lines_; }
+    std::vector<std::string> Messages() const;
+    const RunFigures& Figures() const { return figures_; }
+    const std::string& EventInProgress() const { return eventInProgress_; }
+    // Print each line to standard output as it is written.
+    bool echoLines = false;
+
+    // Puts the plug-in's process-wide state (settings, registries, timers) back to how a
+    // freshly loaded library has it, so runs in one process do not see each other.
+    static void ResetPluginState();
+
+  private:
+    static void Observe(LogLevel level, const std::string& message, const std::string& line,
+                        bool written);
+    void OnLine(LogLevel level, const std::string& message, const std::string& line, bool written);
+    void OnFrameEnd(uint32_t natives);
+
+    World& world_;
+    std::unique_ptr<StandInHost> host_;
+    std::vector<LoggedLine> lines_;
+    RunFigures figures_;
+    std::string eventInProgress_;
+    int moduleTag_ = 0;  // its address stands in for the plug-in's module handle
+};

@@ -1,0 +1,39 @@
+# Runs the simulator from the command line as a user would: a bad argument exits with 2 and
+# one line; a default run writes the start-up lines and a JSON summary.
+execute_process(COMMAND ${SIM} --minutes banana RESULT_VARIABLE bad_status
+                ERROR_VARIABLE bad_error OUTPUT_QUIET)
+if(NOT bad_status EQUAL 2)
+    message(FATAL_ERROR "bad argument gave status ${bad_status}, not 2")
+endif()
+string(STRIP "${bad_error}" bad_error)
+if(bad_error MATCHES "\n" OR NOT bad_error MATCHES "^tarrowind-sim: ")
+    message(FATAL_ERROR "bad argument error is not one line: '${bad_error}'")
+endif()
+
+file(REMOVE_RECURSE ${WORKDIR})
+execute_process(COMMAND ${SIM} --workdir ${WORKDIR} --minutes 5 --seed 3
+                        --summary-json ${WORKDIR}/summary.json
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "default run failed (${status}): ${err}")
+endif()
+foreach(expected "Tarrowind script started" "Weather event registry initialized with 3 events"
+                 "---- summary")
+    string(FIND "${out}" "${expected}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "'${expected}' missing from the run's output:\n${out}")
+    endif()
+endforeach()
+file(READ ${WORKDIR}/summary.json summary)
+foreach(key simulated_minutes wall_seconds frames encounters_run encounter_picks_skipped
+            weather_events_run natives_called max_natives_in_one_frame natives_per_idle_frame
+            peds_left_owned blips_left)
+    string(JSON value ERROR_VARIABLE missing GET "${summary}" ${key})
+    if(missing)
+        message(FATAL_ERROR "summary.json has no ${key}")
+    endif()
+endforeach()
+file(GLOB logs ${WORKDIR}/Tarrowind/logs/Tarrowind_*.log)
+if(NOT logs)
+    message(FATAL_ERROR "no log file was written under ${WORKDIR}/Tarrowind/logs")
+endif()
