@@ -101,6 +101,7 @@ void SimRun::OnLine(LogLevel level, const std::string& message, const std::strin
             ++figures_.encountersRun[name];
         }
         eventInProgress_ = name;
+        eventSeenThisFrame_ = name;
     } else if (!eventInProgress_.empty() &&
                (message == eventInProgress_ + " completed successfully" ||
                 StartsWith(message, eventInProgress_ + " aborted") ||
@@ -118,6 +119,9 @@ void SimRun::OnLine(LogLevel level, const std::string& message, const std::strin
 void SimRun::OnFrameEnd(uint32_t natives) {
     if (natives > figures_.worstFrameNatives) {
         figures_.worstFrameNatives = natives;
-        figures_.worstFrameDuring = eventInProgress_.empty() ? "idle" : eventInProgress_;
+        figures_.worstFrameDuring = !eventSeenThisFrame_.empty() ? eventSeenThisFrame_
+                                    : !eventInProgress_.empty() ? eventInProgress_
+                                                                : "idle";
     }
+    eventSeenThisFrame_ = eventInProgress_;
 }

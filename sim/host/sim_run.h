@@ -44,6 +44,9 @@ class SimRun {
     bool FinishRunningEvent(uint64_t maxMs);
     // Unloads the plug-in (library entry, reason 0).
     void UnloadPlugin();
+    // Runs some other function as the script, for focused tests of one piece (an encounter
+    // run on its own, say). The function must not return: end it with a wait loop.
+    void StartScript(void (*entry)());
 
     StandInHost& Host() { return *host_; }
     World& GetWorld() { return world_; }
@@ -69,5 +72,6 @@ class SimRun {
     std::vector<LoggedLine> lines_;
     RunFigures figures_;
     std::string eventInProgress_;
+    std::string eventSeenThisFrame_;  // an event that ran at any point of the current frame
     int moduleTag_ = 0;  // its address stands in for the plug-in's module handle
 };

@@ -1,0 +1,96 @@
+// A fresh game folder for one test: a temporary directory with Tarrowind/logs (as an
+// installed copy has it), made the current directory for the test's lifetime.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+class TempWorkdir {
+public:
+    explicit TempWorkdir(bool withLogsFolder = true) {
+        char pattern[] = "/tmp/tarrowind-test-XXXXXX";
+        root_ = mkdtemp(pattern);
+        if (withLogsFolder) {
+            std::filesystem::create_directories(root_ / "Tarrowind" / "logs");
+        } else {
+            std::filesystem::create_directories(root_ / "Tarrowind");
+        }
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(root_);
+    }
+    ~TempWorkdir() {
+        std::error_code ec;
+        std::filesystem::current_path(previous_, ec);
+        std::filesystem::remove_all(root_, ec);
+    }
+    TempWorkdir(const TempWorkdir&) = delete;
+    TempWorkdir& operator=(const TempWorkdir&) = delete;
+
+    const std::filesystem::path& Root() const { return root_; }
+
+    // Writes Tarrowind/Tarrowind.ini with the given text.
+    void WriteIni(const std::string& text) const {
+        std::ofstream(root_ / "Tarrowind" / "Tarrowind.ini", std::ios::binary) << text;
+    }
+
+    // Every log file under Tarrowind/logs, by file name.
+    std::vector<std::string> LogFiles() const {
+        std::vector<std::string> names;
+        const auto folder = root_ / "Tarrowind" / "logs";
+        if (std::filesystem::exists(folder)) {
+            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+                names.push_back(entry.path().filename().string());
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // The lines of one log file.
+    std::vector<std::string> LogLines(const std::string& fileName) const {
+        std::ifstream in(root_ / "Tarrowind" / "logs" / fileName);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+private:
+    std::filesystem::path root_;
+    std::filesystem::path previous_;
+};
+
+// An INI that turns everything off but what a test names, with one-minute delays.
+inline std::string IniWith(const std::vector<std::string>& enabledKeys, bool debug = true) {
+    const char* const kSwitches[][2] = {
+        {"Encounters", "Event1_Aggressor"},      {"Encounters", "Event2_Aggressor_Player"},
+        {"Encounters", "Event3_Animal_Predator"}, {"Encounters", "Event4_Wagon_Robbery"},
+        {"Encounters", "Event5_Mugging"},        {"Encounters", "Event6_Horse_Bucking"},
+        {"Weather", "Sudden_Thunderstorm"},      {"Weather", "Sudden_Hurricane"},
+        {"Weather", "Sudden_Fog"},
+    };
+    std::ostringstream ini;
+    ini << "[Logging]\nEnableDebugLogging=" << (debug ? "true" : "false") << "\n";
+    ini << "[Event Timing]\nMinEventDelayMinutes=1\nMaxEventDelayMinutes=1\n";
+    ini << "[Weather Timing]\nWeather_MinEventDelayMinutes=1\nWeather_MaxEventDelayMinutes=1\n";
+    std::string section;
+    for (const auto& entry : kSwitches) {
+        if (section != entry[0]) {
+            section = entry[0];
+            ini << "[" << section << "]\n";
+        }
+        bool on = false;
+        for (const std::string& key : enabledKeys) {
+            on = on || key == entry[1];
+        }
+        ini << entry[1] << "=" << (on ? "true" : "false") << "\n";
+    }
+    return ini.str();
+}
