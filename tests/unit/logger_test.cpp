@@ -1,0 +1,79 @@
+// The log file: one file per local day, the Debug filter ahead of any file access, and no
+// failure ever reaching the caller.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "core/config.h"
+#include "core/logger.h"
+#include "platform/platform.h"
+#include "support/temp_workdir.h"
+
+namespace {
+
+std::time_t fakeNow = 0;
+uint64_t FakeTick() { return 0; }
+void FakeSleep(uint32_t) {}
+std::time_t FakeCalendar() { return fakeNow; }
+const platform::ClockSource kFakeClock = {FakeTick, FakeSleep, FakeCalendar};
+
+class LoggerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        Config = ConfigData();
+        platform::SetClockSource(&kFakeClock);
+        fakeNow = 1709942400 + 21 * 3600 + 5 * 60 + 17;  // 2024-03-09 21:05:17 UTC
+    }
+    void TearDown() override {
+        platform::SetClockSource(nullptr);
+        Config = ConfigData();
+    }
+};
+
+TEST_F(LoggerTest, WritesTheLineLayoutToTheDaysFile) {
+    TempWorkdir dir;
+    Log(LogLevel::Debug, "Selected Event: event5_mugging");
+    Log(LogLevel::Info, "a [bracketed]\nmessage");
+    LogError("");
+    ASSERT_EQ(dir.LogFiles(), std::vector<std::string>{"Tarrowind_2024-03-09.log"});
+    const auto lines = dir.LogLines("Tarrowind_2024-03-09.log");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "[2024-03-09 21:05:17] [DEBUG] Selected Event: event5_mugging");
+    EXPECT_EQ(lines[1], "[2024-03-09 21:05:17] [INFO] a [bracketed]");
+    EXPECT_EQ(lines[2], "message");  // written unchanged
+    EXPECT_EQ(lines[3], "[2024-03-09 21:05:17] [ERROR] ");
+}
+
+TEST_F(LoggerTest, DebugOffTouchesNoFileAndMissingFolderDropsSilently) {
+    {
+        TempWorkdir dir;
+        Config.EnableDebugLogging = false;
+        Log(LogLevel::Debug, "dropped");
+        EXPECT_TRUE(dir.LogFiles().empty());
+        Log(LogLevel::Info, "kept");
+        EXPECT_EQ(dir.LogLines(dir.LogFiles().at(0)).size(), 1u);
+    }
+    {
+        TempWorkdir noLogs(false);
+        Log(LogLevel::Error, "nowhere to go");
+        EXPECT_FALSE(std::filesystem::exists(noLogs.Root() / "Tarrowind" / "logs"));
+    }
+}
+
+TEST_F(LoggerTest, LinesStraddlingMidnightGoToTwoFiles) {
+    TempWorkdir dir;
+    fakeNow = 1710028799;  // 23:59:59
+    Log(LogLevel::Info, "before");
+    fakeNow += 1;
+    Log(LogLevel::Info, "after");
+    ASSERT_EQ(dir.LogFiles(), (std::vector<std::string>{"Tarrowind_2024-03-09.log",
+                                                        "Tarrowind_2024-03-10.log"}));
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").at(0),
+              "[2024-03-09 23:59:59] [INFO] before");
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log").at(0),
+              "[2024-03-10 00:00:00] [INFO] after");
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+// Random delays and the two interval timers: every millisecond of the span reachable, no
+// setting that fires every frame or overflows, re-arming from the end of a run, the skipped
+// pick, a failed run, and the tick count wrapping.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <stdexcept>
+#include <vector>
+
+#include "core/config.h"
+#include "core/logger.h"
+#include "core/random.h"
+#include "core/timers.h"
+#include "host/script_hook.h"
+#include "scheduling/encounter_registry.h"
+#include "sim/host/sim_run.h"
+#include "support/temp_workdir.h"
+
+namespace {
+
+TEST(RandomDelay, CoversTheWholeSpanAndOnlyIt) {
+    Config = ConfigData();
+    Config.EnableDebugLogging = false;
+    SeedRandom(7);
+    std::vector<bool> seen(60001, false);
+    for (int i = 0; i < 1200000; ++i) {
+        const uint32_t delay = GenerateRandomDelay(1, 2);
+        ASSERT_GE(delay, 60000u);
+        ASSERT_LE(delay, 120000u);
+        seen[delay - 60000] = true;
+    }
+    for (size_t ms = 0; ms < seen.size(); ++ms) {
+        ASSERT_TRUE(seen[ms]) << "never drew " << 60000 + ms << " ms";
+    }
+    Config = ConfigData();
+}
+
+TEST(RandomDelay, NoSettingFiresEveryFrameOrOverflows) {
+    Config = ConfigData();
+    Config.EnableDebugLogging = false;
+    EXPECT_EQ(GenerateRandomDelay(1, 1), 60000u);
+    EXPECT_EQ(GenerateRandomDelay(0, 0), 60000u);
+    EXPECT_EQ(GenerateRandomDelay(-7, -3), 60000u);
+    EXPECT_EQ(GenerateRandomDelay(5, 3), 300000u);  // a maximum below the minimum
+    EXPECT_EQ(GenerateRandomDelay(INT_MAX, INT_MAX), 35791u * 60000u);
+    for (int i = 0; i < 1000; ++i) {
+        const uint32_t delay = GenerateRandomDelay(INT_MIN, INT_MAX);
+        EXPECT_GE(delay, 60000u);
+        EXPECT_LE(delay, 35791u * 60000u);
+    }
+    Config = ConfigData();
+}
+
+TEST(RandomDelay, LogsTheDelayInMillisecondsAndMinutes) {
+    TempWorkdir dir;
+    Config = ConfigData();
+    GenerateRandomDelay(1, 1);
+    const auto lines = dir.LogLines(dir.LogFiles().at(0));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("[DEBUG] Generated random delay: 60000ms (1.000000 minutes)"),
+              std::string::npos);
+}
+
+// A script that drives the encounter timer alone, with actions the test registers.
+void EventTimerScript() {
+    for (;;) {
+        try {
+            EventTimerTick();
+        } catch (const std::exception& e) {
+            LogError(std::string("caught: ") + e.what());
+        }
+        scriptWait(0);
+    }
+}
+
+class EventTimerTest : public ::testing::Test {
+protected:
+    void Start(uint64_t startTickMs = 3600000) {
+        HostOptions options;
+        options.startTickMs = startTickMs;
+        world_.CreatePlayer(Vec3{});
+        world_.SetClock(12, 0);
+        world_.settings.gameMinutesPerRealSecond = 0;  // the hour stays put
+        run_.reset(new SimRun(world_, options));
+        Config.MinEventDelayMinutes = 1;
+        Config.MaxEventDelayMinutes = 1;
+        run_->StartScript(EventTimerScript);
+    }
+    std::vector<uint64_t> TimesOf(const std::string& message) const {
+        std::vector<uint64_t> times;
+        for (const LoggedLine& line : run_->Lines()) {
+            if (line.message == message) {
+                times.push_back(line.atMs);
+            }
+        }
+        return times;
+    }
+    TempWorkdir dir_;
+    World world_;
+    std::unique_ptr<SimRun> run_;
+};
+
+TEST_F(EventTimerTest, ReArmsFromTheEndOfALongEvent) {
+    Start();
+    RegisterEvent("long_event", [] {
+        Log(LogLevel::Info, "long event starts");
+        scriptWait(180000);
+        Log(LogLevel::Info, "long event ends");
+    });
+    run_->Run(10 * 60000);
+    const auto starts = TimesOf("long event starts");
+    const auto ends = TimesOf("long event ends");
+    ASSERT_GE(starts.size(), 2u);
+    EXPECT_GE(starts[0], 60000u);
+    EXPECT_GE(starts[1], ends[0] + 60000);
+    EXPECT_LT(starts[1], ends[0] + 60000 + 100);
+}
+
+TEST_F(EventTimerTest, SkippedPickRetriesAfterTenSecondsWithoutANewDelay) {
+    Start();
+    int runs = 0;
+    static int* counter = nullptr;
+    counter = &runs;
+    RegisterEvent("event5_mugging", [] { ++*counter; });  // skipped at noon
+    run_->Run(3 * 60000);
+    EXPECT_EQ(runs, 0);
+    const auto skips = TimesOf("Skipping event5_mugging due to time constraints (current hour: 12)");
+    ASSERT_GE(skips.size(), 10u);
+    EXPECT_GE(skips[1] - skips[0], 10000u);
+    EXPECT_LT(skips[1] - skips[0], 10100u);
+    // Only the arming delay was drawn.
+    size_t delays = 0;
+    for (const std::string& message : run_->Messages()) {
+        delays += message.rfind("Generated random delay", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(delays, 1u);
+}
+
+TEST_F(EventTimerTest, FailedRunStaysExpiredAndPicksAgainAtOnce) {
+    Start();
+    RegisterEvent("failing_event", [] { throw std::runtime_error("boom"); });
+    run_->Run(90000);
+    const auto failures = TimesOf("caught: Event execution failed: boom");
+    ASSERT_GE(failures.size(), 2u);
+    EXPECT_LE(failures[1] - failures[0], 100u);  // the very next pass
+    EXPECT_EQ(TimesOf("Exception during random event execution: boom").size(), failures.size());
+}
+
+TEST_F(EventTimerTest, ExpiresAcrossTheTickCountWrap) {
+    Start(0x100000000ull - 30000);  // the low 32 bits roll over 30 s into the wait
+    static int runs = 0;
+    runs = 0;
+    RegisterEvent("wrap_event", [] { ++runs; });
+    run_->Run(59000);
+    EXPECT_EQ(runs, 0);
+    run_->Run(2000);
+    EXPECT_EQ(runs, 1);
+}
+
+}  // namespace
