@@ -54,6 +54,10 @@ void SimRun::UnloadPlugin() {
     PluginEntry(&moduleTag_, 0);
 }
 
+void SimRun::StartScript(void (*entry)()) {
+    host_->RegisterScript(&moduleTag_, entry);
+}
+
 bool SimRun::Run(uint64_t ms) {
     return host_->RunFor(ms);
 }
