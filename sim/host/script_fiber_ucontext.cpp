@@ -87,6 +87,19 @@ void Trampoline(unsigned int high, unsigned int low) {
     setcontext(&impl->hostContext);
 }
 
+// getcontext returns twice, so it lives in a function of its own where no local can be
+// clobbered.
+__attribute__((noinline)) void PrepareScriptContext(ScriptFiber::Impl* impl) {
+    getcontext(&impl->scriptContext);
+    impl->scriptContext.uc_stack.ss_sp = impl->stack;
+    impl->scriptContext.uc_stack.ss_size = impl->stackBytes;
+    impl->scriptContext.uc_link = nullptr;
+    const uintptr_t address = reinterpret_cast<uintptr_t>(impl);
+    makecontext(&impl->scriptContext, reinterpret_cast<void (*)()>(Trampoline), 2,
+                static_cast<unsigned int>(address >> 32),
+                static_cast<unsigned int>(address & 0xFFFFFFFFu));
+}
+
 }  // namespace
 
 ScriptFiber::ScriptFiber(Entry entry, size_t stackBytes) : impl_(new Impl) {
@@ -113,14 +126,7 @@ void ScriptFiber::Resume() {
     }
     if (!impl->started) {
         impl->started = true;
-        getcontext(&impl->scriptContext);
-        impl->scriptContext.uc_stack.ss_sp = impl->stack;
-        impl->scriptContext.uc_stack.ss_size = impl->stackBytes;
-        impl->scriptContext.uc_link = nullptr;
-        const uintptr_t address = reinterpret_cast<uintptr_t>(impl);
-        makecontext(&impl->scriptContext, reinterpret_cast<void (*)()>(Trampoline), 2,
-                    static_cast<unsigned int>(address >> 32),
-                    static_cast<unsigned int>(address & 0xFFFFFFFFu));
+        PrepareScriptContext(impl);
     }
     impl->running = true;
     StartSwitch(impl, true);
