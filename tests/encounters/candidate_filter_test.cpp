@@ -1,0 +1,119 @@
+// The look around the player and the candidate pass of the confrontation encounters, against
+// a street holding one ped of every kind the filter has to tell apart.
+#include <vector>
+
+#include "core/config.h"
+#include "encounter_fixture.h"
+#include "world/nearby_scan.h"
+
+namespace {
+
+std::vector<Ped> gCandidates;
+
+void CollectCandidates() {
+    gCandidates = CollectConfrontationCandidates(ScanNearbyPeds(100));
+}
+
+class CandidateFilterTest : public EncounterTest {
+  protected:
+    // One ped of each kind, each at its own distance so the scan order is known.
+    void BuildStreet() {
+        world.CreatePlayerHorse(Near(1));
+        townsman = AddTownsman(Near(2));
+        world.FindPed(AddTownsman(Near(3)))->missionEntity = true;
+        const char* const kProtectedGroups[] = {"REL_COP", "REL_GANG_DUTCHS",
+                                                "REL_GANG_DUTCHS_HORSES", "REL_WILD_ANIMAL_BIRD",
+                                                "REL_DOMESTICATED_ANIMAL"};
+        float dx = 4;
+        for (const char* group : kProtectedGroups) {
+            AddInGroup(Near(dx++), group);
+        }
+        deer = AddAnimal(Near(10), "A_C_Deer_01", "REL_WILD_ANIMAL");
+        AddAnimal(Near(11), "A_C_Wolf", "REL_WILD_ANIMAL");
+        cougar = AddAnimal(Near(12), "A_C_Cougar_01", "REL_WILD_ANIMAL_PREDATOR");
+        world.KillPed(AddTownsman(Near(13)));
+        SimVehicle cart;
+        cart.pos = Near(14);
+        world.SeatPed(AddTownsman(Near(14)), world.AddVehicle(cart), -1);
+        woman = AddTownswoman(Near(15));
+        doe = AddAnimal(Near(16), "A_C_Deer_01", "REL_WILD_ANIMAL", false);
+        gunsmith = AddTownsman(Near(17), "U_M_M_ValGunsmith_01");
+        exoticsDealer = AddTownsman(Near(18), "U_M_M_SDExoticsShopkeeper_01");
+        atEdge = AddTownsman(Near(0, 100.0f));
+        AddTownsman(Near(0, 100.01f));
+    }
+
+    void RunWith(bool excludeShopkeepers, bool excludeWomen) {
+        StartFocused(CollectCandidates);
+        Config.ExcludeShopkeepers = excludeShopkeepers;
+        Config.ExcludeWomen = excludeWomen;
+        FinishFocused();
+    }
+
+    int32_t townsman = 0, deer = 0, cougar = 0, woman = 0, doe = 0, gunsmith = 0, exoticsDealer = 0,
+            atEdge = 0;
+};
+
+TEST_F(CandidateFilterTest, WithNoExclusionsOnlyTheAlwaysProtectedPedsAreLeftOut) {
+    BuildStreet();
+    RunWith(false, false);
+    EXPECT_EQ(gCandidates, (std::vector<Ped>{townsman, deer, cougar, woman, doe, gunsmith,
+                                             exoticsDealer, atEdge}));
+    EXPECT_TRUE(Logged("Found 19 nearby peds"));
+    EXPECT_TRUE(Logged("Player Position: 100.000000, 200.000000, 10.000000"));
+    EXPECT_TRUE(Logged("Valid ped found " + std::to_string(atEdge) + " at distance: 100.000000m"));
+    for (const std::string& message : Messages()) {
+        EXPECT_EQ(message.find("Excluded shopkeeper"), std::string::npos) << message;
+    }
+}
+
+TEST_F(CandidateFilterTest, ExclusionsLeaveOutWomenFemaleAnimalsAndShopkeepers) {
+    BuildStreet();
+    RunWith(true, true);
+    EXPECT_EQ(gCandidates, (std::vector<Ped>{townsman, deer, cougar, atEdge}));
+    EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_M_ValGunsmith_01"));
+    // Models compare by hash, so the list's spelling is what the line shows.
+    EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_M_SDEXOTICSSHOPKEEPER_01"));
+}
+
+TEST_F(CandidateFilterTest, AnEmptyStreetGivesNoCandidatesButBothLines) {
+    RunFocused(CollectCandidates);
+    EXPECT_TRUE(gCandidates.empty());
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"Player Position: 100.000000, 200.000000, 10.000000",
+                                        "Found 0 nearby peds"}));
+}
+
+// A query that hands back the player, the player's horse, and claims far more peds than the
+// buffer offered.
+void OverfullQuery(World& w, const NativeArgs& args, NativeResult& result) {
+    uint64_t* buffer = args.Pointer<uint64_t>(1);
+    const int capacity = static_cast<int>(buffer[0]);
+    int32_t other = 0;
+    for (const auto& entry : w.Peds()) {
+        if (!entry.second.isPlayer && !entry.second.isPlayerHorse) {
+            other = entry.first;
+        }
+    }
+    buffer[1] = static_cast<uint32_t>(w.PlayerPed());
+    buffer[2] = static_cast<uint32_t>(w.PlayerHorse());
+    for (int i = 3; i <= capacity; ++i) {
+        buffer[i] = static_cast<uint32_t>(other);
+    }
+    result.SetInt(capacity + 400);
+}
+
+TEST_F(CandidateFilterTest, ThePlayerAndHorseAreNeverCandidatesAndTheCountIsNotTrusted) {
+    world.CreatePlayerHorse(Near(1));
+    townsman = AddTownsman(Near(2));
+    StartFocused(CollectCandidates);
+    run->Host().OverrideNative(hashes::kNearbyPeds, OverfullQuery);
+    FinishFocused();
+    EXPECT_TRUE(Logged("Found 500 nearby peds"));
+    ASSERT_EQ(gCandidates.size(), 98u);
+    for (const Ped ped : gCandidates) {
+        EXPECT_EQ(ped, townsman);
+    }
+}
+
+}  // namespace

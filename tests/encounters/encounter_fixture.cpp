@@ -1,0 +1,158 @@
+#include "encounter_fixture.h"
+
+void (*FocusedScript::body)() = nullptr;
+uint32_t FocusedScript::seed = 1;
+bool FocusedScript::done = false;
+std::string FocusedScript::failure;
+
+void FocusedScript::Entry() {
+    SeedRandom(seed);
+    try {
+        body();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "unknown";
+    }
+    done = true;
+    for (;;) {
+        scriptWait(1000);
+    }
+}
+
+EncounterTest::EncounterTest() : world(7) {
+    player = world.CreatePlayer(Near(0));
+}
+
+int32_t EncounterTest::AddTownsman(const Vec3& at, const std::string& model) {
+    SimPed ped;
+    ped.modelName = model;
+    ped.model = Joaat(model);
+    ped.group = Joaat("REL_CIVMALE");
+    ped.pos = at;
+    return world.AddPed(ped);
+}
+
+int32_t EncounterTest::AddTownswoman(const Vec3& at) {
+    SimPed ped;
+    ped.modelName = "A_F_M_ValTownfolk_01";
+    ped.model = Joaat(ped.modelName);
+    ped.male = false;
+    ped.group = Joaat("REL_CIVFEMALE");
+    ped.pos = at;
+    return world.AddPed(ped);
+}
+
+int32_t EncounterTest::AddLawman(const Vec3& at) {
+    SimPed ped;
+    ped.modelName = "S_M_M_ValDeputy_01";
+    ped.model = Joaat(ped.modelName);
+    ped.group = Joaat("REL_COP");
+    ped.pos = at;
+    ped.weapons = kRevolver;
+    return world.AddPed(ped);
+}
+
+int32_t EncounterTest::AddAnimal(const Vec3& at, const std::string& model, const std::string& group,
+                                 bool male) {
+    SimPed ped;
+    ped.modelName = model;
+    ped.model = Joaat(model);
+    ped.human = false;
+    ped.male = male;
+    ped.group = Joaat(group);
+    ped.pos = at;
+    return world.AddPed(ped);
+}
+
+int32_t EncounterTest::AddInGroup(const Vec3& at, const std::string& group) {
+    const int32_t ped = AddTownsman(at);
+    world.FindPed(ped)->group = Joaat(group);
+    return ped;
+}
+
+int32_t EncounterTest::AddRider(const Vec3& at, bool woman, const std::string& group) {
+    const int32_t horse = AddAnimal(at, "A_C_Horse_Morgan_Bay", "REL_DOMESTICATED_ANIMAL");
+    const int32_t rider = woman ? AddTownswoman(at) : AddTownsman(at);
+    world.FindPed(rider)->group = Joaat(group);
+    world.MountPed(rider, horse);
+    return rider;
+}
+
+void EncounterTest::RunFocused(void (*body)(), uint32_t seed, uint64_t maxMs) {
+    StartFocused(body, seed);
+    FinishFocused(maxMs);
+}
+
+void EncounterTest::StartFocused(void (*body)(), uint32_t seed) {
+    FocusedScript::body = body;
+    FocusedScript::seed = seed;
+    FocusedScript::done = false;
+    FocusedScript::failure.clear();
+    run.reset(new SimRun(world));
+    run->StartScript(&FocusedScript::Entry);
+}
+
+void EncounterTest::FinishFocused(uint64_t maxMs) {
+    for (uint64_t waited = 0; !FocusedScript::done && waited < maxMs; waited += 1000) {
+        ASSERT_TRUE(run->Run(1000)) << "the host stopped the run";
+    }
+    ASSERT_TRUE(FocusedScript::done) << "the script did not finish in time";
+    EXPECT_TRUE(run->Host().Violations().empty());
+}
+
+void EncounterTest::RunPlugin(const std::string& ini, uint64_t ms) {
+    dir.WriteIni(ini);
+    run.reset(new SimRun(world));
+    run->LoadPlugin();
+    ASSERT_TRUE(run->Run(ms)) << "the host stopped the run";
+}
+
+size_t EncounterTest::Count(const std::string& message) const {
+    const std::vector<std::string> messages = Messages();
+    return static_cast<size_t>(std::count(messages.begin(), messages.end(), message));
+}
+
+std::vector<std::string> EncounterTest::Between(const std::string& first,
+                                                const std::string& last) const {
+    const std::vector<std::string> messages = Messages();
+    auto from = std::find(messages.begin(), messages.end(), first);
+    std::vector<std::string> out;
+    for (auto it = from; it != messages.end(); ++it) {
+        out.push_back(*it);
+        if (*it == last) {
+            break;
+        }
+    }
+    return out;
+}
+
+std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash) const {
+    std::vector<HostCall> out;
+    for (const HostCall& call : run->Host().Calls()) {
+        if (call.kind == HostCall::kNative && call.hash == hash) {
+            out.push_back(call);
+        }
+    }
+    return out;
+}
+
+std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash, int32_t firstArg) const {
+    std::vector<HostCall> out;
+    for (const HostCall& call : CallsTo(hash)) {
+        if (ArgInt(call, 0) == firstArg) {
+            out.push_back(call);
+        }
+    }
+    return out;
+}
+
+int32_t EncounterTest::PedFromLine(const std::string& prefix) const {
+    int32_t ped = 0;
+    for (const std::string& message : Messages()) {
+        if (message.compare(0, prefix.size(), prefix) == 0) {
+            ped = std::stoi(message.substr(prefix.size()));
+        }
+    }
+    return ped;
+}

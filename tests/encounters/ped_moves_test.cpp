@@ -1,0 +1,148 @@
+// The shared moves on chosen peds: lawmen and bystanders, reactions, the aggressor's blip and
+// the ledger that hands every owned ped back.
+#include <vector>
+
+#include "core/config.h"
+#include "encounter_fixture.h"
+#include "world/aggressor_blip.h"
+#include "world/ped_ledger.h"
+#include "world/ped_moves.h"
+
+namespace {
+
+World* gWorld = nullptr;
+std::vector<Ped> gPeds;  // the peds a body works on, set by the test
+std::vector<Ped> gFound;
+std::vector<Ped> gFound2;
+
+class PedMovesTest : public EncounterTest {
+  protected:
+    PedMovesTest() { gWorld = &world; }
+};
+
+void OwnAndHandBack() {
+    const Ped player = gPeds[0], kept = gPeds[1], released = gPeds[2], vanished = gPeds[3];
+    PedLedger ledger;
+    ledger.Own(kept);
+    ledger.Own(kept);
+    ledger.Own(released);
+    ledger.Own(player);
+    ledger.Own(vanished);
+    gWorld->RemovePed(vanished);
+    Ped variable = released;
+    ledger.Release(&variable);
+    gFound = {variable};
+    ledger.ReleaseRemaining();
+    ledger.ReleaseRemaining();  // nothing left: no further calls
+}
+
+TEST_F(PedMovesTest, LedgerHandsBackEachOwnedPedOnceButNeverThePlayer) {
+    gPeds = {player, AddTownsman(Near(2)), AddTownsman(Near(3)), AddTownsman(Near(4))};
+    RunFocused(OwnAndHandBack);
+    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity).size(), 5u);
+    // The released ped through its variable (which the game cleared), then the kept one; the
+    // player and the vanished ped are skipped.
+    EXPECT_EQ(CallsTo(hashes::kNoLongerNeeded).size(), 2u);
+    EXPECT_EQ(gFound, std::vector<Ped>{0});
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(world.FindPed(player)->missionEntity);
+}
+
+void FindLawmenAndBystanders() {
+    gFound = FindNearbyLawmen(gPeds[0]);
+    gFound2 = FindNearbyBystanders(gPeds[0], gPeds[1]);
+}
+
+TEST_F(PedMovesTest, LawmenIncludeTheDeadAndBystandersLeaveOutTheParties) {
+    const Ped centre = AddTownsman(Near(0, 20));
+    const Ped excluded = AddTownsman(Near(0, 21));
+    const Ped deadLawman = AddLawman(Near(0, 22));
+    world.KillPed(deadLawman);
+    const Ped lawman = AddLawman(Near(0, 23));
+    const Ped woman = AddTownswoman(Near(0, 24));
+    AddInGroup(Near(0, 25), "REL_GANG_DUTCHS");
+    AddInGroup(Near(0, 26), "REL_GANG_DUTCHS_HORSES");
+    const Ped townsman = AddTownsman(Near(0, 27));
+    gPeds = {centre, excluded};
+    RunFocused(FindLawmenAndBystanders);
+    EXPECT_EQ(gFound, (std::vector<Ped>{deadLawman, lawman}));
+    // The player stands 20 m from the centre and is listed by the game, but is no bystander.
+    EXPECT_EQ(gFound2, (std::vector<Ped>{woman, townsman}));
+}
+
+void ReactAll() {
+    for (size_t i = 1; i < gPeds.size(); ++i) {
+        ReactToAggressor(gPeds[i], gPeds[0]);
+    }
+}
+
+TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) {
+    const Ped aggressor = AddTownsman(Near(5));
+    gPeds = {aggressor};
+    for (int i = 0; i < 12; ++i) {
+        gPeds.push_back(AddTownsman(Near(6 + static_cast<float>(i))));
+    }
+    const Ped alreadyFleeing = gPeds[1];
+    world.OrderFlee(alreadyFleeing, player);
+    const Ped dead = gPeds[2];
+    world.KillPed(dead);
+    RunFocused(ReactAll);
+
+    EXPECT_EQ(Count("Ped " + std::to_string(alreadyFleeing) +
+                    " is already fleeing from aggressor " + std::to_string(aggressor)),
+              1u);
+    EXPECT_TRUE(CallsTo(hashes::kKeepTask, alreadyFleeing).empty());
+    EXPECT_EQ(world.FindPed(alreadyFleeing)->task.targetPed, player);
+    EXPECT_TRUE(CallsTo(hashes::kKeepTask, dead).empty());
+    size_t fled = 0, fought = 0;
+    for (size_t i = 3; i < gPeds.size(); ++i) {
+        const Ped reactor = gPeds[i];
+        const SimPed& state = *world.FindPed(reactor);
+        const std::string tail = std::to_string(reactor) + " is ";
+        if (Logged("Ped " + tail + "fleeing from aggressor " + std::to_string(aggressor))) {
+            EXPECT_EQ(state.task.kind, TaskKind::Flee);
+            ++fled;
+        } else {
+            EXPECT_TRUE(Logged("Ped " + tail + "fighting back against aggressor " +
+                               std::to_string(aggressor)));
+            EXPECT_EQ(state.task.kind, TaskKind::Combat);
+            ++fought;
+        }
+        EXPECT_EQ(state.task.targetPed, aggressor);
+        EXPECT_TRUE(state.keepTask);
+    }
+    EXPECT_GT(fled, 0u);
+    EXPECT_GT(fought, 0u);
+}
+
+void AddTwiceRemoveTwice() {
+    AggressorBlip blip;
+    AddAggressorBlip(gPeds[0], blip);
+    AddAggressorBlip(gPeds[0], blip);
+    RemoveAggressorBlip(blip, gPeds[0], true);
+    RemoveAggressorBlip(blip, gPeds[0], true);
+}
+
+TEST_F(PedMovesTest, OneBlipPerEncounterRemovedOnce) {
+    gPeds = {AddTownsman(Near(5))};
+    RunFocused(AddTwiceRemoveTwice);
+    ASSERT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_EQ(CallsTo(hashes::kBlipAdd)[0].args[0], 0x318C617Cu);
+    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    // The second removal finds no kept handle and looks on the ped, where nothing is left.
+    EXPECT_EQ(CallsTo(hashes::kBlipFromEntity).size(), 1u);
+    EXPECT_TRUE(world.Blips().empty());
+}
+
+TEST_F(PedMovesTest, WithBlipsOffNoneIsAddedButOneFoundOnThePedIsRemoved) {
+    gPeds = {AddTownsman(Near(5))};
+    world.AddBlip(0x1234u, gPeds[0]);
+    StartFocused(AddTwiceRemoveTwice);
+    Config.EnableBlips = false;
+    FinishFocused();
+    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
+    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_TRUE(world.Blips().empty());
+}
+
+}  // namespace

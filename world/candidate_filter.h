@@ -1,0 +1,37 @@
+// Which peds near the player may take part in an encounter: the common candidate test, the
+// shopkeeper and huntable-animal model lists, and relationship-group checks.
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/game_types.h"
+
+// The two settings of [ExcludedPeds] the candidate test honours.
+struct CandidateSettings {
+    bool excludeShopkeepers = true;
+    bool excludeWomen = false;
+};
+
+// The settings as loaded from the INI file.
+CandidateSettings CurrentCandidateSettings();
+
+// Wild animals that may take part, in the order they are tested.
+extern const char* const kHuntableAnimalModels[11];
+
+// Shopkeepers and other service peds that ExcludeShopkeepers protects, as a fresh list.
+std::vector<std::string> GetExemptModelNames();
+
+// The first exempt model name whose hash equals the ped's model, if any.
+std::optional<std::string> IsExemptModel(Ped ped);
+
+// Whether the ped's relationship group is one of the named groups. The group is read and
+// each name hashed afresh for every comparison, in the order given.
+bool PedInAnyGroup(Ped ped, std::initializer_list<const char*> groupNames);
+
+// The common test of events 1 and 2: the ped exists, is not the player or the player's horse,
+// is not owned by a script, belongs to no protected group, is a huntable animal if wild, and
+// passes the women and shopkeeper settings.
+bool IsValidCandidatePed(Ped ped, Ped playerPed, const CandidateSettings& settings);

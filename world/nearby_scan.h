@@ -1,0 +1,26 @@
+// The look around the player every encounter starts with, and the candidate pass that
+// events 1 and 2 run over it.
+#pragma once
+
+#include <vector>
+
+#include "host/game_types.h"
+
+// The most handles one scan may ask for (the largest capacity an encounter uses).
+constexpr int kMaxScanCapacity = 200;
+
+struct NearbyScan {
+    Ped playerPed = 0;
+    Vector3 playerPos{};
+    std::vector<Ped> handles;  // as the game returned them, at most the capacity asked for
+};
+
+// Reads the player's ped and position (logging the position), asks the game for up to
+// `capacity` peds around the player (logging the count) and returns the raw handles.
+// Capacities above kMaxScanCapacity are cut down to it.
+NearbyScan ScanNearbyPeds(int capacity);
+
+// The candidate pass of events 1 and 2: the peds that pass IsValidCandidatePed, lie within
+// SearchRadius of the player's scanned position, are alive and are not in a vehicle, in scan
+// order.
+std::vector<Ped> CollectConfrontationCandidates(const NearbyScan& scan);

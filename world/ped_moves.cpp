@@ -1,0 +1,110 @@
+#include "world/ped_moves.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/logger.h"
+#include "core/random.h"
+#include "host/natives.h"
+#include "world/candidate_filter.h"
+#include "world/ped_ledger.h"
+
+namespace {
+
+constexpr int kLawmenQueryCapacity = 200;
+constexpr int kBystanderQueryCapacity = 50;
+
+// The peds the game lists around the centre ped, at most Capacity of them.
+template <int Capacity>
+std::vector<Ped> PedsAround(Ped centerPed) {
+    NearbyPedBuffer<Capacity> buffer;
+    buffer.slots[0] = static_cast<uint64_t>(Capacity);
+    const int count = std::clamp(GET_PED_NEARBY_PEDS(centerPed, buffer.slots), 0, Capacity);
+    std::vector<Ped> peds;
+    peds.reserve(static_cast<size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+        peds.push_back(static_cast<Ped>(static_cast<uint32_t>(buffer.slots[i])));
+    }
+    return peds;
+}
+
+}  // namespace
+
+std::vector<Ped> FindNearbyLawmen(Ped centerPed) {
+    std::vector<Ped> lawmen;
+    for (const Ped ped : PedsAround<kLawmenQueryCapacity>(centerPed)) {
+        if (GET_PED_RELATIONSHIP_GROUP_HASH(ped) == GET_HASH_KEY("REL_COP")) {
+            lawmen.push_back(ped);
+        }
+    }
+    return lawmen;
+}
+
+std::vector<Ped> FindNearbyBystanders(Ped centerPed, Ped excludedPed) {
+    std::vector<Ped> bystanders;
+    for (const Ped ped : PedsAround<kBystanderQueryCapacity>(centerPed)) {
+        if (ped == excludedPed || ped == GET_PLAYER_PED(PLAYER_ID())) {
+            continue;
+        }
+        if (PedInAnyGroup(ped, {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES", "REL_COP"})) {
+            continue;
+        }
+        bystanders.push_back(ped);
+    }
+    return bystanders;
+}
+
+void ReactToAggressor(Ped reactor, Ped aggressor) {
+    if (!DOES_ENTITY_EXIST(reactor) || IS_ENTITY_DEAD(reactor) || !DOES_ENTITY_EXIST(aggressor) ||
+        IS_ENTITY_DEAD(aggressor)) {
+        return;
+    }
+    if (IS_PED_FLEEING(reactor)) {
+        Log(LogLevel::Debug, "Ped " + std::to_string(reactor) +
+                                 " is already fleeing from aggressor " + std::to_string(aggressor));
+        return;
+    }
+    if (RandomInt() % 2 == 1) {
+        Log(LogLevel::Debug, "Ped " + std::to_string(reactor) + " is fleeing from aggressor " +
+                                 std::to_string(aggressor));
+        TASK_FLEE_PED(reactor, aggressor);
+    } else {
+        Log(LogLevel::Debug, "Ped " + std::to_string(reactor) +
+                                 " is fighting back against aggressor " +
+                                 std::to_string(aggressor));
+        TASK_COMBAT_PED(reactor, aggressor);
+    }
+    SET_PED_KEEP_TASK(reactor);
+}
+
+bool AttackTarget(Ped attacker, Ped target) {
+    if (IS_PED_HUMAN(attacker)) {
+        TASK_COMBAT_PED(attacker, target);
+        return true;
+    }
+    TASK_COMBAT_ANIMAL_CHARGE_PED(attacker, target);
+    return false;
+}
+
+void MarkAggressorCriminal(Ped aggressor) {
+    SET_PED_RELATIONSHIP_GROUP_HASH(aggressor, GET_HASH_KEY("REL_CRIMINALS"));
+}
+
+void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger) {
+    for (const Ped lawman : lawmen) {
+        Log(LogLevel::Debug, "Nearby lawman found: " + std::to_string(lawman));
+        ledger.Own(lawman);
+        TASK_COMBAT_PED(lawman, aggressor);
+        SET_PED_KEEP_TASK(lawman);
+    }
+}
+
+void ReleasePed(Ped* pedVariable) {
+    SET_ENTITY_AS_NO_LONGER_NEEDED(pedVariable);
+}
+
+void ClearTasksOfPeds(std::vector<Ped> peds) {
+    for (const Ped ped : peds) {
+        CLEAR_PED_TASKS(ped);
+    }
+}

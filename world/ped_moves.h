@@ -1,0 +1,38 @@
+// The moves encounters make on the peds they have chosen: finding lawmen and bystanders,
+// setting a ped on another, making a ped flee or fight back, turning the aggressor into a
+// criminal, sending lawmen after it, and handing peds back.
+#pragma once
+
+#include <vector>
+
+#include "host/game_types.h"
+
+class PedLedger;
+
+// Peds of group REL_COP around the centre ped, in the order the game lists them (up to 200;
+// no existence, death or distance test).
+std::vector<Ped> FindNearbyLawmen(Ped centerPed);
+
+// Peds around the centre ped (up to 50) other than the excluded ped, the player's ped, the
+// gang's peds and lawmen.
+std::vector<Ped> FindNearbyBystanders(Ped centerPed, Ped excludedPed);
+
+// A living reactor facing a living aggressor flees from it or fights back, on an even draw,
+// and keeps that task; one that is already fleeing is left alone.
+void ReactToAggressor(Ped reactor, Ped aggressor);
+
+// Sets the attacker on the target: a combat task for a human, a charge for an animal.
+// Returns whether the attacker is human (the task chosen).
+bool AttackTarget(Ped attacker, Ped target);
+
+// Moves the aggressor into REL_CRIMINALS.
+void MarkAggressorCriminal(Ped aggressor);
+
+// Each lawman in turn is owned through the ledger and sent after the aggressor.
+void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger);
+
+// Hands the ped back to the game through its variable; the game may rewrite the variable.
+void ReleasePed(Ped* pedVariable);
+
+// Drops the tasks of every ped in the list.
+void ClearTasksOfPeds(std::vector<Ped> peds);
