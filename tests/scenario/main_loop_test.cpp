@@ -20,7 +20,7 @@ constexpr uint64_t kMissionFlag = 0xB15CD1CF58771DE1ULL;
 constexpr uint64_t kLightning = 0x67943537D179597CULL;
 
 class MainLoopTest : public ::testing::Test {
-protected:
+  protected:
     void Load(const std::string& ini, uint64_t seed = 1) {
         dir_.WriteIni(ini);
         world_.reset(new World(seed));
@@ -87,13 +87,13 @@ TEST_F(MainLoopTest, StartUpWithEverythingOffOnlyPollsTheMissionFlag) {
 TEST_F(MainLoopTest, FogMakesTwoCallsAndSixLines) {
     Load(IniWith({"Sudden_Fog"}));
     run_->Run(70000);
-    EXPECT_EQ(From("Executing event_weather_fog", 6),
-              (std::vector<std::string>{"Executing event_weather_fog",
-                                        "Event weather_fog started - performing custom logic",
-                                        "Weather changed to fog with transition time of 30.0f",
-                                        "Weather type cleared over time.",
-                                        "Event weather_fog logic executed successfully",
-                                        "event_weather_fog completed successfully"}));
+    EXPECT_EQ(
+        From("Executing event_weather_fog", 6),
+        (std::vector<std::string>{
+            "Executing event_weather_fog", "Event weather_fog started - performing custom logic",
+            "Weather changed to fog with transition time of 30.0f",
+            "Weather type cleared over time.", "Event weather_fog logic executed successfully",
+            "event_weather_fog completed successfully"}));
     std::vector<const HostCall*> weatherCalls;
     for (const HostCall& call : run_->Host().Calls()) {
         if (call.kind == HostCall::kNative && call.hash != kMissionFlag) {
@@ -150,19 +150,23 @@ TEST_F(MainLoopTest, MissionFlagPausesBothTimersWhileTimeCounts) {
 }
 
 // Native handlers that fail the way a broken game call would.
-void ThrowStandard(World&, const NativeArgs&, NativeResult&) { throw std::runtime_error("boom"); }
-void ThrowOther(World&, const NativeArgs&, NativeResult&) { throw 42; }
+void ThrowStandard(World&, const NativeArgs&, NativeResult&) {
+    throw std::runtime_error("boom");
+}
+void ThrowOther(World&, const NativeArgs&, NativeResult&) {
+    throw 42;
+}
 
 TEST_F(MainLoopTest, FailingEventLeavesTheThreeLineChainAndTheLoopGoesOn) {
     Load(IniWith({"Sudden_Fog"}));
     run_->Host().OverrideNative(kSetWeatherType, ThrowStandard);
     run_->Run(70000);
-    EXPECT_EQ(From("Exception in event_weather_fog: boom", 4),
-              (std::vector<std::string>{
-                  "Exception in event_weather_fog: boom",
-                  "Exception during random weather event execution: boom",
-                  "Exception in main loop: Weather event execution failed: boom",
-                  "Using backup timing WAIT(100) after exception"}));
+    EXPECT_EQ(
+        From("Exception in event_weather_fog: boom", 4),
+        (std::vector<std::string>{"Exception in event_weather_fog: boom",
+                                  "Exception during random weather event execution: boom",
+                                  "Exception in main loop: Weather event execution failed: boom",
+                                  "Using backup timing WAIT(100) after exception"}));
     // The timer stays expired: the next pass picks again.
     EXPECT_GE(Count("Selected Weather Event: event_weather_fog"), 10u);
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 class TempWorkdir {
-public:
+  public:
     explicit TempWorkdir(bool withLogsFolder = true) {
         char pattern[] = "/tmp/tarrowind-test-XXXXXX";
         root_ = mkdtemp(pattern);
@@ -62,7 +62,7 @@ public:
         return lines;
     }
 
-private:
+  private:
     std::filesystem::path root_;
     std::filesystem::path previous_;
 };
@@ -70,10 +70,14 @@ private:
 // An INI that turns everything off but what a test names, with one-minute delays.
 inline std::string IniWith(const std::vector<std::string>& enabledKeys, bool debug = true) {
     const char* const kSwitches[][2] = {
-        {"Encounters", "Event1_Aggressor"},      {"Encounters", "Event2_Aggressor_Player"},
-        {"Encounters", "Event3_Animal_Predator"}, {"Encounters", "Event4_Wagon_Robbery"},
-        {"Encounters", "Event5_Mugging"},        {"Encounters", "Event6_Horse_Bucking"},
-        {"Weather", "Sudden_Thunderstorm"},      {"Weather", "Sudden_Hurricane"},
+        {"Encounters", "Event1_Aggressor"},
+        {"Encounters", "Event2_Aggressor_Player"},
+        {"Encounters", "Event3_Animal_Predator"},
+        {"Encounters", "Event4_Wagon_Robbery"},
+        {"Encounters", "Event5_Mugging"},
+        {"Encounters", "Event6_Horse_Bucking"},
+        {"Weather", "Sudden_Thunderstorm"},
+        {"Weather", "Sudden_Hurricane"},
         {"Weather", "Sudden_Fog"},
     };
     std::ostringstream ini;

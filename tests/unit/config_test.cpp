@@ -9,7 +9,7 @@
 namespace {
 
 class ConfigTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Config = ConfigData(); }
     void TearDown() override { Config = ConfigData(); }
     TempWorkdir dir_;

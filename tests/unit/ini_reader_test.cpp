@@ -34,8 +34,7 @@ TEST(IniReader, MissingFileOrKeyWithoutEqualsGivesTheDefault) {
 }
 
 TEST(IniReader, OnlyTheFirstSectionAndFirstKeyOfANameCount) {
-    const std::string text =
-        "[Blips]\nEnableBlips=first\nEnableBlips=second\n[Blips]\nOther=x\n";
+    const std::string text = "[Blips]\nEnableBlips=first\nEnableBlips=second\n[Blips]\nOther=x\n";
     EXPECT_EQ(Read(text, "Blips", "EnableBlips"), "first");
     EXPECT_EQ(Read(text, "Blips", "Other", "dflt"), "dflt");
 }

@@ -12,13 +12,17 @@
 namespace {
 
 std::time_t fakeNow = 0;
-uint64_t FakeTick() { return 0; }
+uint64_t FakeTick() {
+    return 0;
+}
 void FakeSleep(uint32_t) {}
-std::time_t FakeCalendar() { return fakeNow; }
+std::time_t FakeCalendar() {
+    return fakeNow;
+}
 const platform::ClockSource kFakeClock = {FakeTick, FakeSleep, FakeCalendar};
 
 class LoggerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("TZ", "UTC", 1);
         tzset();
@@ -68,12 +72,11 @@ TEST_F(LoggerTest, LinesStraddlingMidnightGoToTwoFiles) {
     Log(LogLevel::Info, "before");
     fakeNow += 1;
     Log(LogLevel::Info, "after");
-    ASSERT_EQ(dir.LogFiles(), (std::vector<std::string>{"Tarrowind_2024-03-09.log",
-                                                        "Tarrowind_2024-03-10.log"}));
+    ASSERT_EQ(dir.LogFiles(),
+              (std::vector<std::string>{"Tarrowind_2024-03-09.log", "Tarrowind_2024-03-10.log"}));
     EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").at(0),
               "[2024-03-09 23:59:59] [INFO] before");
-    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log").at(0),
-              "[2024-03-10 00:00:00] [INFO] after");
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log").at(0), "[2024-03-10 00:00:00] [INFO] after");
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(NativeCatalogue, GameHashOfIdentifiers) {
 }
 
 class NativeEncoding : public ::testing::Test {
-protected:
+  protected:
     NativeEncoding() : host_(world_) {}
     const HostCall& Last() const { return host_.Calls().back(); }
     World world_;

@@ -74,7 +74,7 @@ void EventTimerScript() {
 }
 
 class EventTimerTest : public ::testing::Test {
-protected:
+  protected:
     void Start(uint64_t startTickMs = 3600000) {
         HostOptions options;
         options.startTickMs = startTickMs;
@@ -124,7 +124,8 @@ TEST_F(EventTimerTest, SkippedPickRetriesAfterTenSecondsWithoutANewDelay) {
     RegisterEvent("event5_mugging", [] { ++*counter; });  // skipped at noon
     run_->Run(3 * 60000);
     EXPECT_EQ(runs, 0);
-    const auto skips = TimesOf("Skipping event5_mugging due to time constraints (current hour: 12)");
+    const auto skips =
+        TimesOf("Skipping event5_mugging due to time constraints (current hour: 12)");
     ASSERT_GE(skips.size(), 10u);
     EXPECT_GE(skips[1] - skips[0], 10000u);
     EXPECT_LT(skips[1] - skips[0], 10100u);
