@@ -11,8 +11,8 @@
 
 #include "sim/app/run_summary.h"
 #include "sim/app/sim_options.h"
+#include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
-#include "sim/world/default_world.h"
 
 namespace {
 
@@ -48,15 +48,11 @@ int main(int argc, char** argv) {
     }
 
     World world(options.seed);
-    if (!BuildDefaultWorld(world, &error)) {
+    if (!BuildWorldForRun(world, options.scenario, &error)) {
         return Fail(error, 2);
     }
 
-    HostOptions hostOptions;
-    hostOptions.recordCalls = false;
-    // The seed also decides where the tick count stands, which seeds the plug-in.
-    hostOptions.startTickMs = 3600000 + (options.seed * 7919u) % 86400000u;
-    hostOptions.calendarStart = std::time(nullptr);
+    const HostOptions hostOptions = HostOptionsForSeed(options.seed);
 
     SimRun run(world, hostOptions);
     run.echoLines = !options.quiet;

@@ -1,0 +1,18 @@
+// How a simulator run is set up from its seed and scenario. Shared by tarrowind-sim and the
+// Windows launcher, so the same scenario and seed give the same run on both.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sim/host/stand_in_host.h"
+
+class World;
+
+// The host options a seed gives: the seed also decides where the tick count stands, which
+// seeds the plug-in.
+HostOptions HostOptionsForSeed(uint64_t seed);
+
+// Builds the world of a run: the scenario file at scenarioPath, or the built-in default world
+// when the path is empty. On failure returns false with a one-line error.
+bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error);
