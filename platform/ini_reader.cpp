@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace ini {
 namespace {
@@ -44,33 +45,44 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+// The file's lines; '\r' and '\n' each end one, as in the Windows reader.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t begin = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\r' || text[i] == '\n') {
+            lines.push_back(text.substr(begin, i - begin));
+            begin = i + 1;
+        }
+    }
+    return lines;
+}
+
 // Finds the raw value of the first key named `key` in the first section named `section`.
-// Returns false when there is no such key or the key line has no '='.
+// Lines before the first section header belong to a section with an empty name. Returns false
+// when there is no such key or the key line has no '='.
 bool FindValue(const std::string& text, const std::string& section, const std::string& key,
                std::string* value) {
     const std::string wantedSection = Trim(section);
     const std::string wantedKey = Trim(key);
-    std::istringstream lines(text);
-    std::string line;
-    bool firstLine = true;
-    bool inWantedSection = false;
-    bool sectionSeen = false;
-    while (std::getline(lines, line)) {
-        if (firstLine && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-            line.erase(0, 3);  // UTF-8 byte-order mark
-        }
-        firstLine = false;
+    std::vector<std::string> lines = SplitLines(text);
+    if (!lines.empty() && lines[0].compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        lines[0].erase(0, 3);  // UTF-8 byte-order mark
+    }
+    bool inWantedSection = wantedSection.empty();
+    bool sectionSeen = inWantedSection;
+    for (const std::string& line : lines) {
         const std::string trimmed = Trim(line);
         if (trimmed.empty()) {
             continue;
         }
         if (trimmed[0] == '[') {
             const size_t close = trimmed.rfind(']');
-            if (close != std::string::npos) {
+            if (close != std::string::npos && close > 0) {
                 if (inWantedSection) {
                     return false;  // only the first section of that name is searched
                 }
-                const std::string name = trimmed.substr(1, close - 1);
+                const std::string name = Trim(trimmed.substr(1, close - 1));
                 inWantedSection = !sectionSeen && EqualsIgnoringCase(name, wantedSection);
                 sectionSeen = sectionSeen || inWantedSection;
                 continue;
@@ -91,6 +103,15 @@ bool FindValue(const std::string& text, const std::string& section, const std::s
         return true;
     }
     return false;
+}
+
+// The Windows reader drops trailing spaces from a default text, and nothing else.
+std::string WithoutTrailingSpaces(const std::string& s) {
+    size_t end = s.size();
+    while (end > 0 && s[end - 1] == ' ') {
+        --end;
+    }
+    return s.substr(0, end);
 }
 
 // Copies a value into a buffer of bufferSize characters the way the Windows reader does,
@@ -130,7 +151,7 @@ std::string ReadStringFromText(const std::string& text, const std::string& secti
                                size_t bufferSize) {
     std::string value;
     if (!FindValue(text, section, key, &value)) {
-        return CopyEntry(Trim(defaultText), bufferSize);
+        return CopyEntry(WithoutTrailingSpaces(defaultText), bufferSize);
     }
     return CopyEntry(value, bufferSize);
 }
@@ -144,7 +165,8 @@ std::string ReadString(const std::string& section, const std::string& key,
 
 int ParseProfileInt(const std::string& text) {
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
+    // Every control character counts as a blank here.
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') {
         ++i;
     }
     bool negative = false;
@@ -152,9 +174,27 @@ int ParseProfileInt(const std::string& text) {
         negative = text[i] == '-';
         ++i;
     }
+    // "0x", "0o" and "0b" (lower case only) choose the base, as the Windows reader's
+    // conversion does.
+    uint32_t base = 10;
+    if (i + 1 < text.size() && text[i] == '0') {
+        const char prefix = text[i + 1];
+        base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
+        if (base != 10) {
+            i += 2;
+        }
+    }
     uint32_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = magnitude * 10u + static_cast<uint32_t>(text[i] - '0');  // wraps, as Windows
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        const uint32_t digit = c >= '0' && c <= '9'   ? static_cast<uint32_t>(c - '0')
+                               : c >= 'a' && c <= 'z' ? static_cast<uint32_t>(c - 'a' + 10)
+                               : c >= 'A' && c <= 'Z' ? static_cast<uint32_t>(c - 'A' + 10)
+                                                      : base;
+        if (digit >= base) {
+            break;
+        }
+        magnitude = magnitude * base + digit;  // wraps, as on Windows
     }
     const uint32_t bits = negative ? 0u - magnitude : magnitude;
     return static_cast<int>(bits);

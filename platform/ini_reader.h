@@ -19,7 +19,8 @@ std::string ReadStringFromText(const std::string& text, const std::string& secti
                                size_t bufferSize = 256);
 
 // Integer form: the default when the value is empty or missing, otherwise the leading signed
-// decimal number (0 when there is none), wrapping like the Windows reader on overflow.
+// number (0 when there is none; "0x", "0o" and "0b" choose hexadecimal, octal and binary),
+// wrapping like the Windows reader on overflow.
 int ReadInt(const std::string& section, const std::string& key, int defaultValue,
             const std::string& path);
 int ReadIntFromText(const std::string& text, const std::string& section, const std::string& key,
