@@ -4,6 +4,8 @@
 
 #include "core/config.h"
 #include "core/timers.h"
+#include "encounters/event1_aggressor.h"
+#include "encounters/event2_aggressor_player.h"
 #include "host/script_main.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
@@ -44,6 +46,8 @@ void SimRun::ResetPluginState() {
     WeatherEventRegistry.clear();
     EventTimer = IntervalTimer();
     WeatherTimer = IntervalTimer();
+    Event1SeededRandom = false;
+    Event2SeededRandom = false;
 }
 
 void SimRun::LoadPlugin() {

@@ -102,10 +102,23 @@ void EncounterTest::FinishFocused(uint64_t maxMs) {
 }
 
 void EncounterTest::RunPlugin(const std::string& ini, uint64_t ms) {
+    LoadPlugin(ini);
+    ASSERT_TRUE(run->Run(ms)) << "the host stopped the run";
+}
+
+void EncounterTest::LoadPlugin(const std::string& ini) {
     dir.WriteIni(ini);
     run.reset(new SimRun(world));
     run->LoadPlugin();
-    ASSERT_TRUE(run->Run(ms)) << "the host stopped the run";
+}
+
+bool EncounterTest::RunUntil(const std::string& message, uint64_t maxMs) {
+    for (uint64_t waited = 0; !Logged(message); waited += 100) {
+        if (waited >= maxMs || !run->Run(100)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 size_t EncounterTest::Count(const std::string& message) const {

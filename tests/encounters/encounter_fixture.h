@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,14 @@ class EncounterTest : public ::testing::Test {
     void FinishFocused(uint64_t maxMs = 600000);
     // Loads the plug-in with this INI and lets `ms` of virtual time pass.
     void RunPlugin(const std::string& ini, uint64_t ms);
+    // Loads it without running, so a test can replace natives first.
+    void LoadPlugin(const std::string& ini);
+    // Lets time pass until the message is logged; false if `maxMs` passed first.
+    bool RunUntil(const std::string& message, uint64_t maxMs = 120000);
+    // A happening `afterMs` from now.
+    void After(uint64_t afterMs, std::function<void(World&)> happening) {
+        world.Schedule(world.NowMs() + afterMs, std::move(happening));
+    }
 
     std::vector<std::string> Messages() const { return run->Messages(); }
     size_t Count(const std::string& message) const;

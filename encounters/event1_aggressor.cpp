@@ -1,0 +1,214 @@
+#include "encounters/event1_aggressor.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "core/logger.h"
+#include "core/random.h"
+#include "host/natives.h"
+#include "host/script_hook.h"
+#include "platform/platform.h"
+#include "world/aggressor_blip.h"
+#include "world/nearby_scan.h"
+#include "world/ped_ledger.h"
+#include "world/ped_moves.h"
+
+bool Event1SeededRandom = false;
+
+namespace {
+
+constexpr int kScanCapacity = 100;
+constexpr float kEndDistance = 150.0f;
+constexpr uint32_t kCycleWaitMs = 500;
+constexpr uint32_t kVictimReleaseWaitMs = 1000;
+
+std::string Text(int value) {
+    return std::to_string(value);
+}
+
+// The fight as it is being watched: who is in it and what has been done about it.
+struct Confrontation {
+    Ped playerPed = 0;
+    Ped aggressor = 0;
+    Ped victim = 0;
+    AggressorBlip blip;
+    bool criminal = false;
+    bool victimGone = false;
+    bool shootingHandled = false;
+    bool meleeHandled = false;
+    bool injuredHandled = false;
+    bool playerCombatHandled = false;
+    bool lawmenDispatched = false;
+};
+
+// Draws the aggressor and then the victim from the candidates; false with fewer than two.
+bool DrawAggressorAndVictim(std::vector<Ped>& candidates, Confrontation& fight) {
+    if (candidates.size() < 2) {
+        return false;
+    }
+    if (!Event1SeededRandom) {
+        SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
+        Event1SeededRandom = true;
+    }
+    const int count = static_cast<int>(candidates.size());
+    const int aggressorIndex = RandomInt() % count;
+    fight.aggressor = candidates[static_cast<size_t>(aggressorIndex)];
+    candidates.erase(candidates.begin() + aggressorIndex);
+    fight.victim = candidates[static_cast<size_t>(RandomInt() % (count - 1))];
+    Log(LogLevel::Debug, "Randomly assigned aggressor: " + Text(fight.aggressor));
+    Log(LogLevel::Debug, "Randomly assigned victim: " + Text(fight.victim));
+    return true;
+}
+
+void StageAttack(Confrontation& fight, PedLedger& ledger) {
+    Log(LogLevel::Info, "Initiating NPC confrontation event");
+    ledger.Own(fight.aggressor);
+    ledger.Own(fight.victim);
+    CLEAR_PED_TASKS(fight.aggressor);
+    CLEAR_PED_SECONDARY_TASK(fight.aggressor);
+    if (AttackTarget(fight.aggressor, fight.victim)) {
+        Log(LogLevel::Debug,
+            "Aggressor " + Text(fight.aggressor) + " is human and will use TASK_COMBAT_PED");
+    } else {
+        Log(LogLevel::Debug, "Aggressor " + Text(fight.aggressor) +
+                                 " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
+    }
+    SET_PED_KEEP_TASK(fight.aggressor);
+    Log(LogLevel::Debug,
+        "Aggressor " + Text(fight.aggressor) + " is now attacking victim " + Text(fight.victim));
+}
+
+// Criminal status (once), the blip and the lawmen of this cycle: what every trigger but
+// melee does.
+void TreatAsCriminal(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    if (!fight.criminal) {
+        MarkAggressorCriminal(fight.aggressor);
+        fight.criminal = true;
+    }
+    AddAggressorBlip(fight.aggressor, fight.blip);
+    DispatchLawmen(lawmen, fight.aggressor, ledger);
+}
+
+// One look at the fight; each trigger acts once per encounter.
+void ApplyTriggers(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    if (lawmen.empty()) {
+        fight.lawmenDispatched = false;
+    }
+    if (!fight.victimGone && !DOES_ENTITY_EXIST(fight.victim)) {
+        Log(LogLevel::Debug, "Victim " + Text(fight.victim) + " no longer exists");
+        fight.victim = 0;
+        MarkAggressorCriminal(fight.aggressor);
+        fight.victimGone = true;
+    }
+    if (!lawmen.empty() &&
+        GET_PED_RELATIONSHIP_GROUP_HASH(fight.aggressor) == GET_HASH_KEY("REL_CRIMINALS") &&
+        !fight.lawmenDispatched) {
+        DispatchLawmen(lawmen, fight.aggressor, ledger);
+        fight.lawmenDispatched = true;
+    }
+    if (IsPedShooting(fight.aggressor) && !fight.shootingHandled) {
+        Log(LogLevel::Debug,
+            "Aggressor " + Text(fight.aggressor) + " is shooting, victim will fight back");
+        ReactToAggressor(fight.victim, fight.aggressor);
+        TreatAsCriminal(fight, lawmen, ledger);
+        fight.shootingHandled = true;
+    }
+    if (IS_PED_IN_MELEE_COMBAT(fight.aggressor) && !fight.meleeHandled) {
+        Log(LogLevel::Debug, "Aggressor " + Text(fight.aggressor) + " is in melee combat");
+        TASK_COMBAT_PED(fight.victim, fight.aggressor);
+        MarkAggressorCriminal(fight.aggressor);
+        AddAggressorBlip(fight.aggressor, fight.blip);
+        DispatchLawmen(lawmen, fight.aggressor, ledger);
+        fight.meleeHandled = true;
+    }
+    if (IS_PED_INJURED(fight.victim) && !fight.injuredHandled) {
+        TreatAsCriminal(fight, lawmen, ledger);
+        fight.injuredHandled = true;
+    }
+    if (IS_PED_IN_COMBAT(fight.aggressor, fight.playerPed) && !fight.playerCombatHandled) {
+        TreatAsCriminal(fight, lawmen, ledger);
+        fight.playerCombatHandled = true;
+    }
+}
+
+// The aggressor is dead, gone or tied up: the victim is calmed and handed back, the lawmen
+// stand down.
+void EndAfterAggressorLost(Confrontation& fight, const std::vector<Ped>& lawmen,
+                           PedLedger& ledger) {
+    RemoveAggressorBlip(fight.blip, fight.aggressor, false);
+    if (DOES_ENTITY_EXIST(fight.victim) && !IS_ENTITY_DEAD(fight.victim)) {
+        CLEAR_PED_TASKS(fight.victim);
+        scriptWait(kVictimReleaseWaitMs);
+        ledger.Release(&fight.victim);
+        Log(LogLevel::Debug,
+            "Victim " + Text(fight.victim) + " is no longer needed and has been released.");
+    }
+    ClearTasksOfPeds(lawmen);
+}
+
+// The player has walked away: the aggressor is handed back and its blip removed.
+void EndAfterPlayerLeft(Confrontation& fight, float distance, PedLedger& ledger) {
+    Log(LogLevel::Debug,
+        "Player is " + std::to_string(distance) + " meters away from aggressor, ending event.");
+    // The hand-back may clear the variable; the blip is looked up on the ped it named.
+    const Ped aggressor = fight.aggressor;
+    ledger.Release(&fight.aggressor);
+    RemoveAggressorBlip(fight.blip, aggressor, true);
+}
+
+void WatchConfrontation(Confrontation& fight, PedLedger& ledger) {
+    for (;;) {
+        const std::vector<Ped> lawmen = FindNearbyLawmen(fight.aggressor);
+        ApplyTriggers(fight, lawmen, ledger);
+        if (!DOES_ENTITY_EXIST(fight.aggressor) || IS_ENTITY_DEAD(fight.aggressor) ||
+            IS_PED_HOGTIED(fight.aggressor)) {
+            EndAfterAggressorLost(fight, lawmen, ledger);
+            return;
+        }
+        const float distance =
+            VDIST(GET_ENTITY_COORDS(fight.playerPed), GET_ENTITY_COORDS(fight.aggressor));
+        if (distance >= kEndDistance) {
+            EndAfterPlayerLeft(fight, distance, ledger);
+            return;
+        }
+        scriptWait(kCycleWaitMs);
+    }
+}
+
+void RunEvent1(PedLedger& ledger) {
+    const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
+    std::vector<Ped> candidates = CollectConfrontationCandidates(scan);
+    Confrontation fight;
+    fight.playerPed = scan.playerPed;
+    if (!DrawAggressorAndVictim(candidates, fight)) {
+        Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
+                                std::to_string(candidates.size()) + " valid peds.");
+        Log(LogLevel::Debug, "Event cannot proceed without at least 2 different NPCs");
+        return;
+    }
+    StageAttack(fight, ledger);
+    WatchConfrontation(fight, ledger);
+}
+
+}  // namespace
+
+void event1_aggressor() {
+    Log(LogLevel::Info, "Executing event1_aggressor");
+    Log(LogLevel::Debug, "Event 1 started - performing custom logic");
+    PedLedger ledger;
+    try {
+        RunEvent1(ledger);
+        ledger.ReleaseRemaining();
+        Log(LogLevel::Debug, "Event 1 logic executed successfully");
+        Log(LogLevel::Info, "event1_aggressor completed successfully");
+    } catch (const std::exception& e) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError(std::string("Exception in event1_aggressor: ") + e.what());
+        throw;
+    } catch (...) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError("Unknown exception in event1_aggressor");
+        throw;
+    }
+}

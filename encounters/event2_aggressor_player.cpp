@@ -1,0 +1,166 @@
+#include "encounters/event2_aggressor_player.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "core/logger.h"
+#include "core/random.h"
+#include "host/natives.h"
+#include "host/script_hook.h"
+#include "platform/platform.h"
+#include "world/aggressor_blip.h"
+#include "world/nearby_scan.h"
+#include "world/ped_ledger.h"
+#include "world/ped_moves.h"
+
+bool Event2SeededRandom = false;
+
+namespace {
+
+constexpr int kScanCapacity = 100;
+constexpr float kEndDistance = 150.0f;
+constexpr uint32_t kPollWaitMs = 500;
+
+std::string Text(int value) {
+    return std::to_string(value);
+}
+
+// The attack on the player as it is being watched.
+struct AttackOnPlayer {
+    Ped playerPed = 0;
+    Ped aggressor = 0;
+    AggressorBlip blip;
+    bool madeCriminal = false;
+    bool lawmenJoined = false;  // dropped on every pass with no lawman near
+    bool firedShooting = false;
+    bool firedMelee = false;
+    bool firedCombat = false;
+};
+
+Ped DrawAggressor(std::vector<Ped>& candidates) {
+    if (!Event2SeededRandom) {
+        SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
+        Event2SeededRandom = true;
+    }
+    const int index = RandomInt() % static_cast<int>(candidates.size());
+    const Ped aggressor = candidates[static_cast<size_t>(index)];
+    candidates.erase(candidates.begin() + index);
+    return aggressor;
+}
+
+void StageAttack(AttackOnPlayer& attack, PedLedger& ledger) {
+    Log(LogLevel::Info, "Initiating NPC confrontation event");
+    ledger.Own(attack.aggressor);
+    // The player's ped is owned for the fight but never handed back (the ledger skips it).
+    ledger.Own(attack.playerPed);
+    CLEAR_PED_TASKS(attack.aggressor);
+    CLEAR_PED_SECONDARY_TASK(attack.aggressor);
+    if (AttackTarget(attack.aggressor, attack.playerPed)) {
+        Log(LogLevel::Debug,
+            "Aggressor " + Text(attack.aggressor) + " is human and will use TASK_COMBAT_PED");
+    } else {
+        Log(LogLevel::Debug, "Aggressor " + Text(attack.aggressor) +
+                                 " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
+    }
+    SET_PED_KEEP_TASK(attack.aggressor);
+    Log(LogLevel::Debug, "Aggressor " + Text(attack.aggressor) + " is now attacking player!");
+}
+
+// Criminal status (once), the blip and the lawmen of this pass.
+void TreatAsCriminal(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    if (!attack.madeCriminal) {
+        MarkAggressorCriminal(attack.aggressor);
+        attack.madeCriminal = true;
+    }
+    AddAggressorBlip(attack.aggressor, attack.blip);
+    DispatchLawmen(lawmen, attack.aggressor, ledger);
+}
+
+void ApplyTriggers(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    if (lawmen.empty()) {
+        attack.lawmenJoined = false;
+    } else if (GET_PED_RELATIONSHIP_GROUP_HASH(attack.aggressor) == GET_HASH_KEY("REL_CRIMINALS") &&
+               !attack.lawmenJoined) {
+        DispatchLawmen(lawmen, attack.aggressor, ledger);
+        attack.lawmenJoined = true;
+    }
+    if (IsPedShooting(attack.aggressor) && !attack.firedShooting) {
+        TreatAsCriminal(attack, lawmen, ledger);
+        attack.firedShooting = true;
+    }
+    if (IS_PED_IN_MELEE_COMBAT(attack.aggressor) && !attack.firedMelee) {
+        Log(LogLevel::Debug, "Aggressor " + Text(attack.aggressor) + " is in melee combat");
+        MarkAggressorCriminal(attack.aggressor);
+        AddAggressorBlip(attack.aggressor, attack.blip);
+        DispatchLawmen(lawmen, attack.aggressor, ledger);
+        attack.firedMelee = true;
+    }
+    if (IS_PED_IN_COMBAT(attack.aggressor, attack.playerPed) && !attack.firedCombat) {
+        TreatAsCriminal(attack, lawmen, ledger);
+        attack.firedCombat = true;
+    }
+}
+
+void WatchAttack(AttackOnPlayer& attack, PedLedger& ledger) {
+    for (;;) {
+        const std::vector<Ped> lawmen = FindNearbyLawmen(attack.aggressor);
+        ApplyTriggers(attack, lawmen, ledger);
+        if (!DOES_ENTITY_EXIST(attack.aggressor) || IS_ENTITY_DEAD(attack.aggressor) ||
+            IS_PED_HOGTIED(attack.aggressor)) {
+            RemoveAggressorBlip(attack.blip, attack.aggressor, false);
+            ClearTasksOfPeds(lawmen);
+            return;
+        }
+        const float distance =
+            VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.aggressor));
+        if (distance >= kEndDistance) {
+            Log(LogLevel::Debug, "Player is " + std::to_string(distance) +
+                                     " meters away from aggressor, ending event.");
+            // The hand-back may clear the variable; the blip is looked up on the ped it named.
+            const Ped aggressor = attack.aggressor;
+            ledger.Release(&attack.aggressor);
+            RemoveAggressorBlip(attack.blip, aggressor, true);
+            return;
+        }
+        scriptWait(kPollWaitMs);
+    }
+}
+
+void RunEvent2(PedLedger& ledger) {
+    AttackOnPlayer attack;
+    attack.playerPed = GET_PLAYER_PED(PLAYER_ID());
+    const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
+    std::vector<Ped> candidates = CollectConfrontationCandidates(scan);
+    if (candidates.empty()) {
+        Log(LogLevel::Info, "Could not find valid NPC within radius. Found: " +
+                                std::to_string(candidates.size()) + " valid peds.");
+        Log(LogLevel::Debug, "Event cannot proceed without at least 1 aggressor");
+        return;
+    }
+    attack.aggressor = DrawAggressor(candidates);
+    StageAttack(attack, ledger);
+    WatchAttack(attack, ledger);
+}
+
+}  // namespace
+
+void event2_aggressor_player() {
+    Log(LogLevel::Info, "Executing event2_aggressor_player");
+    Log(LogLevel::Debug, "Event 2 started - performing custom logic");
+    PedLedger ledger;
+    try {
+        RunEvent2(ledger);
+        ledger.ReleaseRemaining();
+        Log(LogLevel::Debug, "Event 2 logic executed successfully");
+        Log(LogLevel::Info, "event2_aggressor_player completed successfully");
+    } catch (const std::exception& e) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError(std::string("Exception in event2_aggressor_player(): ") + e.what());
+        throw;
+    } catch (...) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError("Unknown exception in event2_aggressor_player()");
+        throw;
+    }
+}

@@ -1,0 +1,8 @@
+// Encounter "event2_aggressor_player": a ped near the player turns on the player, and lawmen
+// close in on it once it has shown itself hostile.
+#pragma once
+
+// Set once this encounter has re-seeded the random generator in this process.
+extern bool Event2SeededRandom;
+
+void event2_aggressor_player();
