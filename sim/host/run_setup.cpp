@@ -12,9 +12,9 @@ HostOptions HostOptionsForSeed(uint64_t seed) {
 }
 
 bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error) {
-    if (!scenarioPath.empty()) {
-        *error = "scenario files are not supported yet: '" + scenarioPath + "'";
-        return false;
-    }
-    return BuildDefaultWorld(world, error);
+    ScenarioInfo info;
+    const bool built = scenarioPath.empty() ? BuildDefaultWorld(world, error, &info)
+                                            : LoadScenarioFile(scenarioPath, world, &info, error);
+    // The scenario's INI, if it brings one, is what the plug-in reads in this game folder.
+    return built && WriteScenarioIni(info, ".", error);
 }

@@ -13,6 +13,8 @@ class World;
 // seeds the plug-in.
 HostOptions HostOptionsForSeed(uint64_t seed);
 
-// Builds the world of a run: the scenario file at scenarioPath, or the built-in default world
-// when the path is empty. On failure returns false with a one-line error.
+// Builds the world of a run: the scenario file at scenarioPath, or the default town scenario
+// when the path is empty. A scenario that brings an INI has it written to
+// Tarrowind/Tarrowind.ini of the current (game) folder. On failure returns false with a
+// one-line error naming the file, the field and what was expected.
 bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error);

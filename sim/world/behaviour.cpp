@@ -1,7 +1,149 @@
-// Ped behaviour over virtual time.
-#include "sim/world/world.h"
+// Ped behaviour over virtual time: the tick loop and the moves every task is made of.
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
-void StepBehaviour(World& /*world*/, uint64_t /*fromMs*/, uint64_t /*toMs*/) {
-    // Orders take effect in World's order functions; movement, fights and flight over time
-    // are added here.
+#include "sim/world/behaviour_steps.h"
+
+namespace behaviour {
+
+float RunSpeed(const SimPed& ped) {
+    switch (ped.role) {
+        case PedRole::Horse:
+            return 11.0f;
+        case PedRole::Predator:
+        case PedRole::Prey:
+            return 9.0f;
+        case PedRole::Bird:
+            return 10.0f;
+        default:
+            return 5.0f;
+    }
+}
+
+float WalkSpeed(const SimPed& ped) {
+    switch (ped.role) {
+        case PedRole::Horse:
+            return 2.0f;
+        case PedRole::Bird:
+            return 0.5f;
+        default:
+            return ped.human ? 1.3f : 1.5f;
+    }
+}
+
+int32_t BodyOf(const World& world, const SimPed& ped) {
+    if (ped.mount != 0 && world.FindPed(ped.mount) != nullptr) {
+        return ped.mount;
+    }
+    if (ped.vehicle != 0) {
+        return ped.seat == -1 ? ped.vehicle : 0;
+    }
+    return ped.handle;
+}
+
+float MoveToward(World& world, const SimPed& ped, const Vec3& point, float speed, double seconds,
+                 float stopAt) {
+    const int32_t body = BodyOf(world, ped);
+    const Vec3 from = world.EntityPosition(body != 0 ? body : ped.handle, true);
+    const float distance = Distance(from, point);
+    if (body == 0 || distance <= stopAt) {
+        return distance;
+    }
+    const float step = std::min(speed * static_cast<float>(seconds), distance - stopAt);
+    const float f = step / distance;
+    world.MoveEntity(body, Vec3{from.x + (point.x - from.x) * f, from.y + (point.y - from.y) * f,
+                                from.z + (point.z - from.z) * f});
+    return distance - step;
+}
+
+void MoveAlong(World& world, const SimPed& ped, const Vec3& direction, float speed,
+               double seconds) {
+    const int32_t body = BodyOf(world, ped);
+    const float length = std::sqrt(direction.x * direction.x + direction.y * direction.y);
+    if (body == 0 || length <= 0) {
+        return;
+    }
+    const float step = speed * static_cast<float>(seconds) / length;
+    const Vec3 from = world.EntityPosition(body, true);
+    world.MoveEntity(body, Vec3{from.x + direction.x * step, from.y + direction.y * step, from.z});
+}
+
+Vec3 RandomDirection(World& world) {
+    const double angle = world.random.Unit() * 2.0 * 3.14159265358979;
+    return Vec3{static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle)), 0};
+}
+
+bool IsIdle(const SimPed& ped) {
+    return ped.task.kind == TaskKind::None || ped.task.kind == TaskKind::Wander;
+}
+
+void EndTask(SimPed& ped) {
+    ped.task = SimTask{};
+    ped.fleeing = false;
+    ped.inMelee = false;
+    ped.combatTarget = 0;
+}
+
+namespace {
+
+void Tick(World& world, uint64_t tickMs, std::vector<int32_t>& handles) {
+    const double seconds = static_cast<double>(kTickMs) / 1000.0;
+    world.StepPlayerPath(seconds);
+    if (!world.settings.pedsAct) {
+        return;
+    }
+    handles.clear();
+    for (const auto& entry : world.Peds()) {
+        if (!entry.second.dead && !entry.second.hogtied && !IsIdle(entry.second)) {
+            handles.push_back(entry.first);
+        }
+    }
+    for (int32_t handle : handles) {
+        const SimPed* ped = world.FindPed(handle);
+        if (ped == nullptr || ped->dead || ped->hogtied) {
+            continue;  // fell earlier in this tick
+        }
+        switch (ped->task.kind) {
+            case TaskKind::Combat:
+            case TaskKind::AnimalCharge:
+                StepCombat(world, handle, seconds);
+                break;
+            case TaskKind::Flee:
+                StepFlee(world, handle, seconds);
+                break;
+            case TaskKind::Rob:
+                StepRob(world, handle, seconds);
+                break;
+            case TaskKind::EnterVehicle:
+                StepEnterVehicle(world, handle, seconds);
+                break;
+            case TaskKind::DriveWander:
+            case TaskKind::Travel:
+                StepDrive(world, handle, seconds);
+                break;
+            case TaskKind::Bolt:
+                StepBolt(world, handle, seconds);
+                break;
+            case TaskKind::None:
+            case TaskKind::Wander:
+                break;
+        }
+    }
+    if (tickMs % kAwarenessMs == 0) {
+        LookAbout(world);
+        ManagePopulation(world);
+    }
+}
+
+}  // namespace
+
+}  // namespace behaviour
+
+void StepBehaviour(World& world, uint64_t fromMs, uint64_t toMs) {
+    using behaviour::kTickMs;
+    std::vector<int32_t> handles;
+    for (uint64_t tick = (fromMs / kTickMs + 1) * kTickMs; tick <= toMs; tick += kTickMs) {
+        behaviour::Tick(world, tick, handles);
+    }
 }

@@ -1,9 +1,56 @@
 #include "sim/world/default_world.h"
 
-bool BuildDefaultWorld(World& world, std::string* /*error*/) {
-    // A town street at dusk.
-    world.SetClock(21, 0);
-    world.CreatePlayer(Vec3{-300.0f, 790.0f, 117.0f});
-    world.CreatePlayerHorse(Vec3{-303.0f, 790.0f, 117.0f});
-    return true;
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kDefaultScenario = "town.json";
+
+// Folders to look in, nearest first: the program's own folder and those above it (a build
+// folder sits inside the source tree), then the source tree this file was compiled from.
+std::vector<fs::path> ScenarioFolders() {
+    std::vector<fs::path> folders;
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        fs::path dir = program.parent_path();
+        for (int up = 0; up < 5 && !dir.empty(); ++up) {
+            folders.push_back(dir / "scenarios");
+            folders.push_back(dir / "share" / "tarrowind" / "scenarios");
+            if (dir == dir.parent_path()) {
+                break;
+            }
+            dir = dir.parent_path();
+        }
+    }
+    // This file is sim/world/default_world.cpp of the source tree.
+    folders.push_back(fs::path(__FILE__).parent_path().parent_path().parent_path() / "scenarios");
+    return folders;
+}
+
+}  // namespace
+
+std::string FindDefaultScenario() {
+    for (const fs::path& folder : ScenarioFolders()) {
+        std::error_code ec;
+        if (fs::is_regular_file(folder / kDefaultScenario, ec)) {
+            return (folder / kDefaultScenario).string();
+        }
+    }
+    return "";
+}
+
+bool BuildDefaultWorld(World& world, std::string* error, ScenarioInfo* info) {
+    const std::string path = FindDefaultScenario();
+    if (path.empty()) {
+        *error = std::string("cannot find the default scenario ") + kDefaultScenario +
+                 " (looked beside the program and in the source tree); give one with "
+                 "--scenario FILE";
+        return false;
+    }
+    return LoadScenarioFile(path, world, info, error);
 }

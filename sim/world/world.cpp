@@ -12,7 +12,11 @@ float Distance(const Vec3& a, const Vec3& b) {
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-World::World(uint64_t seed) : random(seed) {}
+World::World(uint64_t seed) : random(seed) {
+    // The law hates outlaws from the start; scripts add their own hatreds.
+    SetRelationship(5, Joaat("REL_COP"), Joaat("REL_CRIMINALS"));
+    SetRelationship(5, Joaat("REL_COP"), Joaat("REL_GANG_ODRISCOLL"));
+}
 
 // ---------------------------------------------------------------- virtual time
 
@@ -43,12 +47,41 @@ void World::AdvanceTo(uint64_t nowMs) {
 
 // ---------------------------------------------------------------- entities
 
+namespace {
+
+// A ped's kind from its model, or for a model outside the catalogue from the ped itself.
+PedRole RoleOf(const SimPed& ped) {
+    if (ped.isPlayer) {
+        return PedRole::PlayerCharacter;
+    }
+    if (const PedModel* model = FindPedModel(ped.model)) {
+        return model->role;
+    }
+    if (!ped.human) {
+        return PedRole::Prey;
+    }
+    return ped.group == Joaat("REL_COP") ? PedRole::Lawman : PedRole::Townsfolk;
+}
+
+}  // namespace
+
 int32_t World::AddPed(SimPed ped) {
     ped.handle = NextHandle();
     ped.spawnedMs = nowMs_;
+    ped.role = RoleOf(ped);
+    ped.home = ped.pos;
+    if (ped.dead) {
+        ped.health = 0;
+        ped.deadSinceMs = nowMs_;
+    }
     const int32_t handle = ped.handle;
     peds_[handle] = std::move(ped);
     return handle;
+}
+
+int32_t World::SpawnPed(SimPed ped) {
+    ++pedsSpawned_;
+    return AddPed(std::move(ped));
 }
 
 int32_t World::AddVehicle(SimVehicle vehicle) {
@@ -150,6 +183,7 @@ void World::KillPed(int32_t ped) {
     }
     p->dead = true;
     p->health = 0;
+    p->deadSinceMs = nowMs_;
     p->fleeing = false;
     p->inMelee = false;
     p->combatTarget = 0;
@@ -157,6 +191,24 @@ void World::KillPed(int32_t ped) {
     ++pedsKilled_;
     Dismount(ped);
     UnseatPed(ped);
+    if (p->rider != 0) {
+        Dismount(p->rider);  // a horse that falls throws its rider
+    }
+}
+
+void World::HogtiePed(int32_t ped) {
+    SimPed* p = FindPed(ped);
+    if (p == nullptr || p->dead || p->hogtied) {
+        return;
+    }
+    Dismount(ped);
+    UnseatPed(ped);
+    p->hogtied = true;
+    p->hogtiedSinceMs = nowMs_;
+    p->fleeing = false;
+    p->inMelee = false;
+    p->combatTarget = 0;
+    p->task = SimTask{};
 }
 
 void World::HurtPed(int32_t ped, float damage) {
@@ -279,6 +331,61 @@ int32_t World::CreatePlayerHorse(const Vec3& pos) {
     return playerHorse_;
 }
 
+void World::SetPlayerPath(std::vector<PathPoint> path, bool loop) {
+    playerPath_ = std::move(path);
+    playerPathLoops_ = loop;
+    playerPathIndex_ = 0;
+    playerWaiting_ = false;
+    playerWaitLeftS_ = 0;
+}
+
+void World::MovePlayerTo(const Vec3& to, float speed) {
+    SetPlayerPath({PathPoint{to, speed, 0}}, false);
+}
+
+void World::StepPlayerPath(double seconds) {
+    const SimPed* player = FindPed(playerPed_);
+    // A looping path whose points all stand in one place takes no time: stop after one round.
+    size_t stepsLeft = 2 * playerPath_.size() + 2;
+    while (seconds > 0 && player != nullptr && !player->dead && !player->hogtied &&
+           playerPathIndex_ < playerPath_.size() && stepsLeft-- > 0) {
+        const PathPoint& point = playerPath_[playerPathIndex_];
+        if (playerWaiting_) {
+            const double waited = std::min(seconds, playerWaitLeftS_);
+            playerWaitLeftS_ -= waited;
+            seconds -= waited;
+            if (playerWaitLeftS_ > 0) {
+                return;
+            }
+            playerWaiting_ = false;
+            if (++playerPathIndex_ >= playerPath_.size() && playerPathLoops_) {
+                playerPathIndex_ = 0;
+            }
+            continue;
+        }
+        // The player's body is the horse he rides, if any.
+        const int32_t body = player->mount != 0 ? player->mount : playerPed_;
+        const Vec3 from = EntityPosition(body, true);
+        const float left = Distance(from, point.to);
+        const double reach = point.speed > 0 ? point.speed * seconds : left;
+        if (reach < left) {
+            const float f = static_cast<float>(reach / left);
+            MoveEntity(body,
+                       Vec3{from.x + (point.to.x - from.x) * f, from.y + (point.to.y - from.y) * f,
+                            from.z + (point.to.z - from.z) * f});
+            return;
+        }
+        MoveEntity(body, point.to);
+        seconds -= point.speed > 0 ? left / point.speed : 0;
+        playerWaiting_ = true;
+        playerWaitLeftS_ = point.waitS;
+        if (point.waitS <= 0 && playerPathIndex_ + 1 >= playerPath_.size() && !playerPathLoops_) {
+            playerWaiting_ = false;
+            playerPathIndex_ = playerPath_.size();
+        }
+    }
+}
+
 // ---------------------------------------------------------------- blips
 
 int32_t World::AddBlip(uint32_t style, int32_t entity) {
@@ -341,7 +448,9 @@ void World::RequestModel(uint32_t model) {
 }
 
 bool World::ModelLoaded(uint32_t model) const {
-    if (settings.neverLoadModels.count(model) > 0) {
+    // A hash that names no model never loads, as in the game.
+    if (settings.neverLoadModels.count(model) > 0 ||
+        (FindPedModel(model) == nullptr && FindVehicleModel(model) == nullptr)) {
         return false;
     }
     auto it = modelRequests_.find(model);
@@ -372,6 +481,9 @@ void World::AddMissionWindow(uint64_t startMs, uint64_t endMs) {
 }
 
 bool World::MissionActive() const {
+    if (missionFlag_) {
+        return true;
+    }
     for (const auto& window : missionWindows_) {
         if (nowMs_ >= window.first && nowMs_ < window.second) {
             return true;
@@ -402,6 +514,12 @@ uint32_t World::CurrentWeather() const {
 
 void World::StrikeLightning(const Vec3& pos) {
     lightning_.push_back(LightningStrike{nowMs_, pos});
+}
+
+std::vector<int32_t> World::TakeRecentShooters() {
+    std::vector<int32_t> shooters;
+    shooters.swap(recentShooters_);
+    return shooters;
 }
 
 // ---------------------------------------------------------------- figures

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/world/model_catalogue.h"
 #include "sim/world/sim_random.h"
 
 struct Vec3 {
@@ -40,6 +41,7 @@ enum class TaskKind {
     EnterVehicle,  // TASK_ENTER_VEHICLE
     DriveWander,   // TASK_VEHICLE_DRIVE_WANDER
     Bolt,          // a horse running off after bucking
+    Travel,        // ambient riders and wagons passing through
 };
 
 struct SimTask {
@@ -48,6 +50,11 @@ struct SimTask {
     int32_t targetVehicle = 0;
     uint64_t startedMs = 0;
     uint64_t timeoutMs = 0;  // 0: none
+    int seat = -1;           // the seat an enter-vehicle order asks for
+    float speed = 0;         // metres per second an order asks for; 0: the ped's own pace
+    uint64_t phaseMs = 0;    // when the current phase ends (robbery, dragging a driver off, ...)
+    Vec3 point;              // a destination, a heading or the last place of a threat
+    int subdue = 0;          // a lawman facing a wounded man: 1 ties him up, -1 shoots on
 };
 
 struct SimPed {
@@ -76,6 +83,13 @@ struct SimPed {
     bool isPlayerHorse = false;
     bool ambient = false;  // part of the ambient population (may despawn)
     uint64_t spawnedMs = 0;
+    // Set by AddPed from the model (or, for a model outside the catalogue, from the ped).
+    PedRole role = PedRole::Townsfolk;
+    bool wanders = false;  // strolls about its home when nobody has ordered it anything
+    Vec3 home;             // where it strolls about; AddPed sets it to the first position
+    uint64_t deadSinceMs = 0;
+    uint64_t hogtiedSinceMs = 0;
+    int32_t lastAttacker = 0;
 
     bool Injured() const { return !dead && health < 50.0f; }
 };
@@ -88,6 +102,8 @@ struct SimVehicle {
     int seatCount = 2;                 // seats -1 (driver) to seatCount - 2
     std::map<int, int32_t> occupants;  // seat -> ped
     bool missionEntity = false;
+    bool ambient = false;       // passing through: despawns when far from the player
+    uint64_t emptySinceMs = 0;  // when its last occupant got off (0: someone aboard)
 };
 
 struct SimBlip {
@@ -102,6 +118,44 @@ struct LightningStrike {
     Vec3 pos;
 };
 
+// The peds ambient mode keeps around the player: how many, where they appear, and the mix of
+// kinds, each with a weight.
+enum class PopulationKind {
+    Townsfolk,
+    Women,
+    Lawmen,
+    Shopkeepers,
+    Riders,
+    Wagons,
+    Deer,
+    Wolves,
+    Birds
+};
+const char* PopulationKindName(PopulationKind kind);
+bool ParsePopulationKind(const std::string& name, PopulationKind* kind);
+
+struct PopulationSettings {
+    bool enabled = false;
+    int targetPeds = 30;         // alive peds within maxDistance of the player, the player aside
+    float minDistance = 50.0f;   // new peds appear this far from the player at least
+    float maxDistance = 120.0f;  // and at most
+    int spawnsPerSecond = 2;
+    std::vector<std::pair<PopulationKind, double>> mix = {
+        {PopulationKind::Townsfolk, 6}, {PopulationKind::Women, 4},
+        {PopulationKind::Lawmen, 1},    {PopulationKind::Shopkeepers, 1},
+        {PopulationKind::Riders, 2},    {PopulationKind::Wagons, 1},
+        {PopulationKind::Deer, 1},      {PopulationKind::Wolves, 0.3},
+        {PopulationKind::Birds, 1},
+    };
+};
+
+// A point of the player's scripted path.
+struct PathPoint {
+    Vec3 to;
+    float speed = 1.5f;  // metres per second on the way there; 0 or less: jump there
+    double waitS = 0;    // pause on arrival
+};
+
 struct WorldSettings {
     float nearbyPedRange = 150.0f;  // GET_PED_NEARBY_PEDS reach around the centre ped
     uint64_t modelLoadMs = 1500;    // time from REQUEST_MODEL to loaded
@@ -110,6 +164,17 @@ struct WorldSettings {
     bool rewriteReleasedHandle = true;      // SET_ENTITY_AS_NO_LONGER_NEEDED zeroes the variable
     double gameMinutesPerRealSecond = 0.5;  // in-game clock speed
     float despawnRange = 250.0f;            // unowned peds this far from the player may despawn
+    // Peds act on their own over time (carry out orders, fight, flee, stroll). Off: they stand
+    // where tests put them and only scripted happenings change them.
+    bool pedsAct = true;
+    bool despawnFarPeds = true;          // unowned peds beyond despawnRange vanish
+    uint64_t corpseLifetimeMs = 120000;  // unowned dead peds vanish after this long
+    bool playerFightsBack = true;        // the player shoots back at whoever attacks him
+    uint64_t playerRespawnMs = 10000;    // a dead player stands up again after this long
+    uint64_t hogtieEscapeMs = 300000;    // a tied-up ped works free after this long (0: never)
+    // An unowned vehicle left empty vanishes after this long (0: never).
+    uint64_t abandonedVehicleLifetimeMs = 300000;
+    PopulationSettings population;
 };
 
 class World {
@@ -125,6 +190,9 @@ class World {
 
     // --- entities
     int32_t AddPed(SimPed ped);  // gives the ped a handle and returns it
+    // A ped the world creates while running (ambient, CREATE_PED, a scripted spawn): like
+    // AddPed, and counted in PedsSpawned.
+    int32_t SpawnPed(SimPed ped);
     int32_t AddVehicle(SimVehicle vehicle);
     void SeatPed(int32_t ped, int32_t vehicle, int seat);
     void UnseatPed(int32_t ped);
@@ -134,6 +202,7 @@ class World {
     void RemoveVehicle(int32_t vehicle);
     void KillPed(int32_t ped);
     void HurtPed(int32_t ped, float damage);
+    void HogtiePed(int32_t ped);
     SimPed* FindPed(int32_t handle);
     const SimPed* FindPed(int32_t handle) const;
     SimVehicle* FindVehicle(int32_t handle);
@@ -154,6 +223,29 @@ class World {
     int32_t PlayerHorse() const { return playerHorse_; }
     int32_t CreatePlayer(const Vec3& pos);
     int32_t CreatePlayerHorse(const Vec3& pos);
+    // The player walks (or rides) through the points in turn; loop starts over at the end.
+    void SetPlayerPath(std::vector<PathPoint> path, bool loop = false);
+    void MovePlayerTo(const Vec3& to, float speed);
+    const std::vector<PathPoint>& PlayerPath() const { return playerPath_; }
+    bool PlayerPathLoops() const { return playerPathLoops_; }
+    size_t PlayerPathIndex() const { return playerPathIndex_; }
+    // Advances the player along the path by seconds of travel (behaviour's work).
+    void StepPlayerPath(double seconds);
+
+    // --- building worlds from code (tests and scenarios): a ped of a catalogue model, with
+    // the model's kind, sex, group and weapons. Not counted as spawned.
+    static SimPed MakePed(const PedModel& model, const Vec3& pos);
+    int32_t AddPedOfModel(const std::string& modelName, const Vec3& pos);
+    int32_t AddTownsfolk(const Vec3& pos, bool male = true);
+    int32_t AddLawman(const Vec3& pos);
+    int32_t AddShopkeeper(const Vec3& pos);  // a gunsmith, on the exempt list
+    int32_t AddAnimal(const std::string& modelName, const Vec3& pos);
+    // A rider on a horse; returns the rider (the horse is FindPed(rider)->mount).
+    int32_t AddRider(const Vec3& pos, const std::string& riderModel = "A_M_M_Rancher_01",
+                     const std::string& horseModel = "A_C_Horse_KentuckySaddle_Black");
+    int32_t AddVehicleOfModel(const std::string& modelName, const Vec3& pos);
+    // A vehicle with a driver on seat -1 and passengers on seats 0, 1, ...; returns the vehicle.
+    int32_t AddWagonWithDriver(const std::string& modelName, const Vec3& pos, int passengers = 0);
 
     // --- blips
     int32_t AddBlip(uint32_t style, int32_t entity);
@@ -177,8 +269,10 @@ class World {
     void OrderCombat(int32_t attacker, int32_t target, bool animalCharge);
     void OrderFlee(int32_t ped, int32_t from);
     void OrderRob(int32_t robber, int32_t victim);
-    void OrderEnterVehicle(int32_t ped, int32_t vehicle, uint64_t timeoutMs);
-    void OrderDriveWander(int32_t driver, int32_t vehicle);
+    // A timeout of 0 means none; a speed of 0 the ped's own pace.
+    void OrderEnterVehicle(int32_t ped, int32_t vehicle, uint64_t timeoutMs, int seat = -1,
+                           float speed = 0);
+    void OrderDriveWander(int32_t driver, int32_t vehicle, float speed = 0);
     void OrderThrowRider(int32_t mount, bool throwRider);
     uint32_t GiveWeapon(int32_t ped, uint32_t weaponHash);
     // Status the game reports for a script task: 1 while it runs, 7 when there is none.
@@ -189,6 +283,8 @@ class World {
     int ClockHours() const;
     int ClockMinutes() const;  // minutes since midnight
     void AddMissionWindow(uint64_t startMs, uint64_t endMs);
+    // Switches the mission flag by hand (a scenario's mission_on and mission_off).
+    void SetMissionFlag(bool on) { missionFlag_ = on; }
     bool MissionActive() const;
     void ForceWeather(uint32_t type, float transitionSeconds);
     void ClearWeatherOverTime(int milliseconds);
@@ -199,6 +295,14 @@ class World {
     uint32_t CurrentWeather() const;
     void StrikeLightning(const Vec3& pos);
     const std::vector<LightningStrike>& Lightning() const { return lightning_; }
+
+    // --- what behaviour needs between its steps
+    void NoteShot(int32_t shooter) { recentShooters_.push_back(shooter); }
+    std::vector<int32_t> TakeRecentShooters();
+    // Groups the first hates (relationship 5 or more), for the peds that pick fights by
+    // themselves.
+    bool Hates(uint32_t group1, uint32_t group2) const { return Relationship(group1, group2) >= 5; }
+    const std::map<uint64_t, int>& Relationships() const { return relationships_; }
 
     // --- figures for the summary
     size_t OwnedPedCount() const;  // mission entities other than the player's ped
@@ -233,8 +337,16 @@ class World {
     int clearOverMs_ = -1;  // -1: not clearing
     uint64_t pedsSpawned_ = 0;
     uint64_t pedsKilled_ = 0;
+    bool missionFlag_ = false;
+    std::vector<PathPoint> playerPath_;
+    bool playerPathLoops_ = false;
+    size_t playerPathIndex_ = 0;
+    double playerWaitLeftS_ = 0;
+    bool playerWaiting_ = false;
+    std::vector<int32_t> recentShooters_;
 };
 
 // Ped behaviour over virtual time: carrying out orders, fights, flight, despawning and the
-// ambient population. Called by AdvanceTo in steps of at most 100 ms.
+// ambient population. Called by AdvanceTo in steps of at most 100 ms; works in ticks of
+// 100 ms of virtual time, so a run does not depend on the host's frame length.
 void StepBehaviour(World& world, uint64_t fromMs, uint64_t toMs);

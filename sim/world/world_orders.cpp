@@ -7,6 +7,17 @@ namespace {
 constexpr uint32_t kRobberyTaskHash = 0x7F60B59Eu;
 constexpr int kTaskRunning = 1;
 constexpr int kTaskNone = 7;
+
+SimTask Task(TaskKind kind, int32_t targetPed, int32_t targetVehicle, uint64_t nowMs,
+             uint64_t timeoutMs) {
+    SimTask task;
+    task.kind = kind;
+    task.targetPed = targetPed;
+    task.targetVehicle = targetVehicle;
+    task.startedMs = nowMs;
+    task.timeoutMs = timeoutMs;
+    return task;
+}
 }  // namespace
 
 void World::ClearTasks(int32_t ped) {
@@ -22,21 +33,22 @@ void World::ClearTasks(int32_t ped) {
 
 void World::OrderCombat(int32_t attacker, int32_t target, bool animalCharge) {
     SimPed* p = FindPed(attacker);
-    if (p == nullptr || p->dead || FindPed(target) == nullptr) {
+    if (p == nullptr || p->dead || p->hogtied || attacker == target || FindPed(target) == nullptr) {
         return;
     }
-    p->task =
-        SimTask{animalCharge ? TaskKind::AnimalCharge : TaskKind::Combat, target, 0, NowMs(), 0};
+    p->task = Task(animalCharge ? TaskKind::AnimalCharge : TaskKind::Combat, target, 0, NowMs(), 0);
     p->fleeing = false;
     p->combatTarget = target;
 }
 
 void World::OrderFlee(int32_t ped, int32_t from) {
     SimPed* p = FindPed(ped);
-    if (p == nullptr || p->dead) {
+    if (p == nullptr || p->dead || p->hogtied) {
         return;
     }
-    p->task = SimTask{TaskKind::Flee, from, 0, NowMs(), 0};
+    p->task = Task(TaskKind::Flee, from, 0, NowMs(), 0);
+    // Where the threat stands now, so flight keeps its direction if the threat vanishes.
+    p->task.point = EntityExists(from) ? EntityPosition(from, false) : EntityPosition(ped, true);
     p->fleeing = true;
     p->inMelee = false;
     p->combatTarget = 0;
@@ -44,28 +56,39 @@ void World::OrderFlee(int32_t ped, int32_t from) {
 
 void World::OrderRob(int32_t robber, int32_t victim) {
     SimPed* p = FindPed(robber);
-    if (p == nullptr || p->dead || FindPed(victim) == nullptr) {
+    if (p == nullptr || p->dead || p->hogtied || robber == victim || FindPed(victim) == nullptr) {
         return;
     }
-    p->task = SimTask{TaskKind::Rob, victim, 0, NowMs(), 0};
+    p->task = Task(TaskKind::Rob, victim, 0, NowMs(), 0);
     p->fleeing = false;
+    p->inMelee = false;
+    p->combatTarget = 0;
 }
 
-void World::OrderEnterVehicle(int32_t ped, int32_t vehicle, uint64_t timeoutMs) {
+void World::OrderEnterVehicle(int32_t ped, int32_t vehicle, uint64_t timeoutMs, int seat,
+                              float speed) {
     SimPed* p = FindPed(ped);
-    if (p == nullptr || p->dead || FindVehicle(vehicle) == nullptr) {
+    if (p == nullptr || p->dead || p->hogtied || FindVehicle(vehicle) == nullptr) {
         return;
     }
-    p->task = SimTask{TaskKind::EnterVehicle, 0, vehicle, NowMs(), timeoutMs};
+    p->task = Task(TaskKind::EnterVehicle, 0, vehicle, NowMs(), timeoutMs);
+    p->task.seat = seat;
+    p->task.speed = speed;
     p->fleeing = false;
+    p->inMelee = false;
+    p->combatTarget = 0;
 }
 
-void World::OrderDriveWander(int32_t driver, int32_t vehicle) {
+void World::OrderDriveWander(int32_t driver, int32_t vehicle, float speed) {
     SimPed* p = FindPed(driver);
-    if (p == nullptr || p->dead || FindVehicle(vehicle) == nullptr) {
+    if (p == nullptr || p->dead || p->hogtied || FindVehicle(vehicle) == nullptr) {
         return;
     }
-    p->task = SimTask{TaskKind::DriveWander, 0, vehicle, NowMs(), 0};
+    p->task = Task(TaskKind::DriveWander, 0, vehicle, NowMs(), 0);
+    p->task.speed = speed;
+    p->fleeing = false;
+    p->inMelee = false;
+    p->combatTarget = 0;
 }
 
 void World::OrderThrowRider(int32_t mount, bool throwRider) {
@@ -77,8 +100,18 @@ void World::OrderThrowRider(int32_t mount, bool throwRider) {
         const int32_t rider = horse->rider;
         Dismount(rider);
         HurtPed(rider, 10.0f);
+        if (SimPed* thrown = FindPed(rider)) {
+            thrown->task = SimTask{};  // whatever the rider was doing ends in the dirt
+            thrown->inMelee = false;
+            thrown->combatTarget = 0;
+        }
+        horse = FindPed(mount);
     }
-    horse->task = SimTask{TaskKind::Bolt, 0, 0, NowMs(), 0};
+    // The horse bucks, then bolts (with its rider, if it kept him) in a direction of its own.
+    horse->task = Task(TaskKind::Bolt, 0, 0, NowMs(), 0);
+    horse->fleeing = true;
+    horse->inMelee = false;
+    horse->combatTarget = 0;
 }
 
 uint32_t World::GiveWeapon(int32_t ped, uint32_t weaponHash) {
@@ -106,15 +139,15 @@ int32_t World::CreatePedFromModel(uint32_t model, const Vec3& pos) {
         --settings.failNextSpawns;
         return 0;
     }
-    if (!ModelLoaded(model)) {
+    const PedModel* known = FindPedModel(model);
+    if (known == nullptr || !ModelLoaded(model)) {
         return 0;
     }
-    SimPed ped;
-    ped.model = model;
-    ped.modelName = "";
-    ped.human = false;  // the plug-in spawns predators only
-    ped.group = Joaat("REL_WILD_ANIMAL_PREDATOR");
-    ped.pos = pos;
-    ++pedsSpawned_;
-    return AddPed(std::move(ped));
+    SimPed ped = MakePed(*known, pos);
+    if (!ped.human) {
+        ped.male = random.Chance(0.5);
+    }
+    // What a script creates is that script's until it lets go.
+    ped.missionEntity = true;
+    return SpawnPed(std::move(ped));
 }

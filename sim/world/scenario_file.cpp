@@ -1,0 +1,449 @@
+#include "sim/world/scenario_file.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <stdexcept>
+
+#include "sim/world/joaat.h"
+#include "sim/world/scenario_timeline.h"
+
+using nlohmann::json;
+
+namespace {
+
+const std::initializer_list<const char*> kTopFields = {
+    "description", "time_of_day", "game_minutes_per_real_second",
+    "weather",     "player",      "vehicles",
+    "peds",        "population",  "settings",
+    "ini",         "timeline"};
+const std::initializer_list<const char*> kPlayerFields = {"position", "horse", "riding",
+                                                          "weapons",  "path",  "loop_path"};
+const std::initializer_list<const char*> kVehicleFields = {"id", "model", "position", "seats",
+                                                           "owned"};
+const std::initializer_list<const char*> kPedFields = {
+    "id",    "model",  "position", "group",  "weapons", "male",    "vehicle", "seat",
+    "mount", "riding", "state",    "health", "owned",   "wanders", "count",   "spread"};
+const std::initializer_list<const char*> kPopulationFields = {
+    "enabled", "target", "min_distance", "max_distance", "spawns_per_second", "mix"};
+const std::initializer_list<const char*> kSettingsFields = {
+    "peds_act",           "model_load_ms",    "never_loading_models",   "failed_spawns",
+    "nearby_ped_range",   "despawn_range",    "despawn_far_peds",       "corpse_lifetime_s",
+    "player_fights_back", "player_respawn_s", "rewrite_released_handle"};
+
+// Seats a ped of the file is to take once every ped exists.
+struct Placement {
+    int32_t ped = 0;
+    std::string path;
+    std::string vehicle;
+    int seat = -1;
+    std::string mount;
+};
+
+class ScenarioLoader {
+  public:
+    ScenarioLoader(ScenarioReader& reader, World& world, ScenarioInfo& info)
+        : in_(reader), world_(world), info_(info), ids_(std::make_shared<ScenarioIds>()) {}
+
+    void Load(const json& root) {
+        in_.Fields(root, "", kTopFields);
+        if (root.contains("description")) {
+            info_.description = in_.String(root["description"], "description");
+        }
+        if (root.contains("game_minutes_per_real_second")) {
+            world_.settings.gameMinutesPerRealSecond = in_.Number(
+                root["game_minutes_per_real_second"], "game_minutes_per_real_second", 0, 1440);
+        }
+        if (root.contains("time_of_day")) {
+            const auto clock = in_.TimeOfDay(root["time_of_day"], "time_of_day");
+            world_.SetClock(clock.first, clock.second);
+        }
+        if (root.contains("weather")) {
+            world_.SetBaseWeather(in_.Identifier(root["weather"], "weather"));
+        }
+        if (root.contains("settings")) {
+            LoadSettings(root["settings"]);
+        }
+        if (!root.contains("player")) {
+            in_.Fail("player", "an object with the player's \"position\"");
+        }
+        LoadPlayer(root["player"]);
+        if (root.contains("vehicles")) {
+            LoadVehicles(root["vehicles"]);
+        }
+        if (root.contains("peds")) {
+            LoadPeds(root["peds"]);
+        }
+        if (root.contains("population")) {
+            LoadPopulation(root["population"]);
+        }
+        if (root.contains("ini")) {
+            LoadIni(root["ini"]);
+        }
+        if (root.contains("timeline")) {
+            ScheduleTimeline(in_, world_, ids_, root["timeline"]);
+        }
+    }
+
+  private:
+    void LoadSettings(const json& j) {
+        in_.Fields(j, "settings", kSettingsFields);
+        WorldSettings& s = world_.settings;
+        const std::string p = "settings.";
+        if (j.contains("peds_act")) {
+            s.pedsAct = in_.Bool(j["peds_act"], p + "peds_act");
+        }
+        if (j.contains("model_load_ms")) {
+            s.modelLoadMs =
+                static_cast<uint64_t>(in_.Int(j["model_load_ms"], p + "model_load_ms", 0, 3600000));
+        }
+        if (j.contains("never_loading_models")) {
+            const std::string path = p + "never_loading_models";
+            const json& list = in_.Array(j["never_loading_models"], path);
+            for (size_t i = 0; i < list.size(); ++i) {
+                s.neverLoadModels.insert(in_.Identifier(list[i], in_.Index(path, i)));
+            }
+        }
+        if (j.contains("failed_spawns")) {
+            s.failNextSpawns = in_.Int(j["failed_spawns"], p + "failed_spawns", 0, 1000000);
+        }
+        if (j.contains("nearby_ped_range")) {
+            s.nearbyPedRange = static_cast<float>(
+                in_.Number(j["nearby_ped_range"], p + "nearby_ped_range", 0, 1e5));
+        }
+        if (j.contains("despawn_range")) {
+            s.despawnRange =
+                static_cast<float>(in_.Number(j["despawn_range"], p + "despawn_range", 0, 1e6));
+        }
+        if (j.contains("despawn_far_peds")) {
+            s.despawnFarPeds = in_.Bool(j["despawn_far_peds"], p + "despawn_far_peds");
+        }
+        if (j.contains("corpse_lifetime_s")) {
+            s.corpseLifetimeMs =
+                Millis(in_.Number(j["corpse_lifetime_s"], p + "corpse_lifetime_s", 0, 1e7));
+        }
+        if (j.contains("player_fights_back")) {
+            s.playerFightsBack = in_.Bool(j["player_fights_back"], p + "player_fights_back");
+        }
+        if (j.contains("player_respawn_s")) {
+            s.playerRespawnMs =
+                Millis(in_.Number(j["player_respawn_s"], p + "player_respawn_s", 0, 1e7));
+        }
+        if (j.contains("rewrite_released_handle")) {
+            s.rewriteReleasedHandle =
+                in_.Bool(j["rewrite_released_handle"], p + "rewrite_released_handle");
+        }
+    }
+
+    static uint64_t Millis(double seconds) {
+        return static_cast<uint64_t>(std::llround(seconds * 1000));
+    }
+
+    void LoadPlayer(const json& j) {
+        in_.Fields(j, "player", kPlayerFields);
+        if (!j.contains("position")) {
+            in_.Fail("player.position", "the player's position as [x, y, z]");
+        }
+        const Vec3 pos = in_.Position(j["position"], "player.position");
+        const int32_t player = world_.CreatePlayer(pos);
+        if (j.contains("weapons")) {
+            world_.FindPed(player)->weapons = in_.Weapons(j["weapons"], "player.weapons");
+        }
+        bool hasHorse = false;
+        Vec3 horsePos{pos.x - 3.0f, pos.y, pos.z};
+        if (j.contains("horse")) {
+            const json& horse = j["horse"];
+            if (horse.is_boolean()) {
+                hasHorse = horse.get<bool>();
+            } else {
+                in_.Fields(horse, "player.horse", {"position"});
+                hasHorse = true;
+                if (horse.contains("position")) {
+                    horsePos = in_.Position(horse["position"], "player.horse.position");
+                }
+            }
+        }
+        if (hasHorse) {
+            world_.CreatePlayerHorse(horsePos);
+        }
+        if (j.contains("riding") && in_.Bool(j["riding"], "player.riding")) {
+            if (!hasHorse) {
+                in_.Fail("player.riding", "a \"horse\" for the player to ride");
+            }
+            world_.MountPed(player, world_.PlayerHorse());
+        }
+        const bool loop = j.contains("loop_path") && in_.Bool(j["loop_path"], "player.loop_path");
+        if (j.contains("path")) {
+            world_.SetPlayerPath(in_.Path(j["path"], "player.path"), loop);
+        }
+    }
+
+    void LoadVehicles(const json& list) {
+        in_.Array(list, "vehicles");
+        for (size_t i = 0; i < list.size(); ++i) {
+            const std::string path = in_.Index("vehicles", i);
+            const json& j = list[i];
+            in_.Fields(j, path, kVehicleFields);
+            SimVehicle vehicle;
+            const VehicleModel* known = nullptr;
+            vehicle.model = in_.VehicleModelHash(Required(j, path, "model", "a vehicle model"),
+                                                 path + ".model", &known);
+            vehicle.modelName = known != nullptr ? known->name : "";
+            vehicle.seatCount = known != nullptr ? known->seats : 2;
+            vehicle.pos =
+                in_.Position(Required(j, path, "position", "[x, y, z]"), path + ".position");
+            if (j.contains("seats")) {
+                vehicle.seatCount = in_.Int(j["seats"], path + ".seats", 1, 16);
+            }
+            if (j.contains("owned")) {
+                vehicle.missionEntity = in_.Bool(j["owned"], path + ".owned");
+            }
+            const int32_t handle = world_.AddVehicle(std::move(vehicle));
+            if (j.contains("id")) {
+                DefineId(j["id"], path + ".id", handle, false);
+            }
+        }
+    }
+
+    void LoadPeds(const json& list) {
+        in_.Array(list, "peds");
+        std::vector<Placement> placements;
+        for (size_t i = 0; i < list.size(); ++i) {
+            const std::string path = in_.Index("peds", i);
+            const json& j = list[i];
+            in_.Fields(j, path, kPedFields);
+            const int count =
+                j.contains("count") ? in_.Int(j["count"], path + ".count", 1, 1000) : 1;
+            const float spread =
+                j.contains("spread")
+                    ? static_cast<float>(in_.Number(j["spread"], path + ".spread", 0, 10000))
+                    : (count > 1 ? 5.0f : 0.0f);
+            if (count > 1) {
+                for (const char* single : {"id", "vehicle", "mount", "riding"}) {
+                    if (j.contains(single)) {
+                        in_.Fail(path + "." + single,
+                                 "no \"" + std::string(single) + "\" on an entry with a count");
+                    }
+                }
+            }
+            const Vec3 centre =
+                in_.Position(Required(j, path, "position", "[x, y, z]"), path + ".position");
+            for (int n = 0; n < count; ++n) {
+                Vec3 pos = centre;
+                if (spread > 0) {
+                    const double angle = world_.random.Unit() * 2 * 3.14159265358979;
+                    const double reach = std::sqrt(world_.random.Unit()) * spread;
+                    pos.x += static_cast<float>(std::cos(angle) * reach);
+                    pos.y += static_cast<float>(std::sin(angle) * reach);
+                }
+                const int32_t handle = world_.AddPed(in_.Ped(j, path, pos));
+                if (j.contains("id")) {
+                    DefineId(j["id"], path + ".id", handle, true);
+                }
+                if (j.contains("riding")) {
+                    const PedModel* horse = in_.PedModelOf(j["riding"], path + ".riding");
+                    world_.MountPed(handle, world_.AddPed(World::MakePed(*horse, pos)));
+                }
+                if (j.contains("vehicle") || j.contains("mount")) {
+                    Placement placement;
+                    placement.ped = handle;
+                    placement.path = path;
+                    if (j.contains("vehicle")) {
+                        placement.vehicle = in_.String(j["vehicle"], path + ".vehicle");
+                        placement.seat =
+                            j.contains("seat") ? in_.Int(j["seat"], path + ".seat", -1, 14) : -1;
+                    }
+                    if (j.contains("mount")) {
+                        placement.mount = in_.String(j["mount"], path + ".mount");
+                    }
+                    placements.push_back(placement);
+                } else if (j.contains("seat")) {
+                    in_.Fail(path + ".seat", "a \"vehicle\" for the seat");
+                }
+            }
+        }
+        for (const Placement& placement : placements) {
+            Place(placement);
+        }
+    }
+
+    // Seats or mounts a ped once every ped and vehicle of the file exists.
+    void Place(const Placement& placement) {
+        if (!placement.vehicle.empty() && !placement.mount.empty()) {
+            in_.Fail(placement.path + ".mount", "either a \"vehicle\" or a \"mount\", not both");
+        }
+        if (!placement.vehicle.empty()) {
+            auto it = ids_->vehicles.find(placement.vehicle);
+            if (it == ids_->vehicles.end()) {
+                in_.Fail(placement.path + ".vehicle",
+                         "the id of a vehicle in \"vehicles\", not '" + placement.vehicle + "'");
+            }
+            const SimVehicle* vehicle = world_.FindVehicle(it->second);
+            if (placement.seat > vehicle->seatCount - 2 ||
+                vehicle->occupants.count(placement.seat) > 0) {
+                in_.Fail(placement.path + ".seat", "a free seat of '" + placement.vehicle +
+                                                       "' (-1 to " +
+                                                       std::to_string(vehicle->seatCount - 2) +
+                                                       "), not " + std::to_string(placement.seat));
+            }
+            world_.SeatPed(placement.ped, it->second, placement.seat);
+            return;
+        }
+        auto it = ids_->peds.find(placement.mount);
+        const SimPed* horse = it != ids_->peds.end() ? world_.FindPed(it->second) : nullptr;
+        if (horse == nullptr || horse->handle == placement.ped || horse->rider != 0) {
+            in_.Fail(placement.path + ".mount",
+                     "the id of another ped in \"peds\" with nobody on it, not '" +
+                         placement.mount + "'");
+        }
+        world_.MountPed(placement.ped, horse->handle);
+    }
+
+    void LoadPopulation(const json& j) {
+        in_.Fields(j, "population", kPopulationFields);
+        PopulationSettings& pop = world_.settings.population;
+        pop.enabled = true;
+        if (j.contains("enabled")) {
+            pop.enabled = in_.Bool(j["enabled"], "population.enabled");
+        }
+        if (j.contains("target")) {
+            pop.targetPeds = in_.Int(j["target"], "population.target", 0, 500);
+        }
+        if (j.contains("min_distance")) {
+            pop.minDistance = static_cast<float>(
+                in_.Number(j["min_distance"], "population.min_distance", 0, 1e4));
+        }
+        if (j.contains("max_distance")) {
+            pop.maxDistance = static_cast<float>(
+                in_.Number(j["max_distance"], "population.max_distance", 0, 1e4));
+        }
+        if (pop.maxDistance < pop.minDistance) {
+            in_.Fail("population.max_distance", "a distance no smaller than min_distance (" +
+                                                    std::to_string(pop.minDistance) + ")");
+        }
+        if (j.contains("spawns_per_second")) {
+            pop.spawnsPerSecond =
+                in_.Int(j["spawns_per_second"], "population.spawns_per_second", 1, 100);
+        }
+        if (j.contains("mix")) {
+            const json& mix = j["mix"];
+            if (!mix.is_object()) {
+                in_.Fail("population.mix", "an object of kind: weight");
+            }
+            pop.mix.clear();
+            for (const auto& item : mix.items()) {
+                PopulationKind kind;
+                const std::string path = "population.mix." + item.key();
+                if (!ParsePopulationKind(item.key(), &kind)) {
+                    in_.Fail(path,
+                             "a kind of townsfolk, women, lawmen, shopkeepers, riders, wagons, "
+                             "deer, wolves or birds");
+                }
+                pop.mix.emplace_back(kind, in_.Number(item.value(), path, 0, 1e6));
+            }
+        }
+    }
+
+    void LoadIni(const json& j) {
+        info_.hasIni = true;
+        if (j.is_string()) {
+            info_.iniText = j.get<std::string>();
+            return;
+        }
+        in_.Array(j, "ini");
+        std::string text;
+        for (size_t i = 0; i < j.size(); ++i) {
+            text += in_.String(j[i], in_.Index("ini", i)) + "\n";
+        }
+        info_.iniText = text;
+    }
+
+    void DefineId(const json& value, const std::string& path, int32_t handle, bool ped) {
+        const std::string id = in_.String(value, path);
+        if (id.empty() || id == "player" || id == "player_horse" || ids_->peds.count(id) > 0 ||
+            ids_->vehicles.count(id) > 0) {
+            in_.Fail(path,
+                     "an id used by nothing else in the file (and not 'player' or "
+                     "'player_horse'), not '" +
+                         id + "'");
+        }
+        (ped ? ids_->peds : ids_->vehicles)[id] = handle;
+    }
+
+    const json& Required(const json& j, const std::string& path, const char* field,
+                         const std::string& what) {
+        if (!j.contains(field)) {
+            in_.Fail(path + "." + field, what);
+        }
+        return j[field];
+    }
+
+    ScenarioReader& in_;
+    World& world_;
+    ScenarioInfo& info_;
+    std::shared_ptr<ScenarioIds> ids_;
+};
+
+}  // namespace
+
+bool LoadScenarioText(const std::string& text, const std::string& name, World& world,
+                      ScenarioInfo* info, std::string* error) {
+    ScenarioInfo scratch;
+    ScenarioInfo& out = info != nullptr ? *info : scratch;
+    out = ScenarioInfo();
+    json root;
+    try {
+        root = json::parse(text, nullptr, true, true);
+    } catch (const json::parse_error& e) {
+        std::string what = e.what();
+        const size_t cut = what.find("] ");
+        *error =
+            name + ": not valid JSON: " + (cut == std::string::npos ? what : what.substr(cut + 2));
+        return false;
+    }
+    try {
+        ScenarioReader reader(name);
+        if (!root.is_object()) {
+            reader.Fail("(top level)", "an object");
+        }
+        ScenarioLoader(reader, world, out).Load(root);
+    } catch (const ScenarioError& e) {
+        *error = e.what();
+        return false;
+    }
+    return true;
+}
+
+bool LoadScenarioFile(const std::string& path, World& world, ScenarioInfo* info,
+                      std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = path + ": cannot be read";
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return LoadScenarioText(text.str(), path, world, info, error);
+}
+
+bool WriteScenarioIni(const ScenarioInfo& info, const std::string& gameFolder, std::string* error) {
+    if (!info.hasIni) {
+        return true;
+    }
+    const std::filesystem::path folder = std::filesystem::path(gameFolder) / "Tarrowind";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    std::ofstream out(folder / "Tarrowind.ini", std::ios::binary | std::ios::trunc);
+    out << info.iniText;
+    out.close();
+    if (ec || !out) {
+        *error = "cannot write " + (folder / "Tarrowind.ini").string();
+        return false;
+    }
+    return true;
+}

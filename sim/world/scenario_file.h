@@ -1,0 +1,26 @@
+// Scenario files: a JSON description of a world (clock, weather, the player and his path,
+// peds, vehicles, the ambient population, world settings), the INI the plug-in should read,
+// and a timeline of scripted happenings. docs/scenarios.md describes every field.
+#pragma once
+
+#include <string>
+
+#include "sim/world/world.h"
+
+struct ScenarioInfo {
+    std::string description;
+    bool hasIni = false;
+    std::string iniText;  // the plug-in's INI for the run, when hasIni
+};
+
+// Builds the scenario into a freshly made world. On a bad file returns false and sets error to
+// one line naming the file, the field and what was expected; the world is then half built and
+// should be thrown away.
+bool LoadScenarioFile(const std::string& path, World& world, ScenarioInfo* info,
+                      std::string* error);
+// The same from text; name stands for the file in error messages.
+bool LoadScenarioText(const std::string& text, const std::string& name, World& world,
+                      ScenarioInfo* info, std::string* error);
+
+// Writes the scenario's INI as gameFolder/Tarrowind/Tarrowind.ini (nothing when it has none).
+bool WriteScenarioIni(const ScenarioInfo& info, const std::string& gameFolder, std::string* error);

@@ -1,0 +1,280 @@
+#include "sim/world/scenario_timeline.h"
+
+#include <cmath>
+#include <functional>
+#include <set>
+
+using nlohmann::json;
+
+namespace {
+
+const char* const kActions =
+    "kill, hurt, hogtie, despawn, move, player_move, player_path, player_teleport, mission_on, "
+    "mission_off, weather, time_of_day, spawn, attack, flee, drive, arm, own or release";
+
+const std::initializer_list<const char*> kSpawnFields = {
+    "id", "model", "position", "group", "weapons", "male", "state", "health", "owned", "wanders"};
+
+using Happening = std::function<void(World&)>;
+
+// Finds a ped by the id the file gave it, when the happening runs.
+int32_t PedNamed(World& world, const ScenarioIds& ids, const std::string& id) {
+    if (id == "player") {
+        return world.PlayerPed();
+    }
+    if (id == "player_horse") {
+        return world.PlayerHorse();
+    }
+    auto it = ids.peds.find(id);
+    return it == ids.peds.end() ? 0 : it->second;
+}
+
+class TimelineReader {
+  public:
+    TimelineReader(const ScenarioReader& in, std::shared_ptr<ScenarioIds> ids,
+                   std::set<std::string> spawnedIds)
+        : in_(in), ids_(std::move(ids)), spawnedIds_(std::move(spawnedIds)) {}
+
+    Happening Read(const json& j, const std::string& path) {
+        const std::string action =
+            in_.String(Need(j, path, "do", std::string("one of ") + kActions), path + ".do");
+        if (action == "kill" || action == "hogtie" || action == "own" || action == "release") {
+            Only(j, path, {"ped"});
+            const std::string ped = PedId(j, path, "ped");
+            return [ids = ids_, ped, action](World& w) {
+                const int32_t handle = PedNamed(w, *ids, ped);
+                if (action == "kill") {
+                    w.KillPed(handle);
+                } else if (action == "hogtie") {
+                    w.HogtiePed(handle);
+                } else if (SimPed* p = w.FindPed(handle)) {
+                    p->missionEntity = action == "own";
+                }
+            };
+        }
+        if (action == "hurt") {
+            Only(j, path, {"ped", "amount"});
+            const std::string ped = PedId(j, path, "ped");
+            const float amount =
+                j.contains("amount")
+                    ? static_cast<float>(in_.Number(j["amount"], path + ".amount", 0, 1000))
+                    : 30.0f;
+            return
+                [ids = ids_, ped, amount](World& w) { w.HurtPed(PedNamed(w, *ids, ped), amount); };
+        }
+        if (action == "despawn" || action == "move") {
+            const bool move = action == "move";
+            if (move) {
+                Only(j, path, {"ped", "vehicle", "to"});
+            } else {
+                Only(j, path, {"ped", "vehicle"});
+            }
+            const Vec3 to =
+                move ? in_.Position(Need(j, path, "to", "[x, y, z]"), path + ".to") : Vec3{};
+            if (j.contains("vehicle")) {
+                if (j.contains("ped")) {
+                    in_.Fail(path + ".vehicle", "either a \"ped\" or a \"vehicle\", not both");
+                }
+                const std::string id = in_.String(j["vehicle"], path + ".vehicle");
+                auto it = ids_->vehicles.find(id);
+                if (it == ids_->vehicles.end()) {
+                    in_.Fail(path + ".vehicle",
+                             "the id of a vehicle in \"vehicles\", not '" + id + "'");
+                }
+                const int32_t vehicle = it->second;
+                return [vehicle, move, to](World& w) {
+                    move ? w.MoveEntity(vehicle, to) : w.RemoveVehicle(vehicle);
+                };
+            }
+            const std::string ped = PedId(j, path, "ped");
+            return [ids = ids_, ped, move, to](World& w) {
+                const int32_t handle = PedNamed(w, *ids, ped);
+                move ? w.MoveEntity(handle, to) : w.RemovePed(handle);
+            };
+        }
+        if (action == "player_move" || action == "player_teleport") {
+            const bool teleport = action == "player_teleport";
+            if (teleport) {
+                Only(j, path, {"to"});
+            } else {
+                Only(j, path, {"to", "speed"});
+            }
+            const Vec3 to = in_.Position(Need(j, path, "to", "[x, y, z]"), path + ".to");
+            const float speed =
+                teleport ? 0.0f
+                : j.contains("speed")
+                    ? static_cast<float>(in_.Number(j["speed"], path + ".speed", 0.1, 100))
+                    : 1.5f;
+            return [to, speed](World& w) { w.MovePlayerTo(to, speed); };
+        }
+        if (action == "player_path") {
+            Only(j, path, {"path", "loop"});
+            auto points = in_.Path(Need(j, path, "path", "a list of points"), path + ".path");
+            const bool loop = j.contains("loop") && in_.Bool(j["loop"], path + ".loop");
+            return [points, loop](World& w) { w.SetPlayerPath(points, loop); };
+        }
+        if (action == "mission_on" || action == "mission_off") {
+            Only(j, path, {});
+            const bool on = action == "mission_on";
+            return [on](World& w) { w.SetMissionFlag(on); };
+        }
+        if (action == "weather") {
+            Only(j, path, {"weather"});
+            const uint32_t weather =
+                in_.Identifier(Need(j, path, "weather", "a weather name"), path + ".weather");
+            return [weather](World& w) { w.SetBaseWeather(weather); };
+        }
+        if (action == "time_of_day") {
+            Only(j, path, {"time_of_day"});
+            const auto clock =
+                in_.TimeOfDay(Need(j, path, "time_of_day", "\"HH:MM\""), path + ".time_of_day");
+            return [clock](World& w) { w.SetClock(clock.first, clock.second); };
+        }
+        if (action == "spawn") {
+            Only(j, path, {"ped"});
+            const std::string at = path + ".ped";
+            const json& spec = Need(j, path, "ped", "a ped as in \"peds\"");
+            in_.Fields(spec, at, kSpawnFields);
+            const SimPed ped = in_.Ped(
+                spec, at, in_.Position(Need(spec, at, "position", "[x, y, z]"), at + ".position"));
+            const std::string id = spec.contains("id") ? in_.String(spec["id"], at + ".id") : "";
+            return [ids = ids_, ped, id](World& w) {
+                const int32_t handle = w.SpawnPed(ped);
+                if (!id.empty()) {
+                    ids->peds[id] = handle;
+                }
+            };
+        }
+        if (action == "attack" || action == "flee") {
+            const bool attack = action == "attack";
+            const char* other = attack ? "target" : "from";
+            Only(j, path, {"ped", other});
+            const std::string ped = PedId(j, path, "ped");
+            const std::string target = PedId(j, path, other);
+            return [ids = ids_, ped, target, attack](World& w) {
+                const int32_t a = PedNamed(w, *ids, ped);
+                const int32_t b = PedNamed(w, *ids, target);
+                const SimPed* p = w.FindPed(a);
+                if (p == nullptr) {
+                    return;
+                }
+                attack ? w.OrderCombat(a, b, !p->human) : w.OrderFlee(a, b);
+            };
+        }
+        if (action == "drive") {
+            Only(j, path, {"ped", "speed"});
+            const std::string ped = PedId(j, path, "ped");
+            const float speed =
+                j.contains("speed")
+                    ? static_cast<float>(in_.Number(j["speed"], path + ".speed", 0.1, 50))
+                    : 0.0f;
+            return [ids = ids_, ped, speed](World& w) {
+                const int32_t handle = PedNamed(w, *ids, ped);
+                if (const SimPed* p = w.FindPed(handle)) {
+                    w.OrderDriveWander(handle, p->vehicle, speed);
+                }
+            };
+        }
+        if (action == "arm") {
+            Only(j, path, {"ped", "weapons"});
+            const std::string ped = PedId(j, path, "ped");
+            const uint32_t weapons =
+                in_.Weapons(Need(j, path, "weapons", "a list of weapons"), path + ".weapons");
+            return [ids = ids_, ped, weapons](World& w) {
+                if (SimPed* p = w.FindPed(PedNamed(w, *ids, ped))) {
+                    p->weapons = weapons;
+                }
+            };
+        }
+        in_.Fail(path + ".do", std::string("one of ") + kActions + ", not '" + action + "'");
+    }
+
+  private:
+    const json& Need(const json& j, const std::string& path, const char* field,
+                     const std::string& what) const {
+        if (!j.contains(field)) {
+            in_.Fail(path + "." + field, what);
+        }
+        return j[field];
+    }
+
+    // The entry may hold at_s, do and the given fields only.
+    void Only(const json& j, const std::string& path, std::initializer_list<const char*> fields) {
+        std::vector<const char*> allowed = {"at_s", "do"};
+        allowed.insert(allowed.end(), fields.begin(), fields.end());
+        for (const auto& item : j.items()) {
+            bool known = false;
+            for (const char* field : allowed) {
+                known = known || item.key() == field;
+            }
+            if (!known) {
+                std::string list;
+                for (const char* field : allowed) {
+                    list += std::string(list.empty() ? "" : ", ") + field;
+                }
+                in_.Fail(path + "." + item.key(), "no such field for \"" +
+                                                      j["do"].get<std::string>() +
+                                                      "\"; its fields are " + list);
+            }
+        }
+    }
+
+    std::string PedId(const json& j, const std::string& path, const char* field) const {
+        const std::string at = path + "." + field;
+        const std::string id =
+            in_.String(Need(j, path, field, "the id of a ped, or \"player\""), at);
+        if (id != "player" && id != "player_horse" && ids_->peds.count(id) == 0 &&
+            spawnedIds_.count(id) == 0) {
+            in_.Fail(at,
+                     "the id of a ped in \"peds\" or spawned by the timeline, or \"player\" "
+                     "or \"player_horse\", not '" +
+                         id + "'");
+        }
+        return id;
+    }
+
+    const ScenarioReader& in_;
+    std::shared_ptr<ScenarioIds> ids_;
+    std::set<std::string> spawnedIds_;
+};
+
+// The ids the timeline's spawns will give, so other entries may name them.
+std::set<std::string> SpawnedIds(const ScenarioReader& in, const ScenarioIds& ids,
+                                 const json& timeline) {
+    std::set<std::string> spawned;
+    for (size_t i = 0; i < timeline.size(); ++i) {
+        const json& j = timeline[i];
+        if (!j.is_object() || !j.contains("do") || j["do"] != "spawn" || !j.contains("ped") ||
+            !j["ped"].is_object() || !j["ped"].contains("id")) {
+            continue;
+        }
+        const std::string path = ScenarioReader::Index("timeline", i) + ".ped.id";
+        const std::string id = in.String(j["ped"]["id"], path);
+        if (id.empty() || id == "player" || id == "player_horse" || ids.peds.count(id) > 0 ||
+            ids.vehicles.count(id) > 0 || !spawned.insert(id).second) {
+            in.Fail(path, "an id used by nothing else in the file, not '" + id + "'");
+        }
+    }
+    return spawned;
+}
+
+}  // namespace
+
+void ScheduleTimeline(const ScenarioReader& in, World& world, std::shared_ptr<ScenarioIds> ids,
+                      const json& timeline) {
+    in.Array(timeline, "timeline");
+    TimelineReader reader(in, ids, SpawnedIds(in, *ids, timeline));
+    for (size_t i = 0; i < timeline.size(); ++i) {
+        const std::string path = ScenarioReader::Index("timeline", i);
+        const json& j = timeline[i];
+        if (!j.is_object()) {
+            in.Fail(path, "an object with \"at_s\" and \"do\"");
+        }
+        if (!j.contains("at_s")) {
+            in.Fail(path + ".at_s", "the time of the happening in seconds from the start");
+        }
+        const double atS = in.Number(j["at_s"], path + ".at_s", 0, 1e8);
+        Happening happening = reader.Read(j, path);
+        world.Schedule(static_cast<uint64_t>(std::llround(atS * 1000)), std::move(happening));
+    }
+}
