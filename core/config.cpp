@@ -1,6 +1,9 @@
 #include "core/config.h"
 
 #include <exception>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 #include "core/logger.h"
 #include "platform/platform.h"
@@ -17,6 +20,20 @@ int ReadInt(const char* section, const char* key, int defaultValue, const std::s
     return platform::ReadIniInt(section, key, defaultValue, path.c_str());
 }
 
+// False only when something is at the path but cannot be read as a file.
+bool ConfigFileReadable(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        return true;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    return file.is_open();
+}
+
 }  // namespace
 
 bool ParseBool(const std::string& text) {
@@ -25,6 +42,11 @@ bool ParseBool(const std::string& text) {
 
 bool LoadConfig(const std::string& path) {
     try {
+        // A missing file simply means defaults; one that is there but cannot be read is
+        // worth telling the player about, since the reader quietly gives defaults too.
+        if (!ConfigFileReadable(path)) {
+            LogError("Configuration file could not be read, using defaults: " + path);
+        }
         Config.EnableDebugLogging = ReadBool("Logging", "EnableDebugLogging", path);
         Config.EnableBlips = ReadBool("Blips", "EnableBlips", path);
         Config.MinEventDelayMinutes = ReadInt("Event Timing", "MinEventDelayMinutes", 1, path);

@@ -10,6 +10,10 @@ namespace {
 
 LogObserver activeObserver = nullptr;
 
+// Lines that could not be written since the last one that could. The next line that reaches
+// the file is preceded by a notice, so a gap in the log never goes unexplained.
+uint64_t unwrittenLines = 0;
+
 const char* LevelWord(LogLevel level) {
     switch (level) {
         case LogLevel::Info:
@@ -26,6 +30,14 @@ const char* LevelWord(LogLevel level) {
 
 void SetLogObserver(LogObserver observer) {
     activeObserver = observer;
+}
+
+uint64_t UnwrittenLogLines() {
+    return unwrittenLines;
+}
+
+void ResetUnwrittenLogLines() {
+    unwrittenLines = 0;
 }
 
 void Log(LogLevel level, const std::string& message) noexcept {
@@ -50,22 +62,33 @@ void Log(LogLevel level, const std::string& message) noexcept {
         line += '[';
         line += timestamp;
         line += "] [";
+        const std::string prefix = line;
         line += LevelWord(level);
         line += "] ";
         line += message;
 
         const std::string path = std::string("Tarrowind/logs") + "/Tarrowind_" + date + ".log";
         bool written = false;
+        std::string notice;
         {
             std::ofstream file(path, std::ios::out | std::ios::app);
             if (file.is_open()) {
+                if (unwrittenLines > 0) {
+                    notice = "Could not write " + std::to_string(unwrittenLines) +
+                             " log lines while Tarrowind/logs was missing or not writable";
+                    file << prefix << "ERROR] " << notice << '\n';
+                }
                 file << line << '\n';
                 file.flush();
                 written = static_cast<bool>(file);
                 file.close();
             }
         }
+        unwrittenLines = written ? 0 : unwrittenLines + 1;
         if (activeObserver != nullptr) {
+            if (!notice.empty()) {
+                activeObserver(LogLevel::Error, notice, prefix + "ERROR] " + notice, written);
+            }
             activeObserver(level, message, line, written);
         }
     } catch (...) {

@@ -42,6 +42,7 @@ SimRun::~SimRun() {
 
 void SimRun::ResetPluginState() {
     Config = ConfigData();
+    ResetUnwrittenLogLines();
     EncounterRegistry.clear();
     WeatherEventRegistry.clear();
     EventTimer = IntervalTimer();

@@ -80,4 +80,16 @@ TEST_F(ConfigTest, KeyUnderTheWrongSectionTakesItsDefault) {
     EXPECT_FALSE(Config.ExcludeShopkeepers);
 }
 
+TEST_F(ConfigTest, UnreadableFileIsReportedAndDefaultsUsed) {
+    std::filesystem::create_directory(dir_.Root() / "Tarrowind" / "Tarrowind.ini");
+    Config.ExcludeWomen = false;
+    ASSERT_TRUE(LoadConfig(path_));
+    EXPECT_TRUE(Config.ExcludeWomen);
+    const auto lines = dir_.LogLines(dir_.LogFiles().at(0));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines[0].find("[ERROR] Configuration file could not be read, using defaults: "
+                            "Tarrowind/Tarrowind.ini"),
+              std::string::npos);
+}
+
 }  // namespace

@@ -27,6 +27,7 @@ class LoggerTest : public ::testing::Test {
         setenv("TZ", "UTC", 1);
         tzset();
         Config = ConfigData();
+        ResetUnwrittenLogLines();
         platform::SetClockSource(&kFakeClock);
         fakeNow = 1709942400 + 21 * 3600 + 5 * 60 + 17;  // 2024-03-09 21:05:17 UTC
     }
@@ -62,6 +63,7 @@ TEST_F(LoggerTest, DebugOffTouchesNoFileAndMissingFolderDropsSilently) {
     {
         TempWorkdir noLogs(false);
         Log(LogLevel::Error, "nowhere to go");
+        EXPECT_EQ(UnwrittenLogLines(), 1u);
         EXPECT_FALSE(std::filesystem::exists(noLogs.Root() / "Tarrowind" / "logs"));
     }
 }
@@ -77,6 +79,30 @@ TEST_F(LoggerTest, LinesStraddlingMidnightGoToTwoFiles) {
     EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").at(0),
               "[2024-03-09 23:59:59] [INFO] before");
     EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log").at(0), "[2024-03-10 00:00:00] [INFO] after");
+}
+
+TEST_F(LoggerTest, LinesLostWhileTheFolderWasGoneAreReportedOnceItIsBack) {
+    TempWorkdir dir;
+    const auto logs = dir.Root() / "Tarrowind" / "logs";
+    Log(LogLevel::Info, "first");
+    std::filesystem::rename(logs, dir.Root() / "Tarrowind" / "moved");
+    Log(LogLevel::Info, "lost 1");
+    LogError("lost 2");
+    std::filesystem::rename(dir.Root() / "Tarrowind" / "moved", logs);
+    // A file that cannot be opened for writing counts the same way.
+    std::filesystem::remove(logs / "Tarrowind_2024-03-09.log");
+    std::filesystem::create_directory(logs / "Tarrowind_2024-03-09.log");
+    Log(LogLevel::Info, "lost 3");
+    std::filesystem::remove(logs / "Tarrowind_2024-03-09.log");
+    Log(LogLevel::Info, "back");
+    Log(LogLevel::Info, "again");
+    const auto lines = dir.LogLines("Tarrowind_2024-03-09.log");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0],
+              "[2024-03-09 21:05:17] [ERROR] Could not write 3 log lines while Tarrowind/logs "
+              "was missing or not writable");
+    EXPECT_EQ(lines[1], "[2024-03-09 21:05:17] [INFO] back");
+    EXPECT_EQ(lines[2], "[2024-03-09 21:05:17] [INFO] again");
 }
 
 }  // namespace
