@@ -1,0 +1,256 @@
+#include "encounters/event3_animal_aggressor.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/config.h"
+#include "core/logger.h"
+#include "core/random.h"
+#include "encounters/ped_spawner.h"
+#include "encounters/predator_models.h"
+#include "host/natives.h"
+#include "host/script_hook.h"
+#include "world/aggressor_blip.h"
+#include "world/candidate_filter.h"
+#include "world/nearby_scan.h"
+#include "world/ped_ledger.h"
+#include "world/ped_moves.h"
+
+namespace {
+
+constexpr int kScanCapacity = 200;
+constexpr float kSpawnOffsetX = 50.0f;
+constexpr int kSpawnAttempts = 10;
+constexpr uint32_t kSpawnRetryWaitMs = 1000;
+constexpr uint32_t kAttackPassWaitMs = 2000;
+constexpr uint32_t kWatchPassWaitMs = 1000;
+constexpr float kEndDistance = 200.0f;
+constexpr int kRelationshipHate = 6;
+
+// The groups that are set to hate the animal's own group, so townsfolk and the law turn on it.
+const char* const kGroupsHatingTheAnimal[] = {"REL_COP",      "CIV_MALE",       "CIV_FEMALE",
+                                              "REL_CIV_MALE", "REL_CIV_FEMALE", "COP"};
+
+std::string Text(int value) {
+    return std::to_string(value);
+}
+
+struct PredatorAttack {
+    Ped playerPed = 0;
+    Ped victim = 0;
+    Ped animal = 0;
+    const PredatorModel* model = nullptr;
+    AggressorBlip blip;
+    bool blipRemoved = false;  // the kept blip is gone; it is never removed twice
+    Hash ownGroup = 0;
+};
+
+bool IsActive(Ped ped) {
+    return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
+}
+
+// Any ped near the player may fall prey (lawmen, women and game animals included), except
+// birds, the gang, peds some script owns and, if asked, shopkeepers.
+std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
+    const float radius = static_cast<float>(Config.SearchRadius);
+    std::vector<Ped> candidates;
+    for (const Ped ped : scan.handles) {
+        if (!DOES_ENTITY_EXIST(ped) || IS_ENTITY_A_MISSION_ENTITY(ped)) {
+            continue;
+        }
+        if (PedInAnyGroup(ped,
+                          {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES", "REL_WILD_ANIMAL_BIRD"})) {
+            continue;
+        }
+        if (Config.ExcludeShopkeepers) {
+            if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
+                Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
+                continue;
+            }
+        }
+        const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
+        if (distance > radius || IS_ENTITY_DEAD(ped) || IS_PED_IN_ANY_VEHICLE(ped)) {
+            continue;
+        }
+        Log(LogLevel::Debug,
+            "Valid ped found " + Text(ped) + " at distance: " + std::to_string(distance) + "m");
+        candidates.push_back(ped);
+    }
+    return candidates;
+}
+
+// The player and the player's horse may be attacked but are never taken over by the event.
+void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedLedger& ledger) {
+    attack.victim = candidates[static_cast<size_t>(RandomInt()) % candidates.size()];
+    if (attack.victim != attack.playerPed &&
+        attack.victim != GET_ACTIVE_HORSE_FOR_PLAYER(PLAYER_ID())) {
+        ledger.Own(attack.victim);
+    }
+    Log(LogLevel::Debug, "Randomly assigned victim: " + Text(attack.victim));
+}
+
+// Up to kSpawnAttempts tries, each with a fresh draw of the model and beside where the victim
+// stands now; false when every one failed.
+bool SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
+    for (int attempts = 1; attack.animal == 0; ++attempts) {
+        if (attempts > kSpawnAttempts) {
+            LogError("Failed to spawn animal after multiple attempts, aborting event");
+            Log(LogLevel::Info, "event3_animal_aggressor aborted due to spawn failure");
+            return false;
+        }
+        const Vector3 at = GET_ENTITY_COORDS(attack.victim);
+        attack.model = &PickPredatorModel();
+        attack.animal = SpawnPed(attack.model->hash, at.x + kSpawnOffsetX, at.y, at.z, ledger);
+        scriptWait(kSpawnRetryWaitMs);
+    }
+    return true;
+}
+
+void SetRelationshipHate(Hash group1, Hash group2) {
+    SET_RELATIONSHIP_BETWEEN_GROUPS(kRelationshipHate, group1, group2);
+}
+
+void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
+    Log(LogLevel::Info, "Initiating animal attack on victim: " + Text(attack.victim));
+    AddAggressorBlip(attack.animal, attack.blip);
+    ledger.Own(attack.animal);
+    TASK_COMBAT_ANIMAL_CHARGE_PED(attack.animal, attack.victim);
+    SET_PED_KEEP_TASK(attack.animal);
+    Log(LogLevel::Debug, std::string("Animal (") + attack.model->name +
+                             ") is now charging victim " + Text(attack.victim));
+    ADD_RELATIONSHIP_GROUP("MyRelGroup", &attack.ownGroup);
+    for (const char* group : kGroupsHatingTheAnimal) {
+        SetRelationshipHate(GET_HASH_KEY(group), attack.ownGroup);
+    }
+    SET_PED_RELATIONSHIP_GROUP_HASH(attack.animal, attack.ownGroup);
+}
+
+// Removes the event's own blip once. With `lookup`, a missing blip of our own is looked for
+// on the animal instead (on the ped the variable named, since a hand-back may clear it).
+void CleanUpBlip(PredatorAttack& attack, Ped animal, bool lookup) {
+    const bool held = attack.blip.handle != 0;
+    RemoveAggressorBlip(attack.blip, animal, lookup && !attack.blipRemoved);
+    if (held) {
+        attack.blipRemoved = true;
+    }
+}
+
+// The player has gone far from the animal: it is handed back to the game.
+void LetAnimalGo(PredatorAttack& attack, PedLedger& ledger) {
+    const Ped animal = attack.animal;
+    ledger.Release(&attack.animal);
+    CleanUpBlip(attack, animal, true);
+}
+
+// Every pass, the peds near the animal scatter or fight and the lawmen near it engage; ends
+// when either party is down or gone, or the player has left the animal behind.
+void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
+    for (;;) {
+        scriptWait(kAttackPassWaitMs);
+        if (!IsActive(attack.animal) || !IsActive(attack.victim)) {
+            Log(LogLevel::Debug,
+                "One of the peds is dead or no longer exists, ending confrontation");
+            return;
+        }
+        const std::vector<Ped> lawmen = FindNearbyLawmen(attack.animal);
+        const std::vector<Ped> bystanders = FindNearbyBystanders(attack.animal, attack.victim);
+        for (const Ped bystander : bystanders) {
+            if (!IsActive(attack.animal)) {
+                break;
+            }
+            if (!IsActive(bystander)) {
+                continue;
+            }
+            ReactToAggressor(bystander, attack.animal);
+            SET_PED_KEEP_TASK(bystander);
+            Log(LogLevel::Debug, "Nearby citizen " + Text(bystander) +
+                                     " is reacting to aggressor " + Text(attack.animal));
+        }
+        for (const Ped lawman : lawmen) {
+            if (!IsActive(attack.animal)) {
+                break;
+            }
+            if (!IsActive(lawman)) {
+                continue;
+            }
+            TASK_COMBAT_PED(lawman, attack.animal);
+            SET_PED_KEEP_TASK(lawman);
+            Log(LogLevel::Debug,
+                "Nearby lawman " + Text(lawman) + " is engaging aggressor " + Text(attack.animal));
+        }
+        const float distance =
+            VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.animal));
+        if (distance < kEndDistance) {
+            continue;
+        }
+        Log(LogLevel::Debug,
+            "Player is " + std::to_string(distance) + " meters away from animal, ending event.");
+        LetAnimalGo(attack, ledger);
+        return;
+    }
+}
+
+// Lasts until the game no longer reports the animal as an existing, living, untied ped.
+void RunWatchPhase(PredatorAttack& attack, PedLedger& ledger) {
+    for (;;) {
+        scriptWait(kWatchPassWaitMs);
+        if (!IsActive(attack.animal) || IS_PED_HOGTIED(attack.animal)) {
+            return;
+        }
+        const float distance =
+            VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.animal));
+        if (distance >= kEndDistance) {
+            Log(LogLevel::Debug, "Animal has moved beyond 200 meters, ending confrontation");
+            LetAnimalGo(attack, ledger);
+        }
+    }
+}
+
+// Returns false when the event gave up without staging anything worth the closing lines.
+bool RunEvent3(PedLedger& ledger) {
+    const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
+    const std::vector<Ped> candidates = CollectVictimCandidates(scan);
+    PredatorAttack attack;
+    attack.playerPed = scan.playerPed;
+    if (candidates.empty()) {
+        Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: 0 victims.");
+        Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
+        return true;
+    }
+    PickVictim(candidates, attack, ledger);
+    if (!SpawnPredator(attack, ledger)) {
+        return false;
+    }
+    StageAttack(attack, ledger);
+    RunAttackPhase(attack, ledger);
+    RunWatchPhase(attack, ledger);
+    CleanUpBlip(attack, attack.animal, false);
+    ledger.Release(&attack.animal);
+    return true;
+}
+
+}  // namespace
+
+void event3_animal_aggressor() {
+    PedLedger ledger;
+    try {
+        Log(LogLevel::Info, "Executing event3_animal_aggressor");
+        Log(LogLevel::Debug, "Event 3 started - performing custom logic");
+        const bool completed = RunEvent3(ledger);
+        ledger.ReleaseRemaining();
+        if (completed) {
+            Log(LogLevel::Debug, "Event 3 logic executed successfully");
+            Log(LogLevel::Info, "event3_animal_aggressor completed successfully");
+        }
+    } catch (const std::exception& e) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError(std::string("Exception in event3_animal_aggressor: ") + e.what());
+        throw;
+    } catch (...) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError("Unknown exception in event3_animal_aggressor");
+        throw;
+    }
+}

@@ -1,0 +1,344 @@
+#include "encounters/event4_wagon_robbery.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/config.h"
+#include "core/logger.h"
+#include "core/random.h"
+#include "host/natives.h"
+#include "host/script_hook.h"
+#include "world/aggressor_blip.h"
+#include "world/candidate_filter.h"
+#include "world/nearby_scan.h"
+#include "world/ped_ledger.h"
+#include "world/ped_moves.h"
+
+namespace {
+
+constexpr int kScanCapacity = 200;
+constexpr float kEndDistance = 150.0f;
+constexpr uint32_t kPassWaitMs = 1000;
+constexpr uint32_t kVictimPauseMs = 2000;
+constexpr int kDriverSeat = -1;
+
+// The game's model hashes of the wagons that count, in the order a vehicle is compared.
+constexpr Hash kWagonModelHashes[] = {
+    0xCEDED274, 0x85943FE0, 0xAFB2141B, 0xDDFBF0AE, 0x1656E157, 0x0D10CECB, 0x02D03A4A, 0xE98507B4,
+    0x68F6F8F3, 0xF7D816B7, 0xF775C720, 0x0598B238, 0x9324CD4E, 0xA3EC6EDD, 0xB3C45542, 0xBE696A8C,
+    0x91068FC7, 0x276DFE5E, 0x5F27ED25, 0x9780442F, 0xEC2A1018, 0x9A308177, 0xE89274F1, 0x61EC29C0,
+    0x69897B5C, 0x1EEBDBE5, 0x2C3B0296, 0x75BDDBD6, 0xC3E6C004, 0x824EBBB5, 0xB203C6B3, 0xB31F8075,
+    0x7DBBF975, 0x680D3008, 0xE7D930EA, 0x9B58946E, 0xC474677D, 0xAAFEA8AE, 0xEF1F4829, 0x90C51372,
+    0x6FBDD4B8, 0x9735A3CF, 0x3C9870A6, 0xC2D200FE, 0xEE8254F6, 0xF7E89A8D, 0xCCC649AE, 0xE96CFEFB,
+    0x08FF91ED, 0xA7FBA623, 0x310A4F8B, 0x0538529A, 0xF53E4390,
+};
+
+std::string Text(int value) {
+    return std::to_string(value);
+}
+
+bool IsActive(Ped ped) {
+    return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
+}
+
+// The robbery as it is being watched. Each flag marks a phase; once set it stays set.
+struct WagonRobbery {
+    Ped playerPed = 0;
+    Ped aggressor = 0;
+    Ped victim = 0;
+    Vehicle wagon = 0;
+    AggressorBlip blip;
+    bool lawAlerted = false;         // lawmen turned on the robber (victim hurt, or escape)
+    bool victimOutHandled = false;   // the driver was seen off the wagon and fought back
+    bool escapeStarted = false;      // the robber was seen in the wagon and fled
+    bool reentryOrdered = false;     // robber dead: the driver was sent back onto the wagon
+    bool victimDrivingAway = false;  // robber dead: the driver was sent driving off
+    bool aggressorGone = false;      // the robber was seen dead and his blip dealt with
+};
+
+struct Candidates {
+    std::vector<Ped> robbers;
+    std::vector<Ped> drivers;
+};
+
+// A robber is a living human on foot near the player whom no script owns and who is neither
+// lawman nor gang member (nor a woman or shopkeeper, when those are excluded).
+bool IsRobberCandidate(Ped ped, const NearbyScan& scan, float radius, float* distance) {
+    if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed || !IS_PED_HUMAN(ped) ||
+        IS_ENTITY_A_MISSION_ENTITY(ped)) {
+        return false;
+    }
+    if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS"})) {
+        return false;
+    }
+    if (Config.ExcludeWomen && !IS_PED_MALE(ped)) {
+        return false;
+    }
+    if (Config.ExcludeShopkeepers) {
+        if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
+            Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
+            return false;
+        }
+    }
+    *distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
+    return *distance <= radius && !IS_ENTITY_DEAD(ped) && !IS_PED_IN_ANY_VEHICLE(ped);
+}
+
+// A ped near the player whom no script owns, alive and sitting in some vehicle.
+bool IsSeatedNearby(Ped ped, const NearbyScan& scan, float radius, float* distance) {
+    if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed || IS_ENTITY_A_MISSION_ENTITY(ped) ||
+        PedInAnyGroup(ped, {"REL_GANG_DUTCHS"})) {
+        return false;
+    }
+    *distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
+    return *distance <= radius && !IS_ENTITY_DEAD(ped) && IS_PED_IN_ANY_VEHICLE(ped);
+}
+
+// Only the driver of a listed wagon can be robbed of it.
+void ConsiderDriver(Ped ped, float distance, std::vector<Ped>& drivers) {
+    const Vehicle vehicle = GET_VEHICLE_PED_IS_IN(ped);
+    Log(LogLevel::Debug,
+        "Checking vehicle for ped " + Text(ped) + ": vehicle entity " + Text(vehicle));
+    if (!DOES_ENTITY_EXIST(vehicle)) {
+        return;
+    }
+    const Hash model = GET_ENTITY_MODEL(vehicle);
+    if (!IsWagonModel(model)) {
+        return;
+    }
+    const int seat = GET_SEAT_PED_IS_USING(ped);
+    Log(LogLevel::Debug, "Ped " + Text(ped) + " is in valid wagon model " + std::to_string(model) +
+                             " on seat " + Text(seat));
+    if (seat == kDriverSeat) {
+        drivers.push_back(ped);
+        Log(LogLevel::Debug,
+            "Valid victims found " + Text(ped) + " at distance: " + std::to_string(distance) + "m");
+    }
+}
+
+Candidates CollectCandidates(const NearbyScan& scan) {
+    const float radius = static_cast<float>(Config.SearchRadius);
+    Candidates found;
+    for (const Ped ped : scan.handles) {
+        float distance = 0;
+        if (IsRobberCandidate(ped, scan, radius, &distance)) {
+            found.robbers.push_back(ped);
+            Log(LogLevel::Debug, "Valid aggressors found " + Text(ped) +
+                                     " at distance: " + std::to_string(distance) + "m");
+        }
+    }
+    for (const Ped ped : scan.handles) {
+        float distance = 0;
+        if (IsSeatedNearby(ped, scan, radius, &distance)) {
+            ConsiderDriver(ped, distance, found.drivers);
+        }
+    }
+    return found;
+}
+
+bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
+    if (found.robbers.empty() || found.drivers.empty()) {
+        Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
+                                std::to_string(found.robbers.size()) + " aggressors.");
+        Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
+                                std::to_string(found.drivers.size()) + " victims.");
+        Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
+        return false;
+    }
+    robbery.aggressor = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
+    robbery.victim = found.drivers[static_cast<size_t>(RandomInt()) % found.drivers.size()];
+    Log(LogLevel::Debug, "Randomly assigned aggressor: " + Text(robbery.aggressor));
+    Log(LogLevel::Debug, "Randomly assigned victim: " + Text(robbery.victim));
+    return true;
+}
+
+void StageRobbery(WagonRobbery& robbery, PedLedger& ledger) {
+    Log(LogLevel::Info, "Initiating NPC confrontation event");
+    robbery.wagon = GET_VEHICLE_PED_IS_IN(robbery.victim);
+    ledger.Own(robbery.aggressor);
+    ledger.Own(robbery.victim);
+    CLEAR_PED_TASKS(robbery.aggressor);
+    TASK_ENTER_VEHICLE(robbery.aggressor, robbery.wagon);
+    SET_PED_KEEP_TASK(robbery.aggressor);
+    Log(LogLevel::Debug, "Aggressor " + Text(robbery.aggressor) +
+                             " is attempting wagon robbery on victim " + Text(robbery.victim));
+}
+
+// Each able lawman goes for the robber, until the robber is down.
+void SendLawmen(const WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
+    for (const Ped lawman : lawmen) {
+        if (!IsActive(robbery.aggressor)) {
+            break;
+        }
+        if (!IsActive(lawman)) {
+            continue;
+        }
+        TASK_COMBAT_PED(lawman, robbery.aggressor);
+        SET_PED_KEEP_TASK(lawman);
+        Log(LogLevel::Debug, "Lawman " + Text(lawman) + " responding to wagon robbery");
+    }
+}
+
+void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
+    Log(LogLevel::Debug, "Aggressor successfully entered wagon - initiating escape");
+    CLEAR_PED_TASKS(robbery.aggressor);
+    AddAggressorBlip(robbery.aggressor, robbery.blip);
+    MarkAggressorCriminal(robbery.aggressor);
+    for (const Ped lawman : lawmen) {
+        if (IsActive(lawman)) {
+            TASK_COMBAT_PED(lawman, robbery.aggressor);
+            SET_PED_KEEP_TASK(lawman);
+        }
+    }
+    TASK_FLEE_PED(robbery.aggressor, robbery.victim);
+    robbery.escapeStarted = true;
+    robbery.lawAlerted = true;
+}
+
+// What the robber, the driver and the law do about what this pass sees.
+void ReactToScene(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    if (!robbery.lawAlerted) {
+        for (const Ped lawman : lawmen) {
+            Log(LogLevel::Debug, "Nearby lawman found: " + Text(lawman));
+            ledger.Own(lawman);
+        }
+    }
+    if (IS_PED_INJURED(robbery.victim) && !robbery.lawAlerted) {
+        SendLawmen(robbery, lawmen);
+        Log(LogLevel::Debug, "Victim injured - law enforcement now hostile to aggressor");
+        robbery.lawAlerted = true;
+    }
+    if (!IS_PED_IN_ANY_VEHICLE(robbery.victim) && !robbery.victimOutHandled) {
+        if (!IS_ENTITY_DEAD(robbery.victim)) {
+            TASK_COMBAT_PED(robbery.victim, robbery.aggressor);
+            SET_PED_KEEP_TASK(robbery.victim);
+        }
+        SendLawmen(robbery, lawmen);
+        robbery.victimOutHandled = true;
+    }
+    if (IS_PED_IN_VEHICLE(robbery.aggressor, robbery.wagon) && !robbery.escapeStarted) {
+        StartEscape(robbery, lawmen);
+    }
+}
+
+// The robber is dead while the driver lives and the wagon is still there.
+bool DriverCanTakeWagonBack(const WagonRobbery& robbery) {
+    return IS_ENTITY_DEAD(robbery.aggressor) && !IS_ENTITY_DEAD(robbery.victim) &&
+           DOES_ENTITY_EXIST(robbery.wagon);
+}
+
+// Once the robber is dead, the driver climbs back onto the wagon and then drives off. The
+// world moves on during each pause, so every order is decided on fresh answers.
+void RecoverWagon(WagonRobbery& robbery) {
+    if (DriverCanTakeWagonBack(robbery) && !IS_PED_IN_ANY_VEHICLE(robbery.victim) &&
+        !robbery.reentryOrdered) {
+        CLEAR_PED_TASKS(robbery.victim);
+        scriptWait(kVictimPauseMs);
+        TASK_ENTER_VEHICLE(robbery.victim, robbery.wagon);
+        SET_PED_KEEP_TASK(robbery.victim);
+        robbery.reentryOrdered = true;
+    }
+    if (DriverCanTakeWagonBack(robbery) && IS_PED_IN_VEHICLE(robbery.victim, robbery.wagon) &&
+        !robbery.victimDrivingAway) {
+        CLEAR_PED_TASKS(robbery.victim);
+        scriptWait(kVictimPauseMs);
+        TASK_VEHICLE_DRIVE_WANDER(robbery.victim, robbery.wagon);
+        SET_PED_KEEP_TASK(robbery.victim);
+        robbery.victimDrivingAway = true;
+    }
+    if (IS_ENTITY_DEAD(robbery.aggressor) && !robbery.aggressorGone) {
+        RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);
+        Log(LogLevel::Debug, "Aggressor is no longer active - deleting blips");
+        robbery.aggressorGone = true;
+    }
+}
+
+// True when this pass ends the event: the player has left the robber behind, or the robber
+// is dead and the driver is leaving or the wagon is gone.
+bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    const float distance =
+        VDIST(GET_ENTITY_COORDS(robbery.playerPed), GET_ENTITY_COORDS(robbery.aggressor));
+    if (distance >= kEndDistance) {
+        Log(LogLevel::Debug,
+            "Player is " + std::to_string(distance) + " meters away from aggressor, ending event.");
+        ledger.Release(&robbery.aggressor);
+        ledger.Release(&robbery.victim);
+        RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);
+        ClearTasksOfPeds(lawmen);
+        return true;
+    }
+    if (!robbery.aggressorGone) {
+        return false;
+    }
+    if (robbery.victimDrivingAway) {
+        ledger.Release(&robbery.victim);
+        ClearTasksOfPeds(lawmen);
+        Log(LogLevel::Debug, "Aggressor is dead and victim is leaving the area - ending event.");
+        return true;
+    }
+    if (!DOES_ENTITY_EXIST(robbery.wagon)) {
+        ledger.Release(&robbery.victim);
+        ClearTasksOfPeds(lawmen);
+        Log(LogLevel::Debug,
+            "Aggressor is dead and victim vehicle no longer exists - ending event.");
+        return true;
+    }
+    return false;
+}
+
+void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
+    for (;;) {
+        const std::vector<Ped> lawmen = FindNearbyLawmen(robbery.aggressor);
+        ReactToScene(robbery, lawmen, ledger);
+        RecoverWagon(robbery);
+        if (CheckEnds(robbery, lawmen, ledger)) {
+            return;
+        }
+        scriptWait(kPassWaitMs);
+    }
+}
+
+void RunEvent4(PedLedger& ledger) {
+    const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
+    const Candidates found = CollectCandidates(scan);
+    WagonRobbery robbery;
+    robbery.playerPed = scan.playerPed;
+    if (!DrawRobberAndDriver(found, robbery)) {
+        return;
+    }
+    StageRobbery(robbery, ledger);
+    WatchRobbery(robbery, ledger);
+}
+
+}  // namespace
+
+bool IsWagonModel(Hash model) {
+    for (const Hash wagonModel : kWagonModelHashes) {
+        if (wagonModel == model) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void event4_wagon_robbery() {
+    Log(LogLevel::Info, "Executing event4_wagon_robbery");
+    Log(LogLevel::Debug, "Event 4 started - performing custom logic");
+    PedLedger ledger;
+    try {
+        RunEvent4(ledger);
+        ledger.ReleaseRemaining();
+        Log(LogLevel::Debug, "Event 4 logic executed successfully");
+        Log(LogLevel::Info, "event4_wagon_robbery completed successfully");
+    } catch (const std::exception& e) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError(std::string("Exception in event4_wagon_robbery: ") + e.what());
+        throw;
+    } catch (...) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError("Unknown exception in event4_wagon_robbery");
+        throw;
+    }
+}

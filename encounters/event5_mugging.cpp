@@ -1,0 +1,285 @@
+#include "encounters/event5_mugging.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/config.h"
+#include "core/logger.h"
+#include "core/random.h"
+#include "host/natives.h"
+#include "host/script_hook.h"
+#include "world/aggressor_blip.h"
+#include "world/candidate_filter.h"
+#include "world/nearby_scan.h"
+#include "world/ped_ledger.h"
+#include "world/ped_moves.h"
+
+namespace {
+
+constexpr int kScanCapacity = 50;
+constexpr float kEndDistance = 150.0f;
+constexpr float kFarWatchDistance = 75.0f;
+constexpr uint32_t kConfrontationWaitMs = 2000;
+constexpr uint32_t kWatchWaitMs = 1000;
+constexpr int kQuietPassLimit = 10;
+constexpr int kTaskRunning = 1;
+
+std::string Text(int value) {
+    return std::to_string(value);
+}
+
+bool IsActive(Ped ped) {
+    return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
+}
+
+struct Mugging {
+    Ped playerPed = 0;
+    Ped aggressor = 0;
+    Ped victim = 0;
+    AggressorBlip blip;
+    std::vector<Ped> bystanders;  // taken once, when the robbery starts
+};
+
+struct Candidates {
+    std::vector<Ped> robbers;
+    std::vector<Ped> victims;  // every robber is also a victim candidate
+};
+
+// A living human on foot near the player whom no script owns and who belongs to none of the
+// protected groups (nor is a shopkeeper, when those are excluded). Women are left out only
+// when asked for.
+bool TakesPart(Ped ped, const NearbyScan& scan, float radius, bool excludeWomen) {
+    if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed || !IS_PED_HUMAN(ped) ||
+        IS_ENTITY_A_MISSION_ENTITY(ped)) {
+        return false;
+    }
+    if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
+                            "REL_WILD_ANIMAL_BIRD"})) {
+        return false;
+    }
+    if (Config.ExcludeShopkeepers) {
+        if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
+            Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
+            return false;
+        }
+    }
+    if (excludeWomen && !IS_PED_MALE(ped)) {
+        return false;
+    }
+    const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
+    if (distance > radius || IS_ENTITY_DEAD(ped) || IS_PED_IN_ANY_VEHICLE(ped)) {
+        return false;
+    }
+    Log(LogLevel::Debug,
+        "Valid ped found " + Text(ped) + " at distance: " + std::to_string(distance) + "m");
+    return true;
+}
+
+Candidates CollectCandidates(const NearbyScan& scan) {
+    const float radius = static_cast<float>(Config.SearchRadius);
+    Candidates found;
+    for (const Ped ped : scan.handles) {
+        if (TakesPart(ped, scan, radius, Config.ExcludeWomen)) {
+            found.robbers.push_back(ped);
+        }
+    }
+    for (const Ped ped : scan.handles) {
+        if (TakesPart(ped, scan, radius, false)) {
+            found.victims.push_back(ped);
+        }
+    }
+    return found;
+}
+
+// The victim is drawn from the candidates other than the robber: nobody mugs himself.
+bool DrawRobberAndVictim(const Candidates& found, Mugging& mugging) {
+    if (!found.robbers.empty()) {
+        const Ped robber = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
+        std::vector<Ped> victims = found.victims;
+        victims.erase(std::remove(victims.begin(), victims.end(), robber), victims.end());
+        if (!victims.empty()) {
+            mugging.aggressor = robber;
+            mugging.victim = victims[static_cast<size_t>(RandomInt()) % victims.size()];
+            Log(LogLevel::Debug, "Randomly assigned aggressor: " + Text(mugging.aggressor));
+            Log(LogLevel::Debug, "Randomly assigned victim: " + Text(mugging.victim));
+            return true;
+        }
+    }
+    Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
+                            std::to_string(found.robbers.size()) + " NPCs");
+    Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
+    return false;
+}
+
+void StageMugging(Mugging& mugging, PedLedger& ledger) {
+    Log(LogLevel::Debug, "Assigned aggressor: " + Text(mugging.aggressor));
+    ledger.Own(mugging.aggressor);
+    Log(LogLevel::Debug, "Assigned victim: " + Text(mugging.victim));
+    ledger.Own(mugging.victim);
+    const uint32_t weapon = GIVE_WEAPON_TO_PED(mugging.aggressor);
+    if (weapon != 0) {
+        Log(LogLevel::Debug,
+            "Gave weapon " + std::to_string(weapon) + " to aggressor " + Text(mugging.aggressor));
+    } else {
+        LogError("Failed to give weapon to aggressor " + Text(mugging.aggressor));
+    }
+    Log(LogLevel::Info, "Initiating NPC confrontation event");
+    TASK_ROB_PED(mugging.aggressor, mugging.victim);
+    SET_PED_KEEP_TASK(mugging.aggressor);
+    AddAggressorBlip(mugging.aggressor, mugging.blip);
+    SET_PED_RELATIONSHIP_GROUP_HASH(mugging.aggressor, GET_HASH_KEY("REL_GANG_ODRISCOLL"));
+    Log(LogLevel::Debug,
+        "Aggressor " + Text(mugging.aggressor) + " is now mugging victim " + Text(mugging.victim));
+    mugging.bystanders = FindNearbyBystanders(mugging.aggressor, mugging.victim);
+}
+
+// The robber is handed back to the game and his blip removed. The hand-back may clear the
+// variable, so a blip is looked for on the ped it named.
+void LetRobberGo(Mugging& mugging, PedLedger& ledger) {
+    const Ped robber = mugging.aggressor;
+    ledger.Release(&mugging.aggressor);
+    RemoveAggressorBlip(mugging.blip, robber, true);
+}
+
+// While the robbery runs, bystanders flee and each able lawman is set on the robber.
+// Returns whether any lawman was sent.
+bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    for (const Ped bystander : mugging.bystanders) {
+        if (!IsActive(mugging.aggressor)) {
+            break;
+        }
+        if (!IsActive(bystander)) {
+            continue;
+        }
+        TASK_FLEE_PED(bystander, mugging.aggressor);
+        SET_PED_KEEP_TASK(bystander);
+        Log(LogLevel::Debug, "Nearby citizen " + Text(bystander) + " is reacting to aggressor " +
+                                 Text(mugging.aggressor));
+    }
+    bool lawmenEngaged = false;
+    for (const Ped lawman : lawmen) {
+        if (!IsActive(mugging.aggressor)) {
+            break;
+        }
+        if (!IsActive(lawman)) {
+            continue;
+        }
+        ledger.Own(lawman);
+        TASK_COMBAT_PED(lawman, mugging.aggressor);
+        SET_PED_KEEP_TASK(lawman);
+        Log(LogLevel::Debug,
+            "Nearby lawman " + Text(lawman) + " is engaging aggressor " + Text(mugging.aggressor));
+        lawmenEngaged = true;
+    }
+    return lawmenEngaged;
+}
+
+// Every pass: ends when either party is down or gone, when lawmen engage, after ten passes
+// of robbery with no lawman to send, or when the player has left the robber behind.
+void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
+    int quietPasses = 0;
+    for (;;) {
+        scriptWait(kConfrontationWaitMs);
+        const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
+        if (!IsActive(mugging.aggressor) || !IsActive(mugging.victim)) {
+            Log(LogLevel::Debug,
+                "One of the peds is dead or no longer exists, ending confrontation");
+            return;
+        }
+        if (GET_SCRIPT_TASK_STATUS(mugging.aggressor, game_constant::kRobberyTask) ==
+            kTaskRunning) {
+            if (RespondToRobbery(mugging, lawmen, ledger)) {
+                Log(LogLevel::Debug, "Lawmen are engaging the aggressor, ending mugging event");
+                ReactToAggressor(mugging.victim, mugging.aggressor);
+                return;
+            }
+            Log(LogLevel::Debug, "In progress ...");
+            ++quietPasses;
+        }
+        if (quietPasses >= kQuietPassLimit) {
+            Log(LogLevel::Debug, "Mugging has ended");
+            ClearTasksOfPeds(lawmen);
+            return;
+        }
+        const float distance =
+            VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
+        if (distance >= kEndDistance) {
+            Log(LogLevel::Debug, "Player is " + std::to_string(distance) +
+                                     " meters away from aggressor, ending mugging event.");
+            LetRobberGo(mugging, ledger);
+            return;
+        }
+    }
+}
+
+// Robber and victim run from each other.
+void Scatter(Mugging& mugging) {
+    if (IsActive(mugging.aggressor)) {
+        MarkAggressorCriminal(mugging.aggressor);
+        TASK_FLEE_PED(mugging.aggressor, mugging.victim);
+        SET_PED_KEEP_TASK(mugging.aggressor);
+        Log(LogLevel::Debug, "Aggressor " + Text(mugging.aggressor) + " is fleeing from scene");
+    }
+    if (DOES_ENTITY_EXIST(mugging.victim) && DOES_ENTITY_EXIST(mugging.aggressor) &&
+        !IS_ENTITY_DEAD(mugging.victim)) {
+        TASK_FLEE_PED(mugging.victim, mugging.aggressor);
+        SET_PED_KEEP_TASK(mugging.victim);
+        Log(LogLevel::Debug, "Victim " + Text(mugging.victim) + " is fleeing from scene");
+    }
+}
+
+// Lasts until the robber is gone, dead or hogtied.
+void WatchRobber(Mugging& mugging, PedLedger& ledger) {
+    for (;;) {
+        scriptWait(kWatchWaitMs);
+        if (!IsActive(mugging.aggressor) || IS_PED_HOGTIED(mugging.aggressor)) {
+            RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
+            return;
+        }
+        const float distance =
+            VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
+        if (distance >= kFarWatchDistance) {
+            Log(LogLevel::Debug, "Aggressor has moved beyond 75 meters, ending confrontation");
+            LetRobberGo(mugging, ledger);
+        }
+    }
+}
+
+void RunEvent5(PedLedger& ledger) {
+    const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
+    const Candidates found = CollectCandidates(scan);
+    Mugging mugging;
+    mugging.playerPed = scan.playerPed;
+    if (!DrawRobberAndVictim(found, mugging)) {
+        return;
+    }
+    StageMugging(mugging, ledger);
+    RunConfrontation(mugging, ledger);
+    Scatter(mugging);
+    WatchRobber(mugging, ledger);
+}
+
+}  // namespace
+
+void event5_mugging() {
+    Log(LogLevel::Info, "Executing event5_mugging");
+    Log(LogLevel::Debug, "Event 5 started - performing custom logic");
+    PedLedger ledger;
+    try {
+        RunEvent5(ledger);
+        ledger.ReleaseRemaining();
+        Log(LogLevel::Debug, "Event 5 logic executed successfully");
+        Log(LogLevel::Info, "event5_mugging completed successfully");
+    } catch (const std::exception& e) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError(std::string("Exception in event5_mugging: ") + e.what());
+        throw;
+    } catch (...) {
+        ledger.ReleaseRemainingAfterFailure();
+        LogError("Unknown exception in event5_mugging");
+        throw;
+    }
+}

@@ -1,0 +1,46 @@
+#include "encounters/ped_spawner.h"
+
+#include <string>
+
+#include "core/logger.h"
+#include "host/natives.h"
+#include "host/script_hook.h"
+#include "world/ped_ledger.h"
+
+namespace {
+
+constexpr uint32_t kModelPollMs = 1000;
+constexpr uint32_t kSettleWaitMs = 1000;
+
+// Waits for the model to stream in, at most kModelLoadPolls polls: a model that never loads
+// must not hold the script (and every encounter and weather event with it) for ever.
+bool WaitForModel(Hash model) {
+    for (int polls = 0; !HAS_MODEL_LOADED(model); ++polls) {
+        if (polls == kModelLoadPolls) {
+            return false;
+        }
+        scriptWait(kModelPollMs);
+    }
+    return true;
+}
+
+}  // namespace
+
+Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger) {
+    REQUEST_MODEL(model);
+    if (!WaitForModel(model)) {
+        LogError("Model " + std::to_string(model) + " did not load after " +
+                 std::to_string(kModelLoadPolls) + " polls, no ped spawned");
+        return 0;
+    }
+    const Ped ped = CREATE_PED(model, x, y, z);
+    scriptWait(kSettleWaitMs);
+    ledger.Own(ped);
+    Log(LogLevel::Debug, "Spawned ped " + std::to_string(ped) + " of model " +
+                             std::to_string(model) + " at (" + std::to_string(x) + ", " +
+                             std::to_string(y) + ", " + std::to_string(z) + ")");
+    PLACE_ENTITY_ON_GROUND_PROPERLY(ped);
+    SET_RANDOM_OUTFIT_VARIATION(ped);
+    FREEZE_ENTITY_POSITION(ped, false);
+    return ped;
+}

@@ -1,0 +1,14 @@
+// Bringing a new ped into the world near the player.
+#pragma once
+
+#include "host/game_types.h"
+
+class PedLedger;
+
+// How long SpawnPed waits for a model to stream in: this many polls, 1000 ms apart.
+constexpr int kModelLoadPolls = 10;
+
+// Loads the model, creates a ped of it at the position, owns it through the ledger and
+// settles it on the ground. Returns the new ped, or 0 when the model did not load within
+// kModelLoadPolls polls (no ped is created then) or the game made none.
+Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger);

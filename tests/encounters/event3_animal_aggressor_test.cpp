@@ -1,0 +1,279 @@
+// Encounter "event3_animal_aggressor": a predator spawned beside a ped near the player, on its
+// own and through the real main loop at night and by day.
+#include <set>
+#include <vector>
+
+#include "core/config.h"
+#include "encounter_fixture.h"
+#include "encounters/event3_animal_aggressor.h"
+#include "encounters/predator_models.h"
+
+namespace {
+
+const std::string kDone = "event3_animal_aggressor completed successfully";
+const std::string kAttackOver = "One of the peds is dead or no longer exists, ending confrontation";
+const std::string kAbortError = "Failed to spawn animal after multiple attempts, aborting event";
+const std::string kAbortInfo = "event3_animal_aggressor aborted due to spawn failure";
+
+constexpr uint64_t kRequestModel = 0xFA28FE3A6246FC30ULL;
+constexpr uint64_t kHasModelLoaded = 0x1283B8B89DD5D1B6ULL;
+constexpr uint64_t kCreatePed = 0xD49F9B0955C367DEULL;
+constexpr uint64_t kSetRelationship = 0xBF25EB89375A37ADULL;
+
+std::string S(int32_t value) {
+    return std::to_string(value);
+}
+
+class Event3Test : public EncounterTest {
+  protected:
+    // Peds stand where they are put; only scripted happenings change them.
+    Event3Test() { world.settings.pedsAct = false; }
+
+    // The animal the run spawned (0 before a spawn succeeded).
+    int32_t Animal() const { return PedFromLine("Spawned ped "); }
+
+    // Runs the encounter on its own until the animal has been set on its victim.
+    void StartAttack() {
+        StartFocused(event3_animal_aggressor);
+        ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
+    }
+
+    int32_t victim = 0;
+};
+
+TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDeadToo) {
+    victim = AddTownsman(Near(5));
+    // Beyond the search radius from the player, but close to where the animal appears.
+    const int32_t bystander = AddTownswoman(Near(110));
+    world.FindPed(bystander)->fleeing = true;
+    const int32_t lawman = AddLawman(Near(120));
+    StartAttack();
+    ASSERT_TRUE(RunUntil("Nearby lawman " + S(lawman) + " is engaging aggressor " + S(Animal())));
+    After(0, [this](World& w) { w.KillPed(victim); });
+    ASSERT_TRUE(RunUntil(kAttackOver));
+    // The watch goes on while the animal lives, however long that is.
+    run->Run(5000);
+    EXPECT_FALSE(Logged(kDone));
+    const int32_t animal = Animal();
+    After(0, [animal](World& w) { w.KillPed(animal); });
+    FinishFocused();
+
+    const auto created = CallsTo(kCreatePed);
+    ASSERT_EQ(created.size(), 1u);
+    const PedModel* model = FindPedModel(static_cast<uint32_t>(created[0].args[0]));
+    ASSERT_NE(model, nullptr);
+    const std::string a = S(animal);
+    const std::vector<std::string> citizenPass = {
+        "Ped " + S(bystander) + " is already fleeing from aggressor " + a,
+        "Nearby citizen " + S(bystander) + " is reacting to aggressor " + a,
+        "Nearby lawman " + S(lawman) + " is engaging aggressor " + a};
+    std::vector<std::string> expected = {
+        "Executing event3_animal_aggressor",
+        "Event 3 started - performing custom logic",
+        "Player Position: 100.000000, 200.000000, 10.000000",
+        "Found 3 nearby peds",
+        "Valid ped found " + S(victim) + " at distance: 5.000000m",
+        "Randomly assigned victim: " + S(victim),
+        "Spawned ped " + a + " of model " + std::to_string(model->hash) +
+            " at (155.000000, 200.000000, 10.000000)",
+        "Initiating animal attack on victim: " + S(victim),
+        "Animal (" + model->name + ") is now charging victim " + S(victim)};
+    expected.insert(expected.end(), citizenPass.begin(), citizenPass.end());
+    expected.push_back(kAttackOver);
+    expected.push_back("Event 3 logic executed successfully");
+    expected.push_back(kDone);
+    EXPECT_EQ(Between("Executing event3_animal_aggressor", kDone), expected);
+
+    // The animal charges, and the law and townsfolk hate its group.
+    ASSERT_EQ(CallsTo(hashes::kAnimalCharge, animal).size(), 1u);
+    EXPECT_EQ(ArgInt(CallsTo(hashes::kAnimalCharge, animal)[0], 1), victim);
+    EXPECT_EQ(world.FindPed(animal)->group, Joaat("MyRelGroup"));
+    EXPECT_EQ(CallsTo(kSetRelationship).size(), 6u);
+    for (const char* group :
+         {"REL_COP", "CIV_MALE", "CIV_FEMALE", "REL_CIV_MALE", "REL_CIV_FEMALE", "COP"}) {
+        EXPECT_EQ(world.Relationship(Joaat(group), Joaat("MyRelGroup")), 6) << group;
+    }
+    // A fleeing bystander gets no new task; the lawman is tasked but never owned.
+    EXPECT_TRUE(CallsTo(hashes::kFlee, bystander).empty());
+    EXPECT_EQ(CallsTo(hashes::kKeepTask, bystander).size(), 1u);
+    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity, lawman).empty());
+    // One blip, removed once; both dead peds handed back so the game can clear them away.
+    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_TRUE(world.Blips().empty());
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_FALSE(Logged("Failed to clear blips, retrying..."));
+}
+
+TEST_F(Event3Test, EveryPredatorIsLoggedUnderTheNameOfTheModelItSpawns) {
+    std::set<Hash> hashesSeen;
+    for (const PredatorModel& row : PredatorModels) {
+        EXPECT_EQ(Joaat(row.name), row.hash) << row.name;
+        hashesSeen.insert(row.hash);
+    }
+    EXPECT_EQ(hashesSeen.size(), static_cast<size_t>(kPredatorModelCount));
+}
+
+TEST_F(Event3Test, TenFailedSpawnsAbortAndHandTheVictimBack) {
+    victim = AddTownsman(Near(5));
+    world.settings.failNextSpawns = 10;
+    RunFocused(event3_animal_aggressor);
+
+    const auto created = CallsTo(kCreatePed);
+    ASSERT_EQ(created.size(), 10u);
+    // Each attempt settles for a second and waits another before the next.
+    for (size_t i = 1; i < created.size(); ++i) {
+        EXPECT_GE(created[i].atMs - created[i - 1].atMs, 2000u);
+    }
+    const auto lines = Between("Executing event3_animal_aggressor", kAbortInfo);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], kAbortError);
+    EXPECT_EQ(lines.back(), kAbortInfo);
+    EXPECT_FALSE(Logged("Event 3 logic executed successfully"));
+    EXPECT_FALSE(Logged(kDone));
+    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity, victim).size(), 1u);
+    EXPECT_FALSE(world.FindPed(victim)->missionEntity);
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event3Test, AModelThatNeverLoadsFailsTheAttemptWithoutCreatingAPed) {
+    victim = AddTownsman(Near(5));
+    for (const PredatorModel& row : PredatorModels) {
+        world.settings.neverLoadModels.insert(row.hash);
+    }
+    RunFocused(event3_animal_aggressor);
+
+    EXPECT_TRUE(CallsTo(kCreatePed).empty());
+    const auto requests = CallsTo(kRequestModel);
+    ASSERT_EQ(requests.size(), 10u);
+    // Ten polls a second apart, then the attempt is given up with the model named.
+    EXPECT_EQ(CallsTo(kHasModelLoaded).size(), 110u);
+    for (const HostCall& request : requests) {
+        EXPECT_TRUE(Logged("Model " + std::to_string(static_cast<uint32_t>(request.args[0])) +
+                           " did not load after 10 polls, no ped spawned"));
+    }
+    EXPECT_GE(requests[1].atMs - requests[0].atMs, 11000u);
+    EXPECT_TRUE(Logged(kAbortInfo));
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event3Test, ThePlayerRidingAwayLetsTheAnimalGoAndClearsItsBlip) {
+    victim = AddTownsman(Near(5));
+    StartAttack();
+    const int32_t animal = Animal();
+    // The animal stands at +55 m; the player rides to -150 m.
+    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-150)); });
+    FinishFocused();
+    EXPECT_EQ(
+        Between("Player is 205.000000 meters away from animal, ending event.", kDone),
+        (std::vector<std::string>{"Player is 205.000000 meters away from animal, ending event.",
+                                  "Event 3 logic executed successfully", kDone}));
+    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_TRUE(world.Blips().empty());
+    // The animal lives on, the game's to keep or clear.
+    ASSERT_NE(world.FindPed(animal), nullptr);
+    EXPECT_FALSE(world.FindPed(animal)->missionEntity);
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event3Test, WithoutBlipsTheWatchLetsGoEachPassUntilTheAnimalIsGone) {
+    // A game that leaves the handle in place after a hand-back keeps the watch going.
+    world.settings.rewriteReleasedHandle = false;
+    victim = AddTownsman(Near(5));
+    StartFocused(event3_animal_aggressor);
+    Config.EnableBlips = false;
+    ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
+    const int32_t animal = Animal();
+    world.AddBlip(0x1234u, animal);  // someone else's marker on the animal
+    After(0, [this](World& w) { w.KillPed(victim); });
+    ASSERT_TRUE(RunUntil(kAttackOver));
+    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-150)); });
+    ASSERT_TRUE(RunUntil("Animal has moved beyond 200 meters, ending confrontation"));
+    run->Run(3000);
+    EXPECT_FALSE(Logged(kDone));
+    After(0, [animal](World& w) { w.RemovePed(animal); });
+    FinishFocused();
+    EXPECT_GE(Count("Animal has moved beyond 200 meters, ending confrontation"), 3u);
+    EXPECT_TRUE(Logged(kDone));
+    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
+    // The marker found on the animal was removed once; later looks find none.
+    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_FALSE(Logged("Failed to clear blips, retrying..."));
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyButNotBirdsGangsOrOwnedPeds) {
+    const int32_t lawman = AddLawman(Near(5));
+    const int32_t deer = AddAnimal(Near(6), "A_C_Deer_01", "REL_WILD_ANIMAL", false);
+    const int32_t woman = AddTownswoman(Near(7));
+    AddAnimal(Near(8), "A_C_Crow_01", "REL_WILD_ANIMAL_BIRD");
+    AddInGroup(Near(9), "REL_GANG_DUTCHS");
+    AddInGroup(Near(10), "REL_GANG_DUTCHS_HORSES");
+    world.FindPed(AddTownsman(Near(11)))->missionEntity = true;
+    AddTownsman(Near(12), "U_M_M_ValGunsmith_01");
+    world.KillPed(AddTownsman(Near(13)));
+    AddTownsman(Near(101));
+    world.settings.failNextSpawns = 10;  // stop at the spawn: only the pick matters here
+    StartFocused(event3_animal_aggressor);
+    Config.ExcludeWomen = true;  // not applied to prey
+    FinishFocused();
+    std::vector<std::string> valid;
+    for (const std::string& message : Messages()) {
+        if (message.rfind("Valid ped found ", 0) == 0 ||
+            message.rfind("Excluded shopkeeper found: ", 0) == 0) {
+            valid.push_back(message);
+        }
+    }
+    EXPECT_EQ(valid,
+              (std::vector<std::string>{"Valid ped found " + S(lawman) + " at distance: 5.000000m",
+                                        "Valid ped found " + S(deer) + " at distance: 6.000000m",
+                                        "Valid ped found " + S(woman) + " at distance: 7.000000m",
+                                        "Excluded shopkeeper found: U_M_M_ValGunsmith_01"}));
+}
+
+TEST_F(Event3Test, ThePlayersHorseIsAttackedButNeverTakenOver) {
+    const int32_t horse = world.CreatePlayerHorse(Near(4));
+    victim = horse;
+    StartAttack();
+    const int32_t animal = Animal();
+    After(0, [animal](World& w) { w.KillPed(animal); });
+    FinishFocused();
+    EXPECT_EQ(ArgInt(CallsTo(hashes::kAnimalCharge, animal).at(0), 1), horse);
+    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity, horse).empty());
+    EXPECT_TRUE(Logged(kDone));
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {
+    AddAnimal(Near(5), "A_C_Crow_01", "REL_WILD_ANIMAL_BIRD");
+    AddInGroup(Near(6), "REL_GANG_DUTCHS");
+    RunFocused(event3_animal_aggressor);
+    EXPECT_EQ(
+        Between("Found 2 nearby peds", kDone),
+        (std::vector<std::string>{"Found 2 nearby peds",
+                                  "Could not find valid NPCs within radius. Found: 0 victims.",
+                                  "Event cannot proceed without required NPCs",
+                                  "Event 3 logic executed successfully", kDone}));
+    EXPECT_TRUE(CallsTo(kRequestModel).empty());
+    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+}
+
+// Through the main loop: the predator comes out from 20:00 to 05:59 only.
+TEST_F(Event3Test, TheMainLoopStagesItAtNightOnly) {
+    victim = AddTownsman(Near(5));
+    world.SetClock(19, 0);  // the pick comes about half an in-game hour later
+    RunPlugin(IniWith({"Event3_Animal_Predator"}), 90000);
+    EXPECT_TRUE(
+        Logged("Skipping event3_animal_aggressor due to time constraints (current hour: 19)"));
+    EXPECT_FALSE(Logged("Executing event3_animal_aggressor"));
+
+    world.SetClock(5, 0);
+    ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
+    const int32_t animal = Animal();
+    After(0, [animal](World& w) { w.RemovePed(animal); });
+    ASSERT_TRUE(RunUntil(kDone));
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(run->Host().Violations().empty());
+}
+
+}  // namespace
