@@ -18,3 +18,8 @@ step "Sanitizer build and tests"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
+
+step "Fuzz targets (clang, libFuzzer)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
