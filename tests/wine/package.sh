@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The release zip, written by the packaging script from the Windows build, unpacks to exactly
+# Tarrowind.asi, README.txt, Tarrowind/Tarrowind.ini and the empty Tarrowind/logs/; its INI
+# documents every key with its default and loads to those defaults through our reader and,
+# under Wine, the Windows one.
+#   package.sh SOURCE_DIR VERSION LINUX_INI_DUMP WORKDIR
+set -euo pipefail
+source_dir=$1 version=$2 linux_dump=$3 work=$4
+source "$(dirname "$0")/wine_env.sh"
+
+fail=0
+problem() {
+    echo "FAIL: $*"
+    fail=1
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+cmake -DASI="$WINDOWS_BIN/Tarrowind.asi" -DSOURCE_DIR="$source_dir" -DVERSION="$version" \
+    -DOUTPUT_DIR="$work/dist" -P "$source_dir/packaging/make_package.cmake" >/dev/null
+zip="$work/dist/Tarrowind-$version.zip"
+
+entries=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+expected="README.txt Tarrowind.asi Tarrowind/ Tarrowind/Tarrowind.ini Tarrowind/logs/ "
+[ "$entries" = "$expected" ] || problem "the zip holds '$entries', not '$expected'"
+
+unpacked="$work/game"
+mkdir -p "$unpacked"
+unzip -q "$zip" -d "$unpacked"
+cmp -s "$unpacked/Tarrowind.asi" "$WINDOWS_BIN/Tarrowind.asi" ||
+    problem "the zip's Tarrowind.asi is not the built one"
+[ -d "$unpacked/Tarrowind/logs" ] && [ -z "$(ls -A "$unpacked/Tarrowind/logs")" ] ||
+    problem "Tarrowind/logs is not an empty folder"
+
+ini="$unpacked/Tarrowind/Tarrowind.ini"
+[ "$(grep -c $'\r$' "$ini")" = "$(wc -l <"$ini")" ] || problem "the INI does not end lines with CR LF"
+keys="EnableDebugLogging EnableBlips MinEventDelayMinutes MaxEventDelayMinutes ExcludeShopkeepers
+      ExcludeWomen Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator
+      Event4_Wagon_Robbery Event5_Mugging Event6_Horse_Bucking Sudden_Thunderstorm
+      Sudden_Hurricane Sudden_Fog Weather_MinEventDelayMinutes Weather_MaxEventDelayMinutes"
+for key in $keys; do
+    [ "$(grep -c "^$key=" "$ini")" = 1 ] || problem "the INI does not set $key exactly once"
+    # The comment line right above a key gives the value the key is set to as its default.
+    value=$(tr -d '\r' <"$ini" | sed -n "s/^$key=//p")
+    comment=$(tr -d '\r' <"$ini" | grep -B1 "^$key=" | head -1)
+    [[ "$comment" == ";"*"Default: $value." ]] ||
+        problem "the comment above $key=$value does not document that default: '$comment'"
+    grep -q "$key" "$unpacked/README.txt" || problem "README.txt does not mention $key"
+done
+grep -q "^Tarrowind $version" "$unpacked/README.txt" || problem "README.txt does not name the version"
+
+defaults="file config EnableDebugLogging=1 EnableBlips=1 MinEventDelayMinutes=1 MaxEventDelayMinutes=2 ExcludeShopkeepers=1 ExcludeWomen=1 Event1_Aggressor=1 Event2_Aggressor_Player=1 Event3_Animal_Predator=1 Event4_Wagon_Robbery=1 Event5_Mugging=1 Event6_Horse_Bucking=1 Sudden_Thunderstorm=1 Sudden_Hurricane=1 Sudden_Fog=1 Weather_MinEventDelayMinutes=1 Weather_MaxEventDelayMinutes=2 SearchRadius=100"
+ours=$(cd "$unpacked" && "$linux_dump" config Tarrowind/Tarrowind.ini)
+[ "$ours" = "$defaults" ] || problem "our reader loads the shipped INI as: $ours"
+windows=$(cd "$unpacked" && wine_run "$WINDOWS_BIN/tarrowind-ini-dump.exe" config Tarrowind/Tarrowind.ini)
+[ "$windows" = "$defaults" ] || problem "the Windows reader loads the shipped INI as: $windows"
+
+[ $fail = 0 ] && echo "ok: $(stat -c %s "$zip")-byte zip with the documented layout and defaults"
+exit $fail

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The same world and seed, run by the Linux simulator and by the real Tarrowind.asi under Wine
+# (loaded by the launcher into the Windows stand-in host), must write the same log lines,
+# timestamps and line ends aside.
+#   same_log_lines.sh SIM WORKDIR MINUTES RUN...
+# where each RUN is a seed, or SEED:SCENARIO for a scenario file.
+set -euo pipefail
+sim=$1 work=$2 minutes=$3
+shift 3
+source "$(dirname "$0")/wine_env.sh"
+
+# The day's log files in date order, without timestamps and CRs.
+log_lines() {
+    cat "$1"/Tarrowind/logs/Tarrowind_*.log | tr -d '\r' |
+        sed -E 's/^\[[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] //'
+}
+
+fail=0
+for run in "$@"; do
+    seed=${run%%:*}
+    scenario_args=()
+    if [ "$run" != "$seed" ]; then
+        scenario_args=(--scenario "${run#*:}")
+    fi
+    name="seed $seed${scenario_args[1]:+, scenario ${scenario_args[1]##*/}}"
+    linux="$work/linux-${run//[^A-Za-z0-9]/_}"
+    windows="$work/windows-${run//[^A-Za-z0-9]/_}"
+    rm -rf "$linux" "$windows"
+    mkdir -p "$linux" "$windows"
+
+    "$sim" --workdir "$linux" --minutes "$minutes" --seed "$seed" "${scenario_args[@]}" \
+        --summary-json "$linux/summary.json" --quiet >"$linux/sim.txt"
+    # The simulator may run on to finish an encounter; the launcher runs the same frames.
+    frames=$(sed -n 's/^ *"frames": \([0-9]*\).*/\1/p' "$linux/summary.json")
+    (cd "$windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --frames "$frames" \
+        --seed "$seed" "${scenario_args[@]}" --quiet) >"$windows/launcher.txt"
+
+    log_lines "$linux" >"$linux/lines.txt"
+    log_lines "$windows" >"$windows/lines.txt"
+    count=$(wc -l <"$linux/lines.txt")
+    if ! grep -q "($frames frames)" "$windows/launcher.txt"; then
+        echo "FAIL ($name): the launcher did not run $frames frames:"
+        cat "$windows/launcher.txt"
+        fail=1
+    elif ! grep -qx "\[INFO\] Tarrowind script started" "$linux/lines.txt"; then
+        echo "FAIL ($name): the simulator's log has no start-up lines"
+        fail=1
+    elif ! diff -u "$linux/lines.txt" "$windows/lines.txt" >"$work/diff.txt"; then
+        echo "FAIL ($name): the log lines differ (- Linux simulator, + Tarrowind.asi under Wine):"
+        head -60 "$work/diff.txt"
+        fail=1
+    else
+        echo "ok ($name): $count identical log lines over $frames frames;" \
+             "$(sed -n 's/^---- launcher: //p' "$windows/launcher.txt")"
+    fi
+done
+exit $fail

@@ -1,0 +1,20 @@
+# Sourced by the Wine tests. CTest sets WINE (the wine64 loader), WINEPREFIX (one prefix per
+# test build folder), WINEDEBUG=-all and WINDOWS_BIN (bin/ of the Windows build folder).
+: "${WINE:?WINE is not set}" "${WINEPREFIX:?WINEPREFIX is not set}" "${WINDOWS_BIN:?}"
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+export LC_ALL=C
+
+for program in Tarrowind.asi ScriptHookRDR2.dll tarrowind-launcher.exe tarrowind-ini-dump.exe \
+               tarrowind-dllmain-check.exe; do
+    if [ ! -f "$WINDOWS_BIN/$program" ]; then
+        echo "missing $WINDOWS_BIN/$program: build the Windows side first" \
+             "(cmake --preset windows && cmake --build --preset windows)" >&2
+        exit 1
+    fi
+done
+
+# Runs a Windows program under Wine; its text output loses the CR of its line ends.
+wine_run() {
+    "$WINE" "$@" | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}

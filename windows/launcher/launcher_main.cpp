@@ -1,0 +1,167 @@
+// tarrowind-launcher: the game's part played on Windows. Loads the stand-in host
+// (ScriptHookRDR2.dll, next to the launcher), then the real plug-in with LoadLibrary so its
+// library entry registers the script, runs the simulated world on virtual time, unloads the
+// plug-in again and prints the log lines the run wrote.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <system_error>
+
+#include "windows/launcher/launcher_options.h"
+#include "windows/stand_in_hook/hook_control.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSetupFailed = 2;
+constexpr int kRunFailed = 1;
+
+int Fail(const std::string& message, int status) {
+    std::fprintf(stderr, "tarrowind-launcher: %s\n", message.c_str());
+    return status;
+}
+
+fs::path LauncherFolder() {
+    char path[MAX_PATH * 2] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    return length > 0 && length < sizeof(path) ? fs::path(path).parent_path() : fs::path(".");
+}
+
+struct HookControl {
+    StandInStartFn start = nullptr;
+    StandInRunFn run = nullptr;
+    StandInStatusFn status = nullptr;
+    StandInViolationFn violation = nullptr;
+    StandInFinishFn finish = nullptr;
+};
+
+template <typename Fn>
+bool Find(HMODULE module, const char* name, Fn* fn) {
+    *fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return *fn != nullptr;
+}
+
+bool LoadHookControl(HMODULE hook, HookControl* control) {
+    return Find(hook, "StandInStart", &control->start) && Find(hook, "StandInRun", &control->run) &&
+           Find(hook, "StandInStatus", &control->status) &&
+           Find(hook, "StandInViolation", &control->violation) &&
+           Find(hook, "StandInFinish", &control->finish);
+}
+
+std::string LastErrorText() {
+    return "error " + std::to_string(GetLastError());
+}
+
+// Sizes of the log files before the run, so only what the run appended is printed.
+std::map<std::string, uintmax_t> LogFileSizes() {
+    std::map<std::string, uintmax_t> sizes;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(fs::path("Tarrowind") / "logs", ec)) {
+        if (entry.path().extension() == ".log") {
+            sizes[entry.path().filename().string()] = entry.file_size(ec);
+        }
+    }
+    return sizes;
+}
+
+void PrintAppendedLines(const std::map<std::string, uintmax_t>& before) {
+    for (const auto& file : LogFileSizes()) {
+        const auto previous = before.find(file.first);
+        std::ifstream in(fs::path("Tarrowind") / "logs" / file.first);
+        if (previous != before.end()) {
+            in.seekg(static_cast<std::streamoff>(previous->second));
+        }
+        for (std::string line; std::getline(in, line);) {
+            std::printf("%s\n", line.c_str());
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    LauncherOptions options;
+    std::string error;
+    if (!ParseLauncherOptions(argc, argv, &options, &error)) {
+        return Fail(error, kSetupFailed);
+    }
+    const fs::path folder = LauncherFolder();
+    const fs::path pluginPath =
+        options.plugin.empty() ? folder / "Tarrowind.asi" : fs::absolute(options.plugin);
+    if (!options.scenario.empty()) {
+        options.scenario = fs::absolute(options.scenario).string();
+    }
+
+    // The working folder plays the game's, with the logs folder an installed copy ships.
+    std::error_code ec;
+    fs::create_directories(fs::path(options.workdir) / "Tarrowind" / "logs", ec);
+    if (ec || !SetCurrentDirectoryA(options.workdir.c_str())) {
+        return Fail("cannot use '" + options.workdir + "' as the working folder", kSetupFailed);
+    }
+
+    const fs::path hookPath = folder / "ScriptHookRDR2.dll";
+    HMODULE hook = LoadLibraryA(hookPath.string().c_str());
+    HookControl control;
+    if (hook == nullptr) {
+        return Fail("cannot load '" + hookPath.string() + "' (" + LastErrorText() + ")",
+                    kSetupFailed);
+    }
+    if (!LoadHookControl(hook, &control)) {
+        return Fail("'" + hookPath.string() + "' is not the stand-in host", kSetupFailed);
+    }
+    char startError[512] = {};
+    if (!control.start(options.seed, options.scenario.c_str(), startError, sizeof(startError))) {
+        return Fail(startError, kSetupFailed);
+    }
+
+    const auto logsBefore = LogFileSizes();
+    const auto wallStart = std::chrono::steady_clock::now();
+    HMODULE plugin = LoadLibraryA(pluginPath.string().c_str());
+    if (plugin == nullptr) {
+        return Fail("cannot load '" + pluginPath.string() + "' (" + LastErrorText() + ")",
+                    kSetupFailed);
+    }
+    StandInStatusData status = {};
+    control.status(&status);
+    if (status.registers != 1 || status.registeredModule != plugin) {
+        return Fail("loading the plug-in did not register its script", kRunFailed);
+    }
+    if ((status.clockImports & kClockTickCount64) == 0) {
+        return Fail("the plug-in does not import GetTickCount64; it cannot run on virtual time",
+                    kRunFailed);
+    }
+
+    const uint64_t runMs =
+        options.frames != 0 ? options.frames * status.frameMs : options.minutes * 60000;
+    control.run(runMs);
+    FreeLibrary(plugin);
+    const double wallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    control.status(&status);
+
+    if (!options.quiet) {
+        PrintAppendedLines(logsBefore);
+    }
+    std::printf(
+        "---- launcher: simulated %.2f min (%llu frames) in %.2f s of wall time, "
+        "%llu natives called, %u call contract breaches\n",
+        static_cast<double>(status.nowMs) / 60000.0, static_cast<unsigned long long>(status.frames),
+        wallSeconds, static_cast<unsigned long long>(status.nativesCalled), status.violations);
+    for (uint32_t i = 0; i < status.violations; ++i) {
+        std::fprintf(stderr, "tarrowind-launcher: call contract broken: %s\n",
+                     control.violation(i));
+    }
+    int result = status.violations == 0 ? 0 : kRunFailed;
+    if (status.unregisters != 1 || status.scriptRegistered) {
+        result = Fail("unloading the plug-in did not unregister its script", kRunFailed);
+    }
+    control.finish();
+    FreeLibrary(hook);
+    return result;
+}

@@ -1,0 +1,37 @@
+// What the Windows stand-in host (ScriptHookRDR2.dll) offers besides the hook's six
+// operations: the launcher and the Wine tests build a world, run it and read what happened
+// through these plain C functions, found with GetProcAddress.
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+
+struct StandInStatusData {
+    uint64_t nowMs;    // virtual time since the start
+    uint64_t frames;   // frames of virtual time that passed
+    uint32_t frameMs;  // virtual time of one frame
+    uint64_t nativesCalled;
+    uint32_t violations;     // breaches of the call contract; the first stops the run
+    uint32_t registers;      // scriptRegister calls
+    uint32_t unregisters;    // scriptUnregister calls
+    void* registeredModule;  // module of the last scriptRegister
+    void* registeredEntry;   // its script entry
+    uint32_t clockImports;   // kClockTickCount64 | kClockSleep: imports pointed at virtual time
+    int scriptRegistered;    // a script is registered now
+};
+
+enum : uint32_t { kClockTickCount64 = 1u, kClockSleep = 2u };
+
+// Builds the world (the scenario file, or the default world for an empty path) and the host
+// for a seed. Returns 1, or 0 with a one-line message in error.
+using StandInStartFn = int (*)(uint64_t seed, const char* scenarioPath, char* error,
+                               uint32_t errorBytes);
+// Lets ms of virtual time pass. Returns 1, or 0 once the host has stopped the run.
+using StandInRunFn = int (*)(uint64_t ms);
+using StandInStatusFn = void (*)(StandInStatusData* status);
+// The index-th contract breach, or null.
+using StandInViolationFn = const char* (*)(uint32_t index);
+// Drops the host and the world.
+using StandInFinishFn = void (*)();
+}
