@@ -1,5 +1,6 @@
 #include "sim/host/stand_in_host.h"
 
+#include <chrono>
 #include <cstdio>
 #include <sstream>
 
@@ -172,7 +173,16 @@ uint64_t* StandInHost::NativeCall() {
         return result_;
     }
     NativeResult result;
-    entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
+    if (options_.timeNatives) {
+        const auto start = std::chrono::steady_clock::now();
+        entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
+        stats_.nativeHandlerNs +=
+            static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::steady_clock::now() - start)
+                                      .count());
+    } else {
+        entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
+    }
     for (int i = 0; i < 3; ++i) {
         result_[i] = result.slots[i];
     }
@@ -217,6 +227,9 @@ bool StandInHost::RunFor(uint64_t ms) {
             fiber_.reset(new ScriptFiber(entry_, options_.stackBytes));
         }
         if (fiber_ && !fiber_->Finished() && nowMs_ >= wakeAtMs_) {
+            if (onFrameStart) {
+                onFrameStart();
+            }
             fiber_->Resume();
         }
     }

@@ -21,6 +21,7 @@ struct HostOptions {
     uint64_t startTickMs = 3600000;          // what GetTickCount64 reads at virtual time 0
     std::time_t calendarStart = 1733500800;  // wall-clock time at virtual time 0
     bool recordCalls = true;                 // keep every call for tests
+    bool timeNatives = false;                // add up the time spent answering natives
     size_t stackBytes = 1024 * 1024;
 };
 
@@ -42,6 +43,7 @@ struct HostStats {
     uint32_t maxNativesInOneFrame = 0;  // between two scriptWait calls
     // How many natives each frame between two scriptWait(0) calls made: count -> frames.
     std::map<uint32_t, uint64_t> idleFrameNatives;
+    uint64_t nativeHandlerNs = 0;  // time spent answering natives, when timeNatives is on
 };
 
 class StandInHost {
@@ -85,6 +87,8 @@ class StandInHost {
     bool ScriptRegistered() const { return entry_ != nullptr; }
     // Called at each scriptWait with the natives made since the previous one.
     std::function<void(uint32_t nativesInFrame, uint32_t waitMs)> onFrameEnd;
+    // Called just before the script is resumed for a frame.
+    std::function<void()> onFrameStart;
     // Lets a test replace how one native is answered (for faults and hostile worlds).
     void OverrideNative(uint64_t hash, NativeHandler handler);
 
