@@ -258,6 +258,19 @@ TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {
     EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
 }
 
+TEST_F(Event3Test, InALivingWorldTheLawBringsThePredatorDown) {
+    world.settings.pedsAct = true;
+    victim = AddTownsman(Near(5));
+    AddLawman(Near(30));
+    AddLawman(Near(35));
+    RunFocused(event3_animal_aggressor);
+    EXPECT_TRUE(Logged(kDone));
+    const SimPed* animal = world.FindPed(Animal());
+    EXPECT_TRUE(animal == nullptr || animal->dead);
+    EXPECT_TRUE(world.Blips().empty());
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
 // Through the main loop: the predator comes out from 20:00 to 05:59 only.
 TEST_F(Event3Test, TheMainLoopStagesItAtNightOnly) {
     victim = AddTownsman(Near(5));

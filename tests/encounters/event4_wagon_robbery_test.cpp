@@ -231,4 +231,15 @@ TEST_F(Event4Test, TheDriverMayBeAWomanButTheRobberNotWhileWomenAreExcluded) {
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
+TEST_F(Event4Test, InALivingWorldTheRobberDragsTheDriverOffAndMakesOffWithTheWagon) {
+    world.settings.pedsAct = true;
+    BuildStreet();
+    RunFocused(event4_wagon_robbery);
+    EXPECT_TRUE(Logged("Aggressor successfully entered wagon - initiating escape"));
+    EXPECT_TRUE(Logged(kDone));
+    EXPECT_EQ(world.FindPed(robber)->group, Joaat("REL_CRIMINALS"));
+    EXPECT_TRUE(world.Blips().empty());
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
 }  // namespace

@@ -227,6 +227,19 @@ TEST_F(Event5Test, WomenAreVictimsButNeverRobbersWhileExcluded) {
                                         "Event 5 logic executed successfully", kDone}));
 }
 
+TEST_F(Event5Test, InALivingWorldTheRobberHoldsHerUpAndBothRunOnceTheLawArrives) {
+    world.settings.pedsAct = true;
+    BuildStreet();
+    const int32_t lawman = AddLawman(Near(-60));
+    StartFocused(event5_mugging);
+    Config.ExcludeWomen = true;
+    FinishFocused();
+    EXPECT_TRUE(Logged("Nearby lawman " + S(lawman) + " is engaging aggressor " + S(robber)));
+    EXPECT_TRUE(Logged(kDone));
+    EXPECT_TRUE(world.Blips().empty());
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
 // Through the main loop: muggings happen from 21:00 to 04:59 only.
 TEST_F(Event5Test, TheMainLoopStagesItAtNightOnly) {
     BuildStreet();
