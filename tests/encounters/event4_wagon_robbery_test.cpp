@@ -216,21 +216,6 @@ TEST_F(Event4Test, PassengersAndDriversOfOtherVehiclesAreNotRobbed) {
     EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
 }
 
-TEST_F(Event4Test, TheDriverMayBeAWomanButTheRobberNotWhileWomenAreExcluded) {
-    AddTownswoman(Near(5));
-    robber = AddTownsman(Near(6));
-    const int32_t cart = world.AddVehicleOfModel("WAGON_FARM", Near(20));
-    driver = AddTownswoman(Near(20));
-    world.SeatPed(driver, cart, -1);
-    StartFocused(event4_wagon_robbery);
-    Config.ExcludeWomen = true;
-    ASSERT_TRUE(RunUntil("Randomly assigned victim: " + S(driver)));
-    EXPECT_TRUE(Logged("Randomly assigned aggressor: " + S(robber)));
-    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-200)); });
-    FinishFocused();
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
-}
-
 TEST_F(Event4Test, InALivingWorldTheRobberDragsTheDriverOffAndMakesOffWithTheWagon) {
     world.settings.pedsAct = true;
     BuildStreet();

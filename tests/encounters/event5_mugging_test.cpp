@@ -211,22 +211,6 @@ TEST_F(Event5Test, WithoutTwoDifferentPeopleNobodyIsTouched) {
     EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
 }
 
-TEST_F(Event5Test, WomenAreVictimsButNeverRobbersWhileExcluded) {
-    const int32_t woman = AddTownswoman(Near(5));
-    AddTownsman(Near(6), "U_M_M_ValGunsmith_01");
-    StartFocused(event5_mugging);
-    Config.ExcludeWomen = true;
-    FinishFocused();
-    EXPECT_EQ(Between("Found 2 nearby peds", kDone),
-              (std::vector<std::string>{"Found 2 nearby peds",
-                                        "Excluded shopkeeper found: U_M_M_ValGunsmith_01",
-                                        "Valid ped found " + S(woman) + " at distance: 5.000000m",
-                                        "Excluded shopkeeper found: U_M_M_ValGunsmith_01",
-                                        "Could not find 2 valid NPCs within radius. Found: 0 NPCs",
-                                        "Event cannot proceed without required NPCs",
-                                        "Event 5 logic executed successfully", kDone}));
-}
-
 TEST_F(Event5Test, InALivingWorldTheRobberHoldsHerUpAndBothRunOnceTheLawArrives) {
     world.settings.pedsAct = true;
     BuildStreet();
