@@ -56,6 +56,8 @@ class SimRun {
     const std::string& EventInProgress() const { return eventInProgress_; }
     // Print each line to standard output as it is written.
     bool echoLines = false;
+    // Forgets the lines kept so far (long runs check and drop them as they go).
+    void ClearLines() { lines_.clear(); }
 
     // Puts the plug-in's process-wide state (settings, registries, timers) back to how a
     // freshly loaded library has it, so runs in one process do not see each other.
@@ -73,5 +75,5 @@ class SimRun {
     RunFigures figures_;
     std::string eventInProgress_;
     std::string eventSeenThisFrame_;  // an event that ran at any point of the current frame
-    int moduleTag_ = 0;  // its address stands in for the plug-in's module handle
+    int moduleTag_ = 0;               // its address stands in for the plug-in's module handle
 };
