@@ -54,8 +54,18 @@ bool LoadHookControl(HMODULE hook, HookControl* control) {
            Find(hook, "StandInFinish", &control->finish);
 }
 
+// The system's own words for the last error, e.g. "The specified module could not be found."
 std::string LastErrorText() {
-    return "error " + std::to_string(GetLastError());
+    const DWORD code = GetLastError();
+    char text[256] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, text, sizeof(text), nullptr);
+    std::string message(text, length);
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
+        message.pop_back();
+    }
+    return (message.empty() ? "" : message + "; ") + "error " + std::to_string(code);
 }
 
 // Sizes of the log files before the run, so only what the run appended is printed.
