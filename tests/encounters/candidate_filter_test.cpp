@@ -76,14 +76,6 @@ TEST_F(CandidateFilterTest, ExclusionsLeaveOutWomenFemaleAnimalsAndShopkeepers) 
     EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_M_SDEXOTICSSHOPKEEPER_01"));
 }
 
-TEST_F(CandidateFilterTest, AnEmptyStreetGivesNoCandidatesButBothLines) {
-    RunFocused(CollectCandidates);
-    EXPECT_TRUE(gCandidates.empty());
-    EXPECT_EQ(Messages(),
-              (std::vector<std::string>{"Player Position: 100.000000, 200.000000, 10.000000",
-                                        "Found 0 nearby peds"}));
-}
-
 // A query that hands back the player, the player's horse, and claims far more peds than the
 // buffer offered.
 void OverfullQuery(World& w, const NativeArgs& args, NativeResult& result) {

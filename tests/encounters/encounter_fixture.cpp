@@ -21,6 +21,8 @@ void FocusedScript::Entry() {
 }
 
 EncounterTest::EncounterTest() : world(7) {
+    // Peds stand where a test puts them; only scripted happenings change them.
+    world.settings.pedsAct = false;
     player = world.CreatePlayer(Near(0));
 }
 

@@ -32,7 +32,6 @@ constexpr uint64_t kBlipFromEntity = 0x6D2C41A8BD6D6FD0ULL;
 constexpr uint64_t kClearBlip = 0x01B928CA2E198B01ULL;
 constexpr uint64_t kNearbyPeds = 0x23F8F5FC7E8C4A6BULL;
 constexpr uint64_t kIsHogtied = 0x3AA24CCC0D451379ULL;
-constexpr uint64_t kGetMount = 0xE7E11B8DCBED1058ULL;
 }  // namespace hashes
 
 // What a focused script runs, and what it left behind. A body runs once on the script fiber

@@ -1,10 +1,8 @@
-// The shared moves on chosen peds: lawmen and bystanders, reactions, the aggressor's blip and
-// the ledger that hands every owned ped back.
+// The shared moves on chosen peds: lawmen and bystanders, reactions, and the ledger that hands
+// every owned ped back. (The aggressor's blip is tested through the encounters.)
 #include <vector>
 
-#include "core/config.h"
 #include "encounter_fixture.h"
-#include "world/aggressor_blip.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
 
@@ -113,36 +111,6 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     }
     EXPECT_GT(fled, 0u);
     EXPECT_GT(fought, 0u);
-}
-
-void AddTwiceRemoveTwice() {
-    AggressorBlip blip;
-    AddAggressorBlip(gPeds[0], blip);
-    AddAggressorBlip(gPeds[0], blip);
-    RemoveAggressorBlip(blip, gPeds[0], true);
-    RemoveAggressorBlip(blip, gPeds[0], true);
-}
-
-TEST_F(PedMovesTest, OneBlipPerEncounterRemovedOnce) {
-    gPeds = {AddTownsman(Near(5))};
-    RunFocused(AddTwiceRemoveTwice);
-    ASSERT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd)[0].args[0], 0x318C617Cu);
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
-    // The second removal finds no kept handle and looks on the ped, where nothing is left.
-    EXPECT_EQ(CallsTo(hashes::kBlipFromEntity).size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-}
-
-TEST_F(PedMovesTest, WithBlipsOffNoneIsAddedButOneFoundOnThePedIsRemoved) {
-    gPeds = {AddTownsman(Near(5))};
-    world.AddBlip(0x1234u, gPeds[0]);
-    StartFocused(AddTwiceRemoveTwice);
-    Config.EnableBlips = false;
-    FinishFocused();
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
 }
 
 }  // namespace
