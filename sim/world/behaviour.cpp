@@ -8,6 +8,9 @@
 namespace behaviour {
 
 float RunSpeed(const SimPed& ped) {
+    if (ped.human && ped.Injured()) {
+        return 3.0f;  // a wounded man limps
+    }
     switch (ped.role) {
         case PedRole::Horse:
             return 11.0f;
@@ -70,8 +73,13 @@ void MoveAlong(World& world, const SimPed& ped, const Vec3& direction, float spe
 }
 
 Vec3 RandomDirection(World& world) {
-    const double angle = world.random.Unit() * 2.0 * 3.14159265358979;
-    return Vec3{static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle)), 0};
+    double x = 0;
+    double y = 0;
+    do {
+        world.random.InDisc(&x, &y);
+    } while (x * x + y * y < 1e-4);
+    const double length = std::sqrt(x * x + y * y);
+    return Vec3{static_cast<float>(x / length), static_cast<float>(y / length), 0};
 }
 
 bool IsIdle(const SimPed& ped) {

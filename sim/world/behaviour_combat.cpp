@@ -8,6 +8,7 @@ namespace behaviour {
 namespace {
 
 constexpr float kFireRange = 35.0f;
+constexpr float kPressRange = 20.0f;  // a gunman keeps closing in to this while he fires
 constexpr float kMeleeRange = 1.8f;
 constexpr double kShotsHitPerSecond = 0.4;
 constexpr double kLawmanShotsHitPerSecond = 0.5;
@@ -106,6 +107,9 @@ void StepCombat(World& world, int32_t handle, double seconds) {
                                               : kShotsHitPerSecond;
         if (world.random.Chance(hitRate * seconds)) {
             Hit(world, t->handle, handle, world.random.Between(15.0f, 35.0f));
+        }
+        if (distance > kPressRange && !a->isPlayer) {
+            MoveToward(world, *a, targetPos, RunSpeed(*a), seconds, kPressRange);
         }
         return;
     }

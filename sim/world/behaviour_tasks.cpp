@@ -32,11 +32,12 @@ float BoardingSpeed(const SimPed& ped, float blend) {
     return blend <= 2.0f ? RunSpeed(ped) * 0.9f : RunSpeed(ped) * 1.2f;
 }
 
-// Turns a direction by an angle in radians, on the ground.
-Vec3 Turned(const Vec3& d, double angle) {
-    const float c = static_cast<float>(std::cos(angle));
-    const float s = static_cast<float>(std::sin(angle));
-    return Vec3{d.x * c - d.y * s, d.x * s + d.y * c, 0};
+// Bends a direction sideways by up to about 45 degrees either way, keeping its length.
+Vec3 Bent(World& world, const Vec3& d) {
+    const float side = world.random.Between(-1.0f, 1.0f);
+    const Vec3 bent{d.x - d.y * side, d.y + d.x * side, 0};
+    const float scale = std::sqrt((d.x * d.x + d.y * d.y) / (bent.x * bent.x + bent.y * bent.y));
+    return Vec3{bent.x * scale, bent.y * scale, 0};
 }
 
 }  // namespace
@@ -171,8 +172,7 @@ void StepDrive(World& world, int32_t handle, double seconds) {
     if (ped->task.phaseMs == 0 || now >= ped->task.phaseMs) {
         // A new stretch of road: a bend now and then.
         const bool first = ped->task.point.x == 0 && ped->task.point.y == 0;
-        ped->task.point = first ? RandomDirection(world)
-                                : Turned(ped->task.point, world.random.Between(-1.0f, 1.0f));
+        ped->task.point = first ? RandomDirection(world) : Bent(world, ped->task.point);
         ped->task.phaseMs = now + Between(world, 20000, 40000);
     }
     const float speed = ped->task.speed > 0 ? ped->task.speed : kDriveSpeed;

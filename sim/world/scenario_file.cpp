@@ -32,9 +32,10 @@ const std::initializer_list<const char*> kPedFields = {
 const std::initializer_list<const char*> kPopulationFields = {
     "enabled", "target", "min_distance", "max_distance", "spawns_per_second", "mix"};
 const std::initializer_list<const char*> kSettingsFields = {
-    "peds_act",           "model_load_ms",    "never_loading_models",   "failed_spawns",
-    "nearby_ped_range",   "despawn_range",    "despawn_far_peds",       "corpse_lifetime_s",
-    "player_fights_back", "player_respawn_s", "rewrite_released_handle"};
+    "peds_act",           "model_load_ms",    "never_loading_models",    "failed_spawns",
+    "nearby_ped_range",   "despawn_range",    "despawn_far_peds",        "corpse_lifetime_s",
+    "player_fights_back", "player_respawn_s", "rewrite_released_handle", "hogtie_escape_s",
+    "abandoned_vehicle_s"};
 
 // Seats a ped of the file is to take once every ped exists.
 struct Placement {
@@ -133,6 +134,14 @@ class ScenarioLoader {
         if (j.contains("player_respawn_s")) {
             s.playerRespawnMs =
                 Millis(in_.Number(j["player_respawn_s"], p + "player_respawn_s", 0, 1e7));
+        }
+        if (j.contains("hogtie_escape_s")) {
+            s.hogtieEscapeMs =
+                Millis(in_.Number(j["hogtie_escape_s"], p + "hogtie_escape_s", 0, 1e7));
+        }
+        if (j.contains("abandoned_vehicle_s")) {
+            s.abandonedVehicleLifetimeMs =
+                Millis(in_.Number(j["abandoned_vehicle_s"], p + "abandoned_vehicle_s", 0, 1e7));
         }
         if (j.contains("rewrite_released_handle")) {
             s.rewriteReleasedHandle =
@@ -236,10 +245,11 @@ class ScenarioLoader {
             for (int n = 0; n < count; ++n) {
                 Vec3 pos = centre;
                 if (spread > 0) {
-                    const double angle = world_.random.Unit() * 2 * 3.14159265358979;
-                    const double reach = std::sqrt(world_.random.Unit()) * spread;
-                    pos.x += static_cast<float>(std::cos(angle) * reach);
-                    pos.y += static_cast<float>(std::sin(angle) * reach);
+                    double x = 0;
+                    double y = 0;
+                    world_.random.InDisc(&x, &y);
+                    pos.x += static_cast<float>(x * spread);
+                    pos.y += static_cast<float>(y * spread);
                 }
                 const int32_t handle = world_.AddPed(in_.Ped(j, path, pos));
                 if (j.contains("id")) {

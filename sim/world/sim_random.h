@@ -23,6 +23,14 @@ class SimRandom {
     double Unit() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
     bool Chance(double probability) { return Unit() < probability; }
     float Between(float low, float high) { return low + static_cast<float>(Unit()) * (high - low); }
+    // A point uniform over the unit disc. Only exact arithmetic, so runs match on every
+    // platform (no sine or cosine from differing maths libraries).
+    void InDisc(double* x, double* y) {
+        do {
+            *x = Unit() * 2.0 - 1.0;
+            *y = Unit() * 2.0 - 1.0;
+        } while (*x * *x + *y * *y > 1.0);
+    }
 
   private:
     uint64_t state_ = 0;

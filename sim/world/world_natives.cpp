@@ -191,6 +191,9 @@ void AddOwnershipAndTaskNatives(NativeTable& t) {
             }
             if (SimPed* p = w.FindPed(*handle)) {
                 p->missionEntity = false;
+                if (!p->keepTask) {
+                    w.ClearTasks(p->handle);  // a script's orders end with its hold
+                }
             } else if (SimVehicle* v = w.FindVehicle(*handle)) {
                 v->missionEntity = false;
             }

@@ -1,0 +1,229 @@
+// What orders do to the world over virtual time: fights, flight, robbery, boarding and
+// driving off, a bucking horse, the player's path; and peds that stand still when told to.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "sim/world/joaat.h"
+#include "sim/world/world.h"
+
+namespace {
+
+class BehaviourTest : public ::testing::Test {
+  protected:
+    BehaviourTest() { player = world.CreatePlayer(Vec3{0, 0, 0}); }
+
+    // Lets time pass in frames until the condition holds; false if maxMs pass first.
+    bool RunUntil(const std::function<bool()>& condition, uint64_t maxMs) {
+        const uint64_t end = world.NowMs() + maxMs;
+        while (world.NowMs() < end) {
+            world.AdvanceTo(world.NowMs() + 33);
+            if (condition()) {
+                return true;
+            }
+        }
+        return false;
+    }
+    void RunFor(uint64_t ms) { world.AdvanceTo(world.NowMs() + ms); }
+    float Apart(int32_t a, int32_t b) const {
+        return Distance(world.EntityPosition(a, false), world.EntityPosition(b, false));
+    }
+    const SimPed& Ped(int32_t handle) const {
+        const SimPed* ped = world.FindPed(handle);
+        if (ped == nullptr) {
+            throw std::logic_error("ped " + std::to_string(handle) + " is gone");
+        }
+        return *ped;
+    }
+
+    World world{3};
+    int32_t player = 0;
+};
+
+TEST_F(BehaviourTest, AnArmedAttackerWoundsThenKillsFromRange) {
+    const int32_t gunman = world.AddPedOfModel("A_M_M_ValCriminals_01", Vec3{20, 0, 0});
+    const int32_t victim = world.AddTownsfolk(Vec3{30, 0, 0});
+    world.FindPed(gunman)->missionEntity = true;  // both a script's: neither despawns
+    world.FindPed(victim)->missionEntity = true;
+    world.OrderCombat(gunman, victim, false);
+
+    bool sawWounded = false;
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            sawWounded = sawWounded || Ped(victim).Injured();
+            EXPECT_FALSE(Ped(gunman).inMelee) << "a gunman keeps his distance";
+            return Ped(victim).dead;
+        },
+        120000));
+    EXPECT_TRUE(sawWounded) << "wounded before dying";
+    EXPECT_EQ(world.PedsKilled(), 1u);
+    RunFor(200);
+    EXPECT_EQ(Ped(gunman).task.kind, TaskKind::None) << "the fight ends with its target";
+    EXPECT_EQ(Ped(gunman).combatTarget, 0);
+}
+
+TEST_F(BehaviourTest, AnUnarmedAttackerClosesInAndFightsHandToHand) {
+    const int32_t brawler = world.AddTownsfolk(Vec3{25, 0, 0});
+    const int32_t victim = world.AddTownsfolk(Vec3{40, 0, 0});
+    world.OrderCombat(brawler, victim, false);
+    const float before = Apart(brawler, victim);
+    RunFor(1000);
+    EXPECT_LT(Apart(brawler, victim), before - 3.0f);
+    ASSERT_TRUE(RunUntil([&] { return Ped(brawler).inMelee; }, 10000));
+    EXPECT_LT(Apart(brawler, victim), 2.0f);
+    ASSERT_TRUE(RunUntil([&] { return Ped(victim).health < 100.0f; }, 20000));
+    // Struck and left to himself, the victim answers in kind or runs.
+    EXPECT_TRUE(Ped(victim).task.kind == TaskKind::Combat || Ped(victim).fleeing);
+}
+
+TEST_F(BehaviourTest, APredatorChargesDownItsPrey) {
+    const int32_t wolf = world.AddAnimal("A_C_Wolf", Vec3{60, 0, 0});
+    const int32_t victim = world.AddTownsfolk(Vec3{10, 0, 0});
+    world.FindPed(victim)->missionEntity = true;
+    world.OrderCombat(wolf, victim, true);
+    ASSERT_TRUE(RunUntil([&] { return Ped(wolf).inMelee; }, 15000));
+    EXPECT_TRUE(RunUntil([&] { return Ped(victim).dead || Ped(victim).fleeing; }, 60000));
+}
+
+TEST_F(BehaviourTest, LawmenGoAfterCriminalsOfTheirOwnAccord) {
+    const int32_t lawman = world.AddLawman(Vec3{15, 0, 0});
+    const int32_t outlaw = world.AddTownsfolk(Vec3{30, 0, 0});
+    world.FindPed(outlaw)->missionEntity = true;
+    RunFor(2000);
+    EXPECT_EQ(Ped(lawman).task.kind, TaskKind::None) << "a townsman is no business of the law";
+    world.FindPed(outlaw)->group = Joaat("REL_CRIMINALS");
+    RunFor(1100);
+    EXPECT_EQ(Ped(lawman).task.kind, TaskKind::Combat);
+    EXPECT_EQ(Ped(lawman).combatTarget, outlaw);
+    world.FindPed(lawman)->missionEntity = true;  // held, so the chase cannot despawn him
+    EXPECT_TRUE(RunUntil([&] { return Ped(outlaw).dead || Ped(outlaw).hogtied; }, 120000));
+}
+
+TEST_F(BehaviourTest, AFleeingPedRunsAndVanishesOnlyIfNobodyOwnsIt) {
+    const int32_t owned = world.AddTownsfolk(Vec3{5, 0, 0});
+    const int32_t free = world.AddTownsfolk(Vec3{-5, 0, 0});
+    world.FindPed(owned)->missionEntity = true;
+    world.OrderFlee(owned, player);
+    world.OrderFlee(free, player);
+    RunFor(10000);
+    EXPECT_GT(Apart(owned, player), 45.0f);
+    EXPECT_TRUE(Ped(owned).fleeing);
+    ASSERT_TRUE(RunUntil([&] { return world.FindPed(free) == nullptr; }, 90000))
+        << "an unowned ped far from the player despawns";
+    RunFor(120000);
+    ASSERT_NE(world.FindPed(owned), nullptr) << "an owned one never does";
+    EXPECT_GT(Apart(owned, player), world.settings.despawnRange);
+}
+
+TEST_F(BehaviourTest, ARobberyRunsForAWhileThenEnds) {
+    const int32_t robber = world.AddTownsfolk(Vec3{15, 0, 0});
+    const int32_t victim = world.AddTownsfolk(Vec3{20, 5, 0});
+    world.FindPed(victim)->missionEntity = true;
+    world.OrderRob(robber, victim);
+    EXPECT_EQ(world.ScriptTaskStatus(robber, 0x7F60B59Eu), 1);
+    ASSERT_TRUE(RunUntil([&] { return Apart(robber, victim) <= 1.6f; }, 20000));
+    const uint64_t reached = world.NowMs();
+    RunFor(20000);
+    EXPECT_EQ(world.ScriptTaskStatus(robber, 0x7F60B59Eu), 1) << "still at it 20 s later";
+    EXPECT_EQ(world.ScriptTaskStatus(robber, 0x12345678u), 7) << "no such task running";
+    ASSERT_TRUE(RunUntil([&] { return world.ScriptTaskStatus(robber, 0x7F60B59Eu) != 1; }, 60000));
+    EXPECT_GE(world.NowMs() - reached, 25000u);
+}
+
+TEST_F(BehaviourTest, BoardingTakesTheDriversSeatAndPushesTheDriverOff) {
+    const int32_t wagon = world.AddWagonWithDriver("WAGON_SUPPLY", Vec3{20, 20, 0});
+    const int32_t driver = world.FindVehicle(wagon)->occupants.at(-1);
+    const int32_t robber = world.AddTownsfolk(Vec3{5, 5, 0});
+    world.OrderEnterVehicle(robber, wagon, 60000, -1, 3.0f);
+    RunFor(2000);
+    EXPECT_EQ(Ped(robber).vehicle, 0) << "it takes a while to get there";
+    ASSERT_TRUE(RunUntil([&] { return Ped(robber).vehicle == wagon; }, 30000));
+    EXPECT_EQ(Ped(robber).seat, -1);
+    EXPECT_EQ(world.FindVehicle(wagon)->occupants.at(-1), robber);
+    EXPECT_EQ(Ped(driver).vehicle, 0);
+    EXPECT_LT(Apart(driver, robber), 5.0f) << "thrown down beside the wagon";
+    EXPECT_EQ(Ped(robber).task.kind, TaskKind::None);
+}
+
+TEST_F(BehaviourTest, BoardingGivesUpAtItsTimeout) {
+    const int32_t wagon = world.AddVehicleOfModel("WAGON_FARM", Vec3{200, 0, 0});
+    const int32_t walker = world.AddTownsfolk(Vec3{5, 0, 0});
+    world.FindPed(walker)->missionEntity = true;
+    world.OrderEnterVehicle(walker, wagon, 5000, -1, 1.0f);
+    RunFor(6000);
+    EXPECT_EQ(Ped(walker).task.kind, TaskKind::None);
+    EXPECT_EQ(Ped(walker).vehicle, 0);
+}
+
+TEST_F(BehaviourTest, ADriverDrivesOffWithHisPassengers) {
+    const int32_t wagon = world.AddWagonWithDriver("WAGON_COVERED", Vec3{10, 0, 0}, 1);
+    const int32_t driver = world.FindVehicle(wagon)->occupants.at(-1);
+    const int32_t passenger = world.FindVehicle(wagon)->occupants.at(0);
+    world.FindPed(driver)->missionEntity = true;
+    const Vec3 start = world.FindVehicle(wagon)->pos;
+    world.OrderDriveWander(driver, wagon, 3.0f);
+    RunFor(20000);
+    EXPECT_NEAR(Distance(start, world.FindVehicle(wagon)->pos), 60.0f, 1.0f);
+    EXPECT_EQ(Ped(passenger).vehicle, wagon);
+    EXPECT_FLOAT_EQ(world.EntityPosition(passenger, false).x, world.FindVehicle(wagon)->pos.x);
+}
+
+TEST_F(BehaviourTest, AThrownRiderLandsWhileTheHorseBolts) {
+    const int32_t rider = world.AddRider(Vec3{10, 0, 0});
+    const int32_t horse = Ped(rider).mount;
+    world.OrderThrowRider(horse, true);
+    EXPECT_EQ(Ped(rider).mount, 0);
+    EXPECT_EQ(Ped(horse).rider, 0);
+    EXPECT_TRUE(Ped(horse).fleeing);
+    RunFor(5000);
+    EXPECT_GT(Apart(rider, horse), 40.0f);
+    ASSERT_TRUE(RunUntil([&] { return !Ped(horse).fleeing; }, 20000)) << "bolting ends";
+}
+
+TEST_F(BehaviourTest, AHorseThatKeepsItsRiderCarriesHimOff) {
+    const int32_t rider = world.AddRider(Vec3{10, 0, 0});
+    const int32_t horse = Ped(rider).mount;
+    world.OrderThrowRider(horse, false);
+    RunFor(4000);
+    EXPECT_EQ(Ped(rider).mount, horse);
+    EXPECT_GT(Distance(world.EntityPosition(rider, false), Vec3{10, 0, 0}), 30.0f);
+}
+
+TEST_F(BehaviourTest, ThePlayerFollowsHisPathAtItsPace) {
+    world.SetPlayerPath(
+        {PathPoint{Vec3{30, 0, 0}, 1.5f, 10.0}, PathPoint{Vec3{30, 40, 0}, 4.0f, 0}}, false);
+    RunFor(10000);
+    EXPECT_NEAR(world.EntityPosition(player, false).x, 15.0f, 0.2f);
+    RunFor(15000);  // 20 s to get there, then a 10 s pause
+    EXPECT_NEAR(world.EntityPosition(player, false).x, 30.0f, 0.01f);
+    EXPECT_NEAR(world.EntityPosition(player, false).y, 0.0f, 0.01f);
+    RunFor(10000);  // 5 s on the way at 4 m/s
+    EXPECT_NEAR(world.EntityPosition(player, false).y, 20.0f, 0.2f);
+    RunFor(60000);
+    EXPECT_NEAR(world.EntityPosition(player, false).y, 40.0f, 0.01f);
+}
+
+TEST_F(BehaviourTest, AMountedPlayerRidesHisHorse) {
+    const int32_t horse = world.CreatePlayerHorse(Vec3{0, 0, 0});
+    world.MountPed(player, horse);
+    world.MovePlayerTo(Vec3{0, 100, 0}, 8.0f);
+    RunFor(5000);
+    EXPECT_NEAR(world.EntityPosition(horse, true).y, 40.0f, 0.5f);
+    EXPECT_EQ(Ped(player).mount, horse);
+}
+
+TEST_F(BehaviourTest, WithPedsActingOffNothingMovesButThePlayer) {
+    world.settings.pedsAct = false;
+    const int32_t gunman = world.AddPedOfModel("A_M_M_ValCriminals_01", Vec3{20, 0, 0});
+    const int32_t victim = world.AddTownsfolk(Vec3{22, 0, 0});
+    world.OrderCombat(gunman, victim, false);
+    world.MovePlayerTo(Vec3{10, 0, 0}, 5.0f);
+    RunFor(60000);
+    EXPECT_EQ(Ped(victim).health, 100.0f);
+    EXPECT_FLOAT_EQ(Ped(gunman).pos.x, 20.0f);
+    EXPECT_FLOAT_EQ(world.EntityPosition(player, false).x, 10.0f);
+}
+
+}  // namespace

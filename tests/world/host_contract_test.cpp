@@ -1,0 +1,80 @@
+// The stand-in host holds the plug-in to the hook's call contract: each breach is recorded and
+// stops the run, so a fault cannot pass unnoticed.
+#include <gtest/gtest.h>
+
+#include "host/script_hook.h"
+#include "sim/host/sim_run.h"
+#include "support/temp_workdir.h"
+#include "world/world_test_support.h"
+
+namespace {
+
+class HostContractTest : public ::testing::Test {
+  protected:
+    HostContractTest() { world.CreatePlayer(Vec3{0, 0, 0}); }
+
+    void ExpectStoppedFor(StandInHost& host, const std::string& what) {
+        ASSERT_EQ(host.Violations().size(), 1u);
+        EXPECT_NE(host.Violations()[0].find(what), std::string::npos) << host.Violations()[0];
+        EXPECT_TRUE(host.Stopped());
+        EXPECT_FALSE(host.RunFor(1000)) << "a stopped run does not go on";
+    }
+
+    World world{1};
+};
+
+TEST_F(HostContractTest, AnUnknownNativeIsABreach) {
+    StandInHost host(world);
+    host.NativeInit(0x0123456789ABCDEFULL);
+    host.NativeCall();
+    ExpectStoppedFor(host, "unknown native 0x123456789ABCDEF");
+}
+
+TEST_F(HostContractTest, TheWrongNumberOfArgumentsIsABreach) {
+    StandInHost host(world);
+    CallNative(host, native::kExists, {1, 2});
+    ExpectStoppedFor(host, "called with 2 arguments; it takes 1");
+}
+
+TEST_F(HostContractTest, StartingACallWhileOneIsOpenIsABreach) {
+    StandInHost host(world);
+    host.NativeInit(native::kExists);
+    host.NativeInit(native::kMissionFlag);
+    ExpectStoppedFor(host, "while the native call 0xD42BD6EB2E0F1677 is open");
+}
+
+TEST_F(HostContractTest, WaitingOutsideTheScriptFiberIsABreach) {
+    StandInHost host(world);
+    host.Wait(0);
+    ExpectStoppedFor(host, "scriptWait called outside the script fiber");
+}
+
+// A script that breaks the contract on its second frame, then would carry on calling.
+int framesRun = 0;
+void BreakingScript() {
+    for (;;) {
+        ++framesRun;
+        if (framesRun == 2) {
+            nativeInit(0xD42BD6EB2E0F1677ULL);
+            scriptWait(0);  // with the call still open
+        }
+        nativeInit(0xB15CD1CF58771DE1ULL);
+        nativeCall();
+        scriptWait(0);
+    }
+}
+
+TEST_F(HostContractTest, ABreachInTheScriptStopsTheRunWhereItHappened) {
+    TempWorkdir dir;
+    framesRun = 0;
+    SimRun run(world);
+    run.StartScript(BreakingScript);
+    EXPECT_FALSE(run.Run(10000));
+    ASSERT_EQ(run.Host().Violations().size(), 1u);
+    EXPECT_NE(run.Host().Violations()[0].find("scriptWait while the native call"),
+              std::string::npos);
+    EXPECT_EQ(framesRun, 2);
+    EXPECT_LT(run.Host().NowMs(), 1000u);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// The world's housekeeping: what vanishes and what never does, the ambient population, and
+// the figures a run reports.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "sim/world/joaat.h"
+#include "sim/world/world.h"
+
+namespace {
+
+class PopulationTest : public ::testing::Test {
+  protected:
+    PopulationTest() { player = world.CreatePlayer(Vec3{0, 0, 0}); }
+    void RunFor(uint64_t ms) { world.AdvanceTo(world.NowMs() + ms); }
+    bool Exists(int32_t entity) const { return world.EntityExists(entity); }
+    // Living peds within range of the player.
+    int Around(float range) const {
+        const Vec3 centre = world.EntityPosition(player, false);
+        int count = 0;
+        for (const auto& entry : world.Peds()) {
+            if (!entry.second.isPlayer && !entry.second.dead &&
+                Distance(world.EntityPosition(entry.first, false), centre) <= range) {
+                ++count;
+            }
+        }
+        return count;
+    }
+
+    World world{11};
+    int32_t player = 0;
+};
+
+TEST_F(PopulationTest, FarPedsVanishUnlessAScriptOwnsThem) {
+    const int32_t stranger = world.AddTownsfolk(Vec3{300, 0, 0});
+    const int32_t owned = world.AddTownsfolk(Vec3{0, 300, 0});
+    world.FindPed(owned)->missionEntity = true;
+    const int32_t ownedRider = world.AddRider(Vec3{-300, 0, 0});
+    world.FindPed(ownedRider)->missionEntity = true;
+    const int32_t near = world.AddTownsfolk(Vec3{0, 240, 0});
+    RunFor(1000);
+    EXPECT_FALSE(Exists(stranger));
+    EXPECT_TRUE(Exists(owned));
+    EXPECT_TRUE(Exists(ownedRider));
+    EXPECT_TRUE(Exists(world.FindPed(ownedRider)->mount)) << "his horse goes where he goes";
+    EXPECT_TRUE(Exists(near));
+}
+
+TEST_F(PopulationTest, TheDeadLieAWhileUnlessAScriptHoldsThem) {
+    const int32_t body = world.AddTownsfolk(Vec3{10, 0, 0});
+    const int32_t held = world.AddTownsfolk(Vec3{12, 0, 0});
+    world.FindPed(held)->missionEntity = true;
+    world.KillPed(body);
+    world.KillPed(held);
+    RunFor(world.settings.corpseLifetimeMs - 1000);
+    EXPECT_TRUE(Exists(body));
+    RunFor(2000);
+    EXPECT_FALSE(Exists(body));
+    RunFor(3600000);
+    EXPECT_TRUE(Exists(held)) << "an owned corpse is a leak the world must show";
+}
+
+TEST_F(PopulationTest, VehiclesGoWithTheirCrewUnlessSomeoneAboardIsOwned) {
+    const int32_t passing = world.AddWagonWithDriver("WAGON_SUPPLY", Vec3{400, 0, 0}, 1);
+    const int32_t driver = world.FindVehicle(passing)->occupants.at(-1);
+    const int32_t kept = world.AddWagonWithDriver("WAGON_FARM", Vec3{0, 400, 0});
+    world.FindPed(world.FindVehicle(kept)->occupants.at(-1))->missionEntity = true;
+    const int32_t abandoned = world.AddVehicleOfModel("CART_HAND", Vec3{20, 0, 0});
+    RunFor(1000);
+    EXPECT_FALSE(Exists(passing));
+    EXPECT_FALSE(Exists(driver));
+    EXPECT_TRUE(Exists(kept));
+    EXPECT_TRUE(Exists(abandoned));
+    RunFor(world.settings.abandonedVehicleLifetimeMs);
+    EXPECT_FALSE(Exists(abandoned)) << "an empty vehicle nobody owns is cleared away";
+}
+
+TEST_F(PopulationTest, ATiedUpPedWorksFreeInTimeAndRuns) {
+    const int32_t ped = world.AddTownsfolk(Vec3{10, 0, 0});
+    world.HogtiePed(ped);
+    RunFor(world.settings.hogtieEscapeMs - 1000);
+    EXPECT_TRUE(world.FindPed(ped)->hogtied);
+    RunFor(2000);
+    EXPECT_FALSE(world.FindPed(ped)->hogtied);
+    EXPECT_TRUE(world.FindPed(ped)->fleeing);
+}
+
+TEST_F(PopulationTest, AmbientModeKeepsNewPedsComingAroundThePlayer) {
+    PopulationSettings& population = world.settings.population;
+    population.enabled = true;
+    population.targetPeds = 20;
+    population.minDistance = 40;
+    population.maxDistance = 80;
+    RunFor(30000);
+    EXPECT_GE(Around(80), 20);
+    EXPECT_EQ(world.PedsSpawned(), world.Peds().size() - 1) << "every ped but the player";
+    for (const auto& entry : world.Peds()) {
+        EXPECT_FALSE(entry.second.missionEntity) << "nobody owns the ambient population";
+    }
+
+    // The player walks off for good: the old crowd is left behind and a new one gathers.
+    std::set<int32_t> first;
+    for (const auto& entry : world.Peds()) {
+        first.insert(entry.first);
+    }
+    world.MovePlayerTo(Vec3{2000, 0, 0}, 10.0f);
+    RunFor(240000);
+    EXPECT_GE(Around(80), 20);
+    int fresh = 0;
+    for (const auto& entry : world.Peds()) {
+        fresh += first.count(entry.first) == 0 ? 1 : 0;
+    }
+    EXPECT_GE(fresh, 20);
+    EXPECT_LT(world.Peds().size(), 80u) << "the old crowd despawned";
+}
+
+TEST_F(PopulationTest, TheMixDecidesWhatAppears) {
+    PopulationSettings& population = world.settings.population;
+    population.enabled = true;
+    population.targetPeds = 10;
+    population.mix = {{PopulationKind::Wolves, 1.0}};
+    RunFor(10000);
+    ASSERT_GE(world.Peds().size(), 11u);
+    for (const auto& entry : world.Peds()) {
+        if (!entry.second.isPlayer) {
+            EXPECT_EQ(entry.second.modelName, "A_C_Wolf");
+        }
+    }
+}
+
+TEST_F(PopulationTest, FiguresCountRunTimeSpawnsAndEveryDeath) {
+    const int32_t a = world.AddTownsfolk(Vec3{5, 0, 0});
+    const int32_t b = world.AddTownsfolk(Vec3{6, 0, 0});
+    EXPECT_EQ(world.PedsSpawned(), 0u) << "setting a world up spawns nothing";
+    world.SpawnPed(World::MakePed(*FindPedModelByName("A_C_Deer_01"), Vec3{7, 0, 0}));
+    EXPECT_EQ(world.PedsSpawned(), 1u);
+    world.KillPed(a);
+    world.KillPed(a);
+    world.HurtPed(b, 200);
+    EXPECT_EQ(world.PedsKilled(), 2u);
+    world.KillPed(player);
+    EXPECT_EQ(world.PedsKilled(), 3u);
+    RunFor(world.settings.playerRespawnMs + 1000);
+    EXPECT_FALSE(world.FindPed(player)->dead) << "the player gets up again";
+}
+
+TEST_F(PopulationTest, OwnedPedCountLeavesOutThePlayer) {
+    world.FindPed(player)->missionEntity = true;
+    const int32_t ped = world.AddTownsfolk(Vec3{5, 0, 0});
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    world.FindPed(ped)->missionEntity = true;
+    EXPECT_EQ(world.OwnedPedCount(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,350 @@
+// Scenario files: the shipped ones, every field landing where it should, the timeline, the
+// INI a scenario brings, and one clear line for each kind of mistake.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "sim/host/run_setup.h"
+#include "sim/world/default_world.h"
+#include "sim/world/joaat.h"
+#include "sim/world/scenario_file.h"
+#include "support/temp_workdir.h"
+
+namespace {
+
+std::string ShippedScenario(const std::string& name) {
+    return std::string(TARROWIND_SOURCE_DIR) + "/scenarios/" + name;
+}
+
+int CountPeds(const World& world, const std::function<bool(const SimPed&)>& what) {
+    int count = 0;
+    for (const auto& entry : world.Peds()) {
+        count += what(entry.second) ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(ShippedScenarioTest, TheTownHasEveryKindOfPedAtDusk) {
+    World world(1);
+    std::string error;
+    ASSERT_TRUE(LoadScenarioFile(ShippedScenario("town.json"), world, nullptr, &error)) << error;
+    EXPECT_EQ(world.ClockHours(), 21);
+    const Vec3 player = world.EntityPosition(world.PlayerPed(), false);
+    const int others =
+        CountPeds(world, [&](const SimPed& p) { return !p.isPlayer && !p.isPlayerHorse; });
+    EXPECT_GE(others, 35);
+    EXPECT_LE(others, 45);
+    const auto role = [&](PedRole r) {
+        return CountPeds(world, [&](const SimPed& p) { return p.role == r; });
+    };
+    EXPECT_GE(role(PedRole::Lawman), 2);
+    EXPECT_GE(role(PedRole::Shopkeeper), 3);
+    EXPECT_GE(role(PedRole::Bird), 1);
+    EXPECT_GE(CountPeds(world, [](const SimPed& p) { return p.human && !p.male; }), 4);
+    EXPECT_GE(CountPeds(world, [](const SimPed& p) { return p.human && p.mount != 0; }), 1);
+    EXPECT_GE(CountPeds(world,
+                        [&](const SimPed& p) {
+                            return (p.modelName == "A_C_Deer_01" || p.modelName == "A_C_Wolf") &&
+                                   Distance(p.pos, player) > 80.0f;
+                        }),
+              2)
+        << "deer and a wolf at the edge of town";
+    int wagonsWithDrivers = 0;
+    int passengers = 0;
+    for (const auto& entry : world.Vehicles()) {
+        const VehicleModel* model = FindVehicleModel(entry.second.model);
+        wagonsWithDrivers += model != nullptr && model->wagon && entry.second.occupants.count(-1);
+        passengers += static_cast<int>(entry.second.occupants.size()) - 1;
+    }
+    EXPECT_EQ(wagonsWithDrivers, 2);
+    EXPECT_GE(passengers, 1);
+    EXPECT_TRUE(world.settings.population.enabled);
+}
+
+TEST(ShippedScenarioTest, TheWildernessAndTheEmptyWorldLoad) {
+    World wild(1);
+    std::string error;
+    ASSERT_TRUE(LoadScenarioFile(ShippedScenario("wilderness.json"), wild, nullptr, &error))
+        << error;
+    EXPECT_EQ(wild.ClockHours(), 12);
+    EXPECT_EQ(wild.FindPed(wild.PlayerPed())->mount, wild.PlayerHorse());
+    EXPECT_FALSE(wild.PlayerPath().empty());
+
+    World empty(1);
+    ASSERT_TRUE(LoadScenarioFile(ShippedScenario("empty.json"), empty, nullptr, &error)) << error;
+    EXPECT_EQ(empty.Peds().size(), 1u);
+    EXPECT_FALSE(empty.settings.population.enabled);
+}
+
+TEST(ShippedScenarioTest, ARunWithoutAScenarioGetsTheTown) {
+    ASSERT_FALSE(FindDefaultScenario().empty());
+    TempWorkdir dir;
+    World world(1);
+    std::string error;
+    ASSERT_TRUE(BuildWorldForRun(world, "", &error)) << error;
+    EXPECT_EQ(world.ClockHours(), 21);
+    EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Tarrowind" / "Tarrowind.ini"))
+        << "the town leaves the player's own INI alone";
+}
+
+const char* const kFullScenario = R"({
+  // Comments are allowed.
+  "description": "every field",
+  "time_of_day": "06:30",
+  "game_minutes_per_real_second": 2,
+  "weather": "0x7C1C4A13",
+  "player": {"position": [1, 2, 3], "horse": {"position": [4, 2, 3]}, "riding": true,
+             "weapons": ["rifle"], "path": [{"to": [1, 50, 3], "speed": 5, "wait_s": 2}],
+             "loop_path": true},
+  "vehicles": [{"id": "cart", "model": "CART_HAND", "position": [10, 0, 0], "owned": true},
+               {"id": "odd", "model": "0x12345678", "position": [30, 0, 0], "seats": 3}],
+  "peds": [
+    {"id": "drv", "model": "A_F_M_ValWagonDriver_01", "position": [10, 0, 0], "vehicle": "cart"},
+    {"id": "pax", "model": "A_M_M_ValTownfolk_01", "position": [10, 0, 0], "vehicle": "odd", "seat": 1},
+    {"id": "horse", "model": "A_C_Horse_Morgan_Bay", "position": [20, 0, 0]},
+    {"id": "rider", "model": "A_M_M_Rancher_01", "position": [20, 0, 0], "mount": "horse",
+     "group": "REL_GANG_DUTCHS", "weapons": [], "male": false, "owned": true},
+    {"id": "hurt", "model": "S_M_M_ValDeputy_01", "position": [5, 5, 0], "state": "injured"},
+    {"id": "body", "model": "A_M_M_ValFarmer_01", "position": [6, 5, 0], "state": "dead"},
+    {"id": "tied", "model": "A_M_M_ValFarmer_01", "position": [7, 5, 0], "state": "hogtied"},
+    {"model": "A_C_Crow_01", "position": [0, 0, 0], "count": 4, "spread": 3, "wanders": true},
+    {"id": "mountie", "model": "A_M_Y_ValRider_01", "position": [40, 0, 0], "riding": "A_C_Horse_Turkoman_Gold", "health": 75}
+  ],
+  "population": {"enabled": false, "target": 7, "min_distance": 10, "max_distance": 20,
+                 "spawns_per_second": 3, "mix": {"deer": 2, "birds": 0}},
+  "settings": {"peds_act": false, "model_load_ms": 250, "never_loading_models": ["A_C_Bear_01", "0x1CA6B883"],
+               "failed_spawns": 2, "nearby_ped_range": 90, "despawn_range": 300,
+               "despawn_far_peds": false, "corpse_lifetime_s": 5, "player_fights_back": false,
+               "player_respawn_s": 3, "rewrite_released_handle": false, "hogtie_escape_s": 0,
+               "abandoned_vehicle_s": 60},
+  "ini": ["[Logging]", "EnableDebugLogging=false"]
+})";
+
+int32_t PedWithModel(const World& world, const std::string& model) {
+    for (const auto& entry : world.Peds()) {
+        if (entry.second.modelName == model) {
+            return entry.first;
+        }
+    }
+    return 0;
+}
+
+TEST(ScenarioFieldsTest, EveryFieldLandsInTheWorld) {
+    World world(1);
+    ScenarioInfo info;
+    std::string error;
+    ASSERT_TRUE(LoadScenarioText(kFullScenario, "full.json", world, &info, &error)) << error;
+    EXPECT_EQ(info.description, "every field");
+    EXPECT_EQ(world.ClockMinutes(), 6 * 60 + 30);
+    EXPECT_EQ(world.BaseWeather(), 0x7C1C4A13u);
+    EXPECT_EQ(world.settings.gameMinutesPerRealSecond, 2.0);
+
+    const SimPed& player = *world.FindPed(world.PlayerPed());
+    EXPECT_EQ(player.weapons, static_cast<uint32_t>(kRifle));
+    EXPECT_EQ(player.mount, world.PlayerHorse());
+    EXPECT_FLOAT_EQ(world.FindPed(world.PlayerHorse())->pos.x, 4.0f);
+    ASSERT_EQ(world.PlayerPath().size(), 1u);
+    EXPECT_TRUE(world.PlayerPathLoops());
+    EXPECT_EQ(world.PlayerPath()[0].waitS, 2.0);
+
+    const SimPed& driver = *world.FindPed(PedWithModel(world, "A_F_M_ValWagonDriver_01"));
+    const SimVehicle& cart = *world.FindVehicle(driver.vehicle);
+    EXPECT_EQ(driver.seat, -1);
+    EXPECT_TRUE(cart.missionEntity);
+    const SimPed& passenger = *world.FindPed(PedWithModel(world, "A_M_M_ValTownfolk_01"));
+    const SimVehicle& odd = *world.FindVehicle(passenger.vehicle);
+    EXPECT_EQ(odd.model, 0x12345678u);
+    EXPECT_EQ(odd.seatCount, 3);
+    EXPECT_EQ(passenger.seat, 1);
+
+    const SimPed& rider = *world.FindPed(PedWithModel(world, "A_M_M_Rancher_01"));
+    EXPECT_EQ(world.FindPed(rider.mount)->modelName, "A_C_Horse_Morgan_Bay");
+    EXPECT_EQ(rider.group, Joaat("REL_GANG_DUTCHS"));
+    EXPECT_EQ(rider.weapons, 0u);
+    EXPECT_FALSE(rider.male);
+    EXPECT_TRUE(rider.missionEntity);
+    EXPECT_TRUE(world.FindPed(PedWithModel(world, "S_M_M_ValDeputy_01"))->Injured());
+    EXPECT_EQ(CountPeds(world, [](const SimPed& p) { return p.dead; }), 1);
+    EXPECT_EQ(CountPeds(world, [](const SimPed& p) { return p.hogtied; }), 1);
+    EXPECT_EQ(CountPeds(world, [](const SimPed& p) { return p.modelName == "A_C_Crow_01"; }), 4);
+    const SimPed& mountie = *world.FindPed(PedWithModel(world, "A_M_Y_ValRider_01"));
+    EXPECT_EQ(world.FindPed(mountie.mount)->modelName, "A_C_Horse_Turkoman_Gold");
+    EXPECT_EQ(mountie.health, 75.0f);
+    EXPECT_EQ(world.PedsKilled(), 0u) << "the dead of the file did not die in the run";
+
+    const PopulationSettings& population = world.settings.population;
+    EXPECT_FALSE(population.enabled);
+    EXPECT_EQ(population.targetPeds, 7);
+    EXPECT_EQ(population.spawnsPerSecond, 3);
+    ASSERT_EQ(population.mix.size(), 2u);
+
+    const WorldSettings& s = world.settings;
+    EXPECT_FALSE(s.pedsAct);
+    EXPECT_EQ(s.modelLoadMs, 250u);
+    EXPECT_EQ(s.neverLoadModels, (std::set<uint32_t>{Joaat("A_C_Bear_01"), 0x1CA6B883u}));
+    EXPECT_EQ(s.failNextSpawns, 2);
+    EXPECT_EQ(s.nearbyPedRange, 90.0f);
+    EXPECT_EQ(s.despawnRange, 300.0f);
+    EXPECT_FALSE(s.despawnFarPeds);
+    EXPECT_EQ(s.corpseLifetimeMs, 5000u);
+    EXPECT_FALSE(s.playerFightsBack);
+    EXPECT_EQ(s.playerRespawnMs, 3000u);
+    EXPECT_FALSE(s.rewriteReleasedHandle);
+    EXPECT_EQ(s.hogtieEscapeMs, 0u);
+    EXPECT_EQ(s.abandonedVehicleLifetimeMs, 60000u);
+
+    EXPECT_TRUE(info.hasIni);
+    EXPECT_EQ(info.iniText, "[Logging]\nEnableDebugLogging=false\n");
+}
+
+TEST(ScenarioTimelineTest, HappeningsComeAtTheirTimes) {
+    World world(1);
+    std::string error;
+    ASSERT_TRUE(LoadScenarioText(R"({
+      "player": {"position": [0, 0, 0]},
+      "settings": {"peds_act": false},
+      "vehicles": [{"id": "w", "model": "WAGON_FARM", "position": [9, 9, 0]}],
+      "peds": [{"id": "v", "model": "A_M_M_ValTownfolk_01", "position": [5, 0, 0]},
+               {"id": "t", "model": "A_M_M_ValTownfolk_01", "position": [6, 0, 0]}],
+      "timeline": [
+        {"at_s": 12, "do": "kill", "ped": "v"},
+        {"at_s": 5, "do": "hogtie", "ped": "t"},
+        {"at_s": 20, "do": "spawn", "ped": {"id": "late", "model": "A_C_Wolf", "position": [30, 0, 0]}},
+        {"at_s": 25, "do": "hurt", "ped": "late", "amount": 60},
+        {"at_s": 30, "do": "player_move", "to": [0, 20, 0], "speed": 2},
+        {"at_s": 40, "do": "mission_on"},
+        {"at_s": 50, "do": "mission_off"},
+        {"at_s": 55, "do": "despawn", "vehicle": "w"},
+        {"at_s": 56, "do": "weather", "weather": "fog"},
+        {"at_s": 57, "do": "time_of_day", "time_of_day": "03:15"}
+      ]})",
+                                 "timeline.json", world, nullptr, &error))
+        << error;
+    const auto at = [&](double seconds) { world.AdvanceTo(static_cast<uint64_t>(seconds * 1000)); };
+    const int32_t victim = PedWithModel(world, "A_M_M_ValTownfolk_01");
+    at(11.9);
+    EXPECT_FALSE(world.FindPed(victim)->dead);
+    EXPECT_NE(CountPeds(world, [](const SimPed& p) { return p.hogtied; }), 0);
+    at(12);
+    EXPECT_TRUE(world.FindPed(victim)->dead);
+    at(25);
+    const int32_t wolf = PedWithModel(world, "A_C_Wolf");
+    ASSERT_NE(wolf, 0);
+    EXPECT_EQ(world.FindPed(wolf)->health, 40.0f) << "the spawned ped answers to its id";
+    EXPECT_EQ(world.PedsSpawned(), 1u);
+    at(40);
+    EXPECT_NEAR(world.EntityPosition(world.PlayerPed(), false).y, 20.0f, 0.01f);
+    EXPECT_TRUE(world.MissionActive());
+    at(50);
+    EXPECT_FALSE(world.MissionActive());
+    at(57);
+    EXPECT_TRUE(world.Vehicles().empty());
+    EXPECT_EQ(world.BaseWeather(), Joaat("fog"));
+    EXPECT_EQ(world.ClockHours(), 3);
+}
+
+TEST(ScenarioIniTest, TheScenarioIniIsWrittenForThePlugIn) {
+    TempWorkdir dir;
+    World world(1);
+    std::string error;
+    const std::string path = (dir.Root() / "with_ini.json").string();
+    std::ofstream(path) << R"({"player": {"position": [0, 0, 0]},
+                               "ini": "[Encounters]\nEvent1_Aggressor=false\n"})";
+    ASSERT_TRUE(BuildWorldForRun(world, path, &error)) << error;
+    std::ifstream written(dir.Root() / "Tarrowind" / "Tarrowind.ini");
+    std::stringstream text;
+    text << written.rdbuf();
+    EXPECT_EQ(text.str(), "[Encounters]\nEvent1_Aggressor=false\n");
+}
+
+struct BadFile {
+    const char* text;
+    const char* error;  // what the one-line error must say after "bad.json: "
+};
+
+class BadScenarioTest : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(BadScenarioTest, NamesTheFileTheFieldAndWhatWasExpected) {
+    World world(1);
+    std::string error;
+    EXPECT_FALSE(LoadScenarioText(GetParam().text, "bad.json", world, nullptr, &error));
+    EXPECT_EQ(error.rfind(std::string("bad.json: ") + GetParam().error, 0), 0u) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+#define PLAYER R"("player": {"position": [0, 0, 0]})"
+
+INSTANTIATE_TEST_SUITE_P(
+    Mistakes, BadScenarioTest,
+    ::testing::Values(
+        BadFile{"{\"player\": ", "not valid JSON: parse error at line 1, column 12"},
+        BadFile{"[]", "(top level): expected an object"},
+        BadFile{"{}", "player: expected an object with the player's \"position\""},
+        BadFile{R"({"player": {"position": [0, 0]}})",
+                "player.position: expected a position [x, y, z]"},
+        BadFile{R"({"player": {"postion": [0, 0, 0]}})", "player.postion: expected no such field"},
+        BadFile{R"({)" PLAYER R"(, "clock": 21})", "clock: expected no such field"},
+        BadFile{R"({)" PLAYER R"(, "time_of_day": "25:00"})",
+                "time_of_day: expected a time of day"},
+        BadFile{R"({)" PLAYER R"(, "peds": {}})", "peds: expected an array"},
+        BadFile{R"({)" PLAYER R"(, "peds": [{"model": "A_M_M_Nobody_01", "position": [0, 0, 0]}]})",
+                "peds[0].model: expected a ped model of the catalogue"},
+        BadFile{R"({)" PLAYER R"(, "peds": [{"model": "A_C_Wolf"}]})",
+                "peds[0].position: expected [x, y, z]"},
+        BadFile{R"({)" PLAYER
+                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "weapons": ["bow"]}]})",
+                "peds[0].weapons[0]: expected one of revolver"},
+        BadFile{R"({)" PLAYER
+                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "state": "asleep"}]})",
+                "peds[0].state: expected one of alive, injured, dead, hogtied"},
+        BadFile{R"({)" PLAYER R"(, "peds": [{"id": "a", "model": "A_C_Wolf", "position": [0, 0, 0]},
+                                             {"id": "a", "model": "A_C_Wolf", "position": [0, 0, 0]}]})",
+                "peds[1].id: expected an id used by nothing else"},
+        BadFile{R"({)" PLAYER
+                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "vehicle": "x"}]})",
+                "peds[0].vehicle: expected the id of a vehicle"},
+        BadFile{R"({)" PLAYER
+                R"(, "vehicles": [{"id": "w", "model": "WAGON_FARM", "position": [0, 0, 0]}],
+                 "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "vehicle": "w", "seat": 3}]})",
+                "peds[0].seat: expected a free seat of 'w' (-1 to 0), not 3"},
+        BadFile{R"({)" PLAYER
+                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "mount": "nag"}]})",
+                "peds[0].mount: expected the id of another ped"},
+        BadFile{
+            R"({)" PLAYER
+            R"(, "peds": [{"id": "a", "model": "A_C_Wolf", "position": [0, 0, 0], "count": 2}]})",
+            "peds[0].id: expected no \"id\" on an entry with a count"},
+        BadFile{R"({)" PLAYER R"(, "vehicles": [{"model": "BATHTUB", "position": [0, 0, 0]}]})",
+                "vehicles[0].model: expected a vehicle model of the catalogue"},
+        BadFile{R"({)" PLAYER R"(, "population": {"mix": {"dragons": 1}}})",
+                "population.mix.dragons: expected a kind of townsfolk"},
+        BadFile{R"({)" PLAYER R"(, "population": {"target": -1}})",
+                "population.target: expected a whole number from 0 to 500, not -1"},
+        BadFile{R"({)" PLAYER R"(, "settings": {"model_load_ms": "soon"}})",
+                "settings.model_load_ms: expected a whole number"},
+        BadFile{R"({)" PLAYER R"(, "ini": 5})", "ini: expected an array"},
+        BadFile{R"({)" PLAYER R"(, "timeline": [{"do": "kill", "ped": "player"}]})",
+                "timeline[0].at_s: expected the time of the happening"},
+        BadFile{R"({)" PLAYER R"(, "timeline": [{"at_s": -1, "do": "kill", "ped": "player"}]})",
+                "timeline[0].at_s: expected a number from 0"},
+        BadFile{R"({)" PLAYER R"(, "timeline": [{"at_s": 1, "do": "explode"}]})",
+                "timeline[0].do: expected one of kill, hurt"},
+        BadFile{R"({)" PLAYER R"(, "timeline": [{"at_s": 1, "do": "kill", "ped": "ghost"}]})",
+                "timeline[0].ped: expected the id of a ped in \"peds\" or spawned by the timeline"},
+        BadFile{R"({)" PLAYER
+                R"(, "timeline": [{"at_s": 1, "do": "kill", "ped": "player", "amount": 3}]})",
+                "timeline[0].amount: expected no such field for \"kill\""}));
+
+TEST(BadScenarioFileTest, AMissingFileIsNamed) {
+    World world(1);
+    std::string error;
+    EXPECT_FALSE(LoadScenarioFile("/nonexistent/nope.json", world, nullptr, &error));
+    EXPECT_EQ(error, "/nonexistent/nope.json: cannot be read");
+}
+
+}  // namespace
