@@ -10,6 +10,7 @@
 #include "host/script_hook.h"
 #include "platform/platform.h"
 #include "world/aggressor_blip.h"
+#include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
@@ -101,8 +102,7 @@ void ApplyTriggers(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedg
         MarkAggressorCriminal(fight.aggressor);
         fight.victimGone = true;
     }
-    if (!lawmen.empty() &&
-        GET_PED_RELATIONSHIP_GROUP_HASH(fight.aggressor) == GET_HASH_KEY("REL_CRIMINALS") &&
+    if (!lawmen.empty() && PedInGroup(fight.aggressor, "REL_CRIMINALS") &&
         !fight.lawmenDispatched) {
         DispatchLawmen(lawmen, fight.aggressor, ledger);
         fight.lawmenDispatched = true;
@@ -166,8 +166,7 @@ void WatchConfrontation(Confrontation& fight, PedLedger& ledger) {
             EndAfterAggressorLost(fight, lawmen, ledger);
             return;
         }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(fight.playerPed), GET_ENTITY_COORDS(fight.aggressor));
+        const float distance = DistanceBetween(fight.playerPed, fight.aggressor);
         if (distance >= kEndDistance) {
             EndAfterPlayerLeft(fight, distance, ledger);
             return;

@@ -10,6 +10,7 @@
 #include "host/script_hook.h"
 #include "platform/platform.h"
 #include "world/aggressor_blip.h"
+#include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
@@ -80,8 +81,7 @@ void TreatAsCriminal(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, Ped
 void ApplyTriggers(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     if (lawmen.empty()) {
         attack.lawmenJoined = false;
-    } else if (GET_PED_RELATIONSHIP_GROUP_HASH(attack.aggressor) == GET_HASH_KEY("REL_CRIMINALS") &&
-               !attack.lawmenJoined) {
+    } else if (PedInGroup(attack.aggressor, "REL_CRIMINALS") && !attack.lawmenJoined) {
         DispatchLawmen(lawmen, attack.aggressor, ledger);
         attack.lawmenJoined = true;
     }
@@ -112,8 +112,7 @@ void WatchAttack(AttackOnPlayer& attack, PedLedger& ledger) {
             ClearTasksOfPeds(lawmen);
             return;
         }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.aggressor));
+        const float distance = DistanceBetween(attack.playerPed, attack.aggressor);
         if (distance >= kEndDistance) {
             Log(LogLevel::Debug, "Player is " + std::to_string(distance) +
                                      " meters away from aggressor, ending event.");

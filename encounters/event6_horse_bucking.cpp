@@ -84,7 +84,7 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
             TASK_FLEE_PED(victim, horse);
             SET_PED_KEEP_TASK(victim);
         }
-        const float distance = VDIST(GET_ENTITY_COORDS(playerPed), GET_ENTITY_COORDS(victim));
+        const float distance = DistanceBetween(playerPed, victim);
         if (distance < kEndDistance) {
             continue;
         }

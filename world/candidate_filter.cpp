@@ -77,9 +77,14 @@ std::optional<std::string> IsExemptModel(Ped ped) {
     return std::nullopt;
 }
 
+bool PedInGroup(Ped ped, const char* groupName) {
+    const Hash group = GET_PED_RELATIONSHIP_GROUP_HASH(ped);
+    return group == GET_HASH_KEY(groupName);
+}
+
 bool PedInAnyGroup(Ped ped, std::initializer_list<const char*> groupNames) {
     for (const char* group : groupNames) {
-        if (GET_PED_RELATIONSHIP_GROUP_HASH(ped) == GET_HASH_KEY(group)) {
+        if (PedInGroup(ped, group)) {
             return true;
         }
     }
@@ -114,7 +119,7 @@ bool IsValidCandidatePed(Ped ped, Ped playerPed, const CandidateSettings& settin
                             "REL_WILD_ANIMAL_BIRD", "REL_DOMESTICATED_ANIMAL"})) {
         return false;
     }
-    if (PedInAnyGroup(ped, {"REL_WILD_ANIMAL"}) && !IsHuntableAnimal(ped)) {
+    if (PedInGroup(ped, "REL_WILD_ANIMAL") && !IsHuntableAnimal(ped)) {
         return false;
     }
     if (settings.excludeWomen && !IS_PED_MALE(ped)) {

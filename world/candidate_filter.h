@@ -27,8 +27,11 @@ std::vector<std::string> GetExemptModelNames();
 // The first exempt model name whose hash equals the ped's model, if any.
 std::optional<std::string> IsExemptModel(Ped ped);
 
-// Whether the ped's relationship group is one of the named groups. The group is read and
-// each name hashed afresh for every comparison, in the order given.
+// Whether the ped's relationship group is the named one: the group is read, then the name
+// hashed, both afresh.
+bool PedInGroup(Ped ped, const char* groupName);
+
+// PedInGroup for each name in the order given, up to the first match.
 bool PedInAnyGroup(Ped ped, std::initializer_list<const char*> groupNames);
 
 // The common test of events 1 and 2: the ped exists, is not the player or the player's horse,

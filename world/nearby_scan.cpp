@@ -31,6 +31,12 @@ NearbyScan ScanNearbyPeds(int capacity) {
     return scan;
 }
 
+float DistanceBetween(Entity first, Entity second) {
+    const Vector3 firstPos = GET_ENTITY_COORDS(first);
+    const Vector3 secondPos = GET_ENTITY_COORDS(second);
+    return VDIST(firstPos, secondPos);
+}
+
 std::vector<Ped> CollectConfrontationCandidates(const NearbyScan& scan) {
     const CandidateSettings settings = CurrentCandidateSettings();
     const float radius = static_cast<float>(Config.SearchRadius);

@@ -20,6 +20,9 @@ struct NearbyScan {
 // Capacities above kMaxScanCapacity are cut down to it.
 NearbyScan ScanNearbyPeds(int capacity);
 
+// VDIST between the current positions of two entities, the first read first.
+float DistanceBetween(Entity first, Entity second);
+
 // The candidate pass of events 1 and 2: the peds that pass IsValidCandidatePed, lie within
 // SearchRadius of the player's scanned position, are alive and are not in a vehicle, in scan
 // order.

@@ -33,7 +33,7 @@ std::vector<Ped> PedsAround(Ped centerPed) {
 std::vector<Ped> FindNearbyLawmen(Ped centerPed) {
     std::vector<Ped> lawmen;
     for (const Ped ped : PedsAround<kLawmenQueryCapacity>(centerPed)) {
-        if (GET_PED_RELATIONSHIP_GROUP_HASH(ped) == GET_HASH_KEY("REL_COP")) {
+        if (PedInGroup(ped, "REL_COP")) {
             lawmen.push_back(ped);
         }
     }
