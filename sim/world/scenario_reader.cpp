@@ -39,6 +39,10 @@ void ScenarioReader::Fail(const std::string& path, const std::string& expected) 
     throw ScenarioError(file_ + ": " + path + ": expected " + expected);
 }
 
+void ScenarioReader::Unknown(const std::string& path, const std::string& fields) const {
+    throw ScenarioError(file_ + ": " + path + ": unknown field; expected one of " + fields);
+}
+
 std::string ScenarioReader::Index(const std::string& path, size_t i) {
     return path + "[" + std::to_string(i) + "]";
 }
@@ -57,8 +61,7 @@ void ScenarioReader::Fields(const json& j, const std::string& path,
             list += std::string(list.empty() ? "" : ", ") + field;
         }
         if (!known) {
-            Fail((path.empty() ? "" : path + ".") + item.key(),
-                 "no such field; the fields here are " + list);
+            Unknown((path.empty() ? "" : path + ".") + item.key(), list);
         }
     }
 }

@@ -23,6 +23,8 @@ class ScenarioReader {
     explicit ScenarioReader(std::string file) : file_(std::move(file)) {}
 
     [[noreturn]] void Fail(const std::string& path, const std::string& expected) const;
+    // A field that has no business where it stands; fields lists those that do.
+    [[noreturn]] void Unknown(const std::string& path, const std::string& fields) const;
     static std::string Index(const std::string& path, size_t i);
 
     // The value must be an object whose fields are all among the allowed ones.

@@ -212,9 +212,8 @@ class TimelineReader {
                 for (const char* field : allowed) {
                     list += std::string(list.empty() ? "" : ", ") + field;
                 }
-                in_.Fail(path + "." + item.key(), "no such field for \"" +
-                                                      j["do"].get<std::string>() +
-                                                      "\"; its fields are " + list);
+                in_.Unknown(path + "." + item.key(),
+                            list + " (for \"" + j["do"].get<std::string>() + "\")");
             }
         }
     }

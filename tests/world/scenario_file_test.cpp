@@ -287,8 +287,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"{}", "player: expected an object with the player's \"position\""},
         BadFile{R"({"player": {"position": [0, 0]}})",
                 "player.position: expected a position [x, y, z]"},
-        BadFile{R"({"player": {"postion": [0, 0, 0]}})", "player.postion: expected no such field"},
-        BadFile{R"({)" PLAYER R"(, "clock": 21})", "clock: expected no such field"},
+        BadFile{R"({"player": {"postion": [0, 0, 0]}})",
+                "player.postion: unknown field; expected one of position, horse"},
+        BadFile{R"({)" PLAYER R"(, "clock": 21})",
+                "clock: unknown field; expected one of description, time_of_day"},
         BadFile{R"({)" PLAYER R"(, "time_of_day": "25:00"})",
                 "time_of_day: expected a time of day"},
         BadFile{R"({)" PLAYER R"(, "peds": {}})", "peds: expected an array"},
@@ -336,9 +338,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "timeline[0].do: expected one of kill, hurt"},
         BadFile{R"({)" PLAYER R"(, "timeline": [{"at_s": 1, "do": "kill", "ped": "ghost"}]})",
                 "timeline[0].ped: expected the id of a ped in \"peds\" or spawned by the timeline"},
-        BadFile{R"({)" PLAYER
-                R"(, "timeline": [{"at_s": 1, "do": "kill", "ped": "player", "amount": 3}]})",
-                "timeline[0].amount: expected no such field for \"kill\""}));
+        BadFile{
+            R"({)" PLAYER
+            R"(, "timeline": [{"at_s": 1, "do": "kill", "ped": "player", "amount": 3}]})",
+            "timeline[0].amount: unknown field; expected one of at_s, do, ped (for \"kill\")"}));
 
 TEST(BadScenarioFileTest, AMissingFileIsNamed) {
     World world(1);
