@@ -5,8 +5,7 @@
 set -euo pipefail
 
 linux_packages=(g++ cmake ninja-build libgtest-dev nlohmann-json3-dev)
-extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip clang libclang-rt-14-dev
-                libbenchmark-dev)
+extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip clang libclang-rt-14-dev)
 
 packages=("${linux_packages[@]}")
 if [ "${1:-all}" != "linux" ]; then
