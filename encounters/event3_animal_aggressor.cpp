@@ -27,6 +27,10 @@ constexpr uint32_t kSpawnRetryWaitMs = 1000;
 constexpr uint32_t kAttackPassWaitMs = 2000;
 constexpr uint32_t kWatchPassWaitMs = 1000;
 constexpr float kEndDistance = 200.0f;
+// An animal that cannot reach its victim, or lingers alive near the player, would otherwise
+// hold the only script fiber for ever: each phase is bounded to five minutes.
+constexpr int kMaxAttackPasses = 150;
+constexpr int kMaxWatchPasses = 300;
 constexpr int kRelationshipHate = 6;
 
 // The groups that are set to hate the animal's own group, so townsfolk and the law turn on it.
@@ -147,7 +151,7 @@ void LetAnimalGo(PredatorAttack& attack, PedLedger& ledger) {
 // Every pass, the peds near the animal scatter or fight and the lawmen near it engage; ends
 // when either party is down or gone, or the player has left the animal behind.
 void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
-    for (;;) {
+    for (int pass = 1;; ++pass) {
         scriptWait(kAttackPassWaitMs);
         if (!IsActive(attack.animal) || !IsActive(attack.victim)) {
             Log(LogLevel::Debug,
@@ -183,6 +187,10 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
         const float distance =
             VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.animal));
         if (distance < kEndDistance) {
+            if (pass >= kMaxAttackPasses) {
+                Log(LogLevel::Debug, "Attack has gone on for 5 minutes, ending event.");
+                return;
+            }
             continue;
         }
         Log(LogLevel::Debug,
@@ -192,11 +200,16 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     }
 }
 
-// Lasts until the game no longer reports the animal as an existing, living, untied ped.
+// Lasts until the game no longer reports the animal as an existing, living, untied ped, or
+// five minutes have passed.
 void RunWatchPhase(PredatorAttack& attack, PedLedger& ledger) {
-    for (;;) {
+    for (int pass = 1;; ++pass) {
         scriptWait(kWatchPassWaitMs);
         if (!IsActive(attack.animal) || IS_PED_HOGTIED(attack.animal)) {
+            return;
+        }
+        if (pass >= kMaxWatchPasses) {
+            Log(LogLevel::Debug, "Watch has gone on for 5 minutes, ending confrontation");
             return;
         }
         const float distance =

@@ -21,6 +21,10 @@ namespace {
 constexpr int kScanCapacity = 200;
 constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kPassWaitMs = 1000;
+// A robbery that has not ended by then never will: a robber whose boarding order ran out
+// stands where he is, and a town player may never go 150 m from him. The event holds the
+// only script fiber, so it must not watch for ever.
+constexpr int kMaxWatchPasses = 300;
 constexpr uint32_t kVictimPauseMs = 2000;
 constexpr int kDriverSeat = -1;
 
@@ -289,11 +293,17 @@ bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger&
 }
 
 void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
-    for (;;) {
+    for (int pass = 1;; ++pass) {
         const std::vector<Ped> lawmen = FindNearbyLawmen(robbery.aggressor);
         ReactToScene(robbery, lawmen, ledger);
         RecoverWagon(robbery);
         if (CheckEnds(robbery, lawmen, ledger)) {
+            return;
+        }
+        if (pass >= kMaxWatchPasses) {
+            Log(LogLevel::Debug, "Robbery has gone on for 5 minutes, ending event.");
+            RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);
+            ClearTasksOfPeds(lawmen);
             return;
         }
         scriptWait(kPassWaitMs);

@@ -25,6 +25,11 @@ constexpr float kFarWatchDistance = 75.0f;
 constexpr uint32_t kConfrontationWaitMs = 2000;
 constexpr uint32_t kWatchWaitMs = 1000;
 constexpr int kQuietPassLimit = 10;
+// Passes in which the robbery is not under way do not count toward the quiet limit, and a
+// robber may linger near the player: both phases are bounded to five minutes so the event
+// never holds the only script fiber for ever.
+constexpr int kMaxConfrontationPasses = 150;
+constexpr int kMaxWatchPasses = 300;
 constexpr int kTaskRunning = 1;
 
 std::string Text(int value) {
@@ -181,7 +186,7 @@ bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedge
 // of robbery with no lawman to send, or when the player has left the robber behind.
 void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     int quietPasses = 0;
-    for (;;) {
+    for (int pass = 1;; ++pass) {
         scriptWait(kConfrontationWaitMs);
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
         if (!IsActive(mugging.aggressor) || !IsActive(mugging.victim)) {
@@ -212,6 +217,10 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
             LetRobberGo(mugging, ledger);
             return;
         }
+        if (pass >= kMaxConfrontationPasses) {
+            Log(LogLevel::Debug, "Mugging has gone on for 5 minutes, ending mugging event.");
+            return;
+        }
     }
 }
 
@@ -231,11 +240,16 @@ void Scatter(Mugging& mugging) {
     }
 }
 
-// Lasts until the robber is gone, dead or hogtied.
+// Lasts until the robber is gone, dead or hogtied, or five minutes have passed.
 void WatchRobber(Mugging& mugging, PedLedger& ledger) {
-    for (;;) {
+    for (int pass = 1;; ++pass) {
         scriptWait(kWatchWaitMs);
         if (!IsActive(mugging.aggressor) || IS_PED_HOGTIED(mugging.aggressor)) {
+            RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
+            return;
+        }
+        if (pass >= kMaxWatchPasses) {
+            Log(LogLevel::Debug, "Watch has gone on for 5 minutes, ending confrontation");
             RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
             return;
         }

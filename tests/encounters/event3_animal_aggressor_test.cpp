@@ -25,9 +25,6 @@ std::string S(int32_t value) {
 
 class Event3Test : public EncounterTest {
   protected:
-    // Peds stand where they are put; only scripted happenings change them.
-    Event3Test() { world.settings.pedsAct = false; }
-
     // The animal the run spawned (0 before a spawn succeeded).
     int32_t Animal() const { return PedFromLine("Spawned ped "); }
 
@@ -195,6 +192,18 @@ TEST_F(Event3Test, WithoutBlipsTheWatchLetsGoEachPassUntilTheAnimalIsGone) {
     // The marker found on the animal was removed once; later looks find none.
     EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
     EXPECT_FALSE(Logged("Failed to clear blips, retrying..."));
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event3Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndAgainInTheWatch) {
+    victim = AddTownsman(Near(5));  // the animal never reaches him: nobody moves
+    RunFocused(event3_animal_aggressor, 1, 900000);
+    const auto lines = Between("Attack has gone on for 5 minutes, ending event.", kDone);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"Attack has gone on for 5 minutes, ending event.",
+                                        "Watch has gone on for 5 minutes, ending confrontation",
+                                        "Event 3 logic executed successfully", kDone}));
+    EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 

@@ -22,9 +22,6 @@ std::string S(int32_t value) {
 
 class Event4Test : public EncounterTest {
   protected:
-    // Peds stand where they are put; the robbery moves only by scripted happenings.
-    Event4Test() { world.settings.pedsAct = false; }
-
     // A robber 5 m from the player and a supply wagon with its driver 20 m away.
     void BuildStreet() {
         robber = AddTownsman(Near(5));
@@ -191,6 +188,20 @@ TEST_F(Event4Test, AHurtDriverWithNoLawNearOnlyNotesIt) {
             "Victim injured - law enforcement now hostile to aggressor",
             "Player is 205.000000 meters away from aggressor, ending event.",
             "Event 4 logic executed successfully"}));
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
+    BuildStreet();
+    const int32_t lawman = AddLawman(Near(-10));
+    StartRobbery();
+    run->Run(290000);
+    EXPECT_FALSE(Logged(kDone));
+    FinishFocused();
+    const auto lines = Between("Robbery has gone on for 5 minutes, ending event.", kDone);
+    EXPECT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Count("Nearby lawman found: " + S(lawman)), 300u);
+    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 

@@ -21,9 +21,6 @@ std::string S(int32_t value) {
 
 class Event5Test : public EncounterTest {
   protected:
-    // Peds stand where they are put; the robbery runs until a happening changes the scene.
-    Event5Test() { world.settings.pedsAct = false; }
-
     // A man and a woman near the player; with women excluded from robbing he robs her.
     void BuildStreet() {
         robber = AddTownsman(Near(5));
@@ -172,6 +169,23 @@ TEST_F(Event5Test, WhereTheGameKeepsTheHandleTheRobberStillFleesAndIsWatchedUnti
     EXPECT_TRUE(Logged(kDone));
     EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
     EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
+TEST_F(Event5Test, AStalledRobberyAndALingeringRobberAreEachGivenUpAfterFiveMinutes) {
+    BuildStreet();
+    StartMugging();
+    // The robber gives up before the first look: no pass counts toward the quiet ten.
+    After(0, [this](World& w) { w.ClearTasks(robber); });
+    FinishFocused(900000);
+    EXPECT_FALSE(Logged("In progress ..."));
+    EXPECT_EQ(Between("Mugging has gone on for 5 minutes, ending mugging event.", kDone),
+              (std::vector<std::string>{"Mugging has gone on for 5 minutes, ending mugging event.",
+                                        "Aggressor " + S(robber) + " is fleeing from scene",
+                                        "Victim " + S(victim) + " is fleeing from scene",
+                                        "Watch has gone on for 5 minutes, ending confrontation",
+                                        "Event 5 logic executed successfully", kDone}));
+    EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
