@@ -74,6 +74,9 @@ int32_t World::AddPed(SimPed ped) {
         ped.health = 0;
         ped.deadSinceMs = nowMs_;
     }
+    if (ped.hogtied) {
+        ped.hogtiedSinceMs = nowMs_;
+    }
     const int32_t handle = ped.handle;
     peds_[handle] = std::move(ped);
     return handle;

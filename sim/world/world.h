@@ -81,7 +81,7 @@ struct SimPed {
     int seat = 0;         // seat in that vehicle; -1 is the driver
     bool isPlayer = false;
     bool isPlayerHorse = false;
-    bool ambient = false;  // part of the ambient population (may despawn)
+    bool ambient = false;  // brought by ambient mode (any ped nobody owns may despawn)
     uint64_t spawnedMs = 0;
     // Set by AddPed from the model (or, for a model outside the catalogue, from the ped).
     PedRole role = PedRole::Townsfolk;
