@@ -240,6 +240,9 @@ class ScenarioLoader {
                     }
                 }
             }
+            if (j.contains("riding") && (j.contains("mount") || j.contains("vehicle"))) {
+                in_.Fail(path + ".riding", "one of \"riding\", \"mount\" and \"vehicle\" at most");
+            }
             const Vec3 centre =
                 in_.Position(Required(j, path, "position", "[x, y, z]"), path + ".position");
             for (int n = 0; n < count; ++n) {

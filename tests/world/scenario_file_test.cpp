@@ -317,6 +317,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{R"({)" PLAYER
                 R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "mount": "nag"}]})",
                 "peds[0].mount: expected the id of another ped"},
+        BadFile{R"({)" PLAYER R"(, "peds": [
+                 {"id": "h", "model": "A_C_Horse_Morgan_Bay", "position": [0, 0, 0]},
+                 {"model": "A_M_M_Rancher_01", "position": [0, 0, 0], "mount": "h",
+                  "riding": "A_C_Horse_Morgan_Bay"}]})",
+                "peds[1].riding: expected one of \"riding\", \"mount\" and \"vehicle\" at most"},
         BadFile{
             R"({)" PLAYER
             R"(, "peds": [{"id": "a", "model": "A_C_Wolf", "position": [0, 0, 0], "count": 2}]})",
