@@ -14,6 +14,7 @@
 #include "host/script_hook.h"
 #include "world/aggressor_blip.h"
 #include "world/candidate_filter.h"
+#include "world/identifier_hash.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
@@ -126,7 +127,7 @@ void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
                              ") is now charging victim " + Text(attack.victim));
     ADD_RELATIONSHIP_GROUP("MyRelGroup", &attack.ownGroup);
     for (const char* group : kGroupsHatingTheAnimal) {
-        SetRelationshipHate(GET_HASH_KEY(group), attack.ownGroup);
+        SetRelationshipHate(IdentifierHash(group), attack.ownGroup);
     }
     SET_PED_RELATIONSHIP_GROUP_HASH(attack.animal, attack.ownGroup);
 }

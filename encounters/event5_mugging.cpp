@@ -13,6 +13,7 @@
 #include "host/script_hook.h"
 #include "world/aggressor_blip.h"
 #include "world/candidate_filter.h"
+#include "world/identifier_hash.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
@@ -53,49 +54,70 @@ struct Candidates {
     std::vector<Ped> victims;  // every robber is also a victim candidate
 };
 
-// A living human on foot near the player whom no script owns and who belongs to none of the
-// protected groups (nor is a shopkeeper, when those are excluded). Women are left out only
-// when asked for.
-bool TakesPart(Ped ped, const NearbyScan& scan, float radius, bool excludeWomen) {
+// What the game says of one ped near the player, read once: both candidate passes judge the
+// same frame's answers, so asking the game twice would only cost a second round of calls.
+struct PedVerdict {
+    std::optional<std::string> shopkeeper;  // the exempt model it matched, when excluded
+    bool onFootNearAndFree = false;  // a living human on foot within reach whom no script owns
+                                     // and who belongs to none of the protected groups
+    bool female = false;             // read only while women are excluded
+    float distance = 0;
+};
+
+PedVerdict Judge(Ped ped, const NearbyScan& scan, float radius) {
+    PedVerdict verdict;
     if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed || !IS_PED_HUMAN(ped) ||
         IS_ENTITY_A_MISSION_ENTITY(ped)) {
-        return false;
+        return verdict;
     }
     if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
                             "REL_WILD_ANIMAL_BIRD"})) {
-        return false;
+        return verdict;
     }
     if (Config.ExcludeShopkeepers) {
-        if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
-            Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
-            return false;
+        verdict.shopkeeper = IsExemptModel(ped);
+        if (verdict.shopkeeper) {
+            return verdict;
         }
     }
-    if (excludeWomen && !IS_PED_MALE(ped)) {
-        return false;
+    verdict.female = Config.ExcludeWomen && !IS_PED_MALE(ped);
+    verdict.distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
+    verdict.onFootNearAndFree =
+        verdict.distance <= radius && !IS_ENTITY_DEAD(ped) && !IS_PED_IN_ANY_VEHICLE(ped);
+    return verdict;
+}
+
+// One candidate pass over the verdicts, with its log lines; women are left out only when
+// asked for.
+std::vector<Ped> Pass(const NearbyScan& scan, const std::vector<PedVerdict>& verdicts,
+                      bool excludeWomen) {
+    std::vector<Ped> passed;
+    for (size_t i = 0; i < verdicts.size(); ++i) {
+        const PedVerdict& verdict = verdicts[i];
+        if (verdict.shopkeeper) {
+            Log(LogLevel::Debug, "Excluded shopkeeper found: " + *verdict.shopkeeper);
+            continue;
+        }
+        if (!verdict.onFootNearAndFree || (excludeWomen && verdict.female)) {
+            continue;
+        }
+        Log(LogLevel::Debug, "Valid ped found " + Text(scan.handles[i]) +
+                                 " at distance: " + std::to_string(verdict.distance) + "m");
+        passed.push_back(scan.handles[i]);
     }
-    const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
-    if (distance > radius || IS_ENTITY_DEAD(ped) || IS_PED_IN_ANY_VEHICLE(ped)) {
-        return false;
-    }
-    Log(LogLevel::Debug,
-        "Valid ped found " + Text(ped) + " at distance: " + std::to_string(distance) + "m");
-    return true;
+    return passed;
 }
 
 Candidates CollectCandidates(const NearbyScan& scan) {
     const float radius = static_cast<float>(Config.SearchRadius);
+    std::vector<PedVerdict> verdicts;
+    verdicts.reserve(scan.handles.size());
+    for (const Ped ped : scan.handles) {
+        verdicts.push_back(Judge(ped, scan, radius));
+    }
     Candidates found;
-    for (const Ped ped : scan.handles) {
-        if (TakesPart(ped, scan, radius, Config.ExcludeWomen)) {
-            found.robbers.push_back(ped);
-        }
-    }
-    for (const Ped ped : scan.handles) {
-        if (TakesPart(ped, scan, radius, false)) {
-            found.victims.push_back(ped);
-        }
-    }
+    found.robbers = Pass(scan, verdicts, Config.ExcludeWomen);
+    found.victims = Pass(scan, verdicts, false);
     return found;
 }
 
@@ -135,7 +157,7 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
     TASK_ROB_PED(mugging.aggressor, mugging.victim);
     SET_PED_KEEP_TASK(mugging.aggressor);
     AddAggressorBlip(mugging.aggressor, mugging.blip);
-    SET_PED_RELATIONSHIP_GROUP_HASH(mugging.aggressor, GET_HASH_KEY("REL_GANG_ODRISCOLL"));
+    SET_PED_RELATIONSHIP_GROUP_HASH(mugging.aggressor, IdentifierHash("REL_GANG_ODRISCOLL"));
     Log(LogLevel::Debug,
         "Aggressor " + Text(mugging.aggressor) + " is now mugging victim " + Text(mugging.victim));
     mugging.bystanders = FindNearbyBystanders(mugging.aggressor, mugging.victim);

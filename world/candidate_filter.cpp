@@ -3,6 +3,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "host/natives.h"
+#include "world/identifier_hash.h"
 
 const char* const kHuntableAnimalModels[11] = {
     "MP_A_C_Fox_01",  "MP_A_C_Coyote_01", "MP_A_C_Moose_01",  "A_C_Buck_01",
@@ -70,7 +71,7 @@ std::vector<std::string> GetExemptModelNames() {
 std::optional<std::string> IsExemptModel(Ped ped) {
     const Hash model = GET_ENTITY_MODEL(ped);
     for (const std::string& name : GetExemptModelNames()) {
-        if (GET_HASH_KEY(name.c_str()) == model) {
+        if (IdentifierHash(name.c_str()) == model) {
             return name;
         }
     }
@@ -79,7 +80,7 @@ std::optional<std::string> IsExemptModel(Ped ped) {
 
 bool PedInGroup(Ped ped, const char* groupName) {
     const Hash group = GET_PED_RELATIONSHIP_GROUP_HASH(ped);
-    return group == GET_HASH_KEY(groupName);
+    return group == IdentifierHash(groupName);
 }
 
 bool PedInAnyGroup(Ped ped, std::initializer_list<const char*> groupNames) {
@@ -96,7 +97,7 @@ namespace {
 bool IsHuntableAnimal(Ped ped) {
     const Hash model = GET_ENTITY_MODEL(ped);
     for (const char* name : kHuntableAnimalModels) {
-        if (GET_HASH_KEY(name) == model) {
+        if (IdentifierHash(name) == model) {
             return true;
         }
     }

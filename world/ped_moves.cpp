@@ -7,6 +7,7 @@
 #include "core/random.h"
 #include "host/natives.h"
 #include "world/candidate_filter.h"
+#include "world/identifier_hash.h"
 #include "world/ped_ledger.h"
 
 namespace {
@@ -87,7 +88,7 @@ bool AttackTarget(Ped attacker, Ped target) {
 }
 
 void MarkAggressorCriminal(Ped aggressor) {
-    SET_PED_RELATIONSHIP_GROUP_HASH(aggressor, GET_HASH_KEY("REL_CRIMINALS"));
+    SET_PED_RELATIONSHIP_GROUP_HASH(aggressor, IdentifierHash("REL_CRIMINALS"));
 }
 
 void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger) {

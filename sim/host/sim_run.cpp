@@ -9,6 +9,7 @@
 #include "host/script_main.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
+#include "world/identifier_hash.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ SimRun::~SimRun() {
 void SimRun::ResetPluginState() {
     Config = ConfigData();
     ResetUnwrittenLogLines();
+    ForgetIdentifierHashes();
     EncounterRegistry.clear();
     WeatherEventRegistry.clear();
     EventTimer = IntervalTimer();
@@ -129,8 +131,8 @@ void SimRun::OnFrameEnd(uint32_t natives) {
     if (natives > figures_.worstFrameNatives) {
         figures_.worstFrameNatives = natives;
         figures_.worstFrameDuring = !eventSeenThisFrame_.empty() ? eventSeenThisFrame_
-                                    : !eventInProgress_.empty() ? eventInProgress_
-                                                                : "idle";
+                                    : !eventInProgress_.empty()  ? eventInProgress_
+                                                                 : "idle";
     }
     eventSeenThisFrame_ = eventInProgress_;
 }
