@@ -1,11 +1,11 @@
 #include "encounters/event1_aggressor.h"
 
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "platform/platform.h"
@@ -193,21 +193,8 @@ void RunEvent1(PedLedger& ledger) {
 }  // namespace
 
 void event1_aggressor() {
-    Log(LogLevel::Info, "Executing event1_aggressor");
-    Log(LogLevel::Debug, "Event 1 started - performing custom logic");
-    PedLedger ledger;
-    try {
+    RunEncounter({"event1_aggressor", 1, "event1_aggressor"}, [](PedLedger& ledger) {
         RunEvent1(ledger);
-        ledger.ReleaseRemaining();
-        Log(LogLevel::Debug, "Event 1 logic executed successfully");
-        Log(LogLevel::Info, "event1_aggressor completed successfully");
-    } catch (const std::exception& e) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Exception in event1_aggressor: ") + e.what());
-        throw;
-    } catch (...) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError("Unknown exception in event1_aggressor");
-        throw;
-    }
+        return true;
+    });
 }

@@ -1,11 +1,11 @@
 #include "encounters/event2_aggressor_player.h"
 
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "platform/platform.h"
@@ -145,21 +145,9 @@ void RunEvent2(PedLedger& ledger) {
 }  // namespace
 
 void event2_aggressor_player() {
-    Log(LogLevel::Info, "Executing event2_aggressor_player");
-    Log(LogLevel::Debug, "Event 2 started - performing custom logic");
-    PedLedger ledger;
-    try {
-        RunEvent2(ledger);
-        ledger.ReleaseRemaining();
-        Log(LogLevel::Debug, "Event 2 logic executed successfully");
-        Log(LogLevel::Info, "event2_aggressor_player completed successfully");
-    } catch (const std::exception& e) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Exception in event2_aggressor_player(): ") + e.what());
-        throw;
-    } catch (...) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError("Unknown exception in event2_aggressor_player()");
-        throw;
-    }
+    RunEncounter({"event2_aggressor_player", 2, "event2_aggressor_player()"},
+                 [](PedLedger& ledger) {
+                     RunEvent2(ledger);
+                     return true;
+                 });
 }

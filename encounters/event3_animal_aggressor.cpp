@@ -1,6 +1,5 @@
 #include "encounters/event3_animal_aggressor.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
 #include "encounters/predator_models.h"
 #include "host/natives.h"
@@ -248,23 +248,5 @@ bool RunEvent3(PedLedger& ledger) {
 }  // namespace
 
 void event3_animal_aggressor() {
-    PedLedger ledger;
-    try {
-        Log(LogLevel::Info, "Executing event3_animal_aggressor");
-        Log(LogLevel::Debug, "Event 3 started - performing custom logic");
-        const bool completed = RunEvent3(ledger);
-        ledger.ReleaseRemaining();
-        if (completed) {
-            Log(LogLevel::Debug, "Event 3 logic executed successfully");
-            Log(LogLevel::Info, "event3_animal_aggressor completed successfully");
-        }
-    } catch (const std::exception& e) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Exception in event3_animal_aggressor: ") + e.what());
-        throw;
-    } catch (...) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError("Unknown exception in event3_animal_aggressor");
-        throw;
-    }
+    RunEncounter({"event3_animal_aggressor", 3, "event3_animal_aggressor"}, RunEvent3);
 }

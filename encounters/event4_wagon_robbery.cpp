@@ -1,6 +1,5 @@
 #include "encounters/event4_wagon_robbery.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/aggressor_blip.h"
@@ -334,21 +334,8 @@ bool IsWagonModel(Hash model) {
 }
 
 void event4_wagon_robbery() {
-    Log(LogLevel::Info, "Executing event4_wagon_robbery");
-    Log(LogLevel::Debug, "Event 4 started - performing custom logic");
-    PedLedger ledger;
-    try {
+    RunEncounter({"event4_wagon_robbery", 4, "event4_wagon_robbery"}, [](PedLedger& ledger) {
         RunEvent4(ledger);
-        ledger.ReleaseRemaining();
-        Log(LogLevel::Debug, "Event 4 logic executed successfully");
-        Log(LogLevel::Info, "event4_wagon_robbery completed successfully");
-    } catch (const std::exception& e) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Exception in event4_wagon_robbery: ") + e.what());
-        throw;
-    } catch (...) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError("Unknown exception in event4_wagon_robbery");
-        throw;
-    }
+        return true;
+    });
 }

@@ -1,7 +1,6 @@
 #include "encounters/event5_mugging.h"
 
 #include <algorithm>
-#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/aggressor_blip.h"
@@ -301,21 +301,8 @@ void RunEvent5(PedLedger& ledger) {
 }  // namespace
 
 void event5_mugging() {
-    Log(LogLevel::Info, "Executing event5_mugging");
-    Log(LogLevel::Debug, "Event 5 started - performing custom logic");
-    PedLedger ledger;
-    try {
+    RunEncounter({"event5_mugging", 5, "event5_mugging"}, [](PedLedger& ledger) {
         RunEvent5(ledger);
-        ledger.ReleaseRemaining();
-        Log(LogLevel::Debug, "Event 5 logic executed successfully");
-        Log(LogLevel::Info, "event5_mugging completed successfully");
-    } catch (const std::exception& e) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Exception in event5_mugging: ") + e.what());
-        throw;
-    } catch (...) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError("Unknown exception in event5_mugging");
-        throw;
-    }
+        return true;
+    });
 }

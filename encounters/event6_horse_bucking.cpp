@@ -1,6 +1,5 @@
 #include "encounters/event6_horse_bucking.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/candidate_filter.h"
@@ -134,21 +134,8 @@ void RunEvent6(PedLedger& ledger) {
 }  // namespace
 
 void event6_horse_bucking() {
-    Log(LogLevel::Info, "Executing event6_horse_bucking");
-    Log(LogLevel::Debug, "Event 6 started - performing custom logic");
-    PedLedger ledger;
-    try {
+    RunEncounter({"event6_horse_bucking", 6, "event6_horse_bucking"}, [](PedLedger& ledger) {
         RunEvent6(ledger);
-        ledger.ReleaseRemaining();
-        Log(LogLevel::Debug, "Event 6 logic executed successfully");
-        Log(LogLevel::Info, "event6_horse_bucking completed successfully");
-    } catch (const std::exception& e) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Exception in event6_horse_bucking: ") + e.what());
-        throw;
-    } catch (...) {
-        ledger.ReleaseRemainingAfterFailure();
-        LogError("Unknown exception in event6_horse_bucking");
-        throw;
-    }
+        return true;
+    });
 }

@@ -1,0 +1,15 @@
+// What every encounter does around its own work: the two opening lines, the two closing lines
+// on a normal end, and on every way out the hand-back of each ped it still owns. A failure is
+// logged under the encounter's name and goes on to the registry.
+#pragma once
+
+#include "world/ped_ledger.h"
+
+struct EncounterIdentity {
+    const char* name;       // "event1_aggressor"
+    int number;             // as in "Event 1 started - performing custom logic"
+    const char* errorName;  // how the error lines name it
+};
+
+// `body` returns false when the encounter ended without its closing lines (an aborted spawn).
+void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger));
