@@ -1,25 +1,6 @@
 #include "sim/app/sim_options.h"
 
-#include <cerrno>
-#include <cstdlib>
-
-namespace {
-
-bool ParseCount(const std::string& text, uint64_t* value) {
-    if (text.empty() || text[0] == '-' || text[0] == '+') {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
-    if (errno != 0 || end == text.c_str() || *end != '\0') {
-        return false;
-    }
-    *value = parsed;
-    return true;
-}
-
-}  // namespace
+#include "sim/host/whole_number.h"
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
@@ -55,14 +36,14 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
         } else if (flag == "--scenario") {
             options->scenario = value;
         } else if (flag == "--minutes") {
-            if (!ParseCount(value, &options->minutes) || options->minutes == 0 ||
+            if (!ParseWholeNumber(value, &options->minutes) || options->minutes == 0 ||
                 options->minutes > 60ull * 24 * 365) {
                 *error = "--minutes takes a whole number of minutes from 1 to 525600, not '" +
                          value + "'";
                 return false;
             }
         } else if (flag == "--seed") {
-            if (!ParseCount(value, &options->seed)) {
+            if (!ParseWholeNumber(value, &options->seed)) {
                 *error = "--seed takes a non-negative whole number, not '" + value + "'";
                 return false;
             }

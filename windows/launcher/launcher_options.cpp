@@ -1,26 +1,11 @@
 #include "windows/launcher/launcher_options.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "sim/host/whole_number.h"
 
 namespace {
 
 constexpr uint64_t kMaxMinutes = 60ull * 24 * 365;
 constexpr uint64_t kMaxFrames = kMaxMinutes * 60 * 30;
-
-bool ParseCount(const std::string& text, uint64_t* value) {
-    if (text.empty() || text[0] == '-' || text[0] == '+') {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
-    if (errno != 0 || end == text.c_str() || *end != '\0') {
-        return false;
-    }
-    *value = parsed;
-    return true;
-}
 
 }  // namespace
 
@@ -59,7 +44,7 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
         } else if (flag == "--plugin") {
             options->plugin = value;
         } else if (flag == "--minutes") {
-            if (!ParseCount(value, &number) || number == 0 || number > kMaxMinutes) {
+            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxMinutes) {
                 *error = "--minutes takes a whole number of minutes from 1 to 525600, not '" +
                          value + "'";
                 return false;
@@ -67,14 +52,14 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
             options->minutes = number;
             options->frames = 0;
         } else if (flag == "--frames") {
-            if (!ParseCount(value, &number) || number == 0 || number > kMaxFrames) {
+            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxFrames) {
                 *error = "--frames takes a whole number of frames from 1 to " +
                          std::to_string(kMaxFrames) + ", not '" + value + "'";
                 return false;
             }
             options->frames = number;
         } else if (flag == "--seed") {
-            if (!ParseCount(value, &options->seed)) {
+            if (!ParseWholeNumber(value, &options->seed)) {
                 *error = "--seed takes a non-negative whole number, not '" + value + "'";
                 return false;
             }
