@@ -69,11 +69,8 @@ std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
                           {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES", "REL_WILD_ANIMAL_BIRD"})) {
             continue;
         }
-        if (Config.ExcludeShopkeepers) {
-            if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
-                Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
-                continue;
-            }
+        if (IsExcludedShopkeeper(ped)) {
+            continue;
         }
         const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
         if (distance > radius || IS_ENTITY_DEAD(ped) || IS_PED_IN_ANY_VEHICLE(ped)) {

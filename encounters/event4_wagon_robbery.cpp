@@ -80,11 +80,8 @@ bool IsRobberCandidate(Ped ped, const NearbyScan& scan, float radius, float* dis
     if (Config.ExcludeWomen && !IS_PED_MALE(ped)) {
         return false;
     }
-    if (Config.ExcludeShopkeepers) {
-        if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
-            Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
-            return false;
-        }
+    if (IsExcludedShopkeeper(ped)) {
+        return false;
     }
     *distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
     return *distance <= radius && !IS_ENTITY_DEAD(ped) && !IS_PED_IN_ANY_VEHICLE(ped);

@@ -41,11 +41,8 @@ bool IsValidRider(Ped ped, const NearbyScan& scan) {
                             "REL_WILD_ANIMAL_BIRD", "REL_WILD_ANIMAL"})) {
         return false;
     }
-    if (Config.ExcludeShopkeepers) {
-        if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
-            Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
-            return false;
-        }
+    if (IsExcludedShopkeeper(ped)) {
+        return false;
     }
     const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
     if (distance > static_cast<float>(Config.SearchRadius)) {

@@ -78,6 +78,17 @@ std::optional<std::string> IsExemptModel(Ped ped) {
     return std::nullopt;
 }
 
+bool IsExcludedShopkeeper(Ped ped) {
+    if (!Config.ExcludeShopkeepers) {
+        return false;
+    }
+    if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
+        Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
+        return true;
+    }
+    return false;
+}
+
 bool PedInGroup(Ped ped, const char* groupName) {
     const Hash group = GET_PED_RELATIONSHIP_GROUP_HASH(ped);
     return group == IdentifierHash(groupName);

@@ -27,6 +27,10 @@ std::vector<std::string> GetExemptModelNames();
 // The first exempt model name whose hash equals the ped's model, if any.
 std::optional<std::string> IsExemptModel(Ped ped);
 
+// With ExcludeShopkeepers on, whether the ped is a shopkeeper to leave alone; the match is
+// logged ("Excluded shopkeeper found: <name>").
+bool IsExcludedShopkeeper(Ped ped);
+
 // Whether the ped's relationship group is the named one: the group is read, then the name
 // hashed, both afresh.
 bool PedInGroup(Ped ped, const char* groupName);
