@@ -1,0 +1,101 @@
+// Faults the plug-in must ride out in a running main loop: the log folder vanishing mid-run,
+// a mission flag that flaps every frame, and a game that never spawns a ped.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "host/native_list.h"
+#include "sim/host/sim_run.h"
+#include "support/temp_workdir.h"
+
+namespace {
+
+size_t CountStartingWith(const std::vector<std::string>& messages, const std::string& prefix) {
+    return static_cast<size_t>(
+        std::count_if(messages.begin(), messages.end(),
+                      [&prefix](const std::string& m) { return m.rfind(prefix, 0) == 0; }));
+}
+
+TEST(Faults, LogFolderGoneMidRunLosesNothingItCouldWriteAndSaysWhatItLost) {
+    TempWorkdir dir;
+    dir.WriteIni(IniWith({"Sudden_Fog", "Sudden_Hurricane"}));
+    World world;
+    world.CreatePlayer(Vec3{});
+    SimRun run(world);
+    run.LoadPlugin();
+    run.Run(3 * 60000);
+    const auto logs = dir.Root() / "Tarrowind" / "logs";
+    std::filesystem::rename(logs, dir.Root() / "Tarrowind" / "away");
+    run.Run(3 * 60000);
+    std::filesystem::rename(dir.Root() / "Tarrowind" / "away", logs);
+    run.Run(3 * 60000);
+
+    size_t lost = 0;
+    std::vector<std::string> expectedInFile;
+    for (const LoggedLine& line : run.Lines()) {
+        if (line.written) {
+            expectedInFile.push_back(line.line);
+        } else {
+            ++lost;
+        }
+    }
+    ASSERT_GT(lost, 0u);
+    std::vector<std::string> inFile;
+    for (const std::string& name : dir.LogFiles()) {
+        for (const std::string& line : dir.LogLines(name)) {
+            inFile.push_back(line);
+        }
+    }
+    EXPECT_EQ(inFile, expectedInFile);
+    EXPECT_EQ(CountStartingWith(run.Messages(), "Could not write " + std::to_string(lost) +
+                                                    " log lines while Tarrowind/logs was missing"),
+              1u);
+    EXPECT_EQ(run.Figures().mainLoopExceptions, 0u);
+}
+
+bool flagOn = false;
+void FlappingMissionFlag(World&, const NativeArgs&, NativeResult& result) {
+    flagOn = !flagOn;
+    result.SetBool(flagOn);
+}
+
+TEST(Faults, MissionFlagFlappingEveryFrameStillLetsTheTimersRun) {
+    TempWorkdir dir;
+    dir.WriteIni(IniWith({"Sudden_Fog"}));
+    World world;
+    world.CreatePlayer(Vec3{});
+    SimRun run(world);
+    run.Host().OverrideNative(native::id::GET_MISSION_FLAG::kHash, FlappingMissionFlag);
+    run.LoadPlugin();
+    run.Run(10 * 60000);
+    const auto messages = run.Messages();
+    // Each mission pass waits 10 s, each free pass runs the timer: fog comes once a minute.
+    EXPECT_GE(CountStartingWith(messages, "Executing event_weather_fog"), 8u);
+    EXPECT_GE(CountStartingWith(messages, "Mission flag is set"), 50u);
+    EXPECT_EQ(run.Figures().mainLoopExceptions, 0u);
+}
+
+TEST(Faults, AGameThatNeverSpawnsAbortsThePredatorAndTheLoopGoesOn) {
+    TempWorkdir dir;
+    dir.WriteIni(IniWith({"Event3_Animal_Predator", "Sudden_Fog"}));
+    World world;
+    world.CreatePlayer(Vec3{});
+    world.SetClock(22, 0);
+    world.settings.gameMinutesPerRealSecond = 0;
+    world.settings.pedsAct = false;
+    world.settings.failNextSpawns = 1000000;
+    world.AddTownsfolk(Vec3{10, 0, 0});
+    SimRun run(world);
+    run.LoadPlugin();
+    run.Run(15 * 60000);
+    ASSERT_TRUE(run.FinishRunningEvent(5 * 60000));
+    const auto messages = run.Messages();
+    EXPECT_GE(CountStartingWith(messages, "event3_animal_aggressor aborted due to spawn failure"),
+              2u);
+    EXPECT_GE(CountStartingWith(messages, "Executing event_weather_fog"), 5u);
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_EQ(run.Figures().mainLoopExceptions, 0u);
+}
+
+}  // namespace
