@@ -52,10 +52,6 @@ struct PredatorAttack {
     Hash ownGroup = 0;
 };
 
-bool IsActive(Ped ped) {
-    return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
-}
-
 // Any ped near the player may fall prey (lawmen, women and game animals included), except
 // birds, the gang, peds some script owns and, if asked, shopkeepers.
 std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
@@ -151,7 +147,7 @@ void LetAnimalGo(PredatorAttack& attack, PedLedger& ledger) {
 void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     for (int pass = 1;; ++pass) {
         scriptWait(kAttackPassWaitMs);
-        if (!IsActive(attack.animal) || !IsActive(attack.victim)) {
+        if (!IsPedActive(attack.animal) || !IsPedActive(attack.victim)) {
             Log(LogLevel::Debug,
                 "One of the peds is dead or no longer exists, ending confrontation");
             return;
@@ -159,10 +155,10 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
         const std::vector<Ped> lawmen = FindNearbyLawmen(attack.animal);
         const std::vector<Ped> bystanders = FindNearbyBystanders(attack.animal, attack.victim);
         for (const Ped bystander : bystanders) {
-            if (!IsActive(attack.animal)) {
+            if (!IsPedActive(attack.animal)) {
                 break;
             }
-            if (!IsActive(bystander)) {
+            if (!IsPedActive(bystander)) {
                 continue;
             }
             ReactToAggressor(bystander, attack.animal);
@@ -171,10 +167,10 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
                                      " is reacting to aggressor " + Text(attack.animal));
         }
         for (const Ped lawman : lawmen) {
-            if (!IsActive(attack.animal)) {
+            if (!IsPedActive(attack.animal)) {
                 break;
             }
-            if (!IsActive(lawman)) {
+            if (!IsPedActive(lawman)) {
                 continue;
             }
             TASK_COMBAT_PED(lawman, attack.animal);
@@ -203,7 +199,7 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
 void RunWatchPhase(PredatorAttack& attack, PedLedger& ledger) {
     for (int pass = 1;; ++pass) {
         scriptWait(kWatchPassWaitMs);
-        if (!IsActive(attack.animal) || IS_PED_HOGTIED(attack.animal)) {
+        if (!IsPedActive(attack.animal) || IS_PED_HOGTIED(attack.animal)) {
             return;
         }
         if (pass >= kMaxWatchPasses) {

@@ -43,10 +43,6 @@ std::string Text(int value) {
     return std::to_string(value);
 }
 
-bool IsActive(Ped ped) {
-    return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
-}
-
 // The robbery as it is being watched. Each flag marks a phase; once set it stays set.
 struct WagonRobbery {
     Ped playerPed = 0;
@@ -170,10 +166,10 @@ void StageRobbery(WagonRobbery& robbery, PedLedger& ledger) {
 // Each able lawman goes for the robber, until the robber is down.
 void SendLawmen(const WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
     for (const Ped lawman : lawmen) {
-        if (!IsActive(robbery.aggressor)) {
+        if (!IsPedActive(robbery.aggressor)) {
             break;
         }
-        if (!IsActive(lawman)) {
+        if (!IsPedActive(lawman)) {
             continue;
         }
         TASK_COMBAT_PED(lawman, robbery.aggressor);
@@ -188,7 +184,7 @@ void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
     AddAggressorBlip(robbery.aggressor, robbery.blip);
     MarkAggressorCriminal(robbery.aggressor);
     for (const Ped lawman : lawmen) {
-        if (IsActive(lawman)) {
+        if (IsPedActive(lawman)) {
             TASK_COMBAT_PED(lawman, robbery.aggressor);
             SET_PED_KEEP_TASK(lawman);
         }

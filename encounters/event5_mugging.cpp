@@ -37,10 +37,6 @@ std::string Text(int value) {
     return std::to_string(value);
 }
 
-bool IsActive(Ped ped) {
-    return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
-}
-
 struct Mugging {
     Ped playerPed = 0;
     Ped aggressor = 0;
@@ -175,10 +171,10 @@ void LetRobberGo(Mugging& mugging, PedLedger& ledger) {
 // Returns whether any lawman was sent.
 bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     for (const Ped bystander : mugging.bystanders) {
-        if (!IsActive(mugging.aggressor)) {
+        if (!IsPedActive(mugging.aggressor)) {
             break;
         }
-        if (!IsActive(bystander)) {
+        if (!IsPedActive(bystander)) {
             continue;
         }
         TASK_FLEE_PED(bystander, mugging.aggressor);
@@ -188,10 +184,10 @@ bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedge
     }
     bool lawmenEngaged = false;
     for (const Ped lawman : lawmen) {
-        if (!IsActive(mugging.aggressor)) {
+        if (!IsPedActive(mugging.aggressor)) {
             break;
         }
-        if (!IsActive(lawman)) {
+        if (!IsPedActive(lawman)) {
             continue;
         }
         ledger.Own(lawman);
@@ -211,7 +207,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     for (int pass = 1;; ++pass) {
         scriptWait(kConfrontationWaitMs);
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
-        if (!IsActive(mugging.aggressor) || !IsActive(mugging.victim)) {
+        if (!IsPedActive(mugging.aggressor) || !IsPedActive(mugging.victim)) {
             Log(LogLevel::Debug,
                 "One of the peds is dead or no longer exists, ending confrontation");
             return;
@@ -248,7 +244,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
 
 // Robber and victim run from each other.
 void Scatter(Mugging& mugging) {
-    if (IsActive(mugging.aggressor)) {
+    if (IsPedActive(mugging.aggressor)) {
         MarkAggressorCriminal(mugging.aggressor);
         TASK_FLEE_PED(mugging.aggressor, mugging.victim);
         SET_PED_KEEP_TASK(mugging.aggressor);
@@ -266,7 +262,7 @@ void Scatter(Mugging& mugging) {
 void WatchRobber(Mugging& mugging, PedLedger& ledger) {
     for (int pass = 1;; ++pass) {
         scriptWait(kWatchWaitMs);
-        if (!IsActive(mugging.aggressor) || IS_PED_HOGTIED(mugging.aggressor)) {
+        if (!IsPedActive(mugging.aggressor) || IS_PED_HOGTIED(mugging.aggressor)) {
             RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
             return;
         }

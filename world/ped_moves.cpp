@@ -31,6 +31,10 @@ std::vector<Ped> PedsAround(Ped centerPed) {
 
 }  // namespace
 
+bool IsPedActive(Ped ped) {
+    return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
+}
+
 std::vector<Ped> FindNearbyLawmen(Ped centerPed) {
     std::vector<Ped> lawmen;
     for (const Ped ped : PedsAround<kLawmenQueryCapacity>(centerPed)) {

@@ -9,6 +9,9 @@
 
 class PedLedger;
 
+// The ped exists and is not dead (two natives, in that order).
+bool IsPedActive(Ped ped);
+
 // Peds of group REL_COP around the centre ped, in the order the game lists them (up to 200;
 // no existence, death or distance test).
 std::vector<Ped> FindNearbyLawmen(Ped centerPed);
