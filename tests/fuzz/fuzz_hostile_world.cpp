@@ -140,6 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     run.Host().onFrameEnd = [](uint32_t, uint32_t) { nativesThisFrame = 0; };
 
     encounterReturned = false;
+    nativesThisFrame = 0;  // a run that ended without a wait must not count against this one
     run.StartScript(RunChosenEncounter);
     run.Run(3 * 60000);  // a bounded stretch: three simulated minutes
     if (!encounterReturned) {
