@@ -1,6 +1,6 @@
 #include "sim/app/sim_options.h"
 
-#include "sim/host/whole_number.h"
+#include "sim/host/command_line.h"
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
@@ -8,28 +8,11 @@ const char* SimUsage() {
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string flag = argv[i];
+    const auto apply = [options](const std::string& flag, const std::string& value,
+                                 std::string* problem) {
         if (flag == "--quiet") {
             options->quiet = true;
-            continue;
-        }
-        if (flag == "--help" || flag == "-h") {
-            *error = SimUsage();
-            return false;
-        }
-        const bool takesValue = flag == "--workdir" || flag == "--minutes" || flag == "--seed" ||
-                                flag == "--summary-json" || flag == "--scenario";
-        if (!takesValue) {
-            *error = "unknown argument '" + flag + "'";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = flag + " needs a value";
-            return false;
-        }
-        const std::string value = argv[++i];
-        if (flag == "--workdir") {
+        } else if (flag == "--workdir") {
             options->workdir = value;
         } else if (flag == "--summary-json") {
             options->summaryJson = value;
@@ -38,16 +21,19 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
         } else if (flag == "--minutes") {
             if (!ParseWholeNumber(value, &options->minutes) || options->minutes == 0 ||
                 options->minutes > 60ull * 24 * 365) {
-                *error = "--minutes takes a whole number of minutes from 1 to 525600, not '" +
-                         value + "'";
+                *problem = "--minutes takes a whole number of minutes from 1 to 525600, not '" +
+                           value + "'";
                 return false;
             }
         } else if (flag == "--seed") {
             if (!ParseWholeNumber(value, &options->seed)) {
-                *error = "--seed takes a non-negative whole number, not '" + value + "'";
+                *problem = "--seed takes a non-negative whole number, not '" + value + "'";
                 return false;
             }
         }
-    }
-    return true;
+        return true;
+    };
+    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
+                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario"},
+                         apply, error);
 }

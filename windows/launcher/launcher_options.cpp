@@ -1,6 +1,6 @@
 #include "windows/launcher/launcher_options.h"
 
-#include "sim/host/whole_number.h"
+#include "sim/host/command_line.h"
 
 namespace {
 
@@ -15,29 +15,12 @@ const char* LauncherUsage() {
 }
 
 bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::string* error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string flag = argv[i];
+    const auto apply = [options](const std::string& flag, const std::string& value,
+                                 std::string* problem) {
+        uint64_t number = 0;
         if (flag == "--quiet") {
             options->quiet = true;
-            continue;
-        }
-        if (flag == "--help" || flag == "-h") {
-            *error = LauncherUsage();
-            return false;
-        }
-        const bool takesValue = flag == "--workdir" || flag == "--minutes" || flag == "--frames" ||
-                                flag == "--seed" || flag == "--scenario" || flag == "--plugin";
-        if (!takesValue) {
-            *error = "unknown argument '" + flag + "'";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = flag + " needs a value";
-            return false;
-        }
-        const std::string value = argv[++i];
-        uint64_t number = 0;
-        if (flag == "--workdir") {
+        } else if (flag == "--workdir") {
             options->workdir = value;
         } else if (flag == "--scenario") {
             options->scenario = value;
@@ -45,25 +28,28 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
             options->plugin = value;
         } else if (flag == "--minutes") {
             if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxMinutes) {
-                *error = "--minutes takes a whole number of minutes from 1 to 525600, not '" +
-                         value + "'";
+                *problem = "--minutes takes a whole number of minutes from 1 to 525600, not '" +
+                           value + "'";
                 return false;
             }
             options->minutes = number;
             options->frames = 0;
         } else if (flag == "--frames") {
             if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxFrames) {
-                *error = "--frames takes a whole number of frames from 1 to " +
-                         std::to_string(kMaxFrames) + ", not '" + value + "'";
+                *problem = "--frames takes a whole number of frames from 1 to " +
+                           std::to_string(kMaxFrames) + ", not '" + value + "'";
                 return false;
             }
             options->frames = number;
         } else if (flag == "--seed") {
             if (!ParseWholeNumber(value, &options->seed)) {
-                *error = "--seed takes a non-negative whole number, not '" + value + "'";
+                *problem = "--seed takes a non-negative whole number, not '" + value + "'";
                 return false;
             }
         }
-    }
-    return true;
+        return true;
+    };
+    return WalkArguments(argc, argv, LauncherUsage(), {"--quiet"},
+                         {"--workdir", "--minutes", "--frames", "--seed", "--scenario", "--plugin"},
+                         apply, error);
 }
