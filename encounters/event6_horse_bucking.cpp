@@ -28,13 +28,7 @@ std::string Text(int value) {
 // A living rider near the player whom no script owns. Unlike the common candidate test there
 // is no domestic-animal group, no huntable-model rule and no women setting.
 bool IsValidRider(Ped ped, const NearbyScan& scan) {
-    if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed) {
-        return false;
-    }
-    if (ped == GET_ACTIVE_HORSE_FOR_PLAYER(PLAYER_ID())) {
-        return false;
-    }
-    if (IS_ENTITY_A_MISSION_ENTITY(ped)) {
+    if (!IsUnownedOtherPed(ped, scan.playerPed)) {
         return false;
     }
     if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",

@@ -117,14 +117,18 @@ bool IsHuntableAnimal(Ped ped) {
 
 }  // namespace
 
-bool IsValidCandidatePed(Ped ped, Ped playerPed, const CandidateSettings& settings) {
+bool IsUnownedOtherPed(Ped ped, Ped playerPed) {
     if (!DOES_ENTITY_EXIST(ped) || ped == playerPed) {
         return false;
     }
     if (ped == GET_ACTIVE_HORSE_FOR_PLAYER(PLAYER_ID())) {
         return false;
     }
-    if (IS_ENTITY_A_MISSION_ENTITY(ped)) {
+    return !IS_ENTITY_A_MISSION_ENTITY(ped);
+}
+
+bool IsValidCandidatePed(Ped ped, Ped playerPed, const CandidateSettings& settings) {
+    if (!IsUnownedOtherPed(ped, playerPed)) {
         return false;
     }
     if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",

@@ -27,6 +27,10 @@ std::vector<std::string> GetExemptModelNames();
 // The first exempt model name whose hash equals the ped's model, if any.
 std::optional<std::string> IsExemptModel(Ped ped);
 
+// The ped exists, is neither the player nor the player's horse, and no script owns it: the
+// first tests of every candidate filter that leaves the player's own out.
+bool IsUnownedOtherPed(Ped ped, Ped playerPed);
+
 // With ExcludeShopkeepers on, whether the ped is a shopkeeper to leave alone; the match is
 // logged ("Excluded shopkeeper found: <name>").
 bool IsExcludedShopkeeper(Ped ped);
