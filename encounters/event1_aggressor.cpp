@@ -66,16 +66,7 @@ void StageAttack(Confrontation& fight, PedLedger& ledger) {
     Log(LogLevel::Info, "Initiating NPC confrontation event");
     ledger.Own(fight.aggressor);
     ledger.Own(fight.victim);
-    CLEAR_PED_TASKS(fight.aggressor);
-    CLEAR_PED_SECONDARY_TASK(fight.aggressor);
-    if (AttackTarget(fight.aggressor, fight.victim)) {
-        Log(LogLevel::Debug,
-            "Aggressor " + Text(fight.aggressor) + " is human and will use TASK_COMBAT_PED");
-    } else {
-        Log(LogLevel::Debug, "Aggressor " + Text(fight.aggressor) +
-                                 " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
-    }
-    SET_PED_KEEP_TASK(fight.aggressor);
+    SetAggressorOn(fight.aggressor, fight.victim);
     Log(LogLevel::Debug,
         "Aggressor " + Text(fight.aggressor) + " is now attacking victim " + Text(fight.victim));
 }

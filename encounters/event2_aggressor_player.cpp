@@ -55,16 +55,7 @@ void StageAttack(AttackOnPlayer& attack, PedLedger& ledger) {
     ledger.Own(attack.aggressor);
     // The player's ped is owned for the fight but never handed back (the ledger skips it).
     ledger.Own(attack.playerPed);
-    CLEAR_PED_TASKS(attack.aggressor);
-    CLEAR_PED_SECONDARY_TASK(attack.aggressor);
-    if (AttackTarget(attack.aggressor, attack.playerPed)) {
-        Log(LogLevel::Debug,
-            "Aggressor " + Text(attack.aggressor) + " is human and will use TASK_COMBAT_PED");
-    } else {
-        Log(LogLevel::Debug, "Aggressor " + Text(attack.aggressor) +
-                                 " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
-    }
-    SET_PED_KEEP_TASK(attack.aggressor);
+    SetAggressorOn(attack.aggressor, attack.playerPed);
     Log(LogLevel::Debug, "Aggressor " + Text(attack.aggressor) + " is now attacking player!");
 }
 

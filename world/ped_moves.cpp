@@ -91,6 +91,18 @@ bool AttackTarget(Ped attacker, Ped target) {
     return false;
 }
 
+void SetAggressorOn(Ped aggressor, Ped target) {
+    CLEAR_PED_TASKS(aggressor);
+    CLEAR_PED_SECONDARY_TASK(aggressor);
+    const std::string name = "Aggressor " + std::to_string(aggressor);
+    if (AttackTarget(aggressor, target)) {
+        Log(LogLevel::Debug, name + " is human and will use TASK_COMBAT_PED");
+    } else {
+        Log(LogLevel::Debug, name + " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
+    }
+    SET_PED_KEEP_TASK(aggressor);
+}
+
 void MarkAggressorCriminal(Ped aggressor) {
     SET_PED_RELATIONSHIP_GROUP_HASH(aggressor, IdentifierHash("REL_CRIMINALS"));
 }

@@ -28,6 +28,10 @@ void ReactToAggressor(Ped reactor, Ped aggressor);
 // Returns whether the attacker is human (the task chosen).
 bool AttackTarget(Ped attacker, Ped target);
 
+// Turns the aggressor on the target from a clean slate: its tasks are dropped, the attack task
+// that fits it is given and kept, and the choice is logged.
+void SetAggressorOn(Ped aggressor, Ped target);
+
 // Moves the aggressor into REL_CRIMINALS.
 void MarkAggressorCriminal(Ped aggressor);
 
