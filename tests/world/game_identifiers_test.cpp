@@ -9,13 +9,14 @@
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "sim/world/joaat.h"
 #include "sim/world/model_catalogue.h"
+#include "sim/world/scenario_file.h"
 #include "sim/world/world.h"
+#include "support/reference_table.h"
 
 namespace {
 
@@ -25,24 +26,18 @@ struct ReferenceRow {
     std::string note;
 };
 
+// A hash written "0x...", or the game's hash of a name.
+uint32_t HashOf(const std::string& text) {
+    return text.rfind("0x", 0) == 0 ? static_cast<uint32_t>(std::stoul(text, nullptr, 16))
+                                    : Joaat(text);
+}
+
 // By hash: a name row under the hash of the name, a hash row ("0x...") under its value.
+// Columns: identifier, kind, found_in_game, evidence, note.
 std::map<uint32_t, ReferenceRow> LoadReference() {
-    std::ifstream in(std::string(TARROWIND_REFERENCE_DIR) + "/identifiers-reference.tsv");
     std::map<uint32_t, ReferenceRow> rows;
-    std::string line;
-    std::getline(in, line);  // header
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string identifier, kind, found, evidence, note;
-        std::getline(fields, identifier, '\t');
-        std::getline(fields, kind, '\t');
-        std::getline(fields, found, '\t');
-        std::getline(fields, evidence, '\t');
-        std::getline(fields, note, '\t');
-        const bool isHash = identifier.rfind("0x", 0) == 0;
-        const uint32_t hash =
-            isHash ? static_cast<uint32_t>(std::stoul(identifier, nullptr, 16)) : Joaat(identifier);
-        rows[hash] = ReferenceRow{identifier, found == "no", note};
+    for (const auto& fields : ReadReferenceTable("identifiers-reference.tsv")) {
+        rows[HashOf(fields[0])] = ReferenceRow{fields[0], fields[2] == "no", fields[4]};
     }
     return rows;
 }
@@ -85,12 +80,7 @@ class IdentifierCheck {
     // Every string of a JSON document, names and hashes ("0x...") alike.
     void UseStrings(const nlohmann::json& value, const std::string& where) {
         if (value.is_string()) {
-            const std::string text = value.get<std::string>();
-            if (text.rfind("0x", 0) == 0) {
-                Use(static_cast<uint32_t>(std::stoul(text, nullptr, 16)), where);
-            } else {
-                Use(text, where);
-            }
+            Use(HashOf(value.get<std::string>()), where);
         }
         if (value.is_structured()) {
             for (const auto& item : value) {
@@ -141,9 +131,14 @@ TEST(GameIdentifiers, TheWorldAndTheShippedScenariosUseOnlyNamesTheGameHas) {
     const auto scenarios = ShippedScenarios();
     EXPECT_GE(scenarios.size(), 3u);
     for (const auto& path : scenarios) {
+        // The names as written (the timeline's too), and the world built from them.
         std::ifstream in(path);
-        const nlohmann::json scenario = nlohmann::json::parse(in, nullptr, true, true);
-        check.UseStrings(scenario, path.filename().string());
+        const std::string name = path.filename().string();
+        check.UseStrings(nlohmann::json::parse(in, nullptr, true, true), name);
+        World built(1);
+        std::string error;
+        ASSERT_TRUE(LoadScenarioFile(path.string(), built, nullptr, &error)) << error;
+        check.UseWorld(built, name);
     }
     EXPECT_TRUE(check.Absent().empty()) << ::testing::PrintToString(check.Absent());
 }
