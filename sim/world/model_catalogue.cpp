@@ -86,14 +86,16 @@ VehicleModel Unlisted(const char* name, int seats) {
     return VehicleModel{name, Joaat(name), seats, false};
 }
 
-// Game vehicles: the listed ones are on the plug-in's wagon list, the unlisted ones are not.
+// Game vehicles, with the seats the world gives them.
 std::vector<VehicleModel> BuildVehicleModels() {
     return {
+        // On the plug-in's wagon list.
         Listed("CART01", 2),
         Listed("CART02", 4),
         Listed("CART03", 2),
         Listed("CART04", 2),
         Listed("CART05", 4),
+        // Not on it.
         Unlisted("STAGECOACH004_2X", 6),
         Unlisted("HANDCART", 2),
     };
