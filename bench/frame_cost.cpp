@@ -104,7 +104,7 @@ void Populate(World& world, int peds) {
                 world.AddRider(pos);
                 break;
             case 5:
-                world.AddWagonWithDriver("WAGON_SUPPLY", pos, 1);
+                world.AddWagonWithDriver("CART01", pos, 1);
                 ++i;  // the passenger counts too
                 break;
             case 6:

@@ -35,8 +35,12 @@ constexpr int kMaxWatchPasses = 300;
 constexpr int kRelationshipHate = 6;
 
 // The groups that are set to hate the animal's own group, so townsfolk and the law turn on it.
+// Of the first six the game has only "REL_COP"; its civilians are "REL_CIVMALE" and
+// "REL_CIVFEMALE", added after them. The other five stay, in their order: a hatred set for a
+// group nobody belongs to changes nothing.
 const char* const kGroupsHatingTheAnimal[] = {"REL_COP",      "CIV_MALE",       "CIV_FEMALE",
-                                              "REL_CIV_MALE", "REL_CIV_FEMALE", "COP"};
+                                              "REL_CIV_MALE", "REL_CIV_FEMALE", "COP",
+                                              "REL_CIVMALE",  "REL_CIVFEMALE"};
 
 std::string Text(int value) {
     return std::to_string(value);

@@ -65,6 +65,8 @@ std::vector<std::string> GetExemptModelNames() {
         "RE_BEARTRAP_MALES_01",
         "S_M_M_SDTICKETSELLER_01",
         "U_M_M_NbxBoatTicketSeller_01",
+        // The game's Valentine bartender; "U_M_O_ValBartender_02" above names no model.
+        "U_M_O_ValBartender_01",
     };
 }
 

@@ -20,35 +20,35 @@ PedModel Animal(const char* name, PedRole role, const char* group) {
 std::vector<PedModel> BuildPedModels() {
     return {
         // Townsfolk.
-        Human("A_M_M_ValTownfolk_01", PedRole::Townsfolk, true, "REL_CIV_MALE", 0),
-        Human("A_M_M_ValTownfolk_02", PedRole::Townsfolk, true, "REL_CIV_MALE", 0),
-        Human("A_M_M_ValFarmer_01", PedRole::Townsfolk, true, "REL_CIV_MALE", 0),
-        Human("A_M_M_ValLaborer_01", PedRole::Townsfolk, true, "REL_CIV_MALE", 0),
-        Human("A_M_M_ValCriminals_01", PedRole::Townsfolk, true, "REL_CIV_MALE", kSidearm),
-        Human("A_F_M_ValTownfolk_01", PedRole::Townsfolk, false, "REL_CIV_FEMALE", 0),
-        Human("A_F_M_ValTownfolk_02", PedRole::Townsfolk, false, "REL_CIV_FEMALE", 0),
-        Human("A_F_M_ValProstitute_01", PedRole::Townsfolk, false, "REL_CIV_FEMALE", 0),
+        Human("A_M_M_ValTownfolk_01", PedRole::Townsfolk, true, "REL_CIVMALE", 0),
+        Human("A_M_M_ValTownfolk_02", PedRole::Townsfolk, true, "REL_CIVMALE", 0),
+        Human("A_M_M_ValFarmer_01", PedRole::Townsfolk, true, "REL_CIVMALE", 0),
+        Human("A_M_M_ValLaborer_01", PedRole::Townsfolk, true, "REL_CIVMALE", 0),
+        Human("A_M_M_ValCriminals_01", PedRole::Townsfolk, true, "REL_CIVMALE", kSidearm),
+        Human("A_F_M_ValTownfolk_01", PedRole::Townsfolk, false, "REL_CIVFEMALE", 0),
+        Human("A_F_M_ValTownfolk_02", PedRole::Townsfolk, false, "REL_CIVFEMALE", 0),
+        Human("A_F_M_ValProstitute_01", PedRole::Townsfolk, false, "REL_CIVFEMALE", 0),
         // Lawmen.
         Human("S_M_M_ValDeputy_01", PedRole::Lawman, true, "REL_COP", kLawmanArms),
         Human("S_M_M_ValSheriff_01", PedRole::Lawman, true, "REL_COP", kLawmanArms),
         // Shopkeepers and other service peds (all on the plug-in's exempt list).
-        Human("U_M_M_ValGunsmith_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("U_M_M_ValGenStoreOwner_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("U_M_M_ValBartender_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("U_M_M_ValDoctor_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("U_M_M_ValBarber_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("U_M_M_VALBUTCHER_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("U_M_M_ValHotelOwner_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("S_M_M_BankClerk_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("S_M_Y_NewspaperBoy_01", PedRole::Shopkeeper, true, "REL_CIV_MALE", 0),
-        Human("U_F_M_TumGeneralStoreOwner_01", PedRole::Shopkeeper, false, "REL_CIV_FEMALE", 0),
+        Human("U_M_M_ValGunsmith_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("U_M_M_ValGenStoreOwner_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("U_M_M_ValBartender_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("U_M_M_ValDoctor_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("U_M_M_ValBarber_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("U_M_M_VALBUTCHER_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("U_M_M_ValHotelOwner_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("S_M_M_BankClerk_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("S_M_Y_NewspaperBoy_01", PedRole::Shopkeeper, true, "REL_CIVMALE", 0),
+        Human("U_F_M_TumGeneralStoreOwner_01", PedRole::Shopkeeper, false, "REL_CIVFEMALE", 0),
         // Riders and wagon drivers.
-        Human("A_M_M_Rancher_01", PedRole::Rider, true, "REL_CIV_MALE", kSidearm),
-        Human("A_M_Y_ValRider_01", PedRole::Rider, true, "REL_CIV_MALE", kHunterArms),
-        Human("A_F_M_ValRider_01", PedRole::Rider, false, "REL_CIV_FEMALE", 0),
-        Human("A_M_M_ValWagonDriver_01", PedRole::WagonDriver, true, "REL_CIV_MALE", 0),
-        Human("A_M_O_ValWagonDriver_01", PedRole::WagonDriver, true, "REL_CIV_MALE", kShotgun),
-        Human("A_F_M_ValWagonDriver_01", PedRole::WagonDriver, false, "REL_CIV_FEMALE", 0),
+        Human("A_M_M_Rancher_01", PedRole::Rider, true, "REL_CIVMALE", kSidearm),
+        Human("A_M_Y_ValRider_01", PedRole::Rider, true, "REL_CIVMALE", kHunterArms),
+        Human("A_F_M_ValRider_01", PedRole::Rider, false, "REL_CIVFEMALE", 0),
+        Human("A_M_M_ValWagonDriver_01", PedRole::WagonDriver, true, "REL_CIVMALE", 0),
+        Human("A_M_O_ValWagonDriver_01", PedRole::WagonDriver, true, "REL_CIVMALE", kShotgun),
+        Human("A_F_M_ValWagonDriver_01", PedRole::WagonDriver, false, "REL_CIVFEMALE", 0),
         // The player and horses.
         Human("player_zero", PedRole::PlayerCharacter, true, "PLAYER", kRevolver),
         Animal("A_C_Horse_Arabian_White", PedRole::Horse, "REL_DOMESTICATED_ANIMAL"),
@@ -78,25 +78,26 @@ std::vector<PedModel> BuildPedModels() {
     };
 }
 
-VehicleModel Listed(const char* name, uint32_t hash, int seats) {
-    return VehicleModel{name, hash, seats, true};
+VehicleModel Listed(const char* name, int seats) {
+    return VehicleModel{name, Joaat(name), seats, true};
 }
 
 VehicleModel Unlisted(const char* name, int seats) {
     return VehicleModel{name, Joaat(name), seats, false};
 }
 
-// The listed wagons carry the game's model hashes that the plug-in's wagon list holds; their
-// names are ours, for scenario files. The unlisted ones are vehicles that list lacks.
+// Game vehicles, with the seats the world gives them.
 std::vector<VehicleModel> BuildVehicleModels() {
     return {
-        Listed("WAGON_SUPPLY", 0xCEDED274u, 2),
-        Listed("WAGON_COVERED", 0x85943FE0u, 4),
-        Listed("WAGON_FARM", 0xAFB2141Bu, 2),
-        Listed("WAGON_CHUCK", 0xDDFBF0AEu, 2),
-        Listed("WAGON_UTILITY", 0x1656E157u, 4),
-        Unlisted("STAGECOACH_TOWN", 6),
-        Unlisted("CART_HAND", 2),
+        // On the plug-in's wagon list.
+        Listed("CART01", 2),
+        Listed("CART02", 4),
+        Listed("CART03", 2),
+        Listed("CART04", 2),
+        Listed("CART05", 4),
+        // Not on it.
+        Unlisted("STAGECOACH004_2X", 6),
+        Unlisted("HANDCART", 2),
     };
 }
 
@@ -135,13 +136,7 @@ const PedModel* FindPedModelByName(const std::string& name) {
 }
 
 const VehicleModel* FindVehicleModelByName(const std::string& name) {
-    const uint32_t hash = Joaat(name);
-    for (const VehicleModel& model : VehicleModels()) {
-        if (Joaat(model.name) == hash) {
-            return &model;
-        }
-    }
-    return nullptr;
+    return FindVehicleModel(Joaat(name));
 }
 
 std::vector<const PedModel*> PedModelsWithRole(PedRole role) {

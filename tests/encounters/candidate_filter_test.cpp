@@ -39,6 +39,7 @@ class CandidateFilterTest : public EncounterTest {
         doe = AddAnimal(Near(16), "A_C_Deer_01", "REL_WILD_ANIMAL", false);
         gunsmith = AddTownsman(Near(17), "U_M_M_ValGunsmith_01");
         exoticsDealer = AddTownsman(Near(18), "U_M_M_SDExoticsShopkeeper_01");
+        bartender = AddTownsman(Near(19), "U_M_O_ValBartender_01");
         atEdge = AddTownsman(Near(0, 100.0f));
         AddTownsman(Near(0, 100.01f));
     }
@@ -51,15 +52,15 @@ class CandidateFilterTest : public EncounterTest {
     }
 
     int32_t townsman = 0, deer = 0, cougar = 0, woman = 0, doe = 0, gunsmith = 0, exoticsDealer = 0,
-            atEdge = 0;
+            bartender = 0, atEdge = 0;
 };
 
 TEST_F(CandidateFilterTest, WithNoExclusionsOnlyTheAlwaysProtectedPedsAreLeftOut) {
     BuildStreet();
     RunWith(false, false);
     EXPECT_EQ(gCandidates, (std::vector<Ped>{townsman, deer, cougar, woman, doe, gunsmith,
-                                             exoticsDealer, atEdge}));
-    EXPECT_TRUE(Logged("Found 19 nearby peds"));
+                                             exoticsDealer, bartender, atEdge}));
+    EXPECT_TRUE(Logged("Found 20 nearby peds"));
     EXPECT_TRUE(Logged("Player Position: 100.000000, 200.000000, 10.000000"));
     EXPECT_TRUE(Logged("Valid ped found " + std::to_string(atEdge) + " at distance: 100.000000m"));
     for (const std::string& message : Messages()) {
@@ -74,6 +75,8 @@ TEST_F(CandidateFilterTest, ExclusionsLeaveOutWomenFemaleAnimalsAndShopkeepers) 
     EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_M_ValGunsmith_01"));
     // Models compare by hash, so the list's spelling is what the line shows.
     EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_M_SDEXOTICSSHOPKEEPER_01"));
+    // The game's Valentine bartender, the last name on the list.
+    EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_O_ValBartender_01"));
 }
 
 // A query that hands back the player, the player's horse, and claims far more peds than the

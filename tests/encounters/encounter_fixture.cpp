@@ -27,32 +27,19 @@ EncounterTest::EncounterTest() : world(7) {
 }
 
 int32_t EncounterTest::AddTownsman(const Vec3& at, const std::string& model) {
-    SimPed ped;
+    // The world's own townsman, under the model a test names (one the catalogue may lack).
+    SimPed ped = World::MakePed(*FindPedModelByName("A_M_M_ValTownfolk_01"), at);
     ped.modelName = model;
     ped.model = Joaat(model);
-    ped.group = Joaat("REL_CIVMALE");
-    ped.pos = at;
     return world.AddPed(ped);
 }
 
 int32_t EncounterTest::AddTownswoman(const Vec3& at) {
-    SimPed ped;
-    ped.modelName = "A_F_M_ValTownfolk_01";
-    ped.model = Joaat(ped.modelName);
-    ped.male = false;
-    ped.group = Joaat("REL_CIVFEMALE");
-    ped.pos = at;
-    return world.AddPed(ped);
+    return world.AddTownsfolk(at, false);
 }
 
 int32_t EncounterTest::AddLawman(const Vec3& at) {
-    SimPed ped;
-    ped.modelName = "S_M_M_ValDeputy_01";
-    ped.model = Joaat(ped.modelName);
-    ped.group = Joaat("REL_COP");
-    ped.pos = at;
-    ped.weapons = kRevolver;
-    return world.AddPed(ped);
+    return world.AddLawman(at);
 }
 
 int32_t EncounterTest::AddAnimal(const Vec3& at, const std::string& model, const std::string& group,
@@ -74,10 +61,11 @@ int32_t EncounterTest::AddInGroup(const Vec3& at, const std::string& group) {
 }
 
 int32_t EncounterTest::AddRider(const Vec3& at, bool woman, const std::string& group) {
-    const int32_t horse = AddAnimal(at, "A_C_Horse_Morgan_Bay", "REL_DOMESTICATED_ANIMAL");
-    const int32_t rider = woman ? AddTownswoman(at) : AddTownsman(at);
-    world.FindPed(rider)->group = Joaat(group);
-    world.MountPed(rider, horse);
+    const int32_t rider = world.AddRider(
+        at, woman ? "A_F_M_ValTownfolk_01" : "A_M_M_ValTownfolk_01", "A_C_Horse_Morgan_Bay");
+    if (!group.empty()) {
+        world.FindPed(rider)->group = Joaat(group);
+    }
     return rider;
 }
 

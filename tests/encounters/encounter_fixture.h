@@ -55,14 +55,15 @@ class EncounterTest : public ::testing::Test {
     // A position `dx` metres east and `dy` metres north of the player.
     static Vec3 Near(float dx, float dy = 0.0f) { return Vec3{kX + dx, kY + dy, kZ}; }
 
+    // Townsfolk and lawmen are the world's own, in the game's groups.
     int32_t AddTownsman(const Vec3& at, const std::string& model = "A_M_M_ValTownfolk_01");
     int32_t AddTownswoman(const Vec3& at);
     int32_t AddLawman(const Vec3& at);
     int32_t AddAnimal(const Vec3& at, const std::string& model, const std::string& group,
                       bool male = true);
     int32_t AddInGroup(const Vec3& at, const std::string& group);
-    // A rider on a horse of their own; returns the rider.
-    int32_t AddRider(const Vec3& at, bool woman = false, const std::string& group = "REL_CIVMALE");
+    // A rider on a horse of their own, in `group` or else the townsfolk's; returns the rider.
+    int32_t AddRider(const Vec3& at, bool woman = false, const std::string& group = "");
 
     // Runs `body` as the script (seeded with `seed`) until it returns or `maxMs` pass.
     void RunFocused(void (*body)(), uint32_t seed = 1, uint64_t maxMs = 600000);

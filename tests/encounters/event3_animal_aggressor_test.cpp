@@ -18,6 +18,7 @@ const std::string kAbortInfo = "event3_animal_aggressor aborted due to spawn fai
 constexpr uint64_t kRequestModel = 0xFA28FE3A6246FC30ULL;
 constexpr uint64_t kHasModelLoaded = 0x1283B8B89DD5D1B6ULL;
 constexpr uint64_t kCreatePed = 0xD49F9B0955C367DEULL;
+constexpr uint64_t kSetRelationship = 0xBF25EB89375A37ADULL;
 
 std::string S(int32_t value) {
     return std::to_string(value);
@@ -80,12 +81,20 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     expected.push_back(kDone);
     EXPECT_EQ(Between("Executing event3_animal_aggressor", kDone), expected);
 
-    // The animal charges, and the law and townsfolk hate its group.
+    // The animal charges, and the law and the game's civilians are set to hate its group.
     ASSERT_EQ(CallsTo(hashes::kAnimalCharge, animal).size(), 1u);
     EXPECT_EQ(ArgInt(CallsTo(hashes::kAnimalCharge, animal)[0], 1), victim);
     EXPECT_EQ(world.FindPed(animal)->group, Joaat("MyRelGroup"));
-    EXPECT_EQ(world.Relationship(Joaat("REL_COP"), Joaat("MyRelGroup")), 6);
-    EXPECT_EQ(world.Relationship(Joaat("REL_CIV_MALE"), Joaat("MyRelGroup")), 6);
+    std::vector<uint32_t> haters;
+    for (const HostCall& call : CallsTo(kSetRelationship)) {
+        EXPECT_EQ(call.args[0], 6u);
+        EXPECT_EQ(static_cast<uint32_t>(call.args[2]), Joaat("MyRelGroup"));
+        haters.push_back(static_cast<uint32_t>(call.args[1]));
+    }
+    EXPECT_EQ(haters,
+              (std::vector<uint32_t>{Joaat("REL_COP"), Joaat("CIV_MALE"), Joaat("CIV_FEMALE"),
+                                     Joaat("REL_CIV_MALE"), Joaat("REL_CIV_FEMALE"), Joaat("COP"),
+                                     Joaat("REL_CIVMALE"), Joaat("REL_CIVFEMALE")}));
     // A fleeing bystander gets no new task; the lawman is tasked but never owned.
     EXPECT_TRUE(CallsTo(hashes::kFlee, bystander).empty());
     EXPECT_EQ(CallsTo(hashes::kKeepTask, bystander).size(), 1u);

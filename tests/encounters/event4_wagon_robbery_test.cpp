@@ -25,7 +25,7 @@ class Event4Test : public EncounterTest {
     // A robber 5 m from the player and a supply wagon with its driver 20 m away.
     void BuildStreet() {
         robber = AddTownsman(Near(5));
-        wagon = world.AddWagonWithDriver("WAGON_SUPPLY", Near(20));
+        wagon = world.AddWagonWithDriver("CART01", Near(20));
         driver = world.FindVehicle(wagon)->occupants.at(-1);
     }
 
@@ -207,10 +207,10 @@ TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
 
 TEST_F(Event4Test, PassengersAndDriversOfOtherVehiclesAreNotRobbed) {
     robber = AddTownsman(Near(5));
-    const int32_t covered = world.AddWagonWithDriver("WAGON_COVERED", Near(20), 1);
+    const int32_t covered = world.AddWagonWithDriver("CART02", Near(20), 1);
     const int32_t passenger = world.FindVehicle(covered)->occupants.at(0);
     world.RemovePed(world.FindVehicle(covered)->occupants.at(-1));
-    const int32_t coach = world.AddWagonWithDriver("STAGECOACH_TOWN", Near(30));
+    const int32_t coach = world.AddWagonWithDriver("STAGECOACH004_2X", Near(30));
     const int32_t coachman = world.FindVehicle(coach)->occupants.at(-1);
     RunFocused(event4_wagon_robbery);
     const std::vector<std::string> expected = {

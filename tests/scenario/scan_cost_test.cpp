@@ -56,7 +56,7 @@ void Crowd(World& world, int peds) {
                 world.AddRider(pos);
                 break;
             case 3:
-                world.AddWagonWithDriver("WAGON_SUPPLY", pos, 1);
+                world.AddWagonWithDriver("CART01", pos, 1);
                 break;
             case 4:
                 world.AddAnimal("A_C_Deer_01", pos);

@@ -3,9 +3,7 @@
 // call contract says.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "host/native_list.h"
 #include "host/natives.h"
@@ -13,6 +11,7 @@
 #include "sim/host/stand_in_host.h"
 #include "sim/world/joaat.h"
 #include "sim/world/world.h"
+#include "support/reference_table.h"
 
 namespace {
 
@@ -21,20 +20,11 @@ struct ReferenceRow {
     int paramCount;
 };
 
+// By hash; columns our_name, hash, db_name, db_return_type, db_param_count, db_params.
 std::map<uint64_t, ReferenceRow> LoadReference() {
-    std::ifstream in(std::string(TARROWIND_REFERENCE_DIR) + "/natives-reference.tsv");
     std::map<uint64_t, ReferenceRow> rows;
-    std::string line;
-    std::getline(in, line);  // header
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string ourName, hash, dbName, returnType, count;
-        std::getline(fields, ourName, '\t');
-        std::getline(fields, hash, '\t');
-        std::getline(fields, dbName, '\t');
-        std::getline(fields, returnType, '\t');
-        std::getline(fields, count, '\t');
-        rows[std::stoull(hash, nullptr, 16)] = ReferenceRow{ourName, std::stoi(count)};
+    for (const auto& fields : ReadReferenceTable("natives-reference.tsv")) {
+        rows[std::stoull(fields[1], nullptr, 16)] = ReferenceRow{fields[0], std::stoi(fields[4])};
     }
     return rows;
 }

@@ -133,7 +133,7 @@ TEST_F(BehaviourTest, ARobberyRunsForAWhileThenEnds) {
 }
 
 TEST_F(BehaviourTest, BoardingTakesTheDriversSeatAndPushesTheDriverOff) {
-    const int32_t wagon = world.AddWagonWithDriver("WAGON_SUPPLY", Vec3{20, 20, 0});
+    const int32_t wagon = world.AddWagonWithDriver("CART01", Vec3{20, 20, 0});
     const int32_t driver = world.FindVehicle(wagon)->occupants.at(-1);
     const int32_t robber = world.AddTownsfolk(Vec3{5, 5, 0});
     world.OrderEnterVehicle(robber, wagon, 60000, -1, 3.0f);
@@ -148,7 +148,7 @@ TEST_F(BehaviourTest, BoardingTakesTheDriversSeatAndPushesTheDriverOff) {
 }
 
 TEST_F(BehaviourTest, BoardingGivesUpAtItsTimeout) {
-    const int32_t wagon = world.AddVehicleOfModel("WAGON_FARM", Vec3{200, 0, 0});
+    const int32_t wagon = world.AddVehicleOfModel("CART03", Vec3{200, 0, 0});
     const int32_t walker = world.AddTownsfolk(Vec3{5, 0, 0});
     world.FindPed(walker)->missionEntity = true;
     world.OrderEnterVehicle(walker, wagon, 5000, -1, 1.0f);
@@ -158,7 +158,7 @@ TEST_F(BehaviourTest, BoardingGivesUpAtItsTimeout) {
 }
 
 TEST_F(BehaviourTest, ADriverDrivesOffWithHisPassengers) {
-    const int32_t wagon = world.AddWagonWithDriver("WAGON_COVERED", Vec3{10, 0, 0}, 1);
+    const int32_t wagon = world.AddWagonWithDriver("CART02", Vec3{10, 0, 0}, 1);
     const int32_t driver = world.FindVehicle(wagon)->occupants.at(-1);
     const int32_t passenger = world.FindVehicle(wagon)->occupants.at(0);
     world.FindPed(driver)->missionEntity = true;

@@ -61,11 +61,11 @@ TEST_F(PopulationTest, TheDeadLieAWhileUnlessAScriptHoldsThem) {
 }
 
 TEST_F(PopulationTest, VehiclesGoWithTheirCrewUnlessSomeoneAboardIsOwned) {
-    const int32_t passing = world.AddWagonWithDriver("WAGON_SUPPLY", Vec3{400, 0, 0}, 1);
+    const int32_t passing = world.AddWagonWithDriver("CART01", Vec3{400, 0, 0}, 1);
     const int32_t driver = world.FindVehicle(passing)->occupants.at(-1);
-    const int32_t kept = world.AddWagonWithDriver("WAGON_FARM", Vec3{0, 400, 0});
+    const int32_t kept = world.AddWagonWithDriver("CART03", Vec3{0, 400, 0});
     world.FindPed(world.FindVehicle(kept)->occupants.at(-1))->missionEntity = true;
-    const int32_t abandoned = world.AddVehicleOfModel("CART_HAND", Vec3{20, 0, 0});
+    const int32_t abandoned = world.AddVehicleOfModel("HANDCART", Vec3{20, 0, 0});
     RunFor(1000);
     EXPECT_FALSE(Exists(passing));
     EXPECT_FALSE(Exists(driver));

@@ -101,7 +101,7 @@ const char* const kFullScenario = R"({
   "player": {"position": [1, 2, 3], "horse": {"position": [4, 2, 3]}, "riding": true,
              "weapons": ["rifle"], "path": [{"to": [1, 50, 3], "speed": 5, "wait_s": 2}],
              "loop_path": true},
-  "vehicles": [{"id": "cart", "model": "CART_HAND", "position": [10, 0, 0], "owned": true},
+  "vehicles": [{"id": "cart", "model": "HANDCART", "position": [10, 0, 0], "owned": true},
                {"id": "odd", "model": "0x12345678", "position": [30, 0, 0], "seats": 3}],
   "peds": [
     {"id": "drv", "model": "A_F_M_ValWagonDriver_01", "position": [10, 0, 0], "vehicle": "cart"},
@@ -208,7 +208,7 @@ TEST(ScenarioTimelineTest, HappeningsComeAtTheirTimes) {
     ASSERT_TRUE(LoadScenarioText(R"({
       "player": {"position": [0, 0, 0]},
       "settings": {"peds_act": false},
-      "vehicles": [{"id": "w", "model": "WAGON_FARM", "position": [9, 9, 0]}],
+      "vehicles": [{"id": "w", "model": "CART03", "position": [9, 9, 0]}],
       "peds": [{"id": "v", "model": "A_M_M_ValTownfolk_01", "position": [5, 0, 0]},
                {"id": "t", "model": "A_M_M_ValTownfolk_01", "position": [6, 0, 0]}],
       "timeline": [
@@ -311,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(
                 R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "vehicle": "x"}]})",
                 "peds[0].vehicle: expected the id of a vehicle"},
         BadFile{R"({)" PLAYER
-                R"(, "vehicles": [{"id": "w", "model": "WAGON_FARM", "position": [0, 0, 0]}],
+                R"(, "vehicles": [{"id": "w", "model": "CART03", "position": [0, 0, 0]}],
                  "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "vehicle": "w", "seat": 3}]})",
                 "peds[0].seat: expected a free seat of 'w' (-1 to 0), not 3"},
         BadFile{R"({)" PLAYER

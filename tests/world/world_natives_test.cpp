@@ -88,7 +88,7 @@ TEST_F(WorldNativesTest, RidersAndPassengersAreWhereTheirMountOrVehicleIs) {
     EXPECT_FLOAT_EQ(riding.y, 12);
     EXPECT_FLOAT_EQ(riding.z, 2);
 
-    const int32_t wagon = world.AddWagonWithDriver("WAGON_COVERED", Vec3{20, 0, 0}, 1);
+    const int32_t wagon = world.AddWagonWithDriver("CART02", Vec3{20, 0, 0}, 1);
     const int32_t passenger = world.FindVehicle(wagon)->occupants.at(0);
     world.MoveEntity(wagon, Vec3{25, 5, 0});
     const Vec3 seated = Coords(passenger);
