@@ -37,7 +37,7 @@ int ClampMinutes(int minutes) {
 
 }  // namespace
 
-uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes) {
+DelayRange UsedDelayRange(int minMinutes, int maxMinutes) {
     // A delay under a minute would fire the timer every frame; one past the 32-bit range
     // would wrap.
     const int lowest = ClampMinutes(minMinutes);
@@ -45,6 +45,13 @@ uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes) {
     if (highest < lowest) {
         highest = lowest;
     }
+    return DelayRange{lowest, highest};
+}
+
+uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes) {
+    const DelayRange range = UsedDelayRange(minMinutes, maxMinutes);
+    const int lowest = range.minMinutes;
+    const int highest = range.maxMinutes;
     const int32_t base = lowest * 60000;
     const int32_t span = (highest - lowest) * 60000 + 1;
     const uint32_t delay = static_cast<uint32_t>(base) + RandomBelow(static_cast<uint32_t>(span));

@@ -15,9 +15,15 @@ extern IntervalTimer WeatherTimer;
 // Longest delay, in minutes, whose milliseconds fit the signed 32-bit arithmetic.
 constexpr int kMaxDelayMinutes = 2147483647 / 60000;
 
-// A delay uniform over minMinutes to maxMinutes minutes, both ends included. Minutes below 1
-// count as 1, minutes above kMaxDelayMinutes as that, and a maximum below the minimum gives
-// exactly the minimum.
+// The minutes a delay is drawn between for a configured pair: minutes below 1 count as 1,
+// minutes above kMaxDelayMinutes as that, and a maximum below the minimum as the minimum.
+struct DelayRange {
+    int minMinutes;
+    int maxMinutes;
+};
+DelayRange UsedDelayRange(int minMinutes, int maxMinutes);
+
+// A delay uniform over UsedDelayRange(minMinutes, maxMinutes), both ends included.
 uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes);
 
 // Called once per main-loop pass; each may raise std::runtime_error when its event failed.
