@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "core/config.h"
+#include "core/delay_range.h"
 #include "core/logger.h"
-#include "core/timers.h"
 #include "platform/platform.h"
 
 namespace {

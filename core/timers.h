@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "core/delay_range.h"
+
 struct IntervalTimer {
     bool armed = false;
     uint32_t startTick = 0;  // low 32 bits of the tick count when the wait began
@@ -11,17 +13,6 @@ struct IntervalTimer {
 
 extern IntervalTimer EventTimer;
 extern IntervalTimer WeatherTimer;
-
-// Longest delay, in minutes, whose milliseconds fit the signed 32-bit arithmetic.
-constexpr int kMaxDelayMinutes = 2147483647 / 60000;
-
-// The minutes a delay is drawn between for a configured pair: minutes below 1 count as 1,
-// minutes above kMaxDelayMinutes as that, and a maximum below the minimum as the minimum.
-struct DelayRange {
-    int minMinutes;
-    int maxMinutes;
-};
-DelayRange UsedDelayRange(int minMinutes, int maxMinutes);
 
 // A delay uniform over UsedDelayRange(minMinutes, maxMinutes), both ends included.
 uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes);

@@ -4,7 +4,8 @@
 //   ini-dump corpus DIR   writes the corpus under DIR/Tarrowind, reads every lookup of every
 //                         file through the platform layer, lists its sections and their
 //                         lines, and prints the results
-//   ini-dump config FILE  loads FILE as the plug-in does and prints every setting
+//   ini-dump config FILE  loads FILE as the plug-in does and prints every setting and the
+//                         settings check's notes
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "core/config.h"
+#include "core/settings_check.h"
 #include "platform/platform.h"
 
 namespace {
@@ -309,10 +311,15 @@ void PrintConfig(const std::string& label) {
         c.SearchRadius);
 }
 
+// Loads the file as the plug-in does and prints every setting, then the settings check's
+// notes on the file (none for the shipped one).
 bool LoadAndPrintConfig(const std::string& label, const std::string& path) {
     Config = ConfigData();
     const bool loaded = LoadConfig(path);
     PrintConfig(label);
+    for (const std::string& note : SettingsNotes(path)) {
+        std::printf("%s note %s\n", label.c_str(), note.c_str());
+    }
     return loaded;
 }
 
