@@ -393,7 +393,10 @@ class SettingsChecker {
             text.size() > digitsFrom &&
             text.find_first_not_of("0123456789", digitsFrom) == std::string::npos;
         if (digitsOnly) {
-            const bool fits = text.size() - digitsFrom <= 10 && std::stoll(text) == read;
+            const size_t significant = text.find_first_not_of('0', digitsFrom);
+            const bool fits =
+                (significant == std::string::npos || text.size() - significant <= 10) &&
+                std::stoll(text) == read;
             return fits ? std::string() : "is out of range, so it reads as " + std::to_string(read);
         }
         return "is not a whole number, so it reads as " + std::to_string(read);
