@@ -1,5 +1,6 @@
-// Fuzz target: the INI reader, its listings and LoadConfig on arbitrary bytes. No crash, no
-// sanitizer report, and every setting within what the rest of the plug-in can take.
+// Fuzz target: the INI reader, its listings, LoadConfig and the settings check on arbitrary
+// bytes. No crash, no sanitizer report, and every setting within what the rest of the plug-in
+// can take.
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "core/config.h"
+#include "core/settings_check.h"
 #include "platform/ini_reader.h"
 
 namespace {
@@ -67,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!LoadConfig("Tarrowind/Tarrowind.ini")) {
         std::abort();  // nothing in a file can make loading fail
     }
+    LogSettingsCheck("Tarrowind/Tarrowind.ini");
     const bool delaysRepaired = Config.MinEventDelayMinutes >= 1 &&
                                 Config.MaxEventDelayMinutes >= Config.MinEventDelayMinutes;
     const bool radiusInRange = Config.SearchRadius >= 10 && Config.SearchRadius <= 100;
