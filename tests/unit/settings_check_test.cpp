@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "core/config.h"
 #include "core/logger.h"
@@ -113,26 +114,14 @@ TEST_F(SettingsCheckTest, SummaryFollowsTheNotesAndConfigIsUntouched) {
     dir_.WriteIni(kBadFiles[0].ini);
     ASSERT_TRUE(LoadConfig(kPath));
     const auto fields = [](const ConfigData& c) {
-        return std::vector<int>{c.EnableDebugLogging,
-                                c.EnableBlips,
-                                c.MinEventDelayMinutes,
-                                c.MaxEventDelayMinutes,
-                                c.ExcludeShopkeepers,
-                                c.ExcludeWomen,
-                                c.Event1_Aggressor,
-                                c.Event2_Aggressor_Player,
-                                c.Event3_Animal_Predator,
-                                c.Event4_Wagon_Robbery,
-                                c.Event5_Mugging,
-                                c.Event6_Horse_Bucking,
-                                c.Sudden_Thunderstorm,
-                                c.Sudden_Hurricane,
-                                c.Sudden_Fog,
-                                c.Weather_MinEventDelayMinutes,
-                                c.Weather_MaxEventDelayMinutes,
-                                c.SearchRadius};
+        return std::make_tuple(
+            c.EnableDebugLogging, c.EnableBlips, c.MinEventDelayMinutes, c.MaxEventDelayMinutes,
+            c.ExcludeShopkeepers, c.ExcludeWomen, c.Event1_Aggressor, c.Event2_Aggressor_Player,
+            c.Event3_Animal_Predator, c.Event4_Wagon_Robbery, c.Event5_Mugging,
+            c.Event6_Horse_Bucking, c.Sudden_Thunderstorm, c.Sudden_Hurricane, c.Sudden_Fog,
+            c.Weather_MinEventDelayMinutes, c.Weather_MaxEventDelayMinutes, c.SearchRadius);
     };
-    const std::vector<int> loaded = fields(Config);
+    const auto loaded = fields(Config);
     LogSettingsCheck(kPath);
     EXPECT_EQ(fields(Config), loaded);
 
