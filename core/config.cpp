@@ -20,21 +20,20 @@ int ReadInt(const char* section, const char* key, int defaultValue, const std::s
     return platform::ReadIniInt(section, key, defaultValue, path.c_str());
 }
 
-// False only when something is at the path but cannot be read as a file.
-bool ConfigFileReadable(const std::string& path) {
+}  // namespace
+
+SettingsFileState ProbeSettingsFile(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (ec || !std::filesystem::exists(status)) {
-        return true;
+        return SettingsFileState::Missing;
     }
     if (!std::filesystem::is_regular_file(status)) {
-        return false;
+        return SettingsFileState::Unreadable;
     }
     std::ifstream file(path, std::ios::binary);
-    return file.is_open();
+    return file.is_open() ? SettingsFileState::Readable : SettingsFileState::Unreadable;
 }
-
-}  // namespace
 
 bool ParseBool(const std::string& text) {
     return text == "true" || text == "1" || text == "yes";
@@ -44,7 +43,7 @@ bool LoadConfig(const std::string& path) {
     try {
         // A missing file simply means defaults; one that is there but cannot be read is
         // worth telling the player about, since the reader quietly gives defaults too.
-        if (!ConfigFileReadable(path)) {
+        if (ProbeSettingsFile(path) == SettingsFileState::Unreadable) {
             LogError("Configuration file could not be read, using defaults: " + path);
         }
         Config.EnableDebugLogging = ReadBool("Logging", "EnableDebugLogging", path);

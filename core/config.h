@@ -32,3 +32,7 @@ bool ParseBool(const std::string& text);
 
 // Fills Config from the INI file; false when loading stopped on a failure.
 bool LoadConfig(const std::string& path);
+
+// What is at the settings path: nothing, something that cannot be read as a file, or a file.
+enum class SettingsFileState { Missing, Unreadable, Readable };
+SettingsFileState ProbeSettingsFile(const std::string& path);

@@ -25,26 +25,12 @@ bool Expired(const IntervalTimer& timer, uint32_t now) {
     return static_cast<uint32_t>(now - timer.startTick) >= timer.delayMs;  // wraps safely
 }
 
-int ClampMinutes(int minutes) {
-    if (minutes < 1) {
-        return 1;
-    }
-    if (minutes > kMaxDelayMinutes) {
-        return kMaxDelayMinutes;
-    }
-    return minutes;
-}
-
 }  // namespace
 
 uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes) {
-    // A delay under a minute would fire the timer every frame; one past the 32-bit range
-    // would wrap.
-    const int lowest = ClampMinutes(minMinutes);
-    int highest = ClampMinutes(maxMinutes);
-    if (highest < lowest) {
-        highest = lowest;
-    }
+    const DelayRange range = UsedDelayRange(minMinutes, maxMinutes);
+    const int lowest = range.minMinutes;
+    const int highest = range.maxMinutes;
     const int32_t base = lowest * 60000;
     const int32_t span = (highest - lowest) * 60000 + 1;
     const uint32_t delay = static_cast<uint32_t>(base) + RandomBelow(static_cast<uint32_t>(span));

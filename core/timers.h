@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "core/delay_range.h"
+
 struct IntervalTimer {
     bool armed = false;
     uint32_t startTick = 0;  // low 32 bits of the tick count when the wait began
@@ -12,12 +14,7 @@ struct IntervalTimer {
 extern IntervalTimer EventTimer;
 extern IntervalTimer WeatherTimer;
 
-// Longest delay, in minutes, whose milliseconds fit the signed 32-bit arithmetic.
-constexpr int kMaxDelayMinutes = 2147483647 / 60000;
-
-// A delay uniform over minMinutes to maxMinutes minutes, both ends included. Minutes below 1
-// count as 1, minutes above kMaxDelayMinutes as that, and a maximum below the minimum gives
-// exactly the minimum.
+// A delay uniform over UsedDelayRange(minMinutes, maxMinutes), both ends included.
 uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes);
 
 // Called once per main-loop pass; each may raise std::runtime_error when its event failed.

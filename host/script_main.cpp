@@ -6,6 +6,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "core/settings_check.h"
 #include "core/timers.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -30,6 +31,7 @@ void StartUp() {
     if (!LoadConfig(kConfigPath)) {
         LogError("Failed to load configuration, using defaults");
     }
+    LogSettingsCheck(kConfigPath);
     Log(LogLevel::Info, "Tarrowind script started");
     Log(LogLevel::Info,
         std::string("Debug logging is ") + (Config.EnableDebugLogging ? "enabled" : "disabled"));

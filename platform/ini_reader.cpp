@@ -58,19 +58,25 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-// Finds the raw value of the first key named `key` in the first section named `section`.
-// Lines before the first section header belong to a section with an empty name. Returns false
-// when there is no such key or the key line has no '='.
-bool FindValue(const std::string& text, const std::string& section, const std::string& key,
-               std::string* value) {
-    const std::string wantedSection = Trim(section);
-    const std::string wantedKey = Trim(key);
+struct Entry {
+    std::string name;
+    bool hasValue;  // the line has an '='
+    std::string value;
+};
+
+struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+};
+
+// The file as the Windows reader holds it: the sections in file order, a name written twice
+// kept twice, and first a section with an empty name for the lines before any header.
+std::vector<Section> ParseSections(const std::string& text) {
     std::vector<std::string> lines = SplitLines(text);
     if (!lines.empty() && lines[0].compare(0, 3, "\xEF\xBB\xBF") == 0) {
         lines[0].erase(0, 3);  // UTF-8 byte-order mark
     }
-    bool inWantedSection = wantedSection.empty();
-    bool sectionSeen = inWantedSection;
+    std::vector<Section> sections(1);
     for (const std::string& line : lines) {
         const std::string trimmed = Trim(line);
         if (trimmed.empty()) {
@@ -79,28 +85,50 @@ bool FindValue(const std::string& text, const std::string& section, const std::s
         if (trimmed[0] == '[') {
             const size_t close = trimmed.rfind(']');
             if (close != std::string::npos && close > 0) {
-                if (inWantedSection) {
-                    return false;  // only the first section of that name is searched
-                }
-                const std::string name = Trim(trimmed.substr(1, close - 1));
-                inWantedSection = !sectionSeen && EqualsIgnoringCase(name, wantedSection);
-                sectionSeen = sectionSeen || inWantedSection;
+                sections.push_back(Section{Trim(trimmed.substr(1, close - 1)), {}});
                 continue;
             }
         }
-        if (!inWantedSection) {
-            continue;
-        }
         const size_t equals = trimmed.find('=');
-        const std::string name = Trim(trimmed.substr(0, equals));
-        if (!EqualsIgnoringCase(name, wantedKey)) {
+        Entry entry{Trim(trimmed.substr(0, equals)), equals != std::string::npos, std::string()};
+        if (entry.hasValue) {
+            entry.value = Trim(trimmed.substr(equals + 1));
+        }
+        std::vector<Entry>& entries = sections.back().entries;
+        // Of several lines in a row whose key name is empty, the reader keeps the first.
+        if (entry.name.empty() && !entries.empty() && entries.back().name.empty()) {
             continue;
         }
-        if (equals == std::string::npos) {
-            return false;
+        entries.push_back(entry);
+    }
+    return sections;
+}
+
+// The first section named `wanted`; an empty name finds the lines before any header.
+const Section* FindSection(const std::vector<Section>& sections, const std::string& wanted) {
+    for (const Section& section : sections) {
+        if (EqualsIgnoringCase(section.name, wanted)) {
+            return &section;
         }
-        *value = Trim(trimmed.substr(equals + 1));
-        return true;
+    }
+    return nullptr;
+}
+
+// Finds the raw value of the first key named `key` in the first section named `section`.
+// Returns false when there is no such key or the key line has no '='.
+bool FindValue(const std::string& text, const std::string& section, const std::string& key,
+               std::string* value) {
+    const std::vector<Section> sections = ParseSections(text);
+    const Section* found = FindSection(sections, Trim(section));  // lookups trim the name
+    if (found == nullptr) {
+        return false;
+    }
+    const std::string wantedKey = Trim(key);
+    for (const Entry& entry : found->entries) {
+        if (EqualsIgnoringCase(entry.name, wantedKey)) {
+            *value = entry.value;
+            return entry.hasValue;
+        }
     }
     return false;
 }
@@ -215,6 +243,43 @@ int ReadInt(const std::string& section, const std::string& key, int defaultValue
     bool found = false;
     const std::string text = ReadFile(path, &found);
     return ReadIntFromText(text, section, key, defaultValue);
+}
+
+std::vector<std::string> ListSectionsFromText(const std::string& text) {
+    std::vector<std::string> names;
+    for (const Section& section : ParseSections(text)) {
+        if (!section.name.empty()) {
+            names.push_back(section.name);
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> ListSections(const std::string& path) {
+    bool found = false;
+    return ListSectionsFromText(ReadFile(path, &found));
+}
+
+std::vector<std::string> ListSectionEntriesFromText(const std::string& text,
+                                                    const std::string& section) {
+    std::vector<std::string> lines;
+    const std::vector<Section> sections = ParseSections(text);
+    const Section* found = FindSection(sections, section);  // not trimmed, unlike lookups
+    if (found == nullptr) {
+        return lines;
+    }
+    for (const Entry& entry : found->entries) {
+        if (!entry.name.empty() && entry.name[0] == ';') {
+            continue;
+        }
+        lines.push_back(entry.hasValue ? entry.name + "=" + entry.value : entry.name);
+    }
+    return lines;
+}
+
+std::vector<std::string> ListSectionEntries(const std::string& section, const std::string& path) {
+    bool found = false;
+    return ListSectionEntriesFromText(ReadFile(path, &found), section);
 }
 
 }  // namespace ini

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ini {
 
@@ -28,5 +29,17 @@ int ReadIntFromText(const std::string& text, const std::string& section, const s
 
 // The integer conversion the Windows reader applies to a value's text.
 int ParseProfileInt(const std::string& text);
+
+// The names of the file's sections in file order, a name written twice listed twice, headers
+// with an empty name left out (GetPrivateProfileSectionNames); none for a missing file.
+std::vector<std::string> ListSections(const std::string& path);
+std::vector<std::string> ListSectionsFromText(const std::string& text);
+
+// The lines of the first section of that name as "key=value", or "key" for a line without '=',
+// in file order, comment lines (';') left out (GetPrivateProfileSection). Values are whole:
+// neither cut nor unquoted.
+std::vector<std::string> ListSectionEntries(const std::string& section, const std::string& path);
+std::vector<std::string> ListSectionEntriesFromText(const std::string& text,
+                                                    const std::string& section);
 
 }  // namespace ini

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -25,6 +26,13 @@ std::string ReadIniString(const char* section, const char* key, const char* defa
 
 // GetPrivateProfileIntA.
 int ReadIniInt(const char* section, const char* key, int defaultValue, const char* path);
+
+// GetPrivateProfileSectionNamesA: the file's section names in file order, repeats included.
+std::vector<std::string> ListIniSections(const char* path);
+
+// GetPrivateProfileSectionA: the lines of the first section of that name, "key=value" or
+// "key", comment lines left out.
+std::vector<std::string> ListIniSectionEntries(const char* section, const char* path);
 
 #ifndef _WIN32
 // Replaces the clock behind TickCount64, SleepMs and CalendarNow; null restores the system's.

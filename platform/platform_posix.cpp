@@ -56,6 +56,14 @@ int ReadIniInt(const char* section, const char* key, int defaultValue, const cha
     return ini::ReadInt(section, key, defaultValue, path);
 }
 
+std::vector<std::string> ListIniSections(const char* path) {
+    return ini::ListSections(path);
+}
+
+std::vector<std::string> ListIniSectionEntries(const char* section, const char* path) {
+    return ini::ListSectionEntries(section, path);
+}
+
 }  // namespace platform
 
 #endif  // !_WIN32

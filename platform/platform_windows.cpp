@@ -6,6 +6,38 @@
 #include "platform/platform.h"
 
 namespace platform {
+namespace {
+
+// Both listings fill a buffer with strings that each end in '\0' and report size - 2 when it
+// was too small; the buffer grows until the whole list fits (or a size no INI file reaches).
+template <typename Fill>
+std::vector<std::string> ReadList(Fill fill) {
+    constexpr DWORD kLargest = 1u << 22;
+    std::vector<char> buffer(4096);
+    DWORD length = 0;
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        length = fill(buffer.data(), size);
+        if (length + 2 < size || size >= kLargest) {
+            break;
+        }
+        buffer.assign(buffer.size() * 4, '\0');
+    }
+    std::vector<std::string> items;
+    size_t begin = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (buffer[i] == '\0') {
+            items.emplace_back(buffer.data() + begin, i - begin);
+            begin = i + 1;
+        }
+    }
+    if (begin < length) {
+        items.emplace_back(buffer.data() + begin, length - begin);
+    }
+    return items;
+}
+
+}  // namespace
 
 uint64_t TickCount64() {
     return GetTickCount64();
@@ -32,6 +64,18 @@ std::string ReadIniString(const char* section, const char* key, const char* defa
 
 int ReadIniInt(const char* section, const char* key, int defaultValue, const char* path) {
     return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, path));
+}
+
+std::vector<std::string> ListIniSections(const char* path) {
+    return ReadList([path](char* buffer, DWORD size) {
+        return GetPrivateProfileSectionNamesA(buffer, size, path);
+    });
+}
+
+std::vector<std::string> ListIniSectionEntries(const char* section, const char* path) {
+    return ReadList([section, path](char* buffer, DWORD size) {
+        return GetPrivateProfileSectionA(section, buffer, size, path);
+    });
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
-// Fuzz target: the INI reader and LoadConfig on arbitrary bytes. No crash, no sanitizer
-// report, and every setting within what the rest of the plug-in can take.
+// Fuzz target: the INI reader, its listings, LoadConfig and the settings check on arbitrary
+// bytes. No crash, no sanitizer report, and every setting within what the rest of the plug-in
+// can take.
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "core/config.h"
+#include "core/settings_check.h"
 #include "platform/ini_reader.h"
 
 namespace {
@@ -50,6 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         ini::ReadIntFromText(text, key[0], key[1], 1);
     }
+    // Every listed line comes from one line of the file.
+    for (const std::string& section : ini::ListSectionsFromText(text)) {
+        for (const std::string& entry : ini::ListSectionEntriesFromText(text, section)) {
+            if (entry.find_first_of("\r\n") != std::string::npos) {
+                std::abort();
+            }
+        }
+    }
 
     {
         std::ofstream file("Tarrowind/Tarrowind.ini", std::ios::binary | std::ios::trunc);
@@ -59,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!LoadConfig("Tarrowind/Tarrowind.ini")) {
         std::abort();  // nothing in a file can make loading fail
     }
+    LogSettingsCheck("Tarrowind/Tarrowind.ini");
     const bool delaysRepaired = Config.MinEventDelayMinutes >= 1 &&
                                 Config.MaxEventDelayMinutes >= Config.MinEventDelayMinutes;
     const bool radiusInRange = Config.SearchRadius >= 10 && Config.SearchRadius <= 100;

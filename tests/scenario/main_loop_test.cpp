@@ -62,6 +62,7 @@ TEST_F(MainLoopTest, StartUpWithEverythingOffOnlyPollsTheMissionFlag) {
         "Configuration loaded from: Tarrowind/Tarrowind.ini",
         "EnableDebugLogging: true",
         "Event delay range: 1-1 minutes",
+        "Settings check: Tarrowind/Tarrowind.ini is read as written",
         "Tarrowind script started",
         "Debug logging is enabled",
         "Initializing event registry",

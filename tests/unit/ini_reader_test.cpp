@@ -64,4 +64,15 @@ TEST(IniReader, IntegersReadTheLeadingSignedNumber) {
     EXPECT_EQ(ini::ReadIntFromText("[T]\nMin= 12 \n", "T", "Min", 9), 12);
 }
 
+TEST(IniReader, ListingsShowWhatTheReaderHolds) {
+    const std::string text =
+        "Loose=1\n[Blips]\n; comment\nEnableBlips = \"no\" \nBare\n=a\n=b\n[ ]\n[blips]\nX=1\n";
+    EXPECT_EQ(ini::ListSectionsFromText(text), (std::vector<std::string>{"Blips", "blips"}));
+    // The first section of the name only; quotes kept; one of two empty names in a row.
+    EXPECT_EQ(ini::ListSectionEntriesFromText(text, "BLIPS"),
+              (std::vector<std::string>{"EnableBlips=\"no\"", "Bare", "=a"}));
+    EXPECT_EQ(ini::ListSectionEntriesFromText(text, ""), (std::vector<std::string>{"Loose=1"}));
+    EXPECT_TRUE(ini::ListSectionEntriesFromText(text, " Blips").empty());
+}
+
 }  // namespace

@@ -2,8 +2,10 @@
 // Wine) and ours can be compared line by line. Built for both platforms from this one source.
 //
 //   ini-dump corpus DIR   writes the corpus under DIR/Tarrowind, reads every lookup of every
-//                         file through the platform layer, and prints the results
-//   ini-dump config FILE  loads FILE as the plug-in does and prints every setting
+//                         file through the platform layer, lists its sections and their
+//                         lines, and prints the results
+//   ini-dump config FILE  loads FILE as the plug-in does and prints every setting and the
+//                         settings check's notes
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "core/config.h"
+#include "core/settings_check.h"
 #include "platform/platform.h"
 
 namespace {
@@ -216,6 +219,25 @@ std::vector<CorpusFile> Corpus() {
          "[Names]\nCaf\xC3\xA9=ol\xC3\xA9\nSpace Inside=a  b\nEquals=a=b\n",
          {Str("Logging", "EnableDebugLogging"), Str("Blips", "EnableBlips"),
           Str("Names", "Caf\xC3\xA9"), Str("Names", "Space Inside"), Str("Names", "Equals")}});
+
+    // For the listings: repeated and empty headers, comment and bare lines, keys with empty
+    // names in a row, keys before any header, and more than one buffer's worth of names.
+    std::string manySections = "Orphan=before any header\n; comment before any header\n";
+    for (int i = 0; i < 400; ++i) {
+        manySections += "[Section number " + std::to_string(i) + "]\nKey=" + Repeat('v', 20) + "\n";
+    }
+    corpus.push_back(
+        {"listings",
+         "Loose=1\n[Blips]\n; a comment\n# another\nEnableBlips=false\nBareWord\n=a\n=b\n"
+         "  =  c  \nEnableBlips=true\n[ ]\nHidden=1\n[]\nAlsoHidden=1\n[blips]\nSecond=1\n"
+         "[Logging]\n\n\nEnableDebugLogging = \"True\" \n[Blips]\nThird=1\n[Semi;colon]\nk=v\n",
+         {Str("Blips", "BareWord"), Str("", "Loose"), Str(" ", "Hidden")}});
+    corpus.push_back({"many_sections", manySections, {Str("Section number 399", "Key")}});
+    corpus.push_back({"long_lines",
+                      "[" + Repeat('S', 300) + "]\n" + Repeat('k', 5000) + "=" +
+                          Repeat('v', 20000) + "\n[Blips]\nEnableBlips=" + Repeat('x', 70000) +
+                          "\nAfter=1\n",
+                      {Str("Blips", "After")}});
     return corpus;
 }
 
@@ -250,6 +272,27 @@ void PrintLookup(const std::string& file, const std::string& path, const Lookup&
     }
 }
 
+void PrintListings(const std::string& file, const std::string& path) {
+    const std::vector<std::string> sections = platform::ListIniSections(path.c_str());
+    std::printf("%s sections (%zu):", file.c_str(), sections.size());
+    for (const std::string& name : sections) {
+        std::printf(" [%s]", Shown(name).c_str());
+    }
+    std::printf("\n");
+    std::vector<std::string> asked = sections;
+    asked.insert(asked.end(), {"", " ", "BLIPS", "No such section"});
+    for (const std::string& name : asked) {
+        const std::vector<std::string> entries =
+            platform::ListIniSectionEntries(name.c_str(), path.c_str());
+        std::printf("%s section [%s] (%zu lines):", file.c_str(), Shown(name).c_str(),
+                    entries.size());
+        for (const std::string& entry : entries) {
+            std::printf(" %s", Shown(entry).c_str());
+        }
+        std::printf("\n");
+    }
+}
+
 void PrintConfig(const std::string& label) {
     const ConfigData& c = Config;
     std::printf(
@@ -268,10 +311,15 @@ void PrintConfig(const std::string& label) {
         c.SearchRadius);
 }
 
+// Loads the file as the plug-in does and prints every setting, then the settings check's
+// notes on the file (none for the shipped one).
 bool LoadAndPrintConfig(const std::string& label, const std::string& path) {
     Config = ConfigData();
     const bool loaded = LoadConfig(path);
     PrintConfig(label);
+    for (const std::string& note : SettingsNotes(path)) {
+        std::printf("%s note %s\n", label.c_str(), note.c_str());
+    }
     return loaded;
 }
 
@@ -294,6 +342,7 @@ int DumpCorpus(const std::string& dir) {
         for (const Lookup& lookup : file.lookups) {
             PrintLookup(file.name, path, lookup);
         }
+        PrintListings(file.name, path);
         LoadAndPrintConfig(file.name, path);
     }
     return 0;

@@ -48,6 +48,10 @@ for key in $keys; do
     grep -q "$key" "$unpacked/README.txt" || problem "README.txt does not mention $key"
 done
 grep -q "^Tarrowind $version" "$unpacked/README.txt" || problem "README.txt does not name the version"
+# Its example of a settings note is one the plug-in writes for the players' common mistakes.
+example=$(tr -d '\r' <"$unpacked/README.txt" | sed -n 's/^ *\(\[INFO\] Settings: \)/\1/p')
+[ -n "$example" ] && grep -Fxq "$example" "$source_dir/tests/wine/settings_notes.log-lines" ||
+    problem "README.txt's example settings note is not one the plug-in writes: '$example'"
 
 defaults="file config EnableDebugLogging=1 EnableBlips=1 MinEventDelayMinutes=1 MaxEventDelayMinutes=2 ExcludeShopkeepers=1 ExcludeWomen=1 Event1_Aggressor=1 Event2_Aggressor_Player=1 Event3_Animal_Predator=1 Event4_Wagon_Robbery=1 Event5_Mugging=1 Event6_Horse_Bucking=1 Sudden_Thunderstorm=1 Sudden_Hurricane=1 Sudden_Fog=1 Weather_MinEventDelayMinutes=1 Weather_MaxEventDelayMinutes=2 SearchRadius=100"
 ours=$(cd "$unpacked" && "$linux_dump" config Tarrowind/Tarrowind.ini)

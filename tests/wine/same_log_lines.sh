@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The same world and seed, run by the Linux simulator and by the real Tarrowind.asi under Wine
 # (loaded by the launcher into the Windows stand-in host), must write the same log lines,
-# timestamps and line ends aside.
+# timestamps, line ends and the game folder's own path aside. A scenario with a file
+# SCENARIO.log-lines beside it (SCENARIO without .json) names lines both logs must hold.
 #   same_log_lines.sh SIM WORKDIR MINUTES RUN...
 # where each RUN is a seed, or SEED:SCENARIO for a scenario file.
 set -euo pipefail
@@ -9,18 +10,37 @@ sim=$1 work=$2 minutes=$3
 shift 3
 source "$(dirname "$0")/wine_env.sh"
 
-# The day's log files in date order, without timestamps and CRs.
+# The day's log files in date order, without timestamps and CRs, the game folder's path (as
+# Linux or Wine's Z: drive shows it) written GAME and the separators after it as '/'.
 log_lines() {
+    local unix
+    unix=$(cd "$1" && pwd -P)
     cat "$1"/Tarrowind/logs/Tarrowind_*.log | tr -d '\r' |
-        sed -E 's/^\[[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] //'
+        sed -E 's/^\[[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] //' |
+        UNIX="$unix" WIN="Z:${unix//\//\\}" awk '{
+            for (i = 1; i <= 2; i++) {
+                folder = ENVIRON[i == 1 ? "UNIX" : "WIN"]
+                at = index($0, folder)
+                if (at) {
+                    rest = substr($0, at + length(folder))
+                    gsub(/\\/, "/", rest)
+                    $0 = substr($0, 1, at - 1) "GAME" rest
+                }
+            }
+            print
+        }'
 }
 
 fail=0
 for run in "$@"; do
     seed=${run%%:*}
     scenario_args=()
+    expected=
     if [ "$run" != "$seed" ]; then
         scenario_args=(--scenario "${run#*:}")
+        expected="${run#*:}"
+        expected="${expected%.json}.log-lines"
+        [ -f "$expected" ] || expected=
     fi
     name="seed $seed${scenario_args[1]:+, scenario ${scenario_args[1]##*/}}"
     linux="$work/linux-${run//[^A-Za-z0-9]/_}"
@@ -49,8 +69,13 @@ for run in "$@"; do
         echo "FAIL ($name): the log lines differ (- Linux simulator, + Tarrowind.asi under Wine):"
         head -60 "$work/diff.txt"
         fail=1
+    elif [ -n "$expected" ] && missing=$(grep -Fxvf "$windows/lines.txt" "$expected"); then
+        echo "FAIL ($name): both logs lack these lines of ${expected##*/}:"
+        echo "$missing"
+        fail=1
     else
-        echo "ok ($name): $count identical log lines over $frames frames;" \
+        held=${expected:+, holding every line of ${expected##*/}}
+        echo "ok ($name): $count identical log lines over $frames frames$held;" \
              "$(sed -n 's/^---- launcher: //p' "$windows/launcher.txt")"
     fi
 done
