@@ -44,6 +44,7 @@ std::string Text(int value) {
 }
 
 struct PredatorAttack {
+    Player player = 0;
     Ped playerPed = 0;
     Ped victim = 0;
     Ped animal = 0;
@@ -86,7 +87,7 @@ std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
 void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedLedger& ledger) {
     attack.victim = candidates[static_cast<size_t>(RandomInt()) % candidates.size()];
     if (attack.victim != attack.playerPed &&
-        attack.victim != GET_ACTIVE_HORSE_FOR_PLAYER(PLAYER_ID())) {
+        attack.victim != GET_ACTIVE_HORSE_FOR_PLAYER(attack.player)) {
         ledger.Own(attack.victim);
     }
     Log(LogLevel::Debug, "Randomly assigned victim: ", attack.victim);
@@ -222,6 +223,7 @@ bool RunEvent3(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     const std::vector<Ped> candidates = CollectVictimCandidates(scan);
     PredatorAttack attack;
+    attack.player = scan.player;
     attack.playerPed = scan.playerPed;
     if (candidates.empty()) {
         Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: 0 victims.");

@@ -58,6 +58,7 @@ struct WagonRobbery {
 struct Candidates {
     std::vector<Ped> robbers;
     std::vector<Ped> drivers;
+    std::vector<Vehicle> wagons;  // each driver's, as the scan found it
 };
 
 const IdentifierList kNotRobberGroups = {"REL_COP", "REL_GANG_DUTCHS"};
@@ -90,7 +91,7 @@ bool IsSeatedNearby(EntityFacts& ped, float radius) {
 }
 
 // Only the driver of a listed wagon can be robbed of it.
-void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, std::vector<Ped>& drivers) {
+void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, Candidates& found) {
     const Vehicle vehicle = ped.VehicleIn();
     Log(LogLevel::Debug, "Checking vehicle for ped ", ped.Handle(), ": vehicle entity ", vehicle);
     EntityFacts& wagon = facts.Of(vehicle);
@@ -105,7 +106,8 @@ void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, std::vector<Ped>& driver
     Log(LogLevel::Debug, "Ped ", ped.Handle(), " is in valid wagon model ", model, " on seat ",
         seat);
     if (seat == kDriverSeat) {
-        drivers.push_back(ped.Handle());
+        found.drivers.push_back(ped.Handle());
+        found.wagons.push_back(vehicle);
         Log(LogLevel::Debug, "Valid victims found ", ped.Handle(),
             " at distance: ", ped.DistanceToPlayer(), "m");
     }
@@ -126,7 +128,7 @@ Candidates CollectCandidates(const NearbyScan& scan) {
     }
     for (EntityFacts& ped : facts.Peds()) {
         if (IsSeatedNearby(ped, radius)) {
-            ConsiderDriver(ped, facts, found.drivers);
+            ConsiderDriver(ped, facts, found);
         }
     }
     return found;
@@ -142,7 +144,9 @@ bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
         return false;
     }
     robbery.aggressor = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
-    robbery.victim = found.drivers[static_cast<size_t>(RandomInt()) % found.drivers.size()];
+    const size_t driver = static_cast<size_t>(RandomInt()) % found.drivers.size();
+    robbery.victim = found.drivers[driver];
+    robbery.wagon = found.wagons[driver];
     Log(LogLevel::Debug, "Randomly assigned aggressor: ", robbery.aggressor);
     Log(LogLevel::Debug, "Randomly assigned victim: ", robbery.victim);
     return true;
@@ -150,7 +154,6 @@ bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
 
 void StageRobbery(WagonRobbery& robbery, PedLedger& ledger) {
     Log(LogLevel::Info, "Initiating NPC confrontation event");
-    robbery.wagon = GET_VEHICLE_PED_IS_IN(robbery.victim);
     ledger.Own(robbery.aggressor);
     ledger.Own(robbery.victim);
     CLEAR_PED_TASKS(robbery.aggressor);
