@@ -1,7 +1,15 @@
 // tarrowind-frame-cost: what one game frame costs the plug-in. For idle frames, the natives
 // and heap allocations per frame; for each encounter, with 50, 100 and 200 peds near the
 // player, the natives of its most expensive frame (between two waits) and the plug-in's own
-// CPU time in that frame (time spent answering natives taken out).
+// CPU time in that frame, with Debug lines on and off; and what one Debug line costs.
+//
+// "Plug-in CPU" is the frame's wall time less the time spent inside native calls (from
+// nativeInit to nativeCall's return: the game's share) and less the cost of the clock reads
+// that time them. Wall time on a shared machine only ever comes out too high, so each run is
+// repeated (identically: same world, same seed) and the least time of the runs whose frame
+// the system did not interrupt is kept.
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -11,44 +19,85 @@
 #include <string>
 #include <vector>
 
+#include "core/config.h"
+#include "core/logger.h"
+#include "core/random.h"
 #include "encounters/encounter_list.h"
+#include "host/game_types.h"
 #include "host/script_hook.h"
 #include "sim/host/sim_run.h"
 #include "support/temp_workdir.h"
 
 namespace {
 
+constexpr int kCleanRuns = 5;  // uninterrupted runs wanted per figure
+constexpr int kMaxRuns = 60;
+
+// Times the system took the CPU away from this thread.
+long Preemptions() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_nivcsw;
+}
+
 uint64_t allocations = 0;
 
 using Clock = std::chrono::steady_clock;
 
+double NanosSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+}
+
+// What one clock read costs: the host reads the clock twice per native call, and about one
+// read's worth of that falls outside the call, in the plug-in's share.
+double ClockReadNs() {
+    double least = 1e9;
+    for (int batch = 0; batch < 200; ++batch) {
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < 1000; ++i) {
+            (void)Clock::now();
+        }
+        least = std::min(least, NanosSince(start) / 1001.0);
+    }
+    return least;
+}
+
+const double kClockReadNs = ClockReadNs();
+
 struct FrameProbe {
     Clock::time_point start;
     uint64_t allocationsAtStart = 0;
-    uint64_t handlerNsAtStart = 0;
+    uint64_t callNsAtStart = 0;
+    size_t linesAtStart = 0;
+    long preemptionsAtStart = 0;
     uint32_t worstNatives = 0;
     double worstFrameMicros = 0;
+    bool worstFrameInterrupted = false;
+    size_t worstFrameLines = 0;
     uint64_t worstAllocations = 0;
     bool counting = false;
 
-    void Attach(StandInHost& host) {
-        host.onFrameStart = [this, &host] {
+    void Attach(SimRun& run) {
+        StandInHost& host = run.Host();
+        host.onFrameStart = [this, &host, &run] {
+            preemptionsAtStart = Preemptions();
             start = Clock::now();
             allocationsAtStart = allocations;
-            handlerNsAtStart = host.Stats().nativeHandlerNs;
+            callNsAtStart = host.Stats().nativeCallNs;
+            linesAtStart = run.Lines().size();
         };
-        host.onFrameEnd = [this, &host](uint32_t natives, uint32_t) {
+        host.onFrameEnd = [this, &host, &run](uint32_t natives, uint32_t) {
             if (!counting) {
                 return;
             }
-            const double wallNs =
-                static_cast<double>(
-                    std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start)
-                        .count()) -
-                static_cast<double>(host.Stats().nativeHandlerNs - handlerNsAtStart);
+            const double pluginNs = NanosSince(start) -
+                                    static_cast<double>(host.Stats().nativeCallNs - callNsAtStart) -
+                                    kClockReadNs * natives;
             if (natives > worstNatives) {
                 worstNatives = natives;
-                worstFrameMicros = wallNs / 1000.0;
+                worstFrameMicros = std::max(0.0, pluginNs / 1000.0);
+                worstFrameLines = run.Lines().size() - linesAtStart;
+                worstFrameInterrupted = Preemptions() != preemptionsAtStart;
             }
             worstAllocations = std::max(worstAllocations, allocations - allocationsAtStart);
         };
@@ -71,7 +120,7 @@ void MeasureIdleFrames() {
     world.CreatePlayer(Vec3{});
     SimRun run(world, MeasuringOptions());
     FrameProbe probe;
-    probe.Attach(run.Host());
+    probe.Attach(run);
     run.LoadPlugin();
     run.Run(60000);  // start-up, and both timers armed
     probe.counting = true;
@@ -79,10 +128,38 @@ void MeasureIdleFrames() {
     run.Run(10 * 60000);
     std::printf(
         "idle frames: %llu measured, natives per frame (most): %u, heap allocations per "
-        "frame (most): %llu, plug-in CPU time (worst frame): %.2f us\n",
+        "frame (most): %llu, plug-in CPU time (one frame): %.2f us\n",
         static_cast<unsigned long long>(run.Host().Stats().frames - framesBefore),
         probe.worstNatives, static_cast<unsigned long long>(probe.worstAllocations),
         probe.worstFrameMicros);
+}
+
+// What one Debug line costs: written (open, append, close of the day's file; the least of
+// several batches) and dropped.
+void MeasureOneDebugLine() {
+    TempWorkdir dir;
+    const Ped ped = 1234;
+    const float distance = 42.5f;
+    Config.EnableDebugLogging = true;
+    double writtenNs = 1e12;
+    for (int batch = 0; batch < 5; ++batch) {
+        const int lines = 400;
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < lines; ++i) {
+            Log(LogLevel::Debug, "Valid ped found ", ped + i, " at distance: ", distance, "m");
+        }
+        writtenNs = std::min(writtenNs, NanosSince(start) / lines);
+    }
+    Config.EnableDebugLogging = false;
+    const int dropped = 1000000;
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < dropped; ++i) {
+        Log(LogLevel::Debug, "Valid ped found ", ped + i, " at distance: ", distance, "m");
+        asm volatile("" ::: "memory");  // the flag is read again for every line, as in play
+    }
+    const double droppedNs = NanosSince(start) / dropped;
+    std::printf("one Debug line: %.1f us written (Debug lines on), %.1f ns dropped (off)\n",
+                writtenNs / 1000.0, droppedNs);
 }
 
 // Peds of every kind within 90 m of the player, most of them townsfolk.
@@ -140,10 +217,12 @@ int NearbyCount(const SimRun& run) {
 struct EncounterFrame {
     int scanned = 0;
     uint32_t worstNatives = 0;
+    size_t worstFrameLines = 0;
     double worstFrameMicros = 0;
+    bool interrupted = false;
 };
 
-EncounterFrame RunEncounter(const EncounterDefinition& encounter, int peds, bool debugLines) {
+EncounterFrame RunEncounterOnce(const EncounterDefinition& encounter, int peds, bool debugLines) {
     TempWorkdir dir;
     World world(7);
     world.CreatePlayer(Vec3{});
@@ -151,8 +230,12 @@ EncounterFrame RunEncounter(const EncounterDefinition& encounter, int peds, bool
     Populate(world, peds);
     SimRun run(world, MeasuringOptions());
     Config.EnableDebugLogging = debugLines;
+    SeedRandom(7);
+    // In play the day's file exists by then (start-up writes its banner); creating it is not
+    // part of an encounter's frame.
+    Log(LogLevel::Info, "frame-cost run");
     FrameProbe probe;
-    probe.Attach(run.Host());
+    probe.Attach(run);
     probe.counting = true;
     measuredEncounter = &encounter;
     run.StartScript(RunMeasuredEncounter);
@@ -160,18 +243,54 @@ EncounterFrame RunEncounter(const EncounterDefinition& encounter, int peds, bool
     EncounterFrame frame;
     frame.scanned = debugLines ? NearbyCount(run) : 0;
     frame.worstNatives = probe.worstNatives;
+    frame.worstFrameLines = probe.worstFrameLines;
     frame.worstFrameMicros = probe.worstFrameMicros;
+    frame.interrupted = probe.worstFrameInterrupted;
     return frame;
+}
+
+// The same run until kCleanRuns of them went uninterrupted (or kMaxRuns were made): the counts
+// are identical, the least CPU time of the uninterrupted runs is kept (of all runs, and marked
+// as such, if none was).
+EncounterFrame RunEncounter(const EncounterDefinition& encounter, int peds, bool debugLines) {
+    EncounterFrame least = RunEncounterOnce(encounter, peds, debugLines);
+    int clean = least.interrupted ? 0 : 1;
+    for (int run = 1; run < kMaxRuns && clean < kCleanRuns; ++run) {
+        const EncounterFrame again = RunEncounterOnce(encounter, peds, debugLines);
+        if (!again.interrupted) {
+            ++clean;
+        }
+        // An uninterrupted run always beats an interrupted one.
+        if ((!again.interrupted && least.interrupted) ||
+            (again.interrupted == least.interrupted &&
+             again.worstFrameMicros < least.worstFrameMicros)) {
+            least.worstFrameMicros = again.worstFrameMicros;
+            least.interrupted = again.interrupted;
+        }
+    }
+    return least;
+}
+
+std::string Micros(const EncounterFrame& frame) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.0f%s", frame.worstFrameMicros,
+                  frame.interrupted ? " (interrupted)" : "");
+    return text;
 }
 
 void MeasureEncounter(const EncounterDefinition& encounter, int peds) {
     const EncounterFrame withDebug = RunEncounter(encounter, peds, true);
     const EncounterFrame withoutDebug = RunEncounter(encounter, peds, false);
     const int scanned = withDebug.scanned;
-    std::printf("| %s | %d | %d | %u | %.1f | %.0f | %.0f |\n", encounter.name, peds, scanned,
-                withDebug.worstNatives,
+    std::printf("| %s | %d | %d | %u | %.1f | %zu | %s | %zu | %s |\n", encounter.name, peds,
+                scanned, withDebug.worstNatives,
                 scanned > 0 ? static_cast<double>(withDebug.worstNatives) / scanned : 0.0,
-                withDebug.worstFrameMicros, withoutDebug.worstFrameMicros);
+                withDebug.worstFrameLines, Micros(withDebug).c_str(), withoutDebug.worstFrameLines,
+                Micros(withoutDebug).c_str());
+    if (withoutDebug.worstNatives != withDebug.worstNatives) {
+        std::printf("  (with Debug lines off the worst frame made %u natives)\n",
+                    withoutDebug.worstNatives);
+    }
 }
 
 }  // namespace
@@ -192,10 +311,17 @@ void operator delete(void* p, std::size_t) noexcept {
 
 int main() {
     MeasureIdleFrames();
+    MeasureOneDebugLine();
+    std::printf(
+        "one clock read (taken out per native): %.1f ns; CPU figures: least of %d uninterrupted "
+        "runs\n",
+        kClockReadNs, kCleanRuns);
     std::printf(
         "\n| encounter | peds near | peds scanned | natives in the worst frame | natives per "
-        "scanned ped | plug-in CPU us in that frame | the same, Debug lines off |\n");
-    std::printf("|---|---|---|---|---|---|---|\n");
+        "scanned ped | lines written in that frame, Debug lines on | plug-in CPU us in that "
+        "frame, Debug lines on | lines written, Debug lines off | plug-in CPU us, Debug lines "
+        "off |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|\n");
     for (const EncounterDefinition& encounter : AllEncounters()) {
         for (int peds : {50, 100, 200}) {
             MeasureEncounter(encounter, peds);

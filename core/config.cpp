@@ -86,9 +86,9 @@ bool LoadConfig(const std::string& path) {
 
         Log(LogLevel::Info, "Configuration loaded from: " + path);
         Log(LogLevel::Debug,
-            std::string("EnableDebugLogging: ") + (Config.EnableDebugLogging ? "true" : "false"));
-        Log(LogLevel::Debug, "Event delay range: " + std::to_string(Config.MinEventDelayMinutes) +
-                                 "-" + std::to_string(Config.MaxEventDelayMinutes) + " minutes");
+            "EnableDebugLogging: ", (Config.EnableDebugLogging ? "true" : "false"));
+        Log(LogLevel::Debug, "Event delay range: ", Config.MinEventDelayMinutes, "-",
+            Config.MaxEventDelayMinutes, " minutes");
         return true;
     } catch (...) {
         LogError("Failed to load configuration from: " + path);

@@ -1,7 +1,11 @@
 #include "core/logger.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <string_view>
 
 #include "core/config.h"
 #include "platform/platform.h"
@@ -52,31 +56,36 @@ void Log(LogLevel level, const std::string& message) noexcept {
         if (!platform::ToLocalTime(now, &local)) {
             return;
         }
+        // The date ("%Y-%m-%d") is the timestamp up to its space.
         char timestamp[32] = {};
-        char date[16] = {};
         std::strftime(timestamp, sizeof(timestamp), "%Y-%m-%d %H:%M:%S", &local);
-        std::strftime(date, sizeof(date), "%Y-%m-%d", &local);
+        const std::string_view stamp(timestamp);
+        const std::string_view date = stamp.substr(0, stamp.find(' '));
 
         std::string line;
         line.reserve(message.size() + 40);
         line += '[';
         line += timestamp;
         line += "] [";
-        const std::string prefix = line;
+        const size_t prefixLength = line.size();  // up to the level word
         line += LevelWord(level);
         line += "] ";
         line += message;
 
-        const std::string path = std::string("Tarrowind/logs") + "/Tarrowind_" + date + ".log";
+        std::string path = "Tarrowind/logs/Tarrowind_";
+        path += date;
+        path += ".log";
         bool written = false;
         std::string notice;
+        std::string noticeLine;
         {
             std::ofstream file(path, std::ios::out | std::ios::app);
             if (file.is_open()) {
                 if (unwrittenLines > 0) {
                     notice = "Could not write " + std::to_string(unwrittenLines) +
                              " log lines while Tarrowind/logs was missing or not writable";
-                    file << prefix << "ERROR] " << notice << '\n';
+                    noticeLine = line.substr(0, prefixLength) + "ERROR] " + notice;
+                    file << noticeLine << '\n';
                 }
                 file << line << '\n';
                 file.flush();
@@ -87,7 +96,7 @@ void Log(LogLevel level, const std::string& message) noexcept {
         unwrittenLines = written ? 0 : unwrittenLines + 1;
         if (activeObserver != nullptr) {
             if (!notice.empty()) {
-                activeObserver(LogLevel::Error, notice, prefix + "ERROR] " + notice, written);
+                activeObserver(LogLevel::Error, notice, noticeLine, written);
             }
             activeObserver(level, message, line, written);
         }
@@ -95,6 +104,31 @@ void Log(LogLevel level, const std::string& message) noexcept {
         // The logger never raises: catch handlers all over the program log freely.
     }
 }
+
+namespace log_text {
+
+void AppendSigned(std::string& text, long long value) {
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof(digits), value);
+    text.append(digits, end.ptr);
+}
+
+void AppendUnsigned(std::string& text, unsigned long long value) {
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof(digits), value);
+    text.append(digits, end.ptr);
+}
+
+void AppendFixed(std::string& text, double value) {
+    // The form std::to_string gives: the C library's "%f", so every platform agrees with it.
+    char digits[512];
+    const int length = std::snprintf(digits, sizeof(digits), "%f", value);
+    if (length > 0) {
+        text.append(digits, static_cast<size_t>(std::min<int>(length, sizeof(digits) - 1)));
+    }
+}
+
+}  // namespace log_text
 
 void LogError(const std::string& message) noexcept {
     Log(LogLevel::Error, message);

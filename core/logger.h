@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
+
+#include "core/config.h"
 
 enum class LogLevel { Info = 0, Debug = 1, Error = 2 };
 
@@ -22,3 +25,48 @@ void ResetUnwrittenLogLines();
 using LogObserver = void (*)(LogLevel level, const std::string& message, const std::string& line,
                              bool written);
 void SetLogObserver(LogObserver observer);
+
+namespace log_text {
+void AppendSigned(std::string& text, long long value);
+void AppendUnsigned(std::string& text, unsigned long long value);
+void AppendFixed(std::string& text, double value);  // "%f": six decimals
+
+// Texts as they are; integers in decimal, signed or unsigned as their type is; floats with
+// six decimals. The same text as concatenating std::to_string of each number.
+template <typename Part>
+void Append(std::string& text, const Part& part) {
+    static_assert(!std::is_same_v<Part, bool> && !std::is_same_v<Part, char>,
+                  "write flags and characters as text");
+    if constexpr (std::is_floating_point_v<Part>) {
+        AppendFixed(text, static_cast<double>(part));
+    } else if constexpr (std::is_integral_v<Part> && std::is_signed_v<Part>) {
+        AppendSigned(text, static_cast<long long>(part));
+    } else if constexpr (std::is_integral_v<Part>) {
+        AppendUnsigned(text, static_cast<unsigned long long>(part));
+    } else {
+        text += part;
+    }
+}
+
+// Joins the parts and writes the line.
+template <typename... Parts>
+void Write(LogLevel level, const Parts&... parts) noexcept {
+    try {
+        std::string message;
+        (Append(message, parts), ...);
+        Log(level, message);
+    } catch (...) {
+        // As Log itself: a line that cannot be formed is dropped.
+    }
+}
+}  // namespace log_text
+
+// The message given in parts, joined only when the line is going to be written: a Debug line
+// while Debug lines are off costs this one test and nothing else. Never raises.
+template <typename... Parts>
+inline void Log(LogLevel level, const Parts&... parts) noexcept {
+    if (level == LogLevel::Debug && !Config.EnableDebugLogging) {
+        return;
+    }
+    log_text::Write(level, parts...);
+}

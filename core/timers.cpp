@@ -35,8 +35,7 @@ uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes) {
     const int32_t span = (highest - lowest) * 60000 + 1;
     const uint32_t delay = static_cast<uint32_t>(base) + RandomBelow(static_cast<uint32_t>(span));
     const float minutes = static_cast<float>(delay) * (1.0f / 60000.0f);
-    Log(LogLevel::Debug, "Generated random delay: " + std::to_string(delay) + "ms (" +
-                             std::to_string(minutes) + " minutes)");
+    Log(LogLevel::Debug, "Generated random delay: ", delay, "ms (", minutes, " minutes)");
     return delay;
 }
 
@@ -50,8 +49,7 @@ void EventTimerTick() {
         EventTimer.delayMs =
             GenerateRandomDelay(Config.MinEventDelayMinutes, Config.MaxEventDelayMinutes);
         EventTimer.armed = true;
-        Log(LogLevel::Debug,
-            "Event timer initialized with delay: " + std::to_string(EventTimer.delayMs) + "ms");
+        Log(LogLevel::Debug, "Event timer initialized with delay: ", EventTimer.delayMs, "ms");
         return;
     }
     if (!Expired(EventTimer, now)) {
@@ -89,8 +87,7 @@ void WeatherTimerTick() {
         WeatherTimer.delayMs = GenerateRandomDelay(Config.Weather_MinEventDelayMinutes,
                                                    Config.Weather_MaxEventDelayMinutes);
         WeatherTimer.armed = true;
-        Log(LogLevel::Debug,
-            "Weather timer initialized with delay: " + std::to_string(WeatherTimer.delayMs) + "ms");
+        Log(LogLevel::Debug, "Weather timer initialized with delay: ", WeatherTimer.delayMs, "ms");
         return;
     }
     if (!Expired(WeatherTimer, now)) {

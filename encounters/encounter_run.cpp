@@ -7,16 +7,15 @@
 
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger)) {
     const std::string name = identity.name;
-    const std::string number = std::to_string(identity.number);
     Log(LogLevel::Info, "Executing " + name);
-    Log(LogLevel::Debug, "Event " + number + " started - performing custom logic");
+    Log(LogLevel::Debug, "Event ", identity.number, " started - performing custom logic");
     PedLedger ledger;
     try {
         const bool completed = body(ledger);
         // Owned peds go back after the encounter's own clean-up, before its closing lines.
         ledger.ReleaseRemaining();
         if (completed) {
-            Log(LogLevel::Debug, "Event " + number + " logic executed successfully");
+            Log(LogLevel::Debug, "Event ", identity.number, " logic executed successfully");
             Log(LogLevel::Info, name + " completed successfully");
         }
     } catch (const std::exception& e) {

@@ -24,10 +24,6 @@ constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kCycleWaitMs = 500;
 constexpr uint32_t kVictimReleaseWaitMs = 1000;
 
-std::string Text(int value) {
-    return std::to_string(value);
-}
-
 // The fight as it is being watched: who is in it and what has been done about it.
 struct Confrontation {
     Ped playerPed = 0;
@@ -57,8 +53,8 @@ bool DrawAggressorAndVictim(std::vector<Ped>& candidates, Confrontation& fight) 
     fight.aggressor = candidates[static_cast<size_t>(aggressorIndex)];
     candidates.erase(candidates.begin() + aggressorIndex);
     fight.victim = candidates[static_cast<size_t>(RandomInt() % (count - 1))];
-    Log(LogLevel::Debug, "Randomly assigned aggressor: " + Text(fight.aggressor));
-    Log(LogLevel::Debug, "Randomly assigned victim: " + Text(fight.victim));
+    Log(LogLevel::Debug, "Randomly assigned aggressor: ", fight.aggressor);
+    Log(LogLevel::Debug, "Randomly assigned victim: ", fight.victim);
     return true;
 }
 
@@ -67,8 +63,7 @@ void StageAttack(Confrontation& fight, PedLedger& ledger) {
     ledger.Own(fight.aggressor);
     ledger.Own(fight.victim);
     SetAggressorOn(fight.aggressor, fight.victim);
-    Log(LogLevel::Debug,
-        "Aggressor " + Text(fight.aggressor) + " is now attacking victim " + Text(fight.victim));
+    Log(LogLevel::Debug, "Aggressor ", fight.aggressor, " is now attacking victim ", fight.victim);
 }
 
 // Criminal status (once), the blip and the lawmen of this cycle: what every trigger but
@@ -88,7 +83,7 @@ void ApplyTriggers(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedg
         fight.lawmenDispatched = false;
     }
     if (!fight.victimGone && !DOES_ENTITY_EXIST(fight.victim)) {
-        Log(LogLevel::Debug, "Victim " + Text(fight.victim) + " no longer exists");
+        Log(LogLevel::Debug, "Victim ", fight.victim, " no longer exists");
         fight.victim = 0;
         MarkAggressorCriminal(fight.aggressor);
         fight.victimGone = true;
@@ -99,14 +94,13 @@ void ApplyTriggers(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedg
         fight.lawmenDispatched = true;
     }
     if (IsPedShooting(fight.aggressor) && !fight.shootingHandled) {
-        Log(LogLevel::Debug,
-            "Aggressor " + Text(fight.aggressor) + " is shooting, victim will fight back");
+        Log(LogLevel::Debug, "Aggressor ", fight.aggressor, " is shooting, victim will fight back");
         ReactToAggressor(fight.victim, fight.aggressor);
         TreatAsCriminal(fight, lawmen, ledger);
         fight.shootingHandled = true;
     }
     if (IS_PED_IN_MELEE_COMBAT(fight.aggressor) && !fight.meleeHandled) {
-        Log(LogLevel::Debug, "Aggressor " + Text(fight.aggressor) + " is in melee combat");
+        Log(LogLevel::Debug, "Aggressor ", fight.aggressor, " is in melee combat");
         TASK_COMBAT_PED(fight.victim, fight.aggressor);
         MarkAggressorCriminal(fight.aggressor);
         AddAggressorBlip(fight.aggressor, fight.blip);
@@ -132,16 +126,15 @@ void EndAfterAggressorLost(Confrontation& fight, const std::vector<Ped>& lawmen,
         CLEAR_PED_TASKS(fight.victim);
         scriptWait(kVictimReleaseWaitMs);
         ledger.Release(&fight.victim);
-        Log(LogLevel::Debug,
-            "Victim " + Text(fight.victim) + " is no longer needed and has been released.");
+        Log(LogLevel::Debug, "Victim ", fight.victim,
+            " is no longer needed and has been released.");
     }
     ClearTasksOfPeds(lawmen);
 }
 
 // The player has walked away: the aggressor is handed back and its blip removed.
 void EndAfterPlayerLeft(Confrontation& fight, float distance, PedLedger& ledger) {
-    Log(LogLevel::Debug,
-        "Player is " + std::to_string(distance) + " meters away from aggressor, ending event.");
+    Log(LogLevel::Debug, "Player is ", distance, " meters away from aggressor, ending event.");
     // The hand-back may clear the variable; the blip is looked up on the ped it named.
     const Ped aggressor = fight.aggressor;
     ledger.Release(&fight.aggressor);

@@ -23,10 +23,6 @@ constexpr int kScanCapacity = 100;
 constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kPollWaitMs = 500;
 
-std::string Text(int value) {
-    return std::to_string(value);
-}
-
 // The attack on the player as it is being watched.
 struct AttackOnPlayer {
     Ped playerPed = 0;
@@ -56,7 +52,7 @@ void StageAttack(AttackOnPlayer& attack, PedLedger& ledger) {
     // The player's ped is owned for the fight but never handed back (the ledger skips it).
     ledger.Own(attack.playerPed);
     SetAggressorOn(attack.aggressor, attack.playerPed);
-    Log(LogLevel::Debug, "Aggressor " + Text(attack.aggressor) + " is now attacking player!");
+    Log(LogLevel::Debug, "Aggressor ", attack.aggressor, " is now attacking player!");
 }
 
 // Criminal status (once), the blip and the lawmen of this pass.
@@ -81,7 +77,7 @@ void ApplyTriggers(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, PedLe
         attack.firedShooting = true;
     }
     if (IS_PED_IN_MELEE_COMBAT(attack.aggressor) && !attack.firedMelee) {
-        Log(LogLevel::Debug, "Aggressor " + Text(attack.aggressor) + " is in melee combat");
+        Log(LogLevel::Debug, "Aggressor ", attack.aggressor, " is in melee combat");
         MarkAggressorCriminal(attack.aggressor);
         AddAggressorBlip(attack.aggressor, attack.blip);
         DispatchLawmen(lawmen, attack.aggressor, ledger);
@@ -105,8 +101,8 @@ void WatchAttack(AttackOnPlayer& attack, PedLedger& ledger) {
         }
         const float distance = DistanceBetween(attack.playerPed, attack.aggressor);
         if (distance >= kEndDistance) {
-            Log(LogLevel::Debug, "Player is " + std::to_string(distance) +
-                                     " meters away from aggressor, ending event.");
+            Log(LogLevel::Debug, "Player is ", distance,
+                " meters away from aggressor, ending event.");
             // The hand-back may clear the variable; the blip is looked up on the ped it named.
             const Ped aggressor = attack.aggressor;
             ledger.Release(&attack.aggressor);

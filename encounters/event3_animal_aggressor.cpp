@@ -18,6 +18,7 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
+#include "world/scan_facts.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ std::string Text(int value) {
 }
 
 struct PredatorAttack {
+    Player player = 0;
     Ped playerPed = 0;
     Ped victim = 0;
     Ped animal = 0;
@@ -56,29 +58,31 @@ struct PredatorAttack {
     Hash ownGroup = 0;
 };
 
+const IdentifierList kSparedGroups = {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
+                                      "REL_WILD_ANIMAL_BIRD"};
+
 // Any ped near the player may fall prey (lawmen, women and game animals included), except
 // birds, the gang, peds some script owns and, if asked, shopkeepers.
 std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
     const float radius = static_cast<float>(Config.SearchRadius);
+    ScanFacts facts(scan);
     std::vector<Ped> candidates;
-    for (const Ped ped : scan.handles) {
-        if (!DOES_ENTITY_EXIST(ped) || IS_ENTITY_A_MISSION_ENTITY(ped)) {
+    for (EntityFacts& ped : facts.Peds()) {
+        if (!ped.Exists() || ped.IsMissionEntity()) {
             continue;
         }
-        if (PedInAnyGroup(ped,
-                          {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES", "REL_WILD_ANIMAL_BIRD"})) {
+        if (ped.InAnyGroup(kSparedGroups)) {
             continue;
         }
         if (IsExcludedShopkeeper(ped)) {
             continue;
         }
-        const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
-        if (distance > radius || IS_ENTITY_DEAD(ped) || IS_PED_IN_ANY_VEHICLE(ped)) {
+        const float distance = ped.DistanceToPlayer();
+        if (distance > radius || ped.IsDead() || ped.InAnyVehicle()) {
             continue;
         }
-        Log(LogLevel::Debug,
-            "Valid ped found " + Text(ped) + " at distance: " + std::to_string(distance) + "m");
-        candidates.push_back(ped);
+        Log(LogLevel::Debug, "Valid ped found ", ped.Handle(), " at distance: ", distance, "m");
+        candidates.push_back(ped.Handle());
     }
     return candidates;
 }
@@ -87,10 +91,10 @@ std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
 void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedLedger& ledger) {
     attack.victim = candidates[static_cast<size_t>(RandomInt()) % candidates.size()];
     if (attack.victim != attack.playerPed &&
-        attack.victim != GET_ACTIVE_HORSE_FOR_PLAYER(PLAYER_ID())) {
+        attack.victim != GET_ACTIVE_HORSE_FOR_PLAYER(attack.player)) {
         ledger.Own(attack.victim);
     }
-    Log(LogLevel::Debug, "Randomly assigned victim: " + Text(attack.victim));
+    Log(LogLevel::Debug, "Randomly assigned victim: ", attack.victim);
 }
 
 // Up to kSpawnAttempts tries, each with a fresh draw of the model and beside where the victim
@@ -120,8 +124,8 @@ void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
     ledger.Own(attack.animal);
     TASK_COMBAT_ANIMAL_CHARGE_PED(attack.animal, attack.victim);
     SET_PED_KEEP_TASK(attack.animal);
-    Log(LogLevel::Debug, std::string("Animal (") + attack.model->name +
-                             ") is now charging victim " + Text(attack.victim));
+    Log(LogLevel::Debug, "Animal (", attack.model->name, ") is now charging victim ",
+        attack.victim);
     ADD_RELATIONSHIP_GROUP("MyRelGroup", &attack.ownGroup);
     for (const char* group : kGroupsHatingTheAnimal) {
         SetRelationshipHate(IdentifierHash(group), attack.ownGroup);
@@ -167,8 +171,8 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
             }
             ReactToAggressor(bystander, attack.animal);
             SET_PED_KEEP_TASK(bystander);
-            Log(LogLevel::Debug, "Nearby citizen " + Text(bystander) +
-                                     " is reacting to aggressor " + Text(attack.animal));
+            Log(LogLevel::Debug, "Nearby citizen ", bystander, " is reacting to aggressor ",
+                attack.animal);
         }
         for (const Ped lawman : lawmen) {
             if (!IsPedActive(attack.animal)) {
@@ -179,8 +183,8 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
             }
             TASK_COMBAT_PED(lawman, attack.animal);
             SET_PED_KEEP_TASK(lawman);
-            Log(LogLevel::Debug,
-                "Nearby lawman " + Text(lawman) + " is engaging aggressor " + Text(attack.animal));
+            Log(LogLevel::Debug, "Nearby lawman ", lawman, " is engaging aggressor ",
+                attack.animal);
         }
         const float distance =
             VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.animal));
@@ -191,8 +195,7 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
             }
             continue;
         }
-        Log(LogLevel::Debug,
-            "Player is " + std::to_string(distance) + " meters away from animal, ending event.");
+        Log(LogLevel::Debug, "Player is ", distance, " meters away from animal, ending event.");
         LetAnimalGo(attack, ledger);
         return;
     }
@@ -224,6 +227,7 @@ bool RunEvent3(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     const std::vector<Ped> candidates = CollectVictimCandidates(scan);
     PredatorAttack attack;
+    attack.player = scan.player;
     attack.playerPed = scan.playerPed;
     if (candidates.empty()) {
         Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: 0 victims.");

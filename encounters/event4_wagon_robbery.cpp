@@ -15,6 +15,7 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
+#include "world/scan_facts.h"
 
 namespace {
 
@@ -39,10 +40,6 @@ constexpr Hash kWagonModelHashes[] = {
     0x08FF91ED, 0xA7FBA623, 0x310A4F8B, 0x0538529A, 0xF53E4390,
 };
 
-std::string Text(int value) {
-    return std::to_string(value);
-}
-
 // The robbery as it is being watched. Each flag marks a phase; once set it stays set.
 struct WagonRobbery {
     Ped playerPed = 0;
@@ -61,75 +58,77 @@ struct WagonRobbery {
 struct Candidates {
     std::vector<Ped> robbers;
     std::vector<Ped> drivers;
+    std::vector<Vehicle> wagons;  // each driver's, as the scan found it
 };
+
+const IdentifierList kNotRobberGroups = {"REL_COP", "REL_GANG_DUTCHS"};
+const IdentifierList kGang = {"REL_GANG_DUTCHS"};
 
 // A robber is a living human on foot near the player whom no script owns and who is neither
 // lawman nor gang member (nor a woman or shopkeeper, when those are excluded).
-bool IsRobberCandidate(Ped ped, const NearbyScan& scan, float radius, float* distance) {
-    if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed || !IS_PED_HUMAN(ped) ||
-        IS_ENTITY_A_MISSION_ENTITY(ped)) {
+bool IsRobberCandidate(EntityFacts& ped, float radius) {
+    if (!ped.Exists() || ped.IsPlayer() || !ped.IsHuman() || ped.IsMissionEntity()) {
         return false;
     }
-    if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS"})) {
+    if (ped.InAnyGroup(kNotRobberGroups)) {
         return false;
     }
-    if (Config.ExcludeWomen && !IS_PED_MALE(ped)) {
+    if (Config.ExcludeWomen && !ped.IsMale()) {
         return false;
     }
     if (IsExcludedShopkeeper(ped)) {
         return false;
     }
-    *distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
-    return *distance <= radius && !IS_ENTITY_DEAD(ped) && !IS_PED_IN_ANY_VEHICLE(ped);
+    return ped.DistanceToPlayer() <= radius && !ped.IsDead() && !ped.InAnyVehicle();
 }
 
 // A ped near the player whom no script owns, alive and sitting in some vehicle.
-bool IsSeatedNearby(Ped ped, const NearbyScan& scan, float radius, float* distance) {
-    if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed || IS_ENTITY_A_MISSION_ENTITY(ped) ||
-        PedInAnyGroup(ped, {"REL_GANG_DUTCHS"})) {
+bool IsSeatedNearby(EntityFacts& ped, float radius) {
+    if (!ped.Exists() || ped.IsPlayer() || ped.IsMissionEntity() || ped.InAnyGroup(kGang)) {
         return false;
     }
-    *distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
-    return *distance <= radius && !IS_ENTITY_DEAD(ped) && IS_PED_IN_ANY_VEHICLE(ped);
+    return ped.DistanceToPlayer() <= radius && !ped.IsDead() && ped.InAnyVehicle();
 }
 
 // Only the driver of a listed wagon can be robbed of it.
-void ConsiderDriver(Ped ped, float distance, std::vector<Ped>& drivers) {
-    const Vehicle vehicle = GET_VEHICLE_PED_IS_IN(ped);
-    Log(LogLevel::Debug,
-        "Checking vehicle for ped " + Text(ped) + ": vehicle entity " + Text(vehicle));
-    if (!DOES_ENTITY_EXIST(vehicle)) {
+void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, Candidates& found) {
+    const Vehicle vehicle = ped.VehicleIn();
+    Log(LogLevel::Debug, "Checking vehicle for ped ", ped.Handle(), ": vehicle entity ", vehicle);
+    EntityFacts& wagon = facts.Of(vehicle);
+    if (!wagon.Exists()) {
         return;
     }
-    const Hash model = GET_ENTITY_MODEL(vehicle);
+    const Hash model = wagon.Model();
     if (!IsWagonModel(model)) {
         return;
     }
-    const int seat = GET_SEAT_PED_IS_USING(ped);
-    Log(LogLevel::Debug, "Ped " + Text(ped) + " is in valid wagon model " + std::to_string(model) +
-                             " on seat " + Text(seat));
+    const int seat = ped.Seat();
+    Log(LogLevel::Debug, "Ped ", ped.Handle(), " is in valid wagon model ", model, " on seat ",
+        seat);
     if (seat == kDriverSeat) {
-        drivers.push_back(ped);
-        Log(LogLevel::Debug,
-            "Valid victims found " + Text(ped) + " at distance: " + std::to_string(distance) + "m");
+        found.drivers.push_back(ped.Handle());
+        found.wagons.push_back(vehicle);
+        Log(LogLevel::Debug, "Valid victims found ", ped.Handle(),
+            " at distance: ", ped.DistanceToPlayer(), "m");
     }
 }
 
+// Robbers first, then drivers, over the same peds: the second pass reads only what the first
+// did not.
 Candidates CollectCandidates(const NearbyScan& scan) {
     const float radius = static_cast<float>(Config.SearchRadius);
+    ScanFacts facts(scan);
     Candidates found;
-    for (const Ped ped : scan.handles) {
-        float distance = 0;
-        if (IsRobberCandidate(ped, scan, radius, &distance)) {
-            found.robbers.push_back(ped);
-            Log(LogLevel::Debug, "Valid aggressors found " + Text(ped) +
-                                     " at distance: " + std::to_string(distance) + "m");
+    for (EntityFacts& ped : facts.Peds()) {
+        if (IsRobberCandidate(ped, radius)) {
+            found.robbers.push_back(ped.Handle());
+            Log(LogLevel::Debug, "Valid aggressors found ", ped.Handle(),
+                " at distance: ", ped.DistanceToPlayer(), "m");
         }
     }
-    for (const Ped ped : scan.handles) {
-        float distance = 0;
-        if (IsSeatedNearby(ped, scan, radius, &distance)) {
-            ConsiderDriver(ped, distance, found.drivers);
+    for (EntityFacts& ped : facts.Peds()) {
+        if (IsSeatedNearby(ped, radius)) {
+            ConsiderDriver(ped, facts, found);
         }
     }
     return found;
@@ -145,22 +144,23 @@ bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
         return false;
     }
     robbery.aggressor = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
-    robbery.victim = found.drivers[static_cast<size_t>(RandomInt()) % found.drivers.size()];
-    Log(LogLevel::Debug, "Randomly assigned aggressor: " + Text(robbery.aggressor));
-    Log(LogLevel::Debug, "Randomly assigned victim: " + Text(robbery.victim));
+    const size_t driver = static_cast<size_t>(RandomInt()) % found.drivers.size();
+    robbery.victim = found.drivers[driver];
+    robbery.wagon = found.wagons[driver];
+    Log(LogLevel::Debug, "Randomly assigned aggressor: ", robbery.aggressor);
+    Log(LogLevel::Debug, "Randomly assigned victim: ", robbery.victim);
     return true;
 }
 
 void StageRobbery(WagonRobbery& robbery, PedLedger& ledger) {
     Log(LogLevel::Info, "Initiating NPC confrontation event");
-    robbery.wagon = GET_VEHICLE_PED_IS_IN(robbery.victim);
     ledger.Own(robbery.aggressor);
     ledger.Own(robbery.victim);
     CLEAR_PED_TASKS(robbery.aggressor);
     TASK_ENTER_VEHICLE(robbery.aggressor, robbery.wagon);
     SET_PED_KEEP_TASK(robbery.aggressor);
-    Log(LogLevel::Debug, "Aggressor " + Text(robbery.aggressor) +
-                             " is attempting wagon robbery on victim " + Text(robbery.victim));
+    Log(LogLevel::Debug, "Aggressor ", robbery.aggressor, " is attempting wagon robbery on victim ",
+        robbery.victim);
 }
 
 // Each able lawman goes for the robber, until the robber is down.
@@ -174,7 +174,7 @@ void SendLawmen(const WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
         }
         TASK_COMBAT_PED(lawman, robbery.aggressor);
         SET_PED_KEEP_TASK(lawman);
-        Log(LogLevel::Debug, "Lawman " + Text(lawman) + " responding to wagon robbery");
+        Log(LogLevel::Debug, "Lawman ", lawman, " responding to wagon robbery");
     }
 }
 
@@ -198,7 +198,7 @@ void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
 void ReactToScene(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     if (!robbery.lawAlerted) {
         for (const Ped lawman : lawmen) {
-            Log(LogLevel::Debug, "Nearby lawman found: " + Text(lawman));
+            Log(LogLevel::Debug, "Nearby lawman found: ", lawman);
             ledger.Own(lawman);
         }
     }
@@ -258,8 +258,7 @@ bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger&
     const float distance =
         VDIST(GET_ENTITY_COORDS(robbery.playerPed), GET_ENTITY_COORDS(robbery.aggressor));
     if (distance >= kEndDistance) {
-        Log(LogLevel::Debug,
-            "Player is " + std::to_string(distance) + " meters away from aggressor, ending event.");
+        Log(LogLevel::Debug, "Player is ", distance, " meters away from aggressor, ending event.");
         ledger.Release(&robbery.aggressor);
         ledger.Release(&robbery.victim);
         RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);

@@ -1,7 +1,6 @@
 #include "encounters/event5_mugging.h"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
+#include "world/scan_facts.h"
 
 namespace {
 
@@ -53,21 +53,22 @@ struct Candidates {
 // What the game says of one ped near the player, read once: both candidate passes judge the
 // same frame's answers, so asking the game twice would only cost a second round of calls.
 struct PedVerdict {
-    std::optional<std::string> shopkeeper;  // the exempt model it matched, when excluded
+    const std::string* shopkeeper = nullptr;  // the exempt model it matched, when excluded
     bool onFootNearAndFree = false;  // a living human on foot within reach whom no script owns
                                      // and who belongs to none of the protected groups
     bool female = false;             // read only while women are excluded
     float distance = 0;
 };
 
-PedVerdict Judge(Ped ped, const NearbyScan& scan, float radius) {
+const IdentifierList kProtectedGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
+                                         "REL_WILD_ANIMAL_BIRD"};
+
+PedVerdict Judge(EntityFacts& ped, float radius) {
     PedVerdict verdict;
-    if (!DOES_ENTITY_EXIST(ped) || ped == scan.playerPed || !IS_PED_HUMAN(ped) ||
-        IS_ENTITY_A_MISSION_ENTITY(ped)) {
+    if (!ped.Exists() || ped.IsPlayer() || !ped.IsHuman() || ped.IsMissionEntity()) {
         return verdict;
     }
-    if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
-                            "REL_WILD_ANIMAL_BIRD"})) {
+    if (ped.InAnyGroup(kProtectedGroups)) {
         return verdict;
     }
     if (Config.ExcludeShopkeepers) {
@@ -76,10 +77,9 @@ PedVerdict Judge(Ped ped, const NearbyScan& scan, float radius) {
             return verdict;
         }
     }
-    verdict.female = Config.ExcludeWomen && !IS_PED_MALE(ped);
-    verdict.distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
-    verdict.onFootNearAndFree =
-        verdict.distance <= radius && !IS_ENTITY_DEAD(ped) && !IS_PED_IN_ANY_VEHICLE(ped);
+    verdict.female = Config.ExcludeWomen && !ped.IsMale();
+    verdict.distance = ped.DistanceToPlayer();
+    verdict.onFootNearAndFree = verdict.distance <= radius && !ped.IsDead() && !ped.InAnyVehicle();
     return verdict;
 }
 
@@ -91,14 +91,14 @@ std::vector<Ped> Pass(const NearbyScan& scan, const std::vector<PedVerdict>& ver
     for (size_t i = 0; i < verdicts.size(); ++i) {
         const PedVerdict& verdict = verdicts[i];
         if (verdict.shopkeeper) {
-            Log(LogLevel::Debug, "Excluded shopkeeper found: " + *verdict.shopkeeper);
+            Log(LogLevel::Debug, "Excluded shopkeeper found: ", *verdict.shopkeeper);
             continue;
         }
         if (!verdict.onFootNearAndFree || (excludeWomen && verdict.female)) {
             continue;
         }
-        Log(LogLevel::Debug, "Valid ped found " + Text(scan.handles[i]) +
-                                 " at distance: " + std::to_string(verdict.distance) + "m");
+        Log(LogLevel::Debug, "Valid ped found ", scan.handles[i],
+            " at distance: ", verdict.distance, "m");
         passed.push_back(scan.handles[i]);
     }
     return passed;
@@ -106,10 +106,11 @@ std::vector<Ped> Pass(const NearbyScan& scan, const std::vector<PedVerdict>& ver
 
 Candidates CollectCandidates(const NearbyScan& scan) {
     const float radius = static_cast<float>(Config.SearchRadius);
+    ScanFacts facts(scan);
     std::vector<PedVerdict> verdicts;
     verdicts.reserve(scan.handles.size());
-    for (const Ped ped : scan.handles) {
-        verdicts.push_back(Judge(ped, scan, radius));
+    for (EntityFacts& ped : facts.Peds()) {
+        verdicts.push_back(Judge(ped, radius));
     }
     Candidates found;
     found.robbers = Pass(scan, verdicts, Config.ExcludeWomen);
@@ -126,8 +127,8 @@ bool DrawRobberAndVictim(const Candidates& found, Mugging& mugging) {
         if (!victims.empty()) {
             mugging.aggressor = robber;
             mugging.victim = victims[static_cast<size_t>(RandomInt()) % victims.size()];
-            Log(LogLevel::Debug, "Randomly assigned aggressor: " + Text(mugging.aggressor));
-            Log(LogLevel::Debug, "Randomly assigned victim: " + Text(mugging.victim));
+            Log(LogLevel::Debug, "Randomly assigned aggressor: ", mugging.aggressor);
+            Log(LogLevel::Debug, "Randomly assigned victim: ", mugging.victim);
             return true;
         }
     }
@@ -138,14 +139,13 @@ bool DrawRobberAndVictim(const Candidates& found, Mugging& mugging) {
 }
 
 void StageMugging(Mugging& mugging, PedLedger& ledger) {
-    Log(LogLevel::Debug, "Assigned aggressor: " + Text(mugging.aggressor));
+    Log(LogLevel::Debug, "Assigned aggressor: ", mugging.aggressor);
     ledger.Own(mugging.aggressor);
-    Log(LogLevel::Debug, "Assigned victim: " + Text(mugging.victim));
+    Log(LogLevel::Debug, "Assigned victim: ", mugging.victim);
     ledger.Own(mugging.victim);
     const uint32_t weapon = GIVE_WEAPON_TO_PED(mugging.aggressor);
     if (weapon != 0) {
-        Log(LogLevel::Debug,
-            "Gave weapon " + std::to_string(weapon) + " to aggressor " + Text(mugging.aggressor));
+        Log(LogLevel::Debug, "Gave weapon ", weapon, " to aggressor ", mugging.aggressor);
     } else {
         LogError("Failed to give weapon to aggressor " + Text(mugging.aggressor));
     }
@@ -154,8 +154,8 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
     SET_PED_KEEP_TASK(mugging.aggressor);
     AddAggressorBlip(mugging.aggressor, mugging.blip);
     SET_PED_RELATIONSHIP_GROUP_HASH(mugging.aggressor, IdentifierHash("REL_GANG_ODRISCOLL"));
-    Log(LogLevel::Debug,
-        "Aggressor " + Text(mugging.aggressor) + " is now mugging victim " + Text(mugging.victim));
+    Log(LogLevel::Debug, "Aggressor ", mugging.aggressor, " is now mugging victim ",
+        mugging.victim);
     mugging.bystanders = FindNearbyBystanders(mugging.aggressor, mugging.victim);
 }
 
@@ -179,8 +179,8 @@ bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedge
         }
         TASK_FLEE_PED(bystander, mugging.aggressor);
         SET_PED_KEEP_TASK(bystander);
-        Log(LogLevel::Debug, "Nearby citizen " + Text(bystander) + " is reacting to aggressor " +
-                                 Text(mugging.aggressor));
+        Log(LogLevel::Debug, "Nearby citizen ", bystander, " is reacting to aggressor ",
+            mugging.aggressor);
     }
     bool lawmenEngaged = false;
     for (const Ped lawman : lawmen) {
@@ -193,8 +193,8 @@ bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedge
         ledger.Own(lawman);
         TASK_COMBAT_PED(lawman, mugging.aggressor);
         SET_PED_KEEP_TASK(lawman);
-        Log(LogLevel::Debug,
-            "Nearby lawman " + Text(lawman) + " is engaging aggressor " + Text(mugging.aggressor));
+        Log(LogLevel::Debug, "Nearby lawman ", lawman, " is engaging aggressor ",
+            mugging.aggressor);
         lawmenEngaged = true;
     }
     return lawmenEngaged;
@@ -230,8 +230,8 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
         const float distance =
             VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
         if (distance >= kEndDistance) {
-            Log(LogLevel::Debug, "Player is " + std::to_string(distance) +
-                                     " meters away from aggressor, ending mugging event.");
+            Log(LogLevel::Debug, "Player is ", distance,
+                " meters away from aggressor, ending mugging event.");
             LetRobberGo(mugging, ledger);
             return;
         }
@@ -248,13 +248,13 @@ void Scatter(Mugging& mugging) {
         MarkAggressorCriminal(mugging.aggressor);
         TASK_FLEE_PED(mugging.aggressor, mugging.victim);
         SET_PED_KEEP_TASK(mugging.aggressor);
-        Log(LogLevel::Debug, "Aggressor " + Text(mugging.aggressor) + " is fleeing from scene");
+        Log(LogLevel::Debug, "Aggressor ", mugging.aggressor, " is fleeing from scene");
     }
     if (DOES_ENTITY_EXIST(mugging.victim) && DOES_ENTITY_EXIST(mugging.aggressor) &&
         !IS_ENTITY_DEAD(mugging.victim)) {
         TASK_FLEE_PED(mugging.victim, mugging.aggressor);
         SET_PED_KEEP_TASK(mugging.victim);
-        Log(LogLevel::Debug, "Victim " + Text(mugging.victim) + " is fleeing from scene");
+        Log(LogLevel::Debug, "Victim ", mugging.victim, " is fleeing from scene");
     }
 }
 

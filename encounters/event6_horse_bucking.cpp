@@ -13,6 +13,7 @@
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
+#include "world/scan_facts.h"
 
 namespace {
 
@@ -21,36 +22,44 @@ constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kCycleWaitMs = 1000;
 constexpr int kThrowBelowRoll = 50;  // out of 100
 
-std::string Text(int value) {
-    return std::to_string(value);
-}
+const IdentifierList kNotRiderGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
+                                        "REL_WILD_ANIMAL_BIRD", "REL_WILD_ANIMAL"};
 
 // A living rider near the player whom no script owns. Unlike the common candidate test there
 // is no domestic-animal group, no huntable-model rule and no women setting.
-bool IsValidRider(Ped ped, const NearbyScan& scan) {
-    if (!IsUnownedOtherPed(ped, scan.playerPed)) {
+bool IsValidRider(EntityFacts& ped, ScanFacts& facts) {
+    if (!IsUnownedOtherPed(ped, facts)) {
         return false;
     }
-    if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
-                            "REL_WILD_ANIMAL_BIRD", "REL_WILD_ANIMAL"})) {
+    if (ped.InAnyGroup(kNotRiderGroups)) {
         return false;
     }
     if (IsExcludedShopkeeper(ped)) {
         return false;
     }
-    const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
+    const float distance = ped.DistanceToPlayer();
     if (distance > static_cast<float>(Config.SearchRadius)) {
         return false;
     }
-    if (IS_ENTITY_DEAD(ped)) {
+    if (ped.IsDead()) {
         return false;
     }
-    if (!IS_PED_RIDING_MOUNT(ped)) {
+    if (!ped.IsRidingMount()) {
         return false;
     }
-    Log(LogLevel::Debug,
-        "Valid victim found " + Text(ped) + " at distance: " + std::to_string(distance) + "m");
+    Log(LogLevel::Debug, "Valid victim found ", ped.Handle(), " at distance: ", distance, "m");
     return true;
+}
+
+std::vector<Ped> CollectRiders(const NearbyScan& scan) {
+    ScanFacts facts(scan);
+    std::vector<Ped> riders;
+    for (EntityFacts& ped : facts.Peds()) {
+        if (IsValidRider(ped, facts)) {
+            riders.push_back(ped.Handle());
+        }
+    }
+    return riders;
 }
 
 // Watches the rider once a second until the rider is lost or the player is far away.
@@ -62,7 +71,7 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
             return;
         }
         if (thrown && !throwHandled) {
-            Log(LogLevel::Debug, "Victim " + Text(victim) + " has been kicked off the horse.");
+            Log(LogLevel::Debug, "Victim ", victim, " has been kicked off the horse.");
             TASK_FLEE_PED(horse, victim);
             SET_PED_KEEP_TASK(horse);
             CLEAR_PED_TASKS(victim);
@@ -81,8 +90,7 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
         }
         // The line says aggressor though the distance is the rider's; the wording is kept as
         // readers of the log know it.
-        Log(LogLevel::Debug,
-            "Player is " + std::to_string(distance) + " meters away from aggressor, ending event.");
+        Log(LogLevel::Debug, "Player is ", distance, " meters away from aggressor, ending event.");
         // The hand-back may clear the variable; the blip is looked up on the ped it named.
         const Ped rider = victim;
         ledger.Release(&victim);
@@ -96,16 +104,11 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
 
 void RunEvent6(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
-    std::vector<Ped> candidates;
-    for (const Ped ped : scan.handles) {
-        if (IsValidRider(ped, scan)) {
-            candidates.push_back(ped);
-        }
-    }
+    const std::vector<Ped> candidates = CollectRiders(scan);
     Ped victim = 0;
     if (!candidates.empty()) {
         victim = candidates[static_cast<size_t>(RandomInt() % static_cast<int>(candidates.size()))];
-        Log(LogLevel::Debug, "Randomly assigned victim: " + Text(victim));
+        Log(LogLevel::Debug, "Randomly assigned victim: ", victim);
     }
     if (victim == 0) {
         Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: " +

@@ -36,9 +36,8 @@ Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger) {
     const Ped ped = CREATE_PED(model, x, y, z);
     scriptWait(kSettleWaitMs);
     ledger.Own(ped);
-    Log(LogLevel::Debug, "Spawned ped " + std::to_string(ped) + " of model " +
-                             std::to_string(model) + " at (" + std::to_string(x) + ", " +
-                             std::to_string(y) + ", " + std::to_string(z) + ")");
+    Log(LogLevel::Debug, "Spawned ped ", ped, " of model ", model, " at (", x, ", ", y, ", ", z,
+        ")");
     PLACE_ENTITY_ON_GROUND_PROPERLY(ped);
     SET_RANDOM_OUTFIT_VARIATION(ped);
     FREEZE_ENTITY_POSITION(ped, false);

@@ -10,7 +10,7 @@
 std::vector<RegistryEntry> EncounterRegistry;
 
 void RegisterEvent(const std::string& name, const std::function<void()>& action) {
-    Log(LogLevel::Debug, "Registering event: " + name);
+    Log(LogLevel::Debug, "Registering event: ", name);
     EncounterRegistry.push_back(RegistryEntry{name, action});
 }
 
@@ -21,7 +21,7 @@ void InitializeEventRegistry() {
     for (const EncounterDefinition& encounter : AllEncounters()) {
         if (Config.*(encounter.enabledBy)) {
             RegisterEvent(encounter.name, encounter.action);
-            Log(LogLevel::Debug, std::string("Successfully registered ") + encounter.name);
+            Log(LogLevel::Debug, "Successfully registered ", encounter.name);
         }
     }
     Log(LogLevel::Info,
@@ -46,12 +46,11 @@ bool SkippedAtHour(const std::string& name, int hour) {
 bool SelectAndRunEvent() {
     try {
         const RegistryEntry& entry = PickRandomEntry(EncounterRegistry);
-        Log(LogLevel::Debug, "Selected Event: " + entry.name);
+        Log(LogLevel::Debug, "Selected Event: ", entry.name);
         const int hour = GET_CLOCK_HOURS();
         if (SkippedAtHour(entry.name, hour)) {
-            Log(LogLevel::Debug,
-                "Skipping " + entry.name +
-                    " due to time constraints (current hour: " + std::to_string(hour) + ")");
+            Log(LogLevel::Debug, "Skipping ", entry.name,
+                " due to time constraints (current hour: ", hour, ")");
             return true;
         }
         entry.action();

@@ -9,7 +9,7 @@
 std::vector<RegistryEntry> WeatherEventRegistry;
 
 void RegisterWeatherEvent(const std::string& name, const std::function<void()>& action) {
-    Log(LogLevel::Debug, "Registering weather event: " + name);
+    Log(LogLevel::Debug, "Registering weather event: ", name);
     WeatherEventRegistry.push_back(RegistryEntry{name, action});
 }
 
@@ -32,7 +32,7 @@ void InitializeWeatherRegistry() {
     for (const WeatherDefinition& weather : kWeatherEvents) {
         if (Config.*(weather.enabledBy)) {
             RegisterWeatherEvent(weather.name, weather.action);
-            Log(LogLevel::Debug, std::string("Successfully registered ") + weather.name);
+            Log(LogLevel::Debug, "Successfully registered ", weather.name);
         }
     }
     Log(LogLevel::Info, "Weather event registry initialized with " +
@@ -42,7 +42,7 @@ void InitializeWeatherRegistry() {
 void SelectAndRunWeatherEvent() {
     try {
         const RegistryEntry& entry = PickRandomEntry(WeatherEventRegistry);
-        Log(LogLevel::Debug, "Selected Weather Event: " + entry.name);
+        Log(LogLevel::Debug, "Selected Weather Event: ", entry.name);
         entry.action();
     } catch (const std::exception& e) {
         LogError(std::string("Exception during random weather event execution: ") + e.what());

@@ -16,7 +16,7 @@ constexpr uint32_t kLightningDelayMs = 30000;
 // Forces the weather and lets it clear over time; the steps every weather event shares.
 void ForceAndClear(const std::string& word, Hash weatherType) {
     ChangeWeather(weatherType);
-    Log(LogLevel::Debug, "Weather changed to " + word + " with transition time of 30.0f");
+    Log(LogLevel::Debug, "Weather changed to ", word, " with transition time of 30.0f");
     CLEAR_WEATHER_TYPE_OVER_TIME(kClearOverMs);
     Log(LogLevel::Debug, "Weather type cleared over time.");
 }
@@ -39,13 +39,13 @@ void StrikeLightningNearPlayer() {
 void RunWeatherEvent(const std::string& word, Hash weatherType, bool withLightning) {
     const std::string name = "event_weather_" + word;
     Log(LogLevel::Info, "Executing " + name);
-    Log(LogLevel::Debug, "Event weather_" + word + " started - performing custom logic");
+    Log(LogLevel::Debug, "Event weather_", word, " started - performing custom logic");
     try {
         ForceAndClear(word, weatherType);
         if (withLightning) {
             StrikeLightningNearPlayer();
         }
-        Log(LogLevel::Debug, "Event weather_" + word + " logic executed successfully");
+        Log(LogLevel::Debug, "Event weather_", word, " logic executed successfully");
         Log(LogLevel::Info, name + " completed successfully");
     } catch (const std::exception& e) {
         LogError("Exception in " + name + ": " + e.what());

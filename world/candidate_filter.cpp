@@ -1,5 +1,7 @@
 #include "world/candidate_filter.h"
 
+#include <iterator>
+
 #include "core/config.h"
 #include "core/logger.h"
 #include "host/natives.h"
@@ -70,22 +72,35 @@ std::vector<std::string> GetExemptModelNames() {
     };
 }
 
-std::optional<std::string> IsExemptModel(Ped ped) {
-    const Hash model = GET_ENTITY_MODEL(ped);
-    for (const std::string& name : GetExemptModelNames()) {
-        if (IdentifierHash(name.c_str()) == model) {
-            return name;
-        }
-    }
-    return std::nullopt;
+namespace {
+
+const IdentifierList kProtectedGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
+                                         "REL_WILD_ANIMAL_BIRD", "REL_DOMESTICATED_ANIMAL"};
+const IdentifierList kWildAnimalGroup = {"REL_WILD_ANIMAL"};
+
+const IdentifierList& ExemptModels() {
+    static const IdentifierList models(GetExemptModelNames());
+    return models;
 }
 
-bool IsExcludedShopkeeper(Ped ped) {
+const IdentifierList& HuntableAnimalModels() {
+    static const IdentifierList models(std::vector<std::string>(std::begin(kHuntableAnimalModels),
+                                                                std::end(kHuntableAnimalModels)));
+    return models;
+}
+
+}  // namespace
+
+const std::string* IsExemptModel(EntityFacts& ped) {
+    return ExemptModels().Find(ped.Model());
+}
+
+bool IsExcludedShopkeeper(EntityFacts& ped) {
     if (!Config.ExcludeShopkeepers) {
         return false;
     }
-    if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
-        Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
+    if (const std::string* shopkeeper = IsExemptModel(ped)) {
+        Log(LogLevel::Debug, "Excluded shopkeeper found: ", *shopkeeper);
         return true;
     }
     return false;
@@ -96,58 +111,38 @@ bool PedInGroup(Ped ped, const char* groupName) {
     return group == IdentifierHash(groupName);
 }
 
-bool PedInAnyGroup(Ped ped, std::initializer_list<const char*> groupNames) {
-    for (const char* group : groupNames) {
-        if (PedInGroup(ped, group)) {
-            return true;
-        }
-    }
-    return false;
+bool PedInAnyGroup(Ped ped, const IdentifierList& groups) {
+    return groups.Contains(GET_PED_RELATIONSHIP_GROUP_HASH(ped));
 }
 
-namespace {
-
-bool IsHuntableAnimal(Ped ped) {
-    const Hash model = GET_ENTITY_MODEL(ped);
-    for (const char* name : kHuntableAnimalModels) {
-        if (IdentifierHash(name) == model) {
-            return true;
-        }
+bool IsUnownedOtherPed(EntityFacts& ped, ScanFacts& facts) {
+    if (!ped.Exists() || ped.IsPlayer()) {
+        return false;
     }
-    return false;
+    if (ped.Handle() == facts.PlayerHorse()) {
+        return false;
+    }
+    return !ped.IsMissionEntity();
 }
 
-}  // namespace
-
-bool IsUnownedOtherPed(Ped ped, Ped playerPed) {
-    if (!DOES_ENTITY_EXIST(ped) || ped == playerPed) {
+bool IsValidCandidatePed(EntityFacts& ped, ScanFacts& facts, const CandidateSettings& settings) {
+    if (!IsUnownedOtherPed(ped, facts)) {
         return false;
     }
-    if (ped == GET_ACTIVE_HORSE_FOR_PLAYER(PLAYER_ID())) {
+    if (ped.InAnyGroup(kProtectedGroups)) {
         return false;
     }
-    return !IS_ENTITY_A_MISSION_ENTITY(ped);
-}
-
-bool IsValidCandidatePed(Ped ped, Ped playerPed, const CandidateSettings& settings) {
-    if (!IsUnownedOtherPed(ped, playerPed)) {
+    if (ped.InAnyGroup(kWildAnimalGroup) && !HuntableAnimalModels().Contains(ped.Model())) {
         return false;
     }
-    if (PedInAnyGroup(ped, {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
-                            "REL_WILD_ANIMAL_BIRD", "REL_DOMESTICATED_ANIMAL"})) {
-        return false;
-    }
-    if (PedInGroup(ped, "REL_WILD_ANIMAL") && !IsHuntableAnimal(ped)) {
-        return false;
-    }
-    if (settings.excludeWomen && !IS_PED_MALE(ped)) {
+    if (settings.excludeWomen && !ped.IsMale()) {
         return false;
     }
     if (!settings.excludeShopkeepers) {
         return true;
     }
-    if (const std::optional<std::string> shopkeeper = IsExemptModel(ped)) {
-        Log(LogLevel::Debug, "Excluded shopkeeper found: " + *shopkeeper);
+    if (const std::string* shopkeeper = IsExemptModel(ped)) {
+        Log(LogLevel::Debug, "Excluded shopkeeper found: ", *shopkeeper);
         return false;
     }
     return true;

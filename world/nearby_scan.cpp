@@ -1,26 +1,26 @@
 #include "world/nearby_scan.h"
 
 #include <algorithm>
-#include <string>
 
 #include "core/config.h"
 #include "core/logger.h"
 #include "host/natives.h"
 #include "world/candidate_filter.h"
+#include "world/scan_facts.h"
 
 NearbyScan ScanNearbyPeds(int capacity) {
     NearbyScan scan;
-    scan.playerPed = GET_PLAYER_PED(PLAYER_ID());
+    scan.player = PLAYER_ID();
+    scan.playerPed = GET_PLAYER_PED(scan.player);
     scan.playerPos = GET_ENTITY_COORDS(scan.playerPed);
-    Log(LogLevel::Debug, "Player Position: " + std::to_string(scan.playerPos.x) + ", " +
-                             std::to_string(scan.playerPos.y) + ", " +
-                             std::to_string(scan.playerPos.z));
+    Log(LogLevel::Debug, "Player Position: ", scan.playerPos.x, ", ", scan.playerPos.y, ", ",
+        scan.playerPos.z);
 
     capacity = std::clamp(capacity, 0, kMaxScanCapacity);
     NearbyPedBuffer<kMaxScanCapacity> buffer;
     buffer.slots[0] = static_cast<uint64_t>(capacity);
     const int count = GET_PED_NEARBY_PEDS(scan.playerPed, buffer.slots);
-    Log(LogLevel::Debug, "Found " + std::to_string(count) + " nearby peds");
+    Log(LogLevel::Debug, "Found ", count, " nearby peds");
 
     // Never trust the count beyond the slots we offered.
     const int readable = std::clamp(count, 0, capacity);
@@ -40,24 +40,24 @@ float DistanceBetween(Entity first, Entity second) {
 std::vector<Ped> CollectConfrontationCandidates(const NearbyScan& scan) {
     const CandidateSettings settings = CurrentCandidateSettings();
     const float radius = static_cast<float>(Config.SearchRadius);
+    ScanFacts facts(scan);
     std::vector<Ped> candidates;
-    for (const Ped ped : scan.handles) {
-        if (!IsValidCandidatePed(ped, scan.playerPed, settings)) {
+    for (EntityFacts& ped : facts.Peds()) {
+        if (!IsValidCandidatePed(ped, facts, settings)) {
             continue;
         }
-        const float distance = VDIST(scan.playerPos, GET_ENTITY_COORDS(ped));
+        const float distance = ped.DistanceToPlayer();
         if (distance > radius) {
             continue;
         }
-        if (IS_ENTITY_DEAD(ped)) {
+        if (ped.IsDead()) {
             continue;
         }
-        if (IS_PED_IN_ANY_VEHICLE(ped)) {
+        if (ped.InAnyVehicle()) {
             continue;
         }
-        Log(LogLevel::Debug, "Valid ped found " + std::to_string(ped) +
-                                 " at distance: " + std::to_string(distance) + "m");
-        candidates.push_back(ped);
+        Log(LogLevel::Debug, "Valid ped found ", ped.Handle(), " at distance: ", distance, "m");
+        candidates.push_back(ped.Handle());
     }
     return candidates;
 }

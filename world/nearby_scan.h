@@ -10,12 +10,13 @@
 constexpr int kMaxScanCapacity = 200;
 
 struct NearbyScan {
+    Player player = 0;
     Ped playerPed = 0;
     Vector3 playerPos{};
     std::vector<Ped> handles;  // as the game returned them, at most the capacity asked for
 };
 
-// Reads the player's ped and position (logging the position), asks the game for up to
+// Reads the player, the player's ped and position (logging the position), asks the game for up to
 // `capacity` peds around the player (logging the count) and returns the raw handles.
 // Capacities above kMaxScanCapacity are cut down to it.
 NearbyScan ScanNearbyPeds(int capacity);

@@ -1,7 +1,7 @@
 #include "world/ped_moves.h"
 
 #include <algorithm>
-#include <string>
+#include <optional>
 
 #include "core/logger.h"
 #include "core/random.h"
@@ -14,6 +14,9 @@ namespace {
 
 constexpr int kLawmenQueryCapacity = 200;
 constexpr int kBystanderQueryCapacity = 50;
+
+const IdentifierList kLawGroup = {"REL_COP"};
+const IdentifierList kNotBystanderGroups = {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES", "REL_COP"};
 
 // The peds the game lists around the centre ped, at most Capacity of them.
 template <int Capacity>
@@ -38,7 +41,7 @@ bool IsPedActive(Ped ped) {
 std::vector<Ped> FindNearbyLawmen(Ped centerPed) {
     std::vector<Ped> lawmen;
     for (const Ped ped : PedsAround<kLawmenQueryCapacity>(centerPed)) {
-        if (PedInGroup(ped, "REL_COP")) {
+        if (PedInAnyGroup(ped, kLawGroup)) {
             lawmen.push_back(ped);
         }
     }
@@ -47,11 +50,18 @@ std::vector<Ped> FindNearbyLawmen(Ped centerPed) {
 
 std::vector<Ped> FindNearbyBystanders(Ped centerPed, Ped excludedPed) {
     std::vector<Ped> bystanders;
+    std::optional<Ped> playerPed;  // asked the first time it is needed, once
     for (const Ped ped : PedsAround<kBystanderQueryCapacity>(centerPed)) {
-        if (ped == excludedPed || ped == GET_PLAYER_PED(PLAYER_ID())) {
+        if (ped == excludedPed) {
             continue;
         }
-        if (PedInAnyGroup(ped, {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES", "REL_COP"})) {
+        if (!playerPed) {
+            playerPed = GET_PLAYER_PED(PLAYER_ID());
+        }
+        if (ped == *playerPed) {
+            continue;
+        }
+        if (PedInAnyGroup(ped, kNotBystanderGroups)) {
             continue;
         }
         bystanders.push_back(ped);
@@ -65,18 +75,14 @@ void ReactToAggressor(Ped reactor, Ped aggressor) {
         return;
     }
     if (IS_PED_FLEEING(reactor)) {
-        Log(LogLevel::Debug, "Ped " + std::to_string(reactor) +
-                                 " is already fleeing from aggressor " + std::to_string(aggressor));
+        Log(LogLevel::Debug, "Ped ", reactor, " is already fleeing from aggressor ", aggressor);
         return;
     }
     if (RandomInt() % 2 == 1) {
-        Log(LogLevel::Debug, "Ped " + std::to_string(reactor) + " is fleeing from aggressor " +
-                                 std::to_string(aggressor));
+        Log(LogLevel::Debug, "Ped ", reactor, " is fleeing from aggressor ", aggressor);
         TASK_FLEE_PED(reactor, aggressor);
     } else {
-        Log(LogLevel::Debug, "Ped " + std::to_string(reactor) +
-                                 " is fighting back against aggressor " +
-                                 std::to_string(aggressor));
+        Log(LogLevel::Debug, "Ped ", reactor, " is fighting back against aggressor ", aggressor);
         TASK_COMBAT_PED(reactor, aggressor);
     }
     SET_PED_KEEP_TASK(reactor);
@@ -94,11 +100,11 @@ bool AttackTarget(Ped attacker, Ped target) {
 void SetAggressorOn(Ped aggressor, Ped target) {
     CLEAR_PED_TASKS(aggressor);
     CLEAR_PED_SECONDARY_TASK(aggressor);
-    const std::string name = "Aggressor " + std::to_string(aggressor);
     if (AttackTarget(aggressor, target)) {
-        Log(LogLevel::Debug, name + " is human and will use TASK_COMBAT_PED");
+        Log(LogLevel::Debug, "Aggressor ", aggressor, " is human and will use TASK_COMBAT_PED");
     } else {
-        Log(LogLevel::Debug, name + " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
+        Log(LogLevel::Debug, "Aggressor ", aggressor,
+            " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
     }
     SET_PED_KEEP_TASK(aggressor);
 }
@@ -109,7 +115,7 @@ void MarkAggressorCriminal(Ped aggressor) {
 
 void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger) {
     for (const Ped lawman : lawmen) {
-        Log(LogLevel::Debug, "Nearby lawman found: " + std::to_string(lawman));
+        Log(LogLevel::Debug, "Nearby lawman found: ", lawman);
         ledger.Own(lawman);
         TASK_COMBAT_PED(lawman, aggressor);
         SET_PED_KEEP_TASK(lawman);

@@ -134,6 +134,9 @@ void StandInHost::Wait(uint32_t ms) {
 }
 
 void StandInHost::NativeInit(uint64_t hash) {
+    if (options_.timeNatives) {
+        callStart_ = std::chrono::steady_clock::now();
+    }
     if (callOpen_) {
         Violation("nativeInit(" + Hex(hash) + ") while the native call " + Hex(callHash_) +
                   " is open");
@@ -173,16 +176,7 @@ uint64_t* StandInHost::NativeCall() {
         return result_;
     }
     NativeResult result;
-    if (options_.timeNatives) {
-        const auto start = std::chrono::steady_clock::now();
-        entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
-        stats_.nativeHandlerNs +=
-            static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                      std::chrono::steady_clock::now() - start)
-                                      .count());
-    } else {
-        entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
-    }
+    entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
     for (int i = 0; i < 3; ++i) {
         result_[i] = result.slots[i];
     }
@@ -201,6 +195,12 @@ uint64_t* StandInHost::NativeCall() {
         }
         call.atMs = nowMs_;
         calls_.push_back(call);
+    }
+    if (options_.timeNatives) {
+        stats_.nativeCallNs +=
+            static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::steady_clock::now() - callStart_)
+                                      .count());
     }
     return result_;
 }

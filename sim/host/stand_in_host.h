@@ -3,6 +3,7 @@
 // by hash; every breach of the call contract is reported loudly and stops the run.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -21,7 +22,7 @@ struct HostOptions {
     uint64_t startTickMs = 3600000;          // what GetTickCount64 reads at virtual time 0
     std::time_t calendarStart = 1733500800;  // wall-clock time at virtual time 0
     bool recordCalls = true;                 // keep every call for tests
-    bool timeNatives = false;                // add up the time spent answering natives
+    bool timeNatives = false;                // add up the time spent inside native calls
     size_t stackBytes = 1024 * 1024;
 };
 
@@ -43,7 +44,9 @@ struct HostStats {
     uint32_t maxNativesInOneFrame = 0;  // between two scriptWait calls
     // How many natives each frame between two scriptWait(0) calls made: count -> frames.
     std::map<uint32_t, uint64_t> idleFrameNatives;
-    uint64_t nativeHandlerNs = 0;  // time spent answering natives, when timeNatives is on
+    // Time spent inside native calls, from nativeInit to nativeCall's return (the game's
+    // share of a frame), when timeNatives is on.
+    uint64_t nativeCallNs = 0;
 };
 
 class StandInHost {
@@ -115,6 +118,7 @@ class StandInHost {
     uint64_t callHash_ = 0;
     uint64_t callArgs_[32] = {};
     int callArgCount_ = 0;
+    std::chrono::steady_clock::time_point callStart_;  // when timeNatives is on
     uint64_t result_[3] = {};
 
     uint32_t nativesInFrame_ = 0;

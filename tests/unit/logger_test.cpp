@@ -2,7 +2,9 @@
 // failure ever reaching the caller.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
+#include <string_view>
 
 #include "core/config.h"
 #include "core/logger.h"
@@ -103,6 +105,37 @@ TEST_F(LoggerTest, LinesLostWhileTheFolderWasGoneAreReportedOnceItIsBack) {
               "was missing or not writable");
     EXPECT_EQ(lines[1], "[2024-03-09 21:05:17] [INFO] back");
     EXPECT_EQ(lines[2], "[2024-03-09 21:05:17] [INFO] again");
+}
+
+// A text part that counts the times it is turned into text.
+int timesFormed = 0;
+struct CountedText {
+    operator std::string_view() const {
+        ++timesFormed;
+        return "counted";
+    }
+};
+
+TEST_F(LoggerTest, PartsAreJoinedAsToStringWouldAndOnlyForLinesWritten) {
+    TempWorkdir dir;
+    const uint32_t hash = 0xDEADBEEF;
+    const size_t count = 7;
+    Log(LogLevel::Info, "a ", -42, " ", INT_MIN, " ", hash, " ", count, " ", 12.5f, " ",
+        -0.0000004f, " ", 1e30f, std::string(" end"));
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").at(0),
+              "[2024-03-09 21:05:17] [INFO] a " + std::to_string(-42) + " " +
+                  std::to_string(INT_MIN) + " " + std::to_string(hash) + " " +
+                  std::to_string(count) + " " + std::to_string(12.5f) + " " +
+                  std::to_string(-0.0000004f) + " " + std::to_string(1e30f) + " end");
+
+    Config.EnableDebugLogging = false;
+    Log(LogLevel::Debug, "dropped ", CountedText{});
+    EXPECT_EQ(timesFormed, 0);
+    Config.EnableDebugLogging = true;
+    Log(LogLevel::Debug, "kept ", CountedText{});
+    EXPECT_EQ(timesFormed, 1);
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").back(),
+              "[2024-03-09 21:05:17] [DEBUG] kept counted");
 }
 
 }  // namespace
