@@ -1,8 +1,9 @@
 // tarrowind-soak: days of play in the default town scenario with every encounter and weather
 // event on, the population churning and a story mission now and then. At the end of each day
 // it checks that every Info and Error line the plug-in wrote is in that day's file and takes
-// the heap's size; at the end it checks that no exception reached the main loop and that no
-// ped or blip was left behind. Exits 1 when an invariant fails.
+// the heap's size; at the end it checks that no exception reached the main loop, that no
+// ped or blip was left behind and that no encounter held the script longer than the bound.
+// Exits 1 when an invariant fails.
 #include <malloc.h>
 #include <unistd.h>
 
@@ -11,10 +12,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "encounters/watch_limit.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 
@@ -138,8 +141,15 @@ int main(int argc, char** argv) {
         static_cast<unsigned long long>(figures.mainLoopExceptions), world.OwnedPedCount(),
         world.Blips().size(), static_cast<unsigned long long>(world.PedsSpawned()),
         static_cast<unsigned long long>(world.PedsKilled()), run.Host().Violations().size());
+    const std::optional<EventSpan> longest = run.Spans().LongestEncounter(run.Host().NowMs());
+    const uint64_t longestMs = longest ? longest->HeldMs(run.Host().NowMs()) : 0;
+    std::printf("longest encounter: %s, %.1f s (%s); the bound is %.1f s\n",
+                longest ? longest->name.c_str() : "none", static_cast<double>(longestMs) / 1000.0,
+                longest ? SpanEndName(longest->end) : "-",
+                static_cast<double>(kLongestEncounterHoldMs) / 1000.0);
     ok = ok && settled && figures.mainLoopExceptions == 0 && world.OwnedPedCount() == 0 &&
-         world.Blips().empty() && run.Host().Violations().empty();
+         world.Blips().empty() && run.Host().Violations().empty() &&
+         longestMs <= kLongestEncounterHoldMs;
     if (heapAtDayEnd.size() >= 3) {
         const long long growth =
             static_cast<long long>(heapAtDayEnd.back()) - static_cast<long long>(heapAtDayEnd[1]);

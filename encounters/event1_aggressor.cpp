@@ -6,6 +6,7 @@
 #include "core/logger.h"
 #include "core/random.h"
 #include "encounters/encounter_run.h"
+#include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "platform/platform.h"
@@ -37,6 +38,7 @@ struct Confrontation {
     bool injuredHandled = false;
     bool playerCombatHandled = false;
     bool lawmenDispatched = false;
+    std::vector<Ped> lawmenSent;  // every lawman sent after the aggressor
 };
 
 // Draws the aggressor and then the victim from the candidates; false with fewer than two.
@@ -74,7 +76,7 @@ void TreatAsCriminal(Confrontation& fight, const std::vector<Ped>& lawmen, PedLe
         fight.criminal = true;
     }
     AddAggressorBlip(fight.aggressor, fight.blip);
-    DispatchLawmen(lawmen, fight.aggressor, ledger);
+    DispatchLawmen(lawmen, fight.aggressor, ledger, fight.lawmenSent);
 }
 
 // One look at the fight; each trigger acts once per encounter.
@@ -90,7 +92,7 @@ void ApplyTriggers(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedg
     }
     if (!lawmen.empty() && PedInGroup(fight.aggressor, "REL_CRIMINALS") &&
         !fight.lawmenDispatched) {
-        DispatchLawmen(lawmen, fight.aggressor, ledger);
+        DispatchLawmen(lawmen, fight.aggressor, ledger, fight.lawmenSent);
         fight.lawmenDispatched = true;
     }
     if (IsPedShooting(fight.aggressor) && !fight.shootingHandled) {
@@ -104,7 +106,7 @@ void ApplyTriggers(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedg
         TASK_COMBAT_PED(fight.victim, fight.aggressor);
         MarkAggressorCriminal(fight.aggressor);
         AddAggressorBlip(fight.aggressor, fight.blip);
-        DispatchLawmen(lawmen, fight.aggressor, ledger);
+        DispatchLawmen(lawmen, fight.aggressor, ledger, fight.lawmenSent);
         fight.meleeHandled = true;
     }
     if (IS_PED_INJURED(fight.victim) && !fight.injuredHandled) {
@@ -135,13 +137,19 @@ void EndAfterAggressorLost(Confrontation& fight, const std::vector<Ped>& lawmen,
 // The player has walked away: the aggressor is handed back and its blip removed.
 void EndAfterPlayerLeft(Confrontation& fight, float distance, PedLedger& ledger) {
     Log(LogLevel::Debug, "Player is ", distance, " meters away from aggressor, ending event.");
-    // The hand-back may clear the variable; the blip is looked up on the ped it named.
-    const Ped aggressor = fight.aggressor;
-    ledger.Release(&fight.aggressor);
-    RemoveAggressorBlip(fight.blip, aggressor, true);
+    LetAggressorGo(&fight.aggressor, fight.blip, ledger);
+}
+
+// A fight that has not ended in five minutes (a killer who lives on near the player) is given
+// up like one the player left, and the lawmen it sent stand down.
+void EndAfterWatchLimit(Confrontation& fight, PedLedger& ledger) {
+    LogWatchLimitReached("Confrontation", "ending event.");
+    LetAggressorGo(&fight.aggressor, fight.blip, ledger);
+    ClearTasksOfPeds(fight.lawmenSent);
 }
 
 void WatchConfrontation(Confrontation& fight, PedLedger& ledger) {
+    const WatchLimit limit;
     for (;;) {
         const std::vector<Ped> lawmen = FindNearbyLawmen(fight.aggressor);
         ApplyTriggers(fight, lawmen, ledger);
@@ -153,6 +161,10 @@ void WatchConfrontation(Confrontation& fight, PedLedger& ledger) {
         const float distance = DistanceBetween(fight.playerPed, fight.aggressor);
         if (distance >= kEndDistance) {
             EndAfterPlayerLeft(fight, distance, ledger);
+            return;
+        }
+        if (limit.Reached()) {
+            EndAfterWatchLimit(fight, ledger);
             return;
         }
         scriptWait(kCycleWaitMs);

@@ -6,6 +6,7 @@
 #include "core/logger.h"
 #include "core/random.h"
 #include "encounters/encounter_run.h"
+#include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "platform/platform.h"
@@ -33,6 +34,7 @@ struct AttackOnPlayer {
     bool firedShooting = false;
     bool firedMelee = false;
     bool firedCombat = false;
+    std::vector<Ped> lawmenSent;  // every lawman sent after the aggressor
 };
 
 Ped DrawAggressor(std::vector<Ped>& candidates) {
@@ -62,14 +64,14 @@ void TreatAsCriminal(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, Ped
         attack.madeCriminal = true;
     }
     AddAggressorBlip(attack.aggressor, attack.blip);
-    DispatchLawmen(lawmen, attack.aggressor, ledger);
+    DispatchLawmen(lawmen, attack.aggressor, ledger, attack.lawmenSent);
 }
 
 void ApplyTriggers(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     if (lawmen.empty()) {
         attack.lawmenJoined = false;
     } else if (PedInGroup(attack.aggressor, "REL_CRIMINALS") && !attack.lawmenJoined) {
-        DispatchLawmen(lawmen, attack.aggressor, ledger);
+        DispatchLawmen(lawmen, attack.aggressor, ledger, attack.lawmenSent);
         attack.lawmenJoined = true;
     }
     if (IsPedShooting(attack.aggressor) && !attack.firedShooting) {
@@ -80,7 +82,7 @@ void ApplyTriggers(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, PedLe
         Log(LogLevel::Debug, "Aggressor ", attack.aggressor, " is in melee combat");
         MarkAggressorCriminal(attack.aggressor);
         AddAggressorBlip(attack.aggressor, attack.blip);
-        DispatchLawmen(lawmen, attack.aggressor, ledger);
+        DispatchLawmen(lawmen, attack.aggressor, ledger, attack.lawmenSent);
         attack.firedMelee = true;
     }
     if (IS_PED_IN_COMBAT(attack.aggressor, attack.playerPed) && !attack.firedCombat) {
@@ -90,6 +92,7 @@ void ApplyTriggers(AttackOnPlayer& attack, const std::vector<Ped>& lawmen, PedLe
 }
 
 void WatchAttack(AttackOnPlayer& attack, PedLedger& ledger) {
+    const WatchLimit limit;
     for (;;) {
         const std::vector<Ped> lawmen = FindNearbyLawmen(attack.aggressor);
         ApplyTriggers(attack, lawmen, ledger);
@@ -103,10 +106,15 @@ void WatchAttack(AttackOnPlayer& attack, PedLedger& ledger) {
         if (distance >= kEndDistance) {
             Log(LogLevel::Debug, "Player is ", distance,
                 " meters away from aggressor, ending event.");
-            // The hand-back may clear the variable; the blip is looked up on the ped it named.
-            const Ped aggressor = attack.aggressor;
-            ledger.Release(&attack.aggressor);
-            RemoveAggressorBlip(attack.blip, aggressor, true);
+            LetAggressorGo(&attack.aggressor, attack.blip, ledger);
+            return;
+        }
+        // An attacker the player never fights off is given up after five minutes like one the
+        // player left, and the lawmen it sent stand down.
+        if (limit.Reached()) {
+            LogWatchLimitReached("Attack on the player", "ending event.");
+            LetAggressorGo(&attack.aggressor, attack.blip, ledger);
+            ClearTasksOfPeds(attack.lawmenSent);
             return;
         }
         scriptWait(kPollWaitMs);

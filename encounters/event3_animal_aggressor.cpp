@@ -10,6 +10,7 @@
 #include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
 #include "encounters/predator_models.h"
+#include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/aggressor_blip.h"
@@ -29,11 +30,18 @@ constexpr uint32_t kSpawnRetryWaitMs = 1000;
 constexpr uint32_t kAttackPassWaitMs = 2000;
 constexpr uint32_t kWatchPassWaitMs = 1000;
 constexpr float kEndDistance = 200.0f;
-// An animal that cannot reach its victim, or lingers alive near the player, would otherwise
-// hold the only script fiber for ever: each phase is bounded to five minutes.
-constexpr int kMaxAttackPasses = 150;
-constexpr int kMaxWatchPasses = 300;
 constexpr int kRelationshipHate = 6;
+
+// The longest this encounter holds the script: every spawn attempt waits for its model, lets
+// the ped settle and pauses; then an animal that cannot reach its victim, or lingers alive near
+// the player, is watched for the watch limit in each phase, overrun by at most one pass.
+constexpr uint64_t kSpawnWaits = kSpawnAttempts * (kModelLoadPolls + 2);
+constexpr uint64_t kLongestHoldMs =
+    kSpawnAttempts * (kModelLoadPolls * kModelPollMs + kSettleWaitMs + kSpawnRetryWaitMs) +
+    kWatchLimitMs + kAttackPassWaitMs + kWatchLimitMs + kWatchPassWaitMs +
+    (kSpawnWaits + 2) * kFrameAllowanceMs;
+static_assert(kLongestHoldMs <= kLongestEncounterHoldMs,
+              "the predator attack can hold the script longer than any encounter may");
 
 // The groups that are set to hate the animal's own group, so townsfolk and the law turn on it.
 // Of the first six the game has only "REL_COP"; its civilians are "REL_CIVMALE" and
@@ -153,7 +161,8 @@ void LetAnimalGo(PredatorAttack& attack, PedLedger& ledger) {
 // Every pass, the peds near the animal scatter or fight and the lawmen near it engage; ends
 // when either party is down or gone, or the player has left the animal behind.
 void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
-    for (int pass = 1;; ++pass) {
+    const WatchLimit limit;
+    for (;;) {
         scriptWait(kAttackPassWaitMs);
         if (!IsPedActive(attack.animal) || !IsPedActive(attack.victim)) {
             Log(LogLevel::Debug,
@@ -189,8 +198,10 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
         const float distance =
             VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.animal));
         if (distance < kEndDistance) {
-            if (pass >= kMaxAttackPasses) {
-                Log(LogLevel::Debug, "Attack has gone on for 5 minutes, ending event.");
+            if (limit.Reached()) {
+                LogWatchLimitReached("Attack", "watching the animal for up to " +
+                                                   std::to_string(kWatchLimitMinutes) +
+                                                   " more minutes.");
                 return;
             }
             continue;
@@ -204,13 +215,14 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
 // Lasts until the game no longer reports the animal as an existing, living, untied ped, or
 // five minutes have passed.
 void RunWatchPhase(PredatorAttack& attack, PedLedger& ledger) {
-    for (int pass = 1;; ++pass) {
+    const WatchLimit limit;
+    for (;;) {
         scriptWait(kWatchPassWaitMs);
         if (!IsPedActive(attack.animal) || IS_PED_HOGTIED(attack.animal)) {
             return;
         }
-        if (pass >= kMaxWatchPasses) {
-            Log(LogLevel::Debug, "Watch has gone on for 5 minutes, ending confrontation");
+        if (limit.Reached()) {
+            LogWatchLimitReached("Watch", "ending confrontation");
             return;
         }
         const float distance =

@@ -8,6 +8,7 @@
 #include "core/logger.h"
 #include "core/random.h"
 #include "encounters/encounter_run.h"
+#include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/aggressor_blip.h"
@@ -22,10 +23,6 @@ namespace {
 constexpr int kScanCapacity = 200;
 constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kPassWaitMs = 1000;
-// A robbery that has not ended by then never will: a robber whose boarding order ran out
-// stands where he is, and a town player may never go 150 m from him. The event holds the
-// only script fiber, so it must not watch for ever.
-constexpr int kMaxWatchPasses = 300;
 constexpr uint32_t kVictimPauseMs = 2000;
 constexpr int kDriverSeat = -1;
 
@@ -284,16 +281,19 @@ bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger&
     return false;
 }
 
+// A robbery that has not ended within the watch limit never will: a robber whose boarding
+// order ran out stands where he is, and a town player may never go 150 m from him.
 void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
-    for (int pass = 1;; ++pass) {
+    const WatchLimit limit;
+    for (;;) {
         const std::vector<Ped> lawmen = FindNearbyLawmen(robbery.aggressor);
         ReactToScene(robbery, lawmen, ledger);
         RecoverWagon(robbery);
         if (CheckEnds(robbery, lawmen, ledger)) {
             return;
         }
-        if (pass >= kMaxWatchPasses) {
-            Log(LogLevel::Debug, "Robbery has gone on for 5 minutes, ending event.");
+        if (limit.Reached()) {
+            LogWatchLimitReached("Robbery", "ending event.");
             RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);
             ClearTasksOfPeds(lawmen);
             return;

@@ -8,6 +8,7 @@
 #include "core/logger.h"
 #include "core/random.h"
 #include "encounters/encounter_run.h"
+#include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/aggressor_blip.h"
@@ -26,11 +27,6 @@ constexpr float kFarWatchDistance = 75.0f;
 constexpr uint32_t kConfrontationWaitMs = 2000;
 constexpr uint32_t kWatchWaitMs = 1000;
 constexpr int kQuietPassLimit = 10;
-// Passes in which the robbery is not under way do not count toward the quiet limit, and a
-// robber may linger near the player: both phases are bounded to five minutes so the event
-// never holds the only script fiber for ever.
-constexpr int kMaxConfrontationPasses = 150;
-constexpr int kMaxWatchPasses = 300;
 constexpr int kTaskRunning = 1;
 
 std::string Text(int value) {
@@ -159,14 +155,6 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
     mugging.bystanders = FindNearbyBystanders(mugging.aggressor, mugging.victim);
 }
 
-// The robber is handed back to the game and his blip removed. The hand-back may clear the
-// variable, so a blip is looked for on the ped it named.
-void LetRobberGo(Mugging& mugging, PedLedger& ledger) {
-    const Ped robber = mugging.aggressor;
-    ledger.Release(&mugging.aggressor);
-    RemoveAggressorBlip(mugging.blip, robber, true);
-}
-
 // While the robbery runs, bystanders flee and each able lawman is set on the robber.
 // Returns whether any lawman was sent.
 bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedger& ledger) {
@@ -201,10 +189,12 @@ bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedge
 }
 
 // Every pass: ends when either party is down or gone, when lawmen engage, after ten passes
-// of robbery with no lawman to send, or when the player has left the robber behind.
+// of robbery with no lawman to send, when the player has left the robber behind, or at the
+// watch limit (passes in which the robbery is not under way do not count toward the ten).
 void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
+    const WatchLimit limit;
     int quietPasses = 0;
-    for (int pass = 1;; ++pass) {
+    for (;;) {
         scriptWait(kConfrontationWaitMs);
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
         if (!IsPedActive(mugging.aggressor) || !IsPedActive(mugging.victim)) {
@@ -232,11 +222,13 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
         if (distance >= kEndDistance) {
             Log(LogLevel::Debug, "Player is ", distance,
                 " meters away from aggressor, ending mugging event.");
-            LetRobberGo(mugging, ledger);
+            LetAggressorGo(&mugging.aggressor, mugging.blip, ledger);
             return;
         }
-        if (pass >= kMaxConfrontationPasses) {
-            Log(LogLevel::Debug, "Mugging has gone on for 5 minutes, ending mugging event.");
+        if (limit.Reached()) {
+            LogWatchLimitReached("Mugging",
+                                 "robber and victim flee, watching the robber for up to " +
+                                     std::to_string(kWatchLimitMinutes) + " more minutes.");
             return;
         }
     }
@@ -258,16 +250,18 @@ void Scatter(Mugging& mugging) {
     }
 }
 
-// Lasts until the robber is gone, dead or hogtied, or five minutes have passed.
+// Lasts until the robber is gone, dead or hogtied, or the watch limit has passed (a robber
+// may linger near the player).
 void WatchRobber(Mugging& mugging, PedLedger& ledger) {
-    for (int pass = 1;; ++pass) {
+    const WatchLimit limit;
+    for (;;) {
         scriptWait(kWatchWaitMs);
         if (!IsPedActive(mugging.aggressor) || IS_PED_HOGTIED(mugging.aggressor)) {
             RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
             return;
         }
-        if (pass >= kMaxWatchPasses) {
-            Log(LogLevel::Debug, "Watch has gone on for 5 minutes, ending confrontation");
+        if (limit.Reached()) {
+            LogWatchLimitReached("Watch", "ending confrontation");
             RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
             return;
         }
@@ -275,7 +269,7 @@ void WatchRobber(Mugging& mugging, PedLedger& ledger) {
             VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
         if (distance >= kFarWatchDistance) {
             Log(LogLevel::Debug, "Aggressor has moved beyond 75 meters, ending confrontation");
-            LetRobberGo(mugging, ledger);
+            LetAggressorGo(&mugging.aggressor, mugging.blip, ledger);
         }
     }
 }

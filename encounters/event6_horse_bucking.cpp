@@ -8,6 +8,7 @@
 #include "core/logger.h"
 #include "core/random.h"
 #include "encounters/encounter_run.h"
+#include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/candidate_filter.h"
@@ -62,8 +63,21 @@ std::vector<Ped> CollectRiders(const NearbyScan& scan) {
     return riders;
 }
 
-// Watches the rider once a second until the rider is lost or the player is far away.
+// The rider is handed back, and a blip the game put on the rider removed.
+void LetRiderGo(Ped& victim, PedLedger& ledger) {
+    // The hand-back may clear the variable; the blip is looked up on the ped it named.
+    const Ped rider = victim;
+    ledger.Release(&victim);
+    const Blip blip = GET_BLIP_FROM_ENTITY(rider);
+    if (blip != 0) {
+        REMOVE_BLIP(blip);
+    }
+}
+
+// Watches the rider once a second until the rider is lost, the player is far away, or five
+// minutes have passed (a thrown rider may stay near a player who stays put).
 void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& ledger) {
+    const WatchLimit limit;
     bool throwHandled = false;
     for (;;) {
         scriptWait(kCycleWaitMs);
@@ -85,20 +99,19 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
             SET_PED_KEEP_TASK(victim);
         }
         const float distance = DistanceBetween(playerPed, victim);
-        if (distance < kEndDistance) {
-            continue;
+        if (distance >= kEndDistance) {
+            // The line says aggressor though the distance is the rider's; the wording is kept
+            // as readers of the log know it.
+            Log(LogLevel::Debug, "Player is ", distance,
+                " meters away from aggressor, ending event.");
+            LetRiderGo(victim, ledger);
+            return;
         }
-        // The line says aggressor though the distance is the rider's; the wording is kept as
-        // readers of the log know it.
-        Log(LogLevel::Debug, "Player is ", distance, " meters away from aggressor, ending event.");
-        // The hand-back may clear the variable; the blip is looked up on the ped it named.
-        const Ped rider = victim;
-        ledger.Release(&victim);
-        const Blip blip = GET_BLIP_FROM_ENTITY(rider);
-        if (blip != 0) {
-            REMOVE_BLIP(blip);
+        if (limit.Reached()) {
+            LogWatchLimitReached("Bucking event", "ending event.");
+            LetRiderGo(victim, ledger);
+            return;
         }
-        return;
     }
 }
 

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kModelPollMs = 1000;
-constexpr uint32_t kSettleWaitMs = 1000;
-
 // Waits for the model to stream in, at most kModelLoadPolls polls: a model that never loads
 // must not hold the script (and every encounter and weather event with it) for ever.
 bool WaitForModel(Hash model) {

@@ -1,12 +1,17 @@
 // Bringing a new ped into the world near the player.
 #pragma once
 
+#include <cstdint>
+
 #include "host/game_types.h"
 
 class PedLedger;
 
-// How long SpawnPed waits for a model to stream in: this many polls, 1000 ms apart.
+// How long SpawnPed waits for a model to stream in: this many polls, kModelPollMs apart; and
+// how long it lets a new ped settle.
 constexpr int kModelLoadPolls = 10;
+constexpr uint32_t kModelPollMs = 1000;
+constexpr uint32_t kSettleWaitMs = 1000;
 
 // Loads the model, creates a ped of it at the position, owns it through the ledger and
 // settles it on the ground. Returns the new ped, or 0 when the model did not load within

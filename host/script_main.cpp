@@ -103,11 +103,14 @@ void MainLoop() {
 }
 
 void ScriptMain() {
+    // Nothing may leave the script entry: a failure here is logged and the main loop still runs.
     try {
         SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
         scriptWait(kSettleMs);
+    } catch (const std::exception& e) {
+        LogError(std::string("Exception before start-up: ") + e.what());
     } catch (...) {
-        // Nothing may leave the script entry; the main loop still runs.
+        LogError("Unknown exception before start-up");
     }
     MainLoop();
 }

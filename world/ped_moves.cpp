@@ -113,17 +113,27 @@ void MarkAggressorCriminal(Ped aggressor) {
     SET_PED_RELATIONSHIP_GROUP_HASH(aggressor, IdentifierHash("REL_CRIMINALS"));
 }
 
-void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger) {
+void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger,
+                    std::vector<Ped>& sent) {
     for (const Ped lawman : lawmen) {
         Log(LogLevel::Debug, "Nearby lawman found: ", lawman);
         ledger.Own(lawman);
         TASK_COMBAT_PED(lawman, aggressor);
         SET_PED_KEEP_TASK(lawman);
+        if (std::find(sent.begin(), sent.end(), lawman) == sent.end()) {
+            sent.push_back(lawman);
+        }
     }
 }
 
 void ReleasePed(Ped* pedVariable) {
     SET_ENTITY_AS_NO_LONGER_NEEDED(pedVariable);
+}
+
+void LetAggressorGo(Ped* aggressor, AggressorBlip& blip, PedLedger& ledger) {
+    const Ped named = *aggressor;
+    ledger.Release(aggressor);
+    RemoveAggressorBlip(blip, named, true);
 }
 
 void ClearTasksOfPeds(std::vector<Ped> peds) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/game_types.h"
+#include "world/aggressor_blip.h"
 
 class PedLedger;
 
@@ -35,11 +36,17 @@ void SetAggressorOn(Ped aggressor, Ped target);
 // Moves the aggressor into REL_CRIMINALS.
 void MarkAggressorCriminal(Ped aggressor);
 
-// Each lawman in turn is owned through the ledger and sent after the aggressor.
-void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger);
+// Each lawman in turn is owned through the ledger and sent after the aggressor, and noted in
+// `sent` (once) so that the encounter can stand the lawmen it sent down again.
+void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger,
+                    std::vector<Ped>& sent);
 
 // Hands the ped back to the game through its variable; the game may rewrite the variable.
 void ReleasePed(Ped* pedVariable);
+
+// Hands the aggressor back through the ledger and removes its blip. The hand-back may clear
+// the variable, so a blip of the game's is looked for on the ped it named.
+void LetAggressorGo(Ped* aggressor, AggressorBlip& blip, PedLedger& ledger);
 
 // Drops the tasks of every ped in the list.
 void ClearTasksOfPeds(std::vector<Ped> peds);

@@ -1,7 +1,10 @@
 #include "sim/app/run_summary.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
+
+#include "encounters/watch_limit.h"
 
 namespace {
 
@@ -35,6 +38,14 @@ nlohmann::json Figures(SimRun& run, const RunSummary& summary) {
     for (const auto& entry : figures.weatherEventsRun) {
         j["weather_events_run"][entry.first] = entry.second;
     }
+    // The encounter that held the script longest, and the most any may.
+    const std::optional<EventSpan> longest = run.Spans().LongestEncounter(run.Host().NowMs());
+    j["longest_encounter"] = longest ? nlohmann::json(longest->name) : nlohmann::json();
+    j["longest_encounter_s"] =
+        longest ? static_cast<double>(longest->HeldMs(run.Host().NowMs())) / 1000.0 : 0.0;
+    j["longest_encounter_end"] =
+        longest ? nlohmann::json(SpanEndName(longest->end)) : nlohmann::json();
+    j["encounter_hold_bound_s"] = static_cast<double>(kLongestEncounterHoldMs) / 1000.0;
     j["natives_called"] = stats.nativesCalled;
     j["max_natives_in_one_frame"] = stats.maxNativesInOneFrame;
     j["worst_frame_during"] = figures.worstFrameDuring;
@@ -73,6 +84,16 @@ std::string SummaryText(SimRun& run, const RunSummary& summary) {
         out << " " << item.key() << "=" << item.value();
     }
     out << "\n";
+    out << "longest encounter: ";
+    if (j["longest_encounter"].is_null()) {
+        out << "none";
+    } else {
+        out << j["longest_encounter"].get<std::string>() << ", "
+            << j["longest_encounter_s"].get<double>() << " s ("
+            << j["longest_encounter_end"].get<std::string>() << ")";
+    }
+    out << "; no encounter may hold the script longer than "
+        << j["encounter_hold_bound_s"].get<double>() << " s\n";
     out << "natives called: " << j["natives_called"]
         << ", per idle frame: " << j["natives_per_idle_frame"]
         << ", worst frame: " << j["max_natives_in_one_frame"] << " (during "

@@ -72,13 +72,18 @@ bool SimRun::Run(uint64_t ms) {
 bool SimRun::FinishRunningEvent(uint64_t maxMs) {
     const uint64_t stepMs = 1000;
     uint64_t waited = 0;
-    while (!eventInProgress_.empty() && waited < maxMs) {
+    while (spans_.Running() != nullptr && waited < maxMs) {
         if (!host_->RunFor(stepMs)) {
             break;
         }
         waited += stepMs;
     }
-    return eventInProgress_.empty();
+    return spans_.Running() == nullptr;
+}
+
+std::string SimRun::EventInProgress() const {
+    const EventSpan* running = spans_.Running();
+    return running != nullptr ? running->name : std::string();
 }
 
 std::vector<std::string> SimRun::Messages() const {
@@ -104,21 +109,11 @@ void SimRun::OnLine(LogLevel level, const std::string& message, const std::strin
         std::printf("%s\n", line.c_str());
     }
     // Follow which event is running, from the lines every event writes.
+    spans_.OnLine(message, host_->NowMs());
     if (StartsWith(message, "Executing ")) {
-        const std::string name = message.substr(10);
-        if (StartsWith(name, "event_weather_")) {
-            ++figures_.weatherEventsRun[name];
-        } else {
-            ++figures_.encountersRun[name];
-        }
-        eventInProgress_ = name;
-        eventSeenThisFrame_ = name;
-    } else if (!eventInProgress_.empty() &&
-               (message == eventInProgress_ + " completed successfully" ||
-                StartsWith(message, eventInProgress_ + " aborted") ||
-                StartsWith(message, "Exception in " + eventInProgress_) ||
-                StartsWith(message, "Unknown exception in " + eventInProgress_))) {
-        eventInProgress_.clear();
+        const EventSpan& started = *spans_.Running();
+        ++(started.weather ? figures_.weatherEventsRun : figures_.encountersRun)[started.name];
+        eventSeenThisFrame_ = started.name;
     } else if (StartsWith(message, "Skipping ") && EndsWith(message, ")")) {
         ++figures_.encounterPicksSkipped;
     } else if (StartsWith(message, "Exception in main loop") ||
@@ -128,11 +123,16 @@ void SimRun::OnLine(LogLevel level, const std::string& message, const std::strin
 }
 
 void SimRun::OnFrameEnd(uint32_t natives) {
+    const EventSpan* running = spans_.Running();
     if (natives > figures_.worstFrameNatives) {
         figures_.worstFrameNatives = natives;
         figures_.worstFrameDuring = !eventSeenThisFrame_.empty() ? eventSeenThisFrame_
-                                    : !eventInProgress_.empty()  ? eventInProgress_
+                                    : running != nullptr         ? running->name
                                                                  : "idle";
     }
-    eventSeenThisFrame_ = eventInProgress_;
+    if (running != nullptr) {
+        eventSeenThisFrame_ = running->name;
+    } else {
+        eventSeenThisFrame_.clear();
+    }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/logger.h"
+#include "sim/host/event_spans.h"
 #include "sim/host/stand_in_host.h"
 #include "sim/world/world.h"
 
@@ -53,11 +54,18 @@ class SimRun {
     const std::vector<LoggedLine>& Lines() const { return lines_; }
     std::vector<std::string> Messages() const;
     const RunFigures& Figures() const { return figures_; }
-    const std::string& EventInProgress() const { return eventInProgress_; }
+    // When each event ran and how it ended.
+    const EventSpans& Spans() const { return spans_; }
+    // The name of the event running now; empty between events.
+    std::string EventInProgress() const;
     // Print each line to standard output as it is written.
     bool echoLines = false;
-    // Forgets the lines kept so far (long runs check and drop them as they go).
-    void ClearLines() { lines_.clear(); }
+    // Forgets the lines and the ended event spans kept so far (long runs check and drop them
+    // as they go); the figures, the longest encounter among them, stay.
+    void ClearLines() {
+        lines_.clear();
+        spans_.ForgetEnded();
+    }
 
     // Puts the plug-in's process-wide state (settings, registries, timers) back to how a
     // freshly loaded library has it, so runs in one process do not see each other.
@@ -73,7 +81,7 @@ class SimRun {
     std::unique_ptr<StandInHost> host_;
     std::vector<LoggedLine> lines_;
     RunFigures figures_;
-    std::string eventInProgress_;
+    EventSpans spans_;
     std::string eventSeenThisFrame_;  // an event that ran at any point of the current frame
     int moduleTag_ = 0;               // its address stands in for the plug-in's module handle
 };

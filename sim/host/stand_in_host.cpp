@@ -64,6 +64,9 @@ void StandInHost::Violation(const std::string& what) {
                  static_cast<unsigned long long>(nowMs_), what.c_str());
     violations_.push_back(what);
     stopped_ = true;
+    if (fiber_ && fiber_->Running()) {
+        fiber_->Yield();  // never resumed: the run has stopped
+    }
 }
 
 void StandInHost::Stop(const std::string& reason) {
@@ -165,6 +168,11 @@ uint64_t* StandInHost::NativeCall() {
         return result_;
     }
     callOpen_ = false;
+    if (nativesInFrame_ >= kMaxNativesWithoutWait) {
+        Violation(std::to_string(nativesInFrame_) +
+                  " natives called without a scriptWait: the script never yields to the game");
+        return result_;
+    }
     const NativeHandlerEntry* entry = natives_.Find(callHash_);
     if (entry == nullptr) {
         Violation("unknown native " + Hex(callHash_));

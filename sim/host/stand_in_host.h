@@ -17,6 +17,10 @@
 
 class World;
 
+// More natives than this between two scriptWait calls is a script that never yields, which
+// would freeze the game: a breach. The plug-in's worst frame makes a few thousand.
+constexpr uint32_t kMaxNativesWithoutWait = 100000;
+
 struct HostOptions {
     uint32_t frameMs = 33;                   // one game frame of virtual time
     uint64_t startTickMs = 3600000;          // what GetTickCount64 reads at virtual time 0
@@ -96,6 +100,8 @@ class StandInHost {
     void OverrideNative(uint64_t hash, NativeHandler handler);
 
   private:
+    // Records the breach and stops the run at once: a script caught in the act is suspended
+    // for good, where it stands.
     void Violation(const std::string& what);
     void EndFrameSegment(uint32_t waitMs);
 

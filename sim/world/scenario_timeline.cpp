@@ -133,11 +133,13 @@ class TimelineReader {
         if (action == "spawn") {
             Only(j, path, {"ped"});
             const std::string at = path + ".ped";
-            const json& spec = Need(j, path, "ped", "a ped as in \"peds\"");
-            in_.Fields(spec, at, kSpawnFields);
+            const json& pedFields = Need(j, path, "ped", "a ped as in \"peds\"");
+            in_.Fields(pedFields, at, kSpawnFields);
             const SimPed ped = in_.Ped(
-                spec, at, in_.Position(Need(spec, at, "position", "[x, y, z]"), at + ".position"));
-            const std::string id = spec.contains("id") ? in_.String(spec["id"], at + ".id") : "";
+                pedFields, at,
+                in_.Position(Need(pedFields, at, "position", "[x, y, z]"), at + ".position"));
+            const std::string id =
+                pedFields.contains("id") ? in_.String(pedFields["id"], at + ".id") : "";
             return [ids = ids_, ped, id](World& w) {
                 const int32_t handle = w.SpawnPed(ped);
                 if (!id.empty()) {

@@ -27,7 +27,7 @@ endforeach()
 file(READ ${WORKDIR}/summary.json summary)
 foreach(key simulated_minutes wall_seconds frames encounters_run encounter_picks_skipped
             weather_events_run natives_called max_natives_in_one_frame natives_per_idle_frame
-            peds_left_owned blips_left)
+            peds_left_owned blips_left longest_encounter_s)
     string(JSON value ERROR_VARIABLE missing GET "${summary}" ${key})
     if(missing)
         message(FATAL_ERROR "summary.json has no ${key}")

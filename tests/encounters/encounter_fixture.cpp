@@ -116,6 +116,16 @@ size_t EncounterTest::Count(const std::string& message) const {
     return static_cast<size_t>(std::count(messages.begin(), messages.end(), message));
 }
 
+uint64_t EncounterTest::LoggedAtMs(const std::string& message) const {
+    for (const LoggedLine& line : run->Lines()) {
+        if (line.message == message) {
+            return line.atMs;
+        }
+    }
+    ADD_FAILURE() << "never logged: " << message;
+    return 0;
+}
+
 std::vector<std::string> EncounterTest::Between(const std::string& first,
                                                 const std::string& last) const {
     const std::vector<std::string> messages = Messages();

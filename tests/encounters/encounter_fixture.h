@@ -85,6 +85,8 @@ class EncounterTest : public ::testing::Test {
     std::vector<std::string> Messages() const { return run->Messages(); }
     size_t Count(const std::string& message) const;
     bool Logged(const std::string& message) const { return Count(message) > 0; }
+    // The virtual time the message was first logged at.
+    uint64_t LoggedAtMs(const std::string& message) const;
     // Messages from the first one equal to `first` up to and including the first one equal
     // to `last`.
     std::vector<std::string> Between(const std::string& first, const std::string& last) const;

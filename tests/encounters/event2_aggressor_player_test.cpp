@@ -73,6 +73,25 @@ TEST_F(Event2Test, ThePlayersDeathDoesNotEndItButWalkingAwayDoes) {
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
+TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenStandDown) {
+    world.settings.pedsAct = false;  // nobody lands a blow: the attack goes on and on
+    const int32_t lawman = AddLawman(Near(-15));
+    StartAttack();
+    ASSERT_TRUE(RunUntil(kDone, 310000));
+    const std::string givenUp = "Attack on the player has gone on for 5 minutes, ending event.";
+    EXPECT_EQ(Between(givenUp, kDone),
+              (std::vector<std::string>{givenUp, "Event 2 logic executed successfully", kDone}));
+    const uint64_t watched =
+        LoggedAtMs(givenUp) - LoggedAtMs("Aggressor " + S(aggressor) + " is now attacking player!");
+    EXPECT_GE(watched, 300000u);
+    EXPECT_LT(watched, 300600u);
+    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);
+    EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
+    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_TRUE(world.Blips().empty());
+    EXPECT_EQ(world.OwnedPedCount(), 0u);
+}
+
 TEST_F(Event2Test, ATiedUpAggressorEndsIt) {
     StartAttack();
     After(1200, [this](World& w) { w.FindPed(aggressor)->hogtied = true; });

@@ -1,11 +1,14 @@
 // Faults the plug-in must ride out in a running main loop: the log folder vanishing mid-run,
-// a mission flag that flaps every frame, and a game that never spawns a ped.
+// a mission flag that flaps every frame, a game that never spawns a ped, and a failure before
+// start-up.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "host/native_list.h"
+#include "platform/platform.h"
 #include "sim/host/sim_run.h"
 #include "support/temp_workdir.h"
 
@@ -96,6 +99,39 @@ TEST(Faults, AGameThatNeverSpawnsAbortsThePredatorAndTheLoopGoesOn) {
     EXPECT_GE(CountStartingWith(messages, "Executing event_weather_fog"), 5u);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
     EXPECT_EQ(run.Figures().mainLoopExceptions, 0u);
+}
+
+// A tick count that fails the first time it is read (the seeding), then reads the host's.
+bool tickFailed = false;
+uint64_t TickThatFailsOnce() {
+    if (!tickFailed) {
+        tickFailed = true;
+        throw std::runtime_error("no tick count");
+    }
+    return ActiveStandInHost()->TickCount();
+}
+void HostSleep(uint32_t ms) {
+    ActiveStandInHost()->SleepFromScript(ms);
+}
+std::time_t HostCalendar() {
+    return ActiveStandInHost()->CalendarNow();
+}
+
+TEST(Faults, AFailureBeforeStartUpIsLoggedAndThePluginStartsAllTheSame) {
+    TempWorkdir dir;
+    dir.WriteIni(IniWith({}));
+    World world;
+    world.CreatePlayer(Vec3{});
+    SimRun run(world);
+    const platform::ClockSource failingOnce = {TickThatFailsOnce, HostSleep, HostCalendar};
+    platform::SetClockSource(&failingOnce);
+    tickFailed = false;
+    run.LoadPlugin();
+    run.Run(10000);
+    const auto messages = run.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages[0], "Exception before start-up: no tick count");
+    EXPECT_EQ(CountStartingWith(messages, "Tarrowind script started"), 1u);
 }
 
 }  // namespace

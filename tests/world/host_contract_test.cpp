@@ -77,4 +77,21 @@ TEST_F(HostContractTest, ABreachInTheScriptStopsTheRunWhereItHappened) {
     EXPECT_LT(run.Host().NowMs(), 1000u);
 }
 
+// A watch loop whose wait was dropped: it asks the game for ever within one frame.
+void NeverYieldingScript() {
+    for (;;) {
+        nativeInit(native::kMissionFlag);
+        nativeCall();
+    }
+}
+
+TEST_F(HostContractTest, AFrameThatNeverYieldsStopsTheRunAtOnceWithItsCallRecordBounded) {
+    TempWorkdir dir;
+    SimRun run(world);  // recording every call
+    run.StartScript(NeverYieldingScript);
+    EXPECT_FALSE(run.Run(10000));
+    ExpectStoppedFor(run.Host(), "100000 natives called without a scriptWait");
+    EXPECT_EQ(run.Host().Calls().size(), kMaxNativesWithoutWait);
+}
+
 }  // namespace

@@ -1,0 +1,86 @@
+#include "sim/host/event_spans.h"
+
+#include "encounters/watch_limit.h"
+
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+const char* SpanEndName(SpanEnd end) {
+    switch (end) {
+        case SpanEnd::kRunning:
+            return "running";
+        case SpanEnd::kCompleted:
+            return "completed";
+        case SpanEnd::kBounded:
+            return "bounded";
+        case SpanEnd::kAborted:
+            return "aborted";
+        case SpanEnd::kFailed:
+            return "failed";
+        case SpanEnd::kAbandoned:
+            return "abandoned";
+    }
+    return "?";
+}
+
+const EventSpan* EventSpans::Running() const {
+    return !spans_.empty() && spans_.back().end == SpanEnd::kRunning ? &spans_.back() : nullptr;
+}
+
+void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
+    if (StartsWith(message, "Executing ")) {
+        if (Running() != nullptr) {
+            End(SpanEnd::kAbandoned, atMs);
+        }
+        EventSpan span;
+        span.name = message.substr(10);
+        span.weather = StartsWith(span.name, "event_weather_");
+        span.startMs = atMs;
+        spans_.push_back(span);
+        limitReached_ = false;
+        return;
+    }
+    const EventSpan* running = Running();
+    if (running == nullptr) {
+        return;
+    }
+    const std::string& name = running->name;
+    if (message == name + " completed successfully") {
+        End(limitReached_ ? SpanEnd::kBounded : SpanEnd::kCompleted, atMs);
+    } else if (StartsWith(message, name + " aborted")) {
+        End(SpanEnd::kAborted, atMs);
+    } else if (StartsWith(message, "Exception in " + name) ||
+               StartsWith(message, "Unknown exception in " + name)) {
+        End(SpanEnd::kFailed, atMs);
+    } else if (message.find(WatchLimitPhrase()) != std::string::npos) {
+        limitReached_ = true;
+    }
+}
+
+void EventSpans::End(SpanEnd end, uint64_t atMs) {
+    EventSpan& span = spans_.back();
+    span.end = end;
+    span.endMs = atMs;
+    if (!span.weather && (!longestEnded_ || span.HeldMs(atMs) > longestEnded_->HeldMs(0))) {
+        longestEnded_ = span;
+    }
+}
+
+std::optional<EventSpan> EventSpans::LongestEncounter(uint64_t nowMs) const {
+    const EventSpan* running = Running();
+    if (running != nullptr && !running->weather &&
+        (!longestEnded_ || running->HeldMs(nowMs) > longestEnded_->HeldMs(nowMs))) {
+        return *running;
+    }
+    return longestEnded_;
+}
+
+void EventSpans::ForgetEnded() {
+    const bool keepLast = Running() != nullptr;
+    spans_.erase(spans_.begin(), keepLast ? spans_.end() - 1 : spans_.end());
+}
