@@ -5,7 +5,7 @@
 set -euo pipefail
 
 linux_packages=(g++ cmake ninja-build libgtest-dev nlohmann-json3-dev)
-extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip clang libclang-rt-14-dev)
+extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip clang libclang-rt-14-dev chromium)
 
 packages=("${linux_packages[@]}")
 if [ "${1:-all}" != "linux" ]; then
