@@ -54,6 +54,8 @@ svg.map { display: block; width: 100%; max-height: 680px; background: #f6f3ea;
 svg.map * { vector-effect: non-scaling-stroke; }
 svg.map .player { fill: none; stroke: #333; stroke-width: 1.5px; stroke-dasharray: 5 3; }
 svg.map .track { fill: none; stroke: var(--c); stroke-width: 2.5px; stroke-linejoin: round; }
+svg.overview .track { stroke-width: 1.5px; opacity: 0.7; }
+svg.map .player-at { fill: #333; }
 svg.map .start { fill: #fff; stroke: var(--c); stroke-width: 2px; }
 svg.map .end { fill: var(--c); }
 svg.map .death { fill: none; stroke: #000; stroke-width: 2.5px; }

@@ -195,9 +195,21 @@ std::string Marks(const RunReport& report, const std::vector<PlaceMark>& deaths,
     return out.str();
 }
 
-// Where an encounter happened: where its first attacker (else its first ped, else the player)
-// was when it began.
-bool EncounterPlace(const ReportEncounter& encounter, TrackPoint* place) {
+// Where the player was at atMs: his last position taken by then.
+bool PlayerAt(const std::vector<TrackPoint>& player, uint64_t atMs, TrackPoint* place) {
+    const auto after = std::upper_bound(player.begin(), player.end(), atMs,
+                                        [](uint64_t t, const TrackPoint& p) { return t < p.atMs; });
+    if (after == player.begin()) {
+        return false;
+    }
+    *place = *std::prev(after);
+    return true;
+}
+
+// Where an encounter happened: where its first attacker (else its first ped) was when it got
+// its role, else where the player stood when it began.
+bool EncounterPlace(const ReportEncounter& encounter, const std::vector<TrackPoint>& player,
+                    TrackPoint* place) {
     const ReportPed* chosen = nullptr;
     for (const ReportPed& ped : encounter.peds) {
         if (!ped.track.empty() &&
@@ -209,11 +221,45 @@ bool EncounterPlace(const ReportEncounter& encounter, TrackPoint* place) {
         *place = chosen->track.front();
         return true;
     }
-    if (!encounter.player.empty()) {
-        *place = encounter.player.front();
-        return true;
+    return PlayerAt(player, encounter.span.startMs, place);
+}
+
+std::string PlayerMark(const TrackPoint& at, float unit) {
+    return "<circle class=\"player-at\" cx=\"" + Number(at.x) + "\" cy=\"" + Number(-at.y) +
+           "\" r=\"" + Number(0.8f * unit) + "\">" + Title("the player at " + Clock(at.atMs)) +
+           "</circle>";
+}
+
+// The peds' tracks, coloured by role; with detail each has its start (open circle), its end
+// (filled) and a title, and links to the log line of the call that gave it its role.
+std::string PedTracks(const RunReport& report, const ReportEncounter& encounter, float step,
+                      bool detail, float unit) {
+    std::string out;
+    for (const ReportPed& ped : encounter.peds) {
+        if (ped.track.empty() || ped.isPlayer) {
+            continue;
+        }
+        const std::string role = EncounterRoleName(ped.role);
+        const std::string name = role + " " + std::to_string(ped.handle) + " (" + ped.model + ")";
+        const std::vector<TrackPoint> track = Thin(ped.track, step);
+        std::string drawn = "<g class=\"r-" + role + "\"><polyline class=\"track\" points=\"" +
+                            Polyline(track) + "\">";
+        if (!detail) {
+            out += drawn + "</polyline></g>";
+            continue;
+        }
+        drawn +=
+            Title(name + ", " + Clock(track.front().atMs) + " to " + Clock(track.back().atMs)) +
+            "</polyline>";
+        drawn += "<circle class=\"start\" cx=\"" + Number(track.front().x) + "\" cy=\"" +
+                 Number(-track.front().y) + "\" r=\"" + Number(0.9f * unit) + "\">" +
+                 Title(name + " at " + Clock(track.front().atMs)) + "</circle>";
+        drawn += "<circle class=\"end\" cx=\"" + Number(track.back().x) + "\" cy=\"" +
+                 Number(-track.back().y) + "\" r=\"" + Number(0.7f * unit) + "\">" +
+                 Title(name + " at " + Clock(track.back().atMs)) + "</circle>";
+        out += Link(LineLink(LineAt(report.lines, ped.roleAtMs)), drawn + "</g>");
     }
-    return false;
+    return out;
 }
 
 std::string OutcomeClass(const EventSpan& span) {
@@ -230,13 +276,13 @@ std::string OverviewMapSvg(const RunReport& report) {
     std::vector<std::pair<const ReportEncounter*, TrackPoint>> places;
     for (const ReportEncounter& encounter : report.encounters) {
         TrackPoint place;
-        if (EncounterPlace(encounter, &place)) {
+        if (EncounterPlace(encounter, report.player, &place)) {
             places.emplace_back(&encounter, place);
             view.Add(place.x, place.y);
         }
-    }
-    for (const PlaceMark& death : report.deaths) {
-        view.Add(death.x, death.y);
+        for (const ReportPed& ped : encounter.peds) {
+            view.Add(ped.track);
+        }
     }
     view.Frame(60.0f);
     const float u = view.Unit();
@@ -244,6 +290,13 @@ std::string OverviewMapSvg(const RunReport& report) {
     out << MapStart(view, "overview", "map of the whole run");
     out << "<path class=\"player\" d=\"" << GridPath(report.player, std::max(0.5f, u / 4)) << "\">"
         << Title("the player's path") << "</path>";
+    if (!report.player.empty()) {
+        out << PlayerMark(report.player.front(), u);
+    }
+    for (const ReportEncounter& encounter : report.encounters) {
+        out << Link("#enc-" + std::to_string(encounter.number),
+                    PedTracks(report, encounter, u, false, u));
+    }
     out << Marks(report, report.deaths, report.blips, report.lightning, view);
     const bool numbered = places.size() <= 60;
     for (const auto& place : places) {
@@ -268,6 +321,11 @@ std::string OverviewMapSvg(const RunReport& report) {
 std::string EncounterMapSvg(const RunReport& report, const ReportEncounter& encounter) {
     MapView view;
     view.Add(encounter.player);
+    TrackPoint player;
+    const bool playerKnown = PlayerAt(report.player, encounter.span.startMs, &player);
+    if (playerKnown) {
+        view.Add(player.x, player.y);
+    }
     for (const ReportPed& ped : encounter.peds) {
         view.Add(ped.track);
     }
@@ -283,26 +341,12 @@ std::string EncounterMapSvg(const RunReport& report, const ReportEncounter& enco
         out << "<polyline class=\"player\" points=\"" << Polyline(Thin(encounter.player, step))
             << "\">" << Title("the player") << "</polyline>";
     }
+    if (playerKnown) {
+        out << PlayerMark(player, u);
+    }
+    out << PedTracks(report, encounter, step, true, u);
     std::vector<PlaceMark> deaths;
     for (const ReportPed& ped : encounter.peds) {
-        if (ped.track.empty() || ped.isPlayer) {
-            continue;
-        }
-        const std::string role = EncounterRoleName(ped.role);
-        const std::string name = role + " " + std::to_string(ped.handle) + " (" + ped.model + ")";
-        const std::vector<TrackPoint> track = Thin(ped.track, step);
-        std::string drawn = "<g class=\"r-" + role + "\">";
-        drawn +=
-            "<polyline class=\"track\" points=\"" + Polyline(track) + "\">" +
-            Title(name + ", " + Clock(track.front().atMs) + " to " + Clock(track.back().atMs)) +
-            "</polyline>";
-        drawn += "<circle class=\"start\" cx=\"" + Number(track.front().x) + "\" cy=\"" +
-                 Number(-track.front().y) + "\" r=\"" + Number(0.9f * u) + "\">" +
-                 Title(name + " at " + Clock(track.front().atMs)) + "</circle>";
-        drawn += "<circle class=\"end\" cx=\"" + Number(track.back().x) + "\" cy=\"" +
-                 Number(-track.back().y) + "\" r=\"" + Number(0.7f * u) + "\">" +
-                 Title(name + " at " + Clock(track.back().atMs)) + "</circle>";
-        out << Link(LineLink(LineAt(report.lines, ped.roleAtMs)), drawn + "</g>");
         if (ped.died) {
             deaths.push_back(ped.death);
         }

@@ -111,8 +111,12 @@ std::string Entry(const RunReport& report, const TimelineEntry& entry, const Tim
         case TimelineKind::Encounter: {
             const std::string number = "#" + std::to_string(entry.encounter);
             std::string inside = Rect(x, y, w, h, "encounter o-" + outcome, number + " " + title);
-            const std::string label = number + " " + ShortName(entry.label);
-            if (w >= 7.0 * label.size()) {
+            // As much of "#7 wagon robbery" as the bar has room for.
+            const std::string whole = number + " " + ShortName(entry.label);
+            const std::string label = w >= 6.5 * whole.size()    ? whole
+                                      : w >= 6.5 * number.size() ? number
+                                                                 : "";
+            if (!label.empty()) {
                 inside += "<text x=\"" + Number(x + 3) + "\" y=\"" + Number(y + h - 4) + "\">" +
                           Escape(label) + "</text>";
             }
