@@ -25,8 +25,8 @@ td, th { padding: 2px 10px 2px 0; text-align: left; border-bottom: 1px solid #ee
 td.n, th.n { text-align: right; }
 .scroll { overflow-x: auto; border: 1px solid #ddd; }
 #script-errors { background: #fdd; color: #900; padding: 8px; white-space: pre-wrap; }
-.swatch { display: inline-block; width: 12px; height: 12px; margin-right: 4px;
-          vertical-align: -1px; background: var(--c); }
+.swatch, table.peds td.role::before { display: inline-block; width: 12px; height: 12px;
+  margin-right: 4px; vertical-align: -1px; background: var(--c); content: ""; }
 .legend span.item { margin-right: 14px; white-space: nowrap; }
 #log p.hit, details.hit > summary { background: #fff3a0; outline: 2px solid #e0b000; }
 
@@ -55,9 +55,8 @@ svg.map * { vector-effect: non-scaling-stroke; }
 svg.map .player { fill: none; stroke: #333; stroke-width: 1.5px; stroke-dasharray: 5 3; }
 svg.map .track { fill: none; stroke: var(--c); stroke-width: 2.5px; stroke-linejoin: round; }
 svg.overview .track { stroke-width: 1.5px; opacity: 0.7; }
-svg.map .player-at { fill: #333; }
-svg.map .start { fill: #fff; stroke: var(--c); stroke-width: 2px; }
-svg.map .end { fill: var(--c); }
+svg.map .player-at { stroke: #222; stroke-width: 11px; stroke-linecap: round; }
+svg.map .end { stroke: var(--c); stroke-width: 9px; stroke-linecap: round; }
 svg.map .death { fill: none; stroke: #000; stroke-width: 2.5px; }
 svg.map .blip { fill: rgba(220, 0, 150, 0.3); stroke: #c0008a; stroke-width: 1.5px; }
 svg.map .lightning { fill: none; stroke: #e0a800; stroke-width: 2.5px; }
@@ -79,14 +78,70 @@ details.encounter > summary { cursor: pointer; }
 const char* const kReportScript = R"(
 (function () {
   'use strict';
+  // A folded piece keeps its content as text until it is first shown: an encounter's map and
+  // table as markup, a stretch of the log as lines, each made a <p id="l<index>">.
+  function expand(details) {
+    var text = details.querySelector(':scope > textarea.deferred, :scope > div > textarea.deferred');
+    if (!text) {
+      return;
+    }
+    var holder = document.createElement('div');
+    if (details.classList.contains('log-chunk')) {
+      var first = Number(details.getAttribute('data-first'));
+      var lines = text.value.split('\n');
+      for (var i = 0; i < lines.length; i++) {
+        var line = document.createElement('p');
+        var level = /^\S+ \[(\w+)\]/.exec(lines[i]);
+        line.id = 'l' + (first + i);
+        line.className = 'lv-' + (level ? level[1].charAt(0).toLowerCase() : 'i');
+        line.textContent = lines[i];
+        holder.appendChild(line);
+      }
+    } else {
+      holder.innerHTML = text.value;
+    }
+    while (holder.firstChild) {
+      text.parentNode.insertBefore(holder.firstChild, text);
+    }
+    text.parentNode.removeChild(text);
+  }
+  document.addEventListener('toggle', function (event) {
+    if (event.target.open) {
+      expand(event.target);
+    }
+  }, true);
+
+  // The stretch of the log that holds line "l<index>".
+  function chunkOfLine(id) {
+    var match = /^l(\d+)$/.exec(id);
+    var found = null;
+    if (match) {
+      var chunks = document.querySelectorAll('.log-chunk');
+      for (var i = 0; i < chunks.length; i++) {
+        if (Number(chunks[i].getAttribute('data-first')) <= Number(match[1])) {
+          found = chunks[i];
+        }
+      }
+    }
+    return found;
+  }
+
   var marked = null;
   function reveal(id) {
     var target = document.getElementById(id);
+    if (!target) {
+      var chunk = chunkOfLine(id);
+      if (chunk) {
+        expand(chunk);
+      }
+      target = document.getElementById(id);
+    }
     if (!target) {
       return;
     }
     for (var node = target; node; node = node.parentElement) {
       if (node.tagName === 'DETAILS') {
+        expand(node);
         node.open = true;
       }
     }
@@ -123,6 +178,9 @@ const char* const kReportScript = R"(
     var chunks = document.querySelectorAll('.log-chunk');
     var shown = 0;
     for (var i = 0; i < chunks.length; i++) {
+      if (text) {
+        expand(chunks[i]);
+      }
       var lines = chunks[i].getElementsByTagName('p');
       var any = false;
       for (var j = 0; j < lines.length; j++) {
@@ -145,6 +203,10 @@ const char* const kReportScript = R"(
     pending = setTimeout(applyFilter, 200);
   });
 
+  var open = document.querySelectorAll('details[open]');
+  for (var k = 0; k < open.length; k++) {
+    expand(open[k]);
+  }
   follow();
   document.documentElement.setAttribute('data-script', 'ready');
 })();

@@ -20,6 +20,18 @@ constexpr SpanOutcome kOutcomes[] = {SpanOutcome::Completed, SpanOutcome::NoCand
                                      SpanOutcome::Failed, SpanOutcome::Bounded,
                                      SpanOutcome::Unfinished};
 
+// Markup (or log text) kept as text until it is shown: the page then opens at once however long
+// the run, and the script builds a piece when it is first opened.
+std::string Deferred(const std::string& content) {
+    std::string text;
+    text.reserve(content.size() + content.size() / 8);
+    for (const char c : content) {
+        // Inside a textarea only these two could be taken for markup.
+        text += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
+    }
+    return "<textarea class=\"deferred\" hidden>" + text + "</textarea>";
+}
+
 std::string Css(std::string name) {
     for (char& c : name) {
         c = c == ' ' ? '-' : c;
@@ -96,20 +108,20 @@ void TimelineSection(const RunReport& report, std::ostream& out) {
     }
     out << " Click an encounter for its map, anything else for the log at that moment.</p>"
         << "<div class=\"scroll\">" << TimelineSvg(report) << "</div>";
-    out << "<details><summary>Every entry (" << report.timeline.size()
-        << ")</summary><table class=\"entries\"><tr><th>start</th><th>end</th><th>what</th>"
-           "<th>outcome</th></tr>";
+    std::ostringstream table;
+    table << "<table class=\"entries\"><tr><th>start</th><th>end</th><th>what</th>"
+             "<th>outcome</th></tr>";
     for (const TimelineEntry& entry : report.timeline) {
         const std::string what = entry.kind == TimelineKind::Encounter
                                      ? "<a href=\"#enc-" + std::to_string(entry.encounter) +
                                            "\">#" + std::to_string(entry.encounter) + " " +
                                            Escape(entry.label) + "</a>"
                                      : Escape(entry.label);
-        out << "<tr><td>" << LineAnchor(report, entry.startMs, Clock(entry.startMs)) << "</td><td>"
-            << Clock(entry.endMs) << "</td><td>" << what << "</td><td>" << Escape(entry.outcome)
-            << "</td></tr>";
+        table << "<tr><td>" << LineAnchor(report, entry.startMs, Clock(entry.startMs)) << "<td>"
+              << Clock(entry.endMs) << "<td>" << what << "<td>" << Escape(entry.outcome);
     }
-    out << "</table></details></section>";
+    out << "<details><summary>Every entry (" << report.timeline.size() << ")</summary>"
+        << Deferred(table.str() + "</table>") << "</details></section>";
 }
 
 void MapSection(const RunReport& report, std::ostream& out) {
@@ -120,23 +132,39 @@ void MapSection(const RunReport& report, std::ostream& out) {
         << "<span class=\"item\">ϟ lightning</span></p>" << OverviewMapSvg(report) << "</section>";
 }
 
+std::string Fate(const RunReport& report, const ReportPed& ped) {
+    return ped.died ? "died at " + LineAnchor(report, ped.death.atMs, Clock(ped.death.atMs))
+                    : std::string("alive");
+}
+
+// A row for each ped but the bystanders, who share one (an attack can stir up dozens). Cells
+// and rows close themselves, as HTML allows: a day has thousands of these.
 void PedRows(const RunReport& report, const ReportEncounter& encounter, std::ostream& out) {
     out << "<table class=\"peds\"><tr><th>role</th><th>ped</th><th>model</th><th>from</th>"
            "<th>moved</th><th>fate</th></tr>";
+    std::string bystanders;
+    int bystanderCount = 0;
     for (const ReportPed& ped : encounter.peds) {
         const std::string role = EncounterRoleName(ped.role);
+        if (ped.role == EncounterRole::Bystander) {
+            bystanders += (bystanders.empty() ? "" : ", ") + std::to_string(ped.handle) +
+                          (ped.died ? " (" + Fate(report, ped) + ")" : "");
+            ++bystanderCount;
+            continue;
+        }
         double moved = 0;
         for (size_t i = 1; i < ped.track.size(); ++i) {
             moved += std::hypot(ped.track[i].x - ped.track[i - 1].x,
                                 ped.track[i].y - ped.track[i - 1].y);
         }
-        out << "<tr><td>" << Swatch("r-" + role, role) << "</td><td>" << ped.handle << "</td><td>"
-            << Escape(ped.model) << "</td><td>"
-            << LineAnchor(report, ped.roleAtMs, Clock(ped.roleAtMs)) << "</td><td class=\"n\">"
-            << Number(moved, 0) << " m</td><td>"
-            << (ped.died ? "died at " + LineAnchor(report, ped.death.atMs, Clock(ped.death.atMs))
-                         : std::string("alive"))
-            << "</td></tr>";
+        out << "<tr><td class=\"role r-" << role << "\">" << role << "<td>" << ped.handle << "<td>"
+            << Escape(ped.model) << "<td>" << LineAnchor(report, ped.roleAtMs, Clock(ped.roleAtMs))
+            << "<td class=\"n\">" << Number(moved, 0) << " m<td>" << Fate(report, ped);
+    }
+    if (bystanderCount > 0) {
+        out << "<tr><td class=\"role r-bystander\">" << bystanderCount
+            << (bystanderCount == 1 ? " bystander" : " bystanders") << "<td colspan=\"5\">"
+            << bystanders;
     }
     out << "</table>";
 }
@@ -149,13 +177,15 @@ void EncounterDetails(const RunReport& report, const ReportEncounter& encounter,
         << Clock(span.endMs) << " (" << Duration(span.endMs - span.startMs) << "), "
         << SpanOutcomeName(span.outcome) << ": " << RoleCounts(encounter) << "; worst frame "
         << encounter.worstFrameNatives << " natives</summary>";
-    out << "<div class=\"encounter-body\"><div>" << EncounterMapSvg(report, encounter)
-        << "</div><div><p>Log: <a href=\"" << LineLink(span.firstLine) << "\">from "
-        << Clock(span.startMs) << "</a> to <a href=\"" << LineLink(span.lastLine) << "\">"
-        << Clock(span.endMs) << "</a>. Tracks start at an open circle and end at a filled one; "
-        << "the dashed line is the player.</p>";
-    PedRows(report, encounter, out);
-    out << "</div></div></details>";
+    std::ostringstream body;
+    body << "<div>" << EncounterMapSvg(report, encounter) << "</div><div><p>Log: <a href=\""
+         << LineLink(span.firstLine) << "\">from " << Clock(span.startMs) << "</a> to <a href=\""
+         << LineLink(span.lastLine) << "\">" << Clock(span.endMs)
+         << "</a>. Each track ends in a dot; the dashed line and the black dot are the player."
+         << "</p>";
+    PedRows(report, encounter, body);
+    out << "<div class=\"encounter-body\">" << Deferred(body.str() + "</div>")
+        << "</div></details>";
 }
 
 void EncountersSection(const RunReport& report, std::ostream& out) {
@@ -186,19 +216,8 @@ void SummarySection(const RunReport& report, std::ostream& out) {
     out << "</table></section>";
 }
 
-const char* LevelClass(LogLevel level) {
-    switch (level) {
-        case LogLevel::Info:
-            return "lv-i";
-        case LogLevel::Debug:
-            return "lv-d";
-        case LogLevel::Error:
-            return "lv-e";
-    }
-    return "lv-i";
-}
-
-// Lines in stretches of ten simulated minutes, each folded away unless the log is short.
+// Lines in stretches of ten simulated minutes, each folded away unless the log is short. The
+// script makes each line an element with the id "l<index>" when its stretch is shown.
 void LogSection(const RunReport& report, std::ostream& out) {
     constexpr uint64_t kChunkMs = 10 * 60000;
     const bool open = report.lines.size() <= 3000;
@@ -212,15 +231,16 @@ void LogSection(const RunReport& report, std::ostream& out) {
         while (end < report.lines.size() && report.lines[end].atMs < chunkStart + kChunkMs) {
             ++end;
         }
-        out << "<details class=\"log-chunk\"" << (open ? " open" : "") << "><summary>"
-            << Clock(chunkStart) << " to " << Clock(chunkStart + kChunkMs) << ", " << end - i
-            << " lines</summary>";
+        out << "<details class=\"log-chunk\" data-first=\"" << i << "\"" << (open ? " open" : "")
+            << "><summary>" << Clock(chunkStart) << " to " << Clock(chunkStart + kChunkMs) << ", "
+            << end - i << " lines</summary>";
+        std::string text;
         for (; i < end; ++i) {
             const LoggedLine& line = report.lines[i];
-            out << "<p id=l" << i << " class=" << LevelClass(line.level) << ">" << Clock(line.atMs)
-                << " " << Escape(LineWithoutTimestamp(line)) << "</p>";
+            text +=
+                (text.empty() ? "" : "\n") + Clock(line.atMs) + " " + LineWithoutTimestamp(line);
         }
-        out << "</details>";
+        out << Deferred(text) << "</details>";
     }
     out << "</div></section>";
 }

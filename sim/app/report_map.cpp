@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -79,33 +80,42 @@ std::vector<TrackPoint> Thin(const std::vector<TrackPoint>& track, float minStep
     return kept;
 }
 
-// The path through the points as one SVG path, snapped to cells of the given size; a stretch
-// walked before is drawn once, so a day of the same rounds stays small.
-std::string GridPath(const std::vector<TrackPoint>& track, float cell) {
-    std::set<std::pair<std::pair<long, long>, std::pair<long, long>>> drawn;
-    std::pair<long, long> last{0, 0};
-    bool haveLast = false;
-    bool penDown = false;
-    std::string d;
-    for (const TrackPoint& p : track) {
-        const std::pair<long, long> here{std::lround(p.x / cell), std::lround(p.y / cell)};
-        if (haveLast && here == last) {
-            continue;
+// Paths through tracks as one SVG path, snapped to cells of the given size; a stretch drawn
+// before is not drawn again, so a day of the same rounds stays small.
+class GridPath {
+  public:
+    explicit GridPath(float cell) : cell_(cell) {}
+    void Add(const std::vector<TrackPoint>& track) {
+        bool haveLast = false;
+        bool penDown = false;
+        Cell last{0, 0};
+        for (const TrackPoint& p : track) {
+            const Cell here{std::lround(p.x / cell_), std::lround(p.y / cell_)};
+            if (haveLast && here == last) {
+                continue;
+            }
+            if (haveLast && drawn_.insert(std::minmax(last, here)).second) {
+                d_ += (penDown ? " L" : " M" + Where(last) + " L") + Where(here);
+                penDown = true;
+            } else {
+                penDown = false;
+            }
+            last = here;
+            haveLast = true;
         }
-        const auto where = [cell](std::pair<long, long> c) {
-            return Point(static_cast<float>(c.first) * cell, static_cast<float>(c.second) * cell);
-        };
-        if (haveLast && drawn.insert(std::minmax(last, here)).second) {
-            d += (penDown ? " L" : " M" + where(last) + " L") + where(here);
-            penDown = true;
-        } else {
-            penDown = false;
-        }
-        last = here;
-        haveLast = true;
     }
-    return d;
-}
+    const std::string& D() const { return d_; }
+
+  private:
+    using Cell = std::pair<long, long>;
+    std::string Where(Cell c) const {
+        return Point(static_cast<float>(c.first) * cell_, static_cast<float>(c.second) * cell_);
+    }
+
+    float cell_;
+    std::set<std::pair<Cell, Cell>> drawn_;
+    std::string d_;
+};
 
 std::string Polyline(const std::vector<TrackPoint>& track) {
     std::string points;
@@ -224,40 +234,47 @@ bool EncounterPlace(const ReportEncounter& encounter, const std::vector<TrackPoi
     return PlayerAt(player, encounter.span.startMs, place);
 }
 
-std::string PlayerMark(const TrackPoint& at, float unit) {
-    return "<circle class=\"player-at\" cx=\"" + Number(at.x) + "\" cy=\"" + Number(-at.y) +
-           "\" r=\"" + Number(0.8f * unit) + "\">" + Title("the player at " + Clock(at.atMs)) +
-           "</circle>";
+std::string PlayerMark(const TrackPoint& at) {
+    return "<path class=\"player-at\" d=\"M" + Point(at.x, at.y) + "h0\">" +
+           Title("the player at " + Clock(at.atMs)) + "</path>";
 }
 
-// The peds' tracks, coloured by role; with detail each has its start (open circle), its end
-// (filled) and a title, and links to the log line of the call that gave it its role.
-std::string PedTracks(const RunReport& report, const ReportEncounter& encounter, float step,
-                      bool detail, float unit) {
+// Each ped's track, coloured by role and ending in a dot, linked to the log line of the call
+// that gave the ped its role.
+std::string PedTracks(const RunReport& report, const ReportEncounter& encounter, float step) {
     std::string out;
     for (const ReportPed& ped : encounter.peds) {
         if (ped.track.empty() || ped.isPlayer) {
             continue;
         }
         const std::string role = EncounterRoleName(ped.role);
-        const std::string name = role + " " + std::to_string(ped.handle) + " (" + ped.model + ")";
         const std::vector<TrackPoint> track = Thin(ped.track, step);
-        std::string drawn = "<g class=\"r-" + role + "\"><polyline class=\"track\" points=\"" +
-                            Polyline(track) + "\">";
-        if (!detail) {
-            out += drawn + "</polyline></g>";
-            continue;
+        const TrackPoint& last = track.back();
+        out += Link(LineLink(LineAt(report.lines, ped.roleAtMs)),
+                    "<g class=\"r-" + role + "\">" +
+                        Title(role + " " + std::to_string(ped.handle) + " (" + ped.model + "), " +
+                              Clock(track.front().atMs) + " to " + Clock(last.atMs)) +
+                        "<polyline class=\"track\" points=\"" + Polyline(track) +
+                        "\"/><path class=\"end\" d=\"M" + Point(last.x, last.y) + "h0\"/></g>");
+    }
+    return out;
+}
+
+// Every encounter's tracks, one path per role, so a day of encounters stays light to draw.
+std::string RoleTracks(const RunReport& report, float cell) {
+    std::map<EncounterRole, GridPath> paths;
+    for (const ReportEncounter& encounter : report.encounters) {
+        for (const ReportPed& ped : encounter.peds) {
+            if (!ped.isPlayer) {
+                paths.emplace(ped.role, GridPath(cell)).first->second.Add(ped.track);
+            }
         }
-        drawn +=
-            Title(name + ", " + Clock(track.front().atMs) + " to " + Clock(track.back().atMs)) +
-            "</polyline>";
-        drawn += "<circle class=\"start\" cx=\"" + Number(track.front().x) + "\" cy=\"" +
-                 Number(-track.front().y) + "\" r=\"" + Number(0.9f * unit) + "\">" +
-                 Title(name + " at " + Clock(track.front().atMs)) + "</circle>";
-        drawn += "<circle class=\"end\" cx=\"" + Number(track.back().x) + "\" cy=\"" +
-                 Number(-track.back().y) + "\" r=\"" + Number(0.7f * unit) + "\">" +
-                 Title(name + " at " + Clock(track.back().atMs)) + "</circle>";
-        out += Link(LineLink(LineAt(report.lines, ped.roleAtMs)), drawn + "</g>");
+    }
+    std::string out;
+    for (const auto& role : paths) {
+        const std::string name = EncounterRoleName(role.first);
+        out += "<g class=\"r-" + name + "\"><path class=\"track\" d=\"" + role.second.D() + "\">" +
+               Title("tracks of every " + name) + "</path></g>";
     }
     return out;
 }
@@ -288,15 +305,14 @@ std::string OverviewMapSvg(const RunReport& report) {
     const float u = view.Unit();
     std::ostringstream out;
     out << MapStart(view, "overview", "map of the whole run");
-    out << "<path class=\"player\" d=\"" << GridPath(report.player, std::max(0.5f, u / 4)) << "\">"
-        << Title("the player's path") << "</path>";
+    GridPath player(std::max(0.5f, u / 4));
+    player.Add(report.player);
+    out << "<path class=\"player\" d=\"" << player.D() << "\">" << Title("the player's path")
+        << "</path>";
     if (!report.player.empty()) {
-        out << PlayerMark(report.player.front(), u);
+        out << PlayerMark(report.player.front());
     }
-    for (const ReportEncounter& encounter : report.encounters) {
-        out << Link("#enc-" + std::to_string(encounter.number),
-                    PedTracks(report, encounter, u, false, u));
-    }
+    out << RoleTracks(report, u);
     out << Marks(report, report.deaths, report.blips, report.lightning, view);
     const bool numbered = places.size() <= 60;
     for (const auto& place : places) {
@@ -342,9 +358,9 @@ std::string EncounterMapSvg(const RunReport& report, const ReportEncounter& enco
             << "\">" << Title("the player") << "</polyline>";
     }
     if (playerKnown) {
-        out << PlayerMark(player, u);
+        out << PlayerMark(player);
     }
-    out << PedTracks(report, encounter, step, true, u);
+    out << PedTracks(report, encounter, step);
     std::vector<PlaceMark> deaths;
     for (const ReportPed& ped : encounter.peds) {
         if (ped.died) {

@@ -32,7 +32,7 @@ if [ "$errors" != '<pre id="script-errors" hidden=""></pre>' ]; then
 fi
 check "the page's script ran to its end" '<html [^>]*data-script="ready"'
 check "the timeline shows the encounter" '<svg class="timeline"[^>]*>.*<rect class="encounter o-'
-check "the map of the run shows the player and the encounter" '<svg class="map overview"[^>]*>.*<circle class="player-at" cx="-?[0-9].*<circle class="encounter o-'
+check "the map of the run shows the player and the encounter" '<svg class="map overview"[^>]*>.*<path class="player-at" d="M-?[0-9].*<circle class="encounter o-'
 check "the link opened the first encounter" '<details class="encounter hit" id="enc-1" open=""'
 check "the encounter's map has a track" '<svg class="map encounter-map"[^>]*>.*<polyline class="track" points="[-0-9]'
 check "the log is there" '<p id="l0" class="lv-i">'
