@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs and that are missing.
-#   scripts/install-deps.sh          everything (Linux build, tests, Windows build, Wine)
+#   scripts/install-deps.sh          everything (Linux build, tests, Windows build, Wine, and
+#                                    the browser that opens the run report in a test)
 #   scripts/install-deps.sh linux    only what the Linux build and the simulator need
 set -euo pipefail
 

@@ -23,6 +23,7 @@ table { border-collapse: collapse; }
 td, th { padding: 2px 10px 2px 0; text-align: left; border-bottom: 1px solid #eee;
          vertical-align: top; }
 td.n, th.n { text-align: right; }
+td.role { white-space: nowrap; }
 .scroll { overflow-x: auto; border: 1px solid #ddd; }
 #script-errors { background: #fdd; color: #900; padding: 8px; white-space: pre-wrap; }
 .swatch, table.peds td.role::before { display: inline-block; width: 12px; height: 12px;

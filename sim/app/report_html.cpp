@@ -83,7 +83,9 @@ std::string RoleCounts(const ReportEncounter& encounter) {
         if (count > 0) {
             const std::string name = EncounterRoleName(role);
             text += (text.empty() ? "" : ", ") +
-                    (count == 1 ? name : std::to_string(count) + " " + name + "s");
+                    (count == 1 ? name
+                                : std::to_string(count) + " " +
+                                      (role == EncounterRole::Lawman ? "lawmen" : name + "s"));
         }
     }
     return text.empty() ? "nobody" : text;
@@ -128,6 +130,8 @@ void MapSection(const RunReport& report, std::ostream& out) {
     out << "<section id=\"map\"><h2>Map of the run</h2><p class=\"legend\">"
         << "<span class=\"item\">- - the player's path</span>"
         << "<span class=\"item\">● an encounter (colour: outcome)</span>"
+        << "<span class=\"item\">— the peds each encounter set going (colour: role; lawmen "
+           "and bystanders are on the encounter's own map)</span>"
         << "<span class=\"item\">✕ a death</span><span class=\"item\">◇ a blip</span>"
         << "<span class=\"item\">ϟ lightning</span></p>" << OverviewMapSvg(report) << "</section>";
 }

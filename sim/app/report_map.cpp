@@ -260,20 +260,28 @@ std::string PedTracks(const RunReport& report, const ReportEncounter& encounter,
     return out;
 }
 
-// Every encounter's tracks, one path per role, so a day of encounters stays light to draw.
-std::string RoleTracks(const RunReport& report, float cell) {
-    std::map<EncounterRole, GridPath> paths;
+// Every encounter's tracks but the lawmen's and bystanders' (dozens an encounter, told on its
+// own map), one path per role, so a day of encounters stays light to draw.
+std::string RoleTracks(const RunReport& report, float step) {
+    std::map<EncounterRole, std::string> paths;
     for (const ReportEncounter& encounter : report.encounters) {
         for (const ReportPed& ped : encounter.peds) {
-            if (!ped.isPlayer) {
-                paths.emplace(ped.role, GridPath(cell)).first->second.Add(ped.track);
+            if (ped.isPlayer || ped.role == EncounterRole::Lawman ||
+                ped.role == EncounterRole::Bystander || ped.track.size() < 2) {
+                continue;
+            }
+            std::string& d = paths[ped.role];
+            const char* command = " M";
+            for (const TrackPoint& p : Thin(ped.track, step)) {
+                d += command + Point(p.x, p.y);
+                command = " L";
             }
         }
     }
     std::string out;
     for (const auto& role : paths) {
         const std::string name = EncounterRoleName(role.first);
-        out += "<g class=\"r-" + name + "\"><path class=\"track\" d=\"" + role.second.D() + "\">" +
+        out += "<g class=\"r-" + name + "\"><path class=\"track\" d=\"" + role.second + "\">" +
                Title("tracks of every " + name) + "</path></g>";
     }
     return out;
