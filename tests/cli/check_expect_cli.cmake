@@ -40,6 +40,20 @@ if(NOT status EQUAL 1 OR NOT err MATCHES
     message(FATAL_ERROR "--minutes 1 did not override the scenario's 2 (${status}): ${err}")
 endif()
 
+# The scenario's seed is the run's unless --seed says otherwise: the same delays are drawn.
+function(log_lines out_var)
+    execute_process(COMMAND ${SIM} --workdir ${WORKDIR}/game --scenario ${WORKDIR}/met.json
+                            ${ARGN} OUTPUT_VARIABLE out ERROR_QUIET)
+    string(REGEX MATCHALL "Generated random delay: [0-9]+ms" delays "${out}")
+    set(${out_var} "${delays}" PARENT_SCOPE)
+endfunction()
+log_lines(own)
+log_lines(same --seed 5)
+log_lines(other --seed 6)
+if(own STREQUAL "" OR NOT own STREQUAL same OR own STREQUAL other)
+    message(FATAL_ERROR "the scenario's seed 5 was not the run's: '${own}', '${same}', '${other}'")
+endif()
+
 # Unmet: one line that names the expectation, what was expected and what happened.
 write_scenario(wrong "{\"encounters_run\": {\"event1_aggressor\": {\"at_least\": 1}}}")
 run_sim(wrong)
