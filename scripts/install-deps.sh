@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs and that are missing.
-#   scripts/install-deps.sh          everything (Linux build, tests, Windows build, Wine)
+#   scripts/install-deps.sh          everything (Linux build, tests, Windows build, Wine, and
+#                                    the browser that opens the run report in a test)
 #   scripts/install-deps.sh linux    only what the Linux build and the simulator need
 set -euo pipefail
 
 linux_packages=(g++ cmake ninja-build libgtest-dev nlohmann-json3-dev)
-extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip clang libclang-rt-14-dev)
+extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip clang libclang-rt-14-dev chromium)
 
 packages=("${linux_packages[@]}")
 if [ "${1:-all}" != "linux" ]; then

@@ -1,14 +1,21 @@
 // tarrowind-sim: runs the real plug-in against the stand-in host on virtual time, printing
-// each log line as it is written and a summary at the end.
+// each log line as it is written and a summary at the end; checks what the scenario expects
+// of the run, and writes an HTML report of it when asked.
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <system_error>
 
+#include "sim/app/expectations.h"
+#include "sim/app/report_data.h"
+#include "sim/app/report_html.h"
+#include "sim/app/run_console.h"
+#include "sim/app/run_recorder.h"
 #include "sim/app/run_summary.h"
 #include "sim/app/sim_options.h"
 #include "sim/host/run_setup.h"
@@ -21,6 +28,24 @@ int Fail(const std::string& message, int status) {
     return status;
 }
 
+// Paths given on the command line are the caller's, not the working folder's.
+void MakeAbsolute(std::string* path) {
+    if (!path->empty()) {
+        *path = std::filesystem::absolute(*path).string();
+    }
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+std::string ReportTitle(const std::string& scenarioFile, uint64_t seed, uint64_t minutes) {
+    return "Tarrowind run: " + std::filesystem::path(scenarioFile).filename().string() + ", seed " +
+           std::to_string(seed) + ", " + std::to_string(minutes) + " simulated minutes";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,14 +54,21 @@ int main(int argc, char** argv) {
     if (!ParseSimOptions(argc, argv, &options, &error)) {
         return Fail(error, 2);
     }
+    MakeAbsolute(&options.summaryJson);
+    MakeAbsolute(&options.scenario);
+    MakeAbsolute(&options.report);
 
-    // Paths given on the command line are the caller's, not the working folder's.
-    if (!options.summaryJson.empty()) {
-        options.summaryJson = std::filesystem::absolute(options.summaryJson).string();
+    // The scenario may say how long to run and with which seed, where the command line does not.
+    std::string scenarioFile;
+    ScenarioRunSettings fromScenario;
+    if (!ScenarioFileForRun(options.scenario, &scenarioFile, &error) ||
+        !ReadScenarioRunSettings(scenarioFile, &fromScenario, &error)) {
+        return Fail(error, 2);
     }
-    if (!options.scenario.empty()) {
-        options.scenario = std::filesystem::absolute(options.scenario).string();
-    }
+    const uint64_t seed =
+        options.seedGiven || !fromScenario.hasSeed ? options.seed : fromScenario.seed;
+    const uint64_t minutes =
+        options.minutesGiven || fromScenario.minutes == 0 ? options.minutes : fromScenario.minutes;
 
     // The working folder plays the game's: the plug-in reads Tarrowind/Tarrowind.ini and
     // appends to Tarrowind/logs there. An installed copy ships the logs folder; so do we.
@@ -47,31 +79,68 @@ int main(int argc, char** argv) {
         return Fail("cannot use '" + options.workdir + "' as the working folder", 2);
     }
 
-    World world(options.seed);
-    if (!BuildWorldForRun(world, options.scenario, &error)) {
+    World world(seed);
+    ScenarioInfo scenario;
+    if (!BuildWorldForRun(world, scenarioFile, &error, &scenario)) {
         return Fail(error, 2);
     }
 
-    const HostOptions hostOptions = HostOptionsForSeed(options.seed);
-
+    HostOptions hostOptions = HostOptionsForSeed(seed);
+    // The report tells the peds' roles from the calls made on them.
+    hostOptions.recordCalls = !options.report.empty();
     SimRun run(world, hostOptions);
-    run.echoLines = !options.quiet;
+
+    Expectations expectations;
+    try {
+        expectations = ReadExpectations(ScenarioReader(scenarioFile), scenario.run.expect,
+                                        SummaryFigures(run, RunSummary()));
+    } catch (const ScenarioError& e) {
+        return Fail(e.what(), 2);
+    }
+    std::unique_ptr<RunRecorder> recorder;
+    if (!options.report.empty()) {
+        recorder.reset(new RunRecorder(run));
+    }
+
+    RunConsole console(run, !options.quiet, RunConsole::ProgressWanted(), minutes * 60000);
     const auto wallStart = std::chrono::steady_clock::now();
     run.LoadPlugin();
-    run.Run(options.minutes * 60000);
+    console.Run(minutes * 60000);
     RunSummary summary;
     summary.endedMidEvent = !run.FinishRunningEvent(30 * 60000);
+    console.Flush();
     summary.simulatedMinutes = static_cast<double>(run.Host().NowMs()) / 60000.0;
     summary.wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 
     std::printf("%s", SummaryText(run, summary).c_str());
-    if (!options.summaryJson.empty()) {
-        std::ofstream out(options.summaryJson);
-        out << SummaryJson(run, summary);
-        if (!out) {
-            return Fail("cannot write '" + options.summaryJson + "'", 1);
-        }
+    if (!options.summaryJson.empty() &&
+        !WriteFile(options.summaryJson, SummaryJson(run, summary))) {
+        return Fail("cannot write '" + options.summaryJson + "'", 1);
     }
-    return run.Host().Violations().empty() ? 0 : 1;
+
+    const nlohmann::json figures = SummaryFigures(run, summary);
+    const std::vector<std::string> unmet = UnmetExpectations(expectations, figures, run.Lines());
+    if (expectations.Count() > 0) {
+        std::printf("expectations met: %zu of %zu\n", expectations.Count() - unmet.size(),
+                    expectations.Count());
+    }
+    std::fflush(stdout);
+    for (const std::string& line : unmet) {
+        std::fprintf(stderr, "tarrowind-sim: unmet expectation: %s\n", line.c_str());
+    }
+
+    if (recorder) {
+        recorder->Finish();
+        RunReport report =
+            BuildRunReport(*recorder, run.Lines(), world.Lightning(), run.Host().NowMs());
+        report.title = ReportTitle(scenarioFile, seed, minutes);
+        report.description = scenario.description;
+        report.summary = figures;
+        if (!WriteFile(options.report, ReportHtml(report))) {
+            return Fail("cannot write '" + options.report + "'", 1);
+        }
+        std::printf("report: %s\n", options.report.c_str());
+    }
+    return run.Host().Violations().empty() && unmet.empty() ? 0 : 1;
 }

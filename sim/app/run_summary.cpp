@@ -21,7 +21,9 @@ uint32_t TypicalIdleFrameNatives(const HostStats& stats) {
     return typical;
 }
 
-nlohmann::json Figures(SimRun& run, const RunSummary& summary) {
+}  // namespace
+
+nlohmann::json SummaryFigures(SimRun& run, const RunSummary& summary) {
     const HostStats& stats = run.Host().Stats();
     const RunFigures& figures = run.Figures();
     World& world = run.GetWorld();
@@ -60,10 +62,8 @@ nlohmann::json Figures(SimRun& run, const RunSummary& summary) {
     return j;
 }
 
-}  // namespace
-
 std::string SummaryText(SimRun& run, const RunSummary& summary) {
-    const nlohmann::json j = Figures(run, summary);
+    const nlohmann::json j = SummaryFigures(run, summary);
     std::ostringstream out;
     out << "---- summary\n";
     out << "simulated " << j["simulated_minutes"].get<double>() << " min in "
@@ -106,5 +106,5 @@ std::string SummaryText(SimRun& run, const RunSummary& summary) {
 }
 
 std::string SummaryJson(SimRun& run, const RunSummary& summary) {
-    return Figures(run, summary).dump(2) + "\n";
+    return SummaryFigures(run, summary).dump(2) + "\n";
 }

@@ -4,7 +4,7 @@
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--quiet]";
+           "[--summary-json FILE] [--report FILE.html] [--quiet]";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
@@ -18,6 +18,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->summaryJson = value;
         } else if (flag == "--scenario") {
             options->scenario = value;
+        } else if (flag == "--report") {
+            options->report = value;
         } else if (flag == "--minutes") {
             if (!ParseWholeNumber(value, &options->minutes) || options->minutes == 0 ||
                 options->minutes > 60ull * 24 * 365) {
@@ -25,15 +27,18 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
                            value + "'";
                 return false;
             }
+            options->minutesGiven = true;
         } else if (flag == "--seed") {
             if (!ParseWholeNumber(value, &options->seed)) {
                 *problem = "--seed takes a non-negative whole number, not '" + value + "'";
                 return false;
             }
+            options->seedGiven = true;
         }
         return true;
     };
-    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
-                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario"},
-                         apply, error);
+    return WalkArguments(
+        argc, argv, SimUsage(), {"--quiet"},
+        {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report"}, apply,
+        error);
 }

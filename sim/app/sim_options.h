@@ -8,8 +8,11 @@ struct SimOptions {
     std::string workdir = ".";
     uint64_t minutes = 30;
     uint64_t seed = 1;
+    bool minutesGiven = false;  // else the scenario's, if it says
+    bool seedGiven = false;
     std::string summaryJson;  // empty: none
     std::string scenario;     // empty: the built-in default
+    std::string report;       // empty: no HTML report
     bool quiet = false;       // no log lines on standard output
 };
 

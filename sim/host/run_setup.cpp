@@ -11,10 +11,21 @@ HostOptions HostOptionsForSeed(uint64_t seed) {
     return options;
 }
 
-bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error) {
-    ScenarioInfo info;
-    const bool built = scenarioPath.empty() ? BuildDefaultWorld(world, error, &info)
-                                            : LoadScenarioFile(scenarioPath, world, &info, error);
+bool ScenarioFileForRun(const std::string& scenarioPath, std::string* file, std::string* error) {
+    *file = scenarioPath.empty() ? FindDefaultScenario() : scenarioPath;
+    if (file->empty()) {
+        *error = DefaultScenarioMissing();
+        return false;
+    }
+    return true;
+}
+
+bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error,
+                      ScenarioInfo* info) {
+    ScenarioInfo scratch;
+    ScenarioInfo& out = info != nullptr ? *info : scratch;
+    const bool built = scenarioPath.empty() ? BuildDefaultWorld(world, error, &out)
+                                            : LoadScenarioFile(scenarioPath, world, &out, error);
     // The scenario's INI, if it brings one, is what the plug-in reads in this game folder.
-    return built && WriteScenarioIni(info, ".", error);
+    return built && WriteScenarioIni(out, ".", error);
 }

@@ -7,14 +7,21 @@
 
 #include "sim/host/stand_in_host.h"
 
+#include "sim/world/scenario_file.h"
+
 class World;
 
 // The host options a seed gives: the seed also decides where the tick count stands, which
 // seeds the plug-in.
 HostOptions HostOptionsForSeed(uint64_t seed);
 
+// The scenario file of a run: scenarioPath, or the default town scenario when it is empty.
+bool ScenarioFileForRun(const std::string& scenarioPath, std::string* file, std::string* error);
+
 // Builds the world of a run: the scenario file at scenarioPath, or the default town scenario
 // when the path is empty. A scenario that brings an INI has it written to
 // Tarrowind/Tarrowind.ini of the current (game) folder. On failure returns false with a
-// one-line error naming the file, the field and what was expected.
-bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error);
+// one-line error naming the file, the field and what was expected. info, if given, gets what
+// the scenario says besides the world.
+bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error,
+                      ScenarioInfo* info = nullptr);

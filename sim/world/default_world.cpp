@@ -44,12 +44,16 @@ std::string FindDefaultScenario() {
     return "";
 }
 
+std::string DefaultScenarioMissing() {
+    return std::string("cannot find the default scenario ") + kDefaultScenario +
+           " (looked beside the program and in the source tree); give one with "
+           "--scenario FILE";
+}
+
 bool BuildDefaultWorld(World& world, std::string* error, ScenarioInfo* info) {
     const std::string path = FindDefaultScenario();
     if (path.empty()) {
-        *error = std::string("cannot find the default scenario ") + kDefaultScenario +
-                 " (looked beside the program and in the source tree); give one with "
-                 "--scenario FILE";
+        *error = DefaultScenarioMissing();
         return false;
     }
     return LoadScenarioFile(path, world, info, error);

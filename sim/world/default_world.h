@@ -9,6 +9,8 @@
 // Where scenarios/town.json is: beside or above the running program (an installed or built
 // copy), else in the source tree this was built from. Empty when none is found.
 std::string FindDefaultScenario();
+// The error when there is none.
+std::string DefaultScenarioMissing();
 
 // Builds the town scenario into the world. On failure returns false with a one-line error.
 bool BuildDefaultWorld(World& world, std::string* error, ScenarioInfo* info = nullptr);

@@ -21,7 +21,8 @@ const std::initializer_list<const char*> kTopFields = {
     "description", "time_of_day", "game_minutes_per_real_second",
     "weather",     "player",      "vehicles",
     "peds",        "population",  "settings",
-    "ini",         "timeline"};
+    "ini",         "timeline",    "minutes",
+    "seed",        "expect"};
 const std::initializer_list<const char*> kPlayerFields = {"position", "horse", "riding",
                                                           "weapons",  "path",  "loop_path"};
 const std::initializer_list<const char*> kVehicleFields = {"id", "model", "position", "seats",
@@ -36,6 +37,26 @@ const std::initializer_list<const char*> kSettingsFields = {
     "nearby_ped_range",   "despawn_range",    "despawn_far_peds",        "corpse_lifetime_s",
     "player_fights_back", "player_respawn_s", "rewrite_released_handle", "hogtie_escape_s",
     "abandoned_vehicle_s"};
+
+// The run's own fields; the expectations are only required to be an object here, the
+// simulator reads them field by field.
+ScenarioRunSettings ReadRunFields(const ScenarioReader& in, const json& root) {
+    ScenarioRunSettings settings;
+    if (root.contains("minutes")) {
+        settings.minutes = static_cast<uint64_t>(in.Int(root["minutes"], "minutes", 1, 525600));
+    }
+    if (root.contains("seed")) {
+        settings.hasSeed = true;
+        settings.seed = static_cast<uint64_t>(in.Int(root["seed"], "seed", 0, 2147483647));
+    }
+    if (root.contains("expect")) {
+        if (!root["expect"].is_object()) {
+            in.Fail("expect", "an object of expectations");
+        }
+        settings.expect = root["expect"];
+    }
+    return settings;
+}
 
 // Seats a ped of the file is to take once every ped exists.
 struct Placement {
@@ -53,6 +74,7 @@ class ScenarioLoader {
 
     void Load(const json& root) {
         in_.Fields(root, "", kTopFields);
+        info_.run = ReadRunFields(in_, root);
         if (root.contains("description")) {
             info_.description = in_.String(root["description"], "description");
         }
@@ -404,11 +426,12 @@ class ScenarioLoader {
 
 }  // namespace
 
-bool LoadScenarioText(const std::string& text, const std::string& name, World& world,
-                      ScenarioInfo* info, std::string* error) {
-    ScenarioInfo scratch;
-    ScenarioInfo& out = info != nullptr ? *info : scratch;
-    out = ScenarioInfo();
+namespace {
+
+// Parses the file's JSON (comments allowed) into an object and hands it to `use` with a reader
+// for its messages; false with the one-line error on a mistake.
+template <typename Use>
+bool ReadScenario(const std::string& text, const std::string& name, std::string* error, Use use) {
     json root;
     try {
         root = json::parse(text, nullptr, true, true);
@@ -424,7 +447,7 @@ bool LoadScenarioText(const std::string& text, const std::string& name, World& w
         if (!root.is_object()) {
             reader.Fail("(top level)", "an object");
         }
-        ScenarioLoader(reader, world, out).Load(root);
+        use(reader, root);
     } catch (const ScenarioError& e) {
         *error = e.what();
         return false;
@@ -432,16 +455,43 @@ bool LoadScenarioText(const std::string& text, const std::string& name, World& w
     return true;
 }
 
-bool LoadScenarioFile(const std::string& path, World& world, ScenarioInfo* info,
-                      std::string* error) {
+bool ReadFileText(const std::string& path, std::string* text, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = path + ": cannot be read";
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return LoadScenarioText(text.str(), path, world, info, error);
+    std::ostringstream content;
+    content << in.rdbuf();
+    *text = content.str();
+    return true;
+}
+
+}  // namespace
+
+bool LoadScenarioText(const std::string& text, const std::string& name, World& world,
+                      ScenarioInfo* info, std::string* error) {
+    ScenarioInfo scratch;
+    ScenarioInfo& out = info != nullptr ? *info : scratch;
+    out = ScenarioInfo();
+    return ReadScenario(text, name, error, [&](ScenarioReader& reader, const json& root) {
+        ScenarioLoader(reader, world, out).Load(root);
+    });
+}
+
+bool ReadScenarioRunSettings(const std::string& path, ScenarioRunSettings* settings,
+                             std::string* error) {
+    std::string text;
+    return ReadFileText(path, &text, error) &&
+           ReadScenario(text, path, error, [&](ScenarioReader& reader, const json& root) {
+               *settings = ReadRunFields(reader, root);
+           });
+}
+
+bool LoadScenarioFile(const std::string& path, World& world, ScenarioInfo* info,
+                      std::string* error) {
+    std::string text;
+    return ReadFileText(path, &text, error) && LoadScenarioText(text, path, world, info, error);
 }
 
 bool WriteScenarioIni(const ScenarioInfo& info, const std::string& gameFolder, std::string* error) {

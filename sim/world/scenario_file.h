@@ -3,14 +3,27 @@
 // and a timeline of scripted happenings. docs/scenarios.md describes every field.
 #pragma once
 
+#include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "sim/world/world.h"
+
+// What a scenario says about the run itself: how long it runs and with which seed, when the
+// command line does not say, and what should come of it. The simulator reads and checks the
+// expectations; the world does not need them.
+struct ScenarioRunSettings {
+    uint64_t minutes = 0;  // 0: not given
+    bool hasSeed = false;
+    uint64_t seed = 0;
+    nlohmann::json expect;  // the "expect" object as written; null when there is none
+};
 
 struct ScenarioInfo {
     std::string description;
     bool hasIni = false;
     std::string iniText;  // the plug-in's INI for the run, when hasIni
+    ScenarioRunSettings run;
 };
 
 // Builds the scenario into a freshly made world. On a bad file returns false and sets error to
@@ -21,6 +34,11 @@ bool LoadScenarioFile(const std::string& path, World& world, ScenarioInfo* info,
 // The same from text; name stands for the file in error messages.
 bool LoadScenarioText(const std::string& text, const std::string& name, World& world,
                       ScenarioInfo* info, std::string* error);
+
+// Reads only what the scenario says about the run (minutes, seed, expect), before its world
+// is built with the seed; errors as LoadScenarioFile's.
+bool ReadScenarioRunSettings(const std::string& path, ScenarioRunSettings* settings,
+                             std::string* error);
 
 // Writes the scenario's INI as gameFolder/Tarrowind/Tarrowind.ini (nothing when it has none).
 bool WriteScenarioIni(const ScenarioInfo& info, const std::string& gameFolder, std::string* error);
