@@ -1,13 +1,11 @@
 #include "sim/app/event_spans.h"
 
+#include "sim/host/event_spans.h"
+
 namespace {
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool Contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
 }
 
 }  // namespace
@@ -35,42 +33,58 @@ std::string LineWithoutTimestamp(const LoggedLine& line) {
                : line.line;
 }
 
+namespace {
+
+SpanOutcome OutcomeOf(const EventSpan& span, bool foundNobody) {
+    switch (span.end) {
+        case SpanEnd::kCompleted:
+            return foundNobody ? SpanOutcome::NoCandidates : SpanOutcome::Completed;
+        case SpanEnd::kBounded:
+            return SpanOutcome::Bounded;
+        case SpanEnd::kAborted:
+        case SpanEnd::kFailed:
+            return SpanOutcome::Failed;
+        case SpanEnd::kRunning:
+        case SpanEnd::kAbandoned:
+            break;
+    }
+    return SpanOutcome::Unfinished;
+}
+
+}  // namespace
+
 std::vector<ReportSpan> EventSpansFromLog(const std::vector<LoggedLine>& lines, uint64_t runEndMs) {
+    // The run's own span record tells where each event starts and ends; the report adds the
+    // line indices, and which encounters found nobody to stage.
+    EventSpans record;
     std::vector<ReportSpan> spans;
-    bool open = false;
+    bool foundNobody = false;
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string& message = lines[i].message;
-        if (StartsWith(message, "Executing ")) {
+        const size_t before = record.Spans().size();
+        const bool wasRunning = record.Running() != nullptr;
+        record.OnLine(lines[i].message, lines[i].atMs);
+        if (record.Spans().size() > before) {
+            if (!spans.empty() && spans.back().outcome == SpanOutcome::Unfinished) {
+                spans.back().endMs = lines[i].atMs;  // abandoned when the script started over
+                spans.back().lastLine = i;
+            }
             ReportSpan span;
-            span.name = message.substr(10);
-            span.weather = StartsWith(span.name, "event_weather_");
+            span.name = record.Spans().back().name;
+            span.weather = record.Spans().back().weather;
             span.startMs = lines[i].atMs;
             span.firstLine = i;
+            span.outcome = SpanOutcome::Unfinished;
             spans.push_back(span);
-            open = true;
-            continue;
-        }
-        if (!open) {
-            continue;
-        }
-        ReportSpan& span = spans.back();
-        if (StartsWith(message, "Could not find ")) {
-            span.outcome = SpanOutcome::NoCandidates;
-        } else if (Contains(message, " has gone on for ")) {
-            span.outcome = SpanOutcome::Bounded;
-        }
-        const bool failed = StartsWith(message, span.name + " aborted") ||
-                            StartsWith(message, "Exception in " + span.name) ||
-                            StartsWith(message, "Unknown exception in " + span.name);
-        if (failed || message == span.name + " completed successfully") {
-            span.outcome = failed ? SpanOutcome::Failed : span.outcome;
-            span.endMs = lines[i].atMs;
-            span.lastLine = i;
-            open = false;
+            foundNobody = false;
+        } else if (wasRunning && StartsWith(lines[i].message, "Could not find ")) {
+            foundNobody = true;
+        } else if (wasRunning && record.Running() == nullptr) {
+            spans.back().outcome = OutcomeOf(record.Spans().back(), foundNobody);
+            spans.back().endMs = lines[i].atMs;
+            spans.back().lastLine = i;
         }
     }
-    if (open) {
-        spans.back().outcome = SpanOutcome::Unfinished;
+    if (!spans.empty() && record.Running() != nullptr) {
         spans.back().endMs = runEndMs;
         spans.back().lastLine = lines.size() - 1;
     }
