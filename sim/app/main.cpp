@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "sim/app/call_trace.h"
 #include "sim/app/expectations.h"
 #include "sim/app/report_data.h"
 #include "sim/app/report_html.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     MakeAbsolute(&options.summaryJson);
     MakeAbsolute(&options.scenario);
     MakeAbsolute(&options.report);
+    MakeAbsolute(&options.trace);
 
     // The scenario may say how long to run and with which seed, where the command line does not.
     std::string scenarioFile;
@@ -97,6 +99,13 @@ int main(int argc, char** argv) {
     } catch (const ScenarioError& e) {
         return Fail(e.what(), 2);
     }
+    std::unique_ptr<CallTrace> trace;
+    if (!options.trace.empty()) {
+        trace.reset(new CallTrace(run, options.trace));
+        if (!trace->Ok()) {
+            return Fail("cannot write '" + options.trace + "'", 2);
+        }
+    }
     std::unique_ptr<RunRecorder> recorder;
     if (!options.report.empty()) {
         recorder.reset(new RunRecorder(run));
@@ -113,6 +122,9 @@ int main(int argc, char** argv) {
     summary.wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 
+    if (trace && !trace->Close()) {
+        return Fail("cannot write '" + options.trace + "'", 1);
+    }
     std::printf("%s", SummaryText(run, summary).c_str());
     if (!options.summaryJson.empty() &&
         !WriteFile(options.summaryJson, SummaryJson(run, summary))) {

@@ -4,7 +4,7 @@
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--quiet]";
+           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet]";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
@@ -20,6 +20,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->scenario = value;
         } else if (flag == "--report") {
             options->report = value;
+        } else if (flag == "--trace") {
+            options->trace = value;
         } else if (flag == "--minutes") {
             if (!ParseWholeNumber(value, &options->minutes) || options->minutes == 0 ||
                 options->minutes > 60ull * 24 * 365) {
@@ -39,6 +41,6 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
     };
     return WalkArguments(
         argc, argv, SimUsage(), {"--quiet"},
-        {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report"}, apply,
-        error);
+        {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report", "--trace"},
+        apply, error);
 }

@@ -13,6 +13,7 @@ struct SimOptions {
     std::string summaryJson;  // empty: none
     std::string scenario;     // empty: the built-in default
     std::string report;       // empty: no HTML report
+    std::string trace;        // empty: no trace of the calls and lines
     bool quiet = false;       // no log lines on standard output
 };
 

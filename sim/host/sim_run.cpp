@@ -105,6 +105,9 @@ void SimRun::Observe(LogLevel level, const std::string& message, const std::stri
 void SimRun::OnLine(LogLevel level, const std::string& message, const std::string& line,
                     bool written) {
     lines_.push_back(LoggedLine{level, message, line, written, host_->NowMs()});
+    if (onLine) {
+        onLine(lines_.back());
+    }
     if (echoLines) {
         std::printf("%s\n", line.c_str());
     }

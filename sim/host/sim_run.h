@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -58,6 +59,8 @@ class SimRun {
     const EventSpans& Spans() const { return spans_; }
     // The name of the event running now; empty between events.
     std::string EventInProgress() const;
+    // Called with each line as it is written.
+    std::function<void(const LoggedLine&)> onLine;
     // Print each line to standard output as it is written.
     bool echoLines = false;
     // Forgets the lines and the ended event spans kept so far (long runs check and drop them

@@ -114,6 +114,15 @@ void StandInHost::EndFrameSegment(uint32_t waitMs) {
     nativesInFrame_ = 0;
 }
 
+void StandInHost::Record(const HostCall& call) {
+    if (onCall) {
+        onCall(call);
+    }
+    if (options_.recordCalls) {
+        calls_.push_back(call);
+    }
+}
+
 void StandInHost::Wait(uint32_t ms) {
     if (!fiber_ || !fiber_->Running()) {
         Violation("scriptWait called outside the script fiber");
@@ -124,12 +133,12 @@ void StandInHost::Wait(uint32_t ms) {
         callOpen_ = false;
     }
     ++stats_.waits;
-    if (options_.recordCalls) {
+    if (options_.recordCalls || onCall) {
         HostCall call;
         call.kind = HostCall::kWait;
         call.waitMs = ms;
         call.atMs = nowMs_;
-        calls_.push_back(call);
+        Record(call);
     }
     EndFrameSegment(ms);
     wakeAtMs_ = nowMs_ + ms;
@@ -190,7 +199,7 @@ uint64_t* StandInHost::NativeCall() {
     }
     ++stats_.nativesCalled;
     ++nativesInFrame_;
-    if (options_.recordCalls) {
+    if (options_.recordCalls || onCall) {
         HostCall call;
         call.kind = HostCall::kNative;
         call.hash = callHash_;
@@ -202,7 +211,7 @@ uint64_t* StandInHost::NativeCall() {
             call.result[i] = result_[i];
         }
         call.atMs = nowMs_;
-        calls_.push_back(call);
+        Record(call);
     }
     if (options_.timeNatives) {
         stats_.nativeCallNs +=

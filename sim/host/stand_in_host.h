@@ -94,6 +94,8 @@ class StandInHost {
     bool ScriptRegistered() const { return entry_ != nullptr; }
     // Called at each scriptWait with the natives made since the previous one.
     std::function<void(uint32_t nativesInFrame, uint32_t waitMs)> onFrameEnd;
+    // Called with every native call and wait as it is made (whether or not calls are kept).
+    std::function<void(const HostCall&)> onCall;
     // Called just before the script is resumed for a frame.
     std::function<void()> onFrameStart;
     // Lets a test replace how one native is answered (for faults and hostile worlds).
@@ -104,6 +106,7 @@ class StandInHost {
     // for good, where it stands.
     void Violation(const std::string& what);
     void EndFrameSegment(uint32_t waitMs);
+    void Record(const HostCall& call);
 
     World& world_;
     HostOptions options_;

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Proves a change of the code changed nothing the game would see: runs the simulator with
+# --trace at a base commit and in the working tree, for every shipped scenario and for a
+# simulated day of the town on three seeds, and compares the traces byte for byte.
+#   scripts/compare-traces.sh BASE      BASE: a commit, branch or tag (it must have --trace)
+# Prints the first difference of each trace that differs; exit status 1 when any does.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+
+if [ $# -ne 1 ]; then
+    echo "usage: scripts/compare-traces.sh BASE" >&2
+    exit 2
+fi
+base=$(git rev-parse --verify "$1^{commit}")
+
+scratch=$(mktemp -d)
+cleanup() {
+    git worktree remove --force "$scratch/base" >/dev/null 2>&1 || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+build_sim() {  # source folder, build folder
+    cmake -S "$1" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=g++ >/dev/null
+    cmake --build "$2" --target tarrowind-sim >/dev/null
+}
+
+echo "building the simulator at ${base:0:12} and in the working tree"
+git worktree add --detach "$scratch/base" "$base" >/dev/null 2>&1
+build_sim "$scratch/base" "$scratch/base-build"
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target tarrowind-sim >/dev/null
+
+# Each case: a name, then the simulator's arguments. Both sides read the working tree's
+# scenario files, so only the code differs.
+cases=()
+for scenario in scenarios/*.json; do
+    cases+=("$(basename "$scenario" .json)|--scenario $repo/$scenario")
+done
+for seed in 1 2 3; do
+    cases+=("town-day-seed$seed|--scenario $repo/scenarios/town.json --minutes 1440 --seed $seed")
+done
+
+trace() {  # simulator, side, case name, arguments...
+    local sim=$1 side=$2 name=$3
+    shift 3
+    # One working folder for both sides, made afresh: its path is in a log line.
+    rm -rf "$scratch/run"
+    mkdir -p "$scratch/run"
+    "$sim" --workdir "$scratch/run" --quiet --trace "$scratch/$side-$name.trace" "$@" \
+        >/dev/null 2>&1 || true  # a run that fails its expectations still traces
+}
+
+differing=0
+for entry in "${cases[@]}"; do
+    name=${entry%%|*}
+    read -r -a args <<<"${entry#*|}"
+    trace "$scratch/base-build/sim/tarrowind-sim" base "$name" "${args[@]}"
+    trace build/linux/sim/tarrowind-sim head "$name" "${args[@]}"
+    before="$scratch/base-$name.trace"
+    after="$scratch/head-$name.trace"
+    if cmp -s "$before" "$after"; then
+        echo "same       $name ($(wc -l <"$after") lines)"
+    else
+        differing=1
+        line=$(cmp "$before" "$after" 2>&1 | sed -n 's/.* line \([0-9]*\).*/\1/p')
+        echo "DIFFERENT  $name: first difference at line ${line:-?}"
+        diff <(sed -n "${line:-1},+4p" "$before") <(sed -n "${line:-1},+4p" "$after") |
+            sed 's/^/    /' || true
+    fi
+    rm -f "$before" "$after"
+done
+exit $differing
