@@ -210,6 +210,7 @@ class World {
     int32_t PlayerHorse() const { return playerHorse_; }
     int32_t CreatePlayer(const Vec3& pos);
     int32_t CreatePlayerHorse(const Vec3& pos);
+    // Where the player goes by himself: a scenario's path, a test's walk.
     SimPlayerPath& PlayerPath() { return playerPath_; }
     const SimPlayerPath& PlayerPath() const { return playerPath_; }
 
