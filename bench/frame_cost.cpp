@@ -226,7 +226,7 @@ EncounterFrame RunEncounterOnce(const EncounterDefinition& encounter, int peds, 
     TempWorkdir dir;
     World world(7);
     world.CreatePlayer(Vec3{});
-    world.SetClock(22, 0);
+    world.Environment().SetClock(22, 0);
     Populate(world, peds);
     SimRun run(world, MeasuringOptions());
     Config.EnableDebugLogging = debugLines;

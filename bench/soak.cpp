@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     // A story mission of a quarter of an hour every five hours or so.
     for (uint64_t at = 3 * 3600 * 1000; at < options.days * kDayMs;
          at += 5 * 3600 * 1000 + 777000) {
-        world.AddMissionWindow(at, at + 15 * 60 * 1000);
+        world.Environment().AddMissionWindow(at, at + 15 * 60 * 1000);
     }
 
     HostOptions hostOptions = HostOptionsForSeed(options.seed);

@@ -144,8 +144,8 @@ int main(int argc, char** argv) {
 
     if (recorder) {
         recorder->Finish();
-        RunReport report =
-            BuildRunReport(*recorder, run.Lines(), world.Lightning(), run.Host().NowMs());
+        RunReport report = BuildRunReport(*recorder, run.Lines(), world.Environment().Lightning(),
+                                          run.Host().NowMs());
         report.title = ReportTitle(scenarioFile, seed, minutes);
         report.description = scenario.description;
         report.summary = figures;

@@ -70,7 +70,7 @@ void RunRecorder::OnFrameEnd(uint32_t natives) {
         watched_.clear();
     }
 
-    const bool mission = world_.MissionActive();
+    const bool mission = world_.Environment().MissionActive();
     if (mission && !inMission_) {
         missionPauses_.push_back(TimeWindow{now, now});
     } else if (!mission && inMission_) {

@@ -97,7 +97,7 @@ namespace {
 
 void Tick(World& world, uint64_t tickMs, std::vector<int32_t>& handles) {
     const double seconds = static_cast<double>(kTickMs) / 1000.0;
-    world.StepPlayerPath(seconds);
+    world.PlayerPath().Step(seconds);
     if (!world.settings.pedsAct) {
         return;
     }

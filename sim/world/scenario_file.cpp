@@ -84,10 +84,10 @@ class ScenarioLoader {
         }
         if (root.contains("time_of_day")) {
             const auto clock = in_.TimeOfDay(root["time_of_day"], "time_of_day");
-            world_.SetClock(clock.first, clock.second);
+            world_.Environment().SetClock(clock.first, clock.second);
         }
         if (root.contains("weather")) {
-            world_.SetBaseWeather(in_.Identifier(root["weather"], "weather"));
+            world_.Environment().SetBaseWeather(in_.Identifier(root["weather"], "weather"));
         }
         if (root.contains("settings")) {
             LoadSettings(root["settings"]);
@@ -210,7 +210,7 @@ class ScenarioLoader {
         }
         const bool loop = j.contains("loop_path") && in_.Bool(j["loop_path"], "player.loop_path");
         if (j.contains("path")) {
-            world_.SetPlayerPath(in_.Path(j["path"], "player.path"), loop);
+            world_.PlayerPath().Set(in_.Path(j["path"], "player.path"), loop);
         }
     }
 

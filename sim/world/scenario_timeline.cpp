@@ -105,30 +105,30 @@ class TimelineReader {
                 : j.contains("speed")
                     ? static_cast<float>(in_.Number(j["speed"], path + ".speed", 0.1, 100))
                     : 1.5f;
-            return [to, speed](World& w) { w.MovePlayerTo(to, speed); };
+            return [to, speed](World& w) { w.PlayerPath().MoveTo(to, speed); };
         }
         if (action == "player_path") {
             Only(j, path, {"path", "loop"});
             auto points = in_.Path(Need(j, path, "path", "a list of points"), path + ".path");
             const bool loop = j.contains("loop") && in_.Bool(j["loop"], path + ".loop");
-            return [points, loop](World& w) { w.SetPlayerPath(points, loop); };
+            return [points, loop](World& w) { w.PlayerPath().Set(points, loop); };
         }
         if (action == "mission_on" || action == "mission_off") {
             Only(j, path, {});
             const bool on = action == "mission_on";
-            return [on](World& w) { w.SetMissionFlag(on); };
+            return [on](World& w) { w.Environment().SetMissionFlag(on); };
         }
         if (action == "weather") {
             Only(j, path, {"weather"});
             const uint32_t weather =
                 in_.Identifier(Need(j, path, "weather", "a weather name"), path + ".weather");
-            return [weather](World& w) { w.SetBaseWeather(weather); };
+            return [weather](World& w) { w.Environment().SetBaseWeather(weather); };
         }
         if (action == "time_of_day") {
             Only(j, path, {"time_of_day"});
             const auto clock =
                 in_.TimeOfDay(Need(j, path, "time_of_day", "\"HH:MM\""), path + ".time_of_day");
-            return [clock](World& w) { w.SetClock(clock.first, clock.second); };
+            return [clock](World& w) { w.Environment().SetClock(clock.first, clock.second); };
         }
         if (action == "spawn") {
             Only(j, path, {"ped"});

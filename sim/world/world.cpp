@@ -1,16 +1,8 @@
 #include "sim/world/world.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "sim/world/joaat.h"
-
-float Distance(const Vec3& a, const Vec3& b) {
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    const float dz = a.z - b.z;
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
 
 World::World(uint64_t seed) : random(seed) {
     // The law hates outlaws from the start; scripts add their own hatreds.
@@ -334,61 +326,6 @@ int32_t World::CreatePlayerHorse(const Vec3& pos) {
     return playerHorse_;
 }
 
-void World::SetPlayerPath(std::vector<PathPoint> path, bool loop) {
-    playerPath_ = std::move(path);
-    playerPathLoops_ = loop;
-    playerPathIndex_ = 0;
-    playerWaiting_ = false;
-    playerWaitLeftS_ = 0;
-}
-
-void World::MovePlayerTo(const Vec3& to, float speed) {
-    SetPlayerPath({PathPoint{to, speed, 0}}, false);
-}
-
-void World::StepPlayerPath(double seconds) {
-    const SimPed* player = FindPed(playerPed_);
-    // A looping path whose points all stand in one place takes no time: stop after one round.
-    size_t stepsLeft = 2 * playerPath_.size() + 2;
-    while (seconds > 0 && player != nullptr && !player->dead && !player->hogtied &&
-           playerPathIndex_ < playerPath_.size() && stepsLeft-- > 0) {
-        const PathPoint& point = playerPath_[playerPathIndex_];
-        if (playerWaiting_) {
-            const double waited = std::min(seconds, playerWaitLeftS_);
-            playerWaitLeftS_ -= waited;
-            seconds -= waited;
-            if (playerWaitLeftS_ > 0) {
-                return;
-            }
-            playerWaiting_ = false;
-            if (++playerPathIndex_ >= playerPath_.size() && playerPathLoops_) {
-                playerPathIndex_ = 0;
-            }
-            continue;
-        }
-        // The player's body is the horse he rides, if any.
-        const int32_t body = player->mount != 0 ? player->mount : playerPed_;
-        const Vec3 from = EntityPosition(body, true);
-        const float left = Distance(from, point.to);
-        const double reach = point.speed > 0 ? point.speed * seconds : left;
-        if (reach < left) {
-            const float f = static_cast<float>(reach / left);
-            MoveEntity(body,
-                       Vec3{from.x + (point.to.x - from.x) * f, from.y + (point.to.y - from.y) * f,
-                            from.z + (point.to.z - from.z) * f});
-            return;
-        }
-        MoveEntity(body, point.to);
-        seconds -= point.speed > 0 ? left / point.speed : 0;
-        playerWaiting_ = true;
-        playerWaitLeftS_ = point.waitS;
-        if (point.waitS <= 0 && playerPathIndex_ + 1 >= playerPath_.size() && !playerPathLoops_) {
-            playerWaiting_ = false;
-            playerPathIndex_ = playerPath_.size();
-        }
-    }
-}
-
 // ---------------------------------------------------------------- blips
 
 int32_t World::AddBlip(uint32_t style, int32_t entity) {
@@ -458,65 +395,6 @@ bool World::ModelLoaded(uint32_t model) const {
     }
     auto it = modelRequests_.find(model);
     return it != modelRequests_.end() && nowMs_ >= it->second + settings.modelLoadMs;
-}
-
-// ---------------------------------------------------------------- clock, mission, weather
-
-void World::SetClock(int hour, int minute) {
-    const double elapsedGameMinutes =
-        static_cast<double>(nowMs_) / 1000.0 * settings.gameMinutesPerRealSecond;
-    clockMinutesAtZero_ = hour * 60 + minute - elapsedGameMinutes;
-}
-
-int World::ClockMinutes() const {
-    const double minutes = clockMinutesAtZero_ +
-                           static_cast<double>(nowMs_) / 1000.0 * settings.gameMinutesPerRealSecond;
-    const double wrapped = std::fmod(std::fmod(minutes, 1440.0) + 1440.0, 1440.0);
-    return static_cast<int>(wrapped);
-}
-
-int World::ClockHours() const {
-    return ClockMinutes() / 60;
-}
-
-void World::AddMissionWindow(uint64_t startMs, uint64_t endMs) {
-    missionWindows_.emplace_back(startMs, endMs);
-}
-
-bool World::MissionActive() const {
-    if (missionFlag_) {
-        return true;
-    }
-    for (const auto& window : missionWindows_) {
-        if (nowMs_ >= window.first && nowMs_ < window.second) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void World::ForceWeather(uint32_t type, float /*transitionSeconds*/) {
-    forcedWeather_ = type;
-    clearOverMs_ = -1;
-}
-
-void World::ClearWeatherOverTime(int milliseconds) {
-    clearStartMs_ = nowMs_;
-    clearOverMs_ = milliseconds;
-}
-
-uint32_t World::CurrentWeather() const {
-    if (forcedWeather_ == 0) {
-        return baseWeather_;
-    }
-    if (clearOverMs_ >= 0 && nowMs_ >= clearStartMs_ + static_cast<uint64_t>(clearOverMs_)) {
-        return baseWeather_;
-    }
-    return forcedWeather_;
-}
-
-void World::StrikeLightning(const Vec3& pos) {
-    lightning_.push_back(LightningStrike{nowMs_, pos});
 }
 
 std::vector<int32_t> World::TakeRecentShooters() {

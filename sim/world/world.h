@@ -1,6 +1,6 @@
 // The simulated game world the stand-in host answers natives from: peds, animals, vehicles,
-// blips, relationship groups, models, the in-game clock, the weather and the mission flag,
-// all on virtual time. Deterministic for a given seed.
+// blips, relationship groups and models on virtual time, with the environment (clock, mission
+// flag, weather) and the player's scripted path it owns. Deterministic for a given seed.
 #pragma once
 
 #include <cstdint>
@@ -10,15 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "sim/world/environment.h"
 #include "sim/world/model_catalogue.h"
+#include "sim/world/player_path.h"
 #include "sim/world/sim_random.h"
-
-struct Vec3 {
-    float x = 0;
-    float y = 0;
-    float z = 0;
-};
-float Distance(const Vec3& a, const Vec3& b);
+#include "sim/world/vec3.h"
 
 // What the six weapon natives report, one bit each: revolver, pistol, repeater, rifle,
 // sniper rifle, shotgun.
@@ -113,11 +109,6 @@ struct SimBlip {
     bool cleared = false;  // data cleared; the blip still stands until removed
 };
 
-struct LightningStrike {
-    uint64_t atMs = 0;
-    Vec3 pos;
-};
-
 // The peds ambient mode keeps around the player: how many, where they appear, and the mix of
 // kinds, each with a weight.
 enum class PopulationKind {
@@ -149,13 +140,6 @@ struct PopulationSettings {
     };
 };
 
-// A point of the player's scripted path.
-struct PathPoint {
-    Vec3 to;
-    float speed = 1.5f;  // metres per second on the way there; 0 or less: jump there
-    double waitS = 0;    // pause on arrival
-};
-
 struct WorldSettings {
     float nearbyPedRange = 150.0f;  // GET_PED_NEARBY_PEDS reach around the centre ped
     uint64_t modelLoadMs = 1500;    // time from REQUEST_MODEL to loaded
@@ -180,6 +164,9 @@ struct WorldSettings {
 class World {
   public:
     explicit World(uint64_t seed = 1);
+    // The environment and the player's path hold on to this world.
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
 
     // --- virtual time
     uint64_t NowMs() const { return nowMs_; }
@@ -223,14 +210,9 @@ class World {
     int32_t PlayerHorse() const { return playerHorse_; }
     int32_t CreatePlayer(const Vec3& pos);
     int32_t CreatePlayerHorse(const Vec3& pos);
-    // The player walks (or rides) through the points in turn; loop starts over at the end.
-    void SetPlayerPath(std::vector<PathPoint> path, bool loop = false);
-    void MovePlayerTo(const Vec3& to, float speed);
-    const std::vector<PathPoint>& PlayerPath() const { return playerPath_; }
-    bool PlayerPathLoops() const { return playerPathLoops_; }
-    size_t PlayerPathIndex() const { return playerPathIndex_; }
-    // Advances the player along the path by seconds of travel (behaviour's work).
-    void StepPlayerPath(double seconds);
+    // Where the player goes by himself: a scenario's path, a test's walk.
+    SimPlayerPath& PlayerPath() { return playerPath_; }
+    const SimPlayerPath& PlayerPath() const { return playerPath_; }
 
     // --- building worlds from code (tests and scenarios): a ped of a catalogue model, with
     // the model's kind, sex, group and weapons. Not counted as spawned.
@@ -278,23 +260,9 @@ class World {
     // Status the game reports for a script task: 1 while it runs, 7 when there is none.
     int ScriptTaskStatus(int32_t ped, uint32_t taskHash) const;
 
-    // --- clock, mission flag, weather
-    void SetClock(int hour, int minute);
-    int ClockHours() const;
-    int ClockMinutes() const;  // minutes since midnight
-    void AddMissionWindow(uint64_t startMs, uint64_t endMs);
-    // Switches the mission flag by hand (a scenario's mission_on and mission_off).
-    void SetMissionFlag(bool on) { missionFlag_ = on; }
-    bool MissionActive() const;
-    void ForceWeather(uint32_t type, float transitionSeconds);
-    void ClearWeatherOverTime(int milliseconds);
-    uint32_t ForcedWeather() const { return forcedWeather_; }
-    uint32_t BaseWeather() const { return baseWeather_; }
-    void SetBaseWeather(uint32_t type) { baseWeather_ = type; }
-    // The forced weather fades back once its clearing time has run out.
-    uint32_t CurrentWeather() const;
-    void StrikeLightning(const Vec3& pos);
-    const std::vector<LightningStrike>& Lightning() const { return lightning_; }
+    // --- the clock, mission flag and weather
+    SimEnvironment& Environment() { return environment_; }
+    const SimEnvironment& Environment() const { return environment_; }
 
     // --- what behaviour needs between its steps
     void NoteShot(int32_t shooter) { recentShooters_.push_back(shooter); }
@@ -326,23 +294,12 @@ class World {
     std::set<uint32_t> relationshipGroups_;
     std::map<uint32_t, uint64_t> modelRequests_;  // model -> time requested
     std::multimap<uint64_t, std::function<void(World&)>> happenings_;
-    std::vector<std::pair<uint64_t, uint64_t>> missionWindows_;
-    std::vector<LightningStrike> lightning_;
     int32_t playerPed_ = 0;
     int32_t playerHorse_ = 0;
-    double clockMinutesAtZero_ = 12 * 60;  // in-game minutes since midnight at virtual time 0
-    uint32_t baseWeather_ = 0;
-    uint32_t forcedWeather_ = 0;
-    uint64_t clearStartMs_ = 0;
-    int clearOverMs_ = -1;  // -1: not clearing
     uint64_t pedsSpawned_ = 0;
     uint64_t pedsKilled_ = 0;
-    bool missionFlag_ = false;
-    std::vector<PathPoint> playerPath_;
-    bool playerPathLoops_ = false;
-    size_t playerPathIndex_ = 0;
-    double playerWaitLeftS_ = 0;
-    bool playerWaiting_ = false;
+    SimEnvironment environment_{*this};
+    SimPlayerPath playerPath_{*this};
     std::vector<int32_t> recentShooters_;
 };
 

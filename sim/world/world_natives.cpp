@@ -32,10 +32,10 @@ void AddPlayerNatives(NativeTable& t) {
         });
     t.Add(
         0xB15CD1CF58771DE1ULL, "GET_MISSION_FLAG", 0,
-        +[](World& w, A, R r) { r.SetBool(w.MissionActive()); });
+        +[](World& w, A, R r) { r.SetBool(w.Environment().MissionActive()); });
     t.Add(
         0xC82CF208C2B19199ULL, "GET_CLOCK_HOURS", 0,
-        +[](World& w, A, R r) { r.SetInt(w.ClockHours()); });
+        +[](World& w, A, R r) { r.SetInt(w.Environment().ClockHours()); });
 }
 
 void AddPositionNatives(NativeTable& t) {
@@ -308,13 +308,13 @@ void AddSpawnNatives(NativeTable& t) {
 void AddWeatherNatives(NativeTable& t) {
     t.Add(
         0x59174F1AFE095B5AULL, "SET_WEATHER_TYPE", 6,
-        +[](World& w, A a, R) { w.ForceWeather(a.Uint(0), a.Float(4)); });
+        +[](World& w, A a, R) { w.Environment().ForceWeather(a.Uint(0), a.Float(4)); });
     t.Add(
         0xCE7690C0A0D1C36DULL, "_CLEAR_WEATHER_TYPE_PERSIST_OVERTIME", 1,
-        +[](World& w, A a, R) { w.ClearWeatherOverTime(a.Int(0)); });
+        +[](World& w, A a, R) { w.Environment().ClearWeatherOverTime(a.Int(0)); });
     t.Add(
         0x67943537D179597CULL, "_FORCE_LIGHTNING_FLASH_AT_COORDS", 4, +[](World& w, A a, R) {
-            w.StrikeLightning(Vec3{a.Float(0), a.Float(1), a.Float(2)});
+            w.Environment().StrikeLightning(Vec3{a.Float(0), a.Float(1), a.Float(2)});
         });
 }
 

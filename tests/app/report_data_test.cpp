@@ -142,7 +142,7 @@ TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
     const int32_t wagon = world.AddWagonWithDriver("CART01", Vec3{20, 0, 0});
     const int32_t driver = world.FindVehicle(wagon)->occupants.at(-1);
     const int32_t lawman = world.AddLawman(Vec3{-10, 5, 0});
-    world.AddMissionWindow(250000, 270000);
+    world.Environment().AddMissionWindow(250000, 270000);
     world.Schedule(280000, [player](World& w) { w.KillPed(player); });
 
     HostOptions options = HostOptionsForSeed(1);
@@ -153,7 +153,7 @@ TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
     run.Run(300000);
     recorder.Finish();
     const RunReport report =
-        BuildRunReport(recorder, run.Lines(), world.Lightning(), run.Host().NowMs());
+        BuildRunReport(recorder, run.Lines(), world.Environment().Lightning(), run.Host().NowMs());
 
     ASSERT_FALSE(report.encounters.empty());
     const ReportEncounter& robbery = report.encounters.front();

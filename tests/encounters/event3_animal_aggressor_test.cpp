@@ -263,13 +263,13 @@ TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {
 // Through the main loop: the predator comes out from 20:00 to 05:59 only.
 TEST_F(Event3Test, TheMainLoopStagesItAtNightOnly) {
     victim = AddTownsman(Near(5));
-    world.SetClock(19, 0);  // the pick comes about half an in-game hour later
+    world.Environment().SetClock(19, 0);  // the pick comes about half an in-game hour later
     RunPlugin(IniWith({"Event3_Animal_Predator"}), 90000);
     EXPECT_TRUE(
         Logged("Skipping event3_animal_aggressor due to time constraints (current hour: 19)"));
     EXPECT_FALSE(Logged("Executing event3_animal_aggressor"));
 
-    world.SetClock(5, 0);
+    world.Environment().SetClock(5, 0);
     ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
     const int32_t animal = Animal();
     After(0, [animal](World& w) { w.RemovePed(animal); });

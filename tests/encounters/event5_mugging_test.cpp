@@ -244,12 +244,12 @@ TEST_F(Event5Test, InALivingWorldTheRobberHoldsHerUpAndBothRunOnceTheLawArrives)
 // Through the main loop: muggings happen from 21:00 to 04:59 only.
 TEST_F(Event5Test, TheMainLoopStagesItAtNightOnly) {
     BuildStreet();
-    world.SetClock(20, 0);  // the pick comes about half an in-game hour later
+    world.Environment().SetClock(20, 0);  // the pick comes about half an in-game hour later
     RunPlugin(IniWith({"Event5_Mugging"}), 90000);
     EXPECT_TRUE(Logged("Skipping event5_mugging due to time constraints (current hour: 20)"));
     EXPECT_FALSE(Logged("Executing event5_mugging"));
 
-    world.SetClock(4, 0);
+    world.Environment().SetClock(4, 0);
     ASSERT_TRUE(RunUntil("Initiating NPC confrontation event"));
     robber = PedFromLine("Randomly assigned aggressor: ");
     After(0, [this](World& w) { w.KillPed(robber); });

@@ -84,7 +84,7 @@ TEST(Faults, AGameThatNeverSpawnsAbortsThePredatorAndTheLoopGoesOn) {
     dir.WriteIni(IniWith({"Event3_Animal_Predator", "Sudden_Fog"}));
     World world;
     world.CreatePlayer(Vec3{});
-    world.SetClock(22, 0);
+    world.Environment().SetClock(22, 0);
     world.settings.gameMinutesPerRealSecond = 0;
     world.settings.pedsAct = false;
     world.settings.failNextSpawns = 1000000;

@@ -25,7 +25,7 @@ class MainLoopTest : public ::testing::Test {
         dir_.WriteIni(ini);
         world_.reset(new World(seed));
         world_->CreatePlayer(Vec3{10.0f, 20.0f, 30.0f});
-        world_->SetClock(21, 0);
+        world_->Environment().SetClock(21, 0);
         run_.reset(new SimRun(*world_));
         run_->LoadPlugin();
     }
@@ -107,24 +107,25 @@ TEST_F(MainLoopTest, FogMakesTwoCallsAndSixLines) {
     EXPECT_EQ(weatherCalls[0]->args[4], 0x41F00000u);  // 30.0
     EXPECT_EQ(weatherCalls[1]->hash, kClearWeather);
     EXPECT_EQ(weatherCalls[1]->args[0], 300000u);
-    EXPECT_EQ(world_->ForcedWeather(), 0xD61BDE01u);
+    EXPECT_EQ(world_->Environment().ForcedWeather(), 0xD61BDE01u);
 }
 
 TEST_F(MainLoopTest, ThunderstormStrikesNearThePlayerThirtySecondsLater) {
     Load(IniWith({"Sudden_Thunderstorm"}));
     world_->Schedule(66000, [](World& w) { w.MoveEntity(w.PlayerPed(), Vec3{500, 600, 70}); });
     run_->Run(3 * 3600 * 1000);  // enough storms for a one-in-five strike
-    ASSERT_FALSE(world_->Lightning().empty());
-    for (const LightningStrike& strike : world_->Lightning()) {
+    ASSERT_FALSE(world_->Environment().Lightning().empty());
+    for (const LightningStrike& strike : world_->Environment().Lightning()) {
         EXPECT_GE(strike.pos.x, 500 - 25.0f);
         EXPECT_LE(strike.pos.x, 500 + 24.0f);
         EXPECT_GE(strike.pos.y, 600 - 25.0f);
         EXPECT_LE(strike.pos.y, 600 + 24.0f);
         EXPECT_EQ(strike.pos.z, 70.0f);
     }
-    EXPECT_EQ(Count("Lightning flash forced at coordinates"), world_->Lightning().size());
+    EXPECT_EQ(Count("Lightning flash forced at coordinates"),
+              world_->Environment().Lightning().size());
     EXPECT_GT(Count("event_weather_thunderstorm completed successfully"),
-              world_->Lightning().size());
+              world_->Environment().Lightning().size());
     // Each lightning line follows its strike, 30 s after the weather change.
     const auto& calls = run_->Host().Calls();
     for (size_t i = 0; i < calls.size(); ++i) {
@@ -141,7 +142,7 @@ TEST_F(MainLoopTest, ThunderstormStrikesNearThePlayerThirtySecondsLater) {
 TEST_F(MainLoopTest, MissionFlagPausesBothTimersWhileTimeCounts) {
     world_.reset();
     Load(IniWith({"Sudden_Hurricane"}));
-    world_->AddMissionWindow(10000, 200000);
+    world_->Environment().AddMissionWindow(10000, 200000);
     run_->Run(199000);
     EXPECT_EQ(Count("Executing event_weather_hurricane"), 0u);
     EXPECT_GE(Count("Mission flag is set, skipping event and weather updates"), 18u);

@@ -33,7 +33,7 @@ TEST(PredatorInTown, TheTownsfolkAroundTheVictimAreHostileToThePredatorsGroup) {
     ASSERT_TRUE(LoadScenarioFile(std::string(TARROWIND_SOURCE_DIR) + "/scenarios/town.json", world,
                                  nullptr, &error))
         << error;
-    ASSERT_GE(world.ClockHours(), 20) << "the town is meant to be at night";
+    ASSERT_GE(world.Environment().ClockHours(), 20) << "the town is meant to be at night";
     SimRun run(world);
     run.LoadPlugin();
     const std::string kAttack = "Initiating animal attack on victim: ";

@@ -46,7 +46,7 @@ TEST_F(RegistryTest, NightEncountersAreSkippedByDay) {
                           {0, true, true},    {4, true, true}};
     static int ran = 0;
     for (const Case& c : cases) {
-        world_.SetClock(c.hour, 30);
+        world_.Environment().SetClock(c.hour, 30);
         for (const char* name : {"event3_animal_aggressor", "event5_mugging", "event1_aggressor"}) {
             EncounterRegistry.clear();
             RegisterEvent(name, [] { ++ran; });

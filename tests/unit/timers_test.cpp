@@ -79,7 +79,7 @@ class EventTimerTest : public ::testing::Test {
         HostOptions options;
         options.startTickMs = startTickMs;
         world_.CreatePlayer(Vec3{});
-        world_.SetClock(12, 0);
+        world_.Environment().SetClock(12, 0);
         world_.settings.gameMinutesPerRealSecond = 0;  // the hour stays put
         run_.reset(new SimRun(world_, options));
         Config.MinEventDelayMinutes = 1;

@@ -192,7 +192,7 @@ TEST_F(BehaviourTest, AHorseThatKeepsItsRiderCarriesHimOff) {
 }
 
 TEST_F(BehaviourTest, ThePlayerFollowsHisPathAtItsPace) {
-    world.SetPlayerPath(
+    world.PlayerPath().Set(
         {PathPoint{Vec3{30, 0, 0}, 1.5f, 10.0}, PathPoint{Vec3{30, 40, 0}, 4.0f, 0}}, false);
     RunFor(10000);
     EXPECT_NEAR(world.EntityPosition(player, false).x, 15.0f, 0.2f);
@@ -208,7 +208,7 @@ TEST_F(BehaviourTest, ThePlayerFollowsHisPathAtItsPace) {
 TEST_F(BehaviourTest, AMountedPlayerRidesHisHorse) {
     const int32_t horse = world.CreatePlayerHorse(Vec3{0, 0, 0});
     world.MountPed(player, horse);
-    world.MovePlayerTo(Vec3{0, 100, 0}, 8.0f);
+    world.PlayerPath().MoveTo(Vec3{0, 100, 0}, 8.0f);
     RunFor(5000);
     EXPECT_NEAR(world.EntityPosition(horse, true).y, 40.0f, 0.5f);
     EXPECT_EQ(Ped(player).mount, horse);
@@ -219,7 +219,7 @@ TEST_F(BehaviourTest, WithPedsActingOffNothingMovesButThePlayer) {
     const int32_t gunman = world.AddPedOfModel("A_M_M_ValCriminals_01", Vec3{20, 0, 0});
     const int32_t victim = world.AddTownsfolk(Vec3{22, 0, 0});
     world.OrderCombat(gunman, victim, false);
-    world.MovePlayerTo(Vec3{10, 0, 0}, 5.0f);
+    world.PlayerPath().MoveTo(Vec3{10, 0, 0}, 5.0f);
     RunFor(60000);
     EXPECT_EQ(Ped(victim).health, 100.0f);
     EXPECT_FLOAT_EQ(Ped(gunman).pos.x, 20.0f);

@@ -74,7 +74,7 @@ class IdentifierCheck {
             Use(static_cast<uint32_t>(entry.first >> 32), where + " relationship");
             Use(static_cast<uint32_t>(entry.first & 0xFFFFFFFFu), where + " relationship");
         }
-        Use(world.BaseWeather(), where + " weather");
+        Use(world.Environment().BaseWeather(), where + " weather");
     }
 
     // Every string of a JSON document, names and hashes ("0x...") alike.

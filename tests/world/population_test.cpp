@@ -103,7 +103,7 @@ TEST_F(PopulationTest, AmbientModeKeepsNewPedsComingAroundThePlayer) {
     for (const auto& entry : world.Peds()) {
         first.insert(entry.first);
     }
-    world.MovePlayerTo(Vec3{2000, 0, 0}, 10.0f);
+    world.PlayerPath().MoveTo(Vec3{2000, 0, 0}, 10.0f);
     RunFor(240000);
     EXPECT_GE(Around(80), 20);
     int fresh = 0;

@@ -33,7 +33,7 @@ TEST(ShippedScenarioTest, TheTownHasEveryKindOfPedAtDusk) {
     World world(1);
     std::string error;
     ASSERT_TRUE(LoadScenarioFile(ShippedScenario("town.json"), world, nullptr, &error)) << error;
-    EXPECT_EQ(world.ClockHours(), 21);
+    EXPECT_EQ(world.Environment().ClockHours(), 21);
     const Vec3 player = world.EntityPosition(world.PlayerPed(), false);
     const int others =
         CountPeds(world, [&](const SimPed& p) { return !p.isPlayer && !p.isPlayerHorse; });
@@ -71,9 +71,9 @@ TEST(ShippedScenarioTest, TheWildernessAndTheEmptyWorldLoad) {
     std::string error;
     ASSERT_TRUE(LoadScenarioFile(ShippedScenario("wilderness.json"), wild, nullptr, &error))
         << error;
-    EXPECT_EQ(wild.ClockHours(), 12);
+    EXPECT_EQ(wild.Environment().ClockHours(), 12);
     EXPECT_EQ(wild.FindPed(wild.PlayerPed())->mount, wild.PlayerHorse());
-    EXPECT_FALSE(wild.PlayerPath().empty());
+    EXPECT_FALSE(wild.PlayerPath().Points().empty());
 
     World empty(1);
     ASSERT_TRUE(LoadScenarioFile(ShippedScenario("empty.json"), empty, nullptr, &error)) << error;
@@ -87,7 +87,7 @@ TEST(ShippedScenarioTest, ARunWithoutAScenarioGetsTheTown) {
     World world(1);
     std::string error;
     ASSERT_TRUE(BuildWorldForRun(world, "", &error)) << error;
-    EXPECT_EQ(world.ClockHours(), 21);
+    EXPECT_EQ(world.Environment().ClockHours(), 21);
     EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Tarrowind" / "Tarrowind.ini"))
         << "the town leaves the player's own INI alone";
 }
@@ -140,17 +140,17 @@ TEST(ScenarioFieldsTest, EveryFieldLandsInTheWorld) {
     std::string error;
     ASSERT_TRUE(LoadScenarioText(kFullScenario, "full.json", world, &info, &error)) << error;
     EXPECT_EQ(info.description, "every field");
-    EXPECT_EQ(world.ClockMinutes(), 6 * 60 + 30);
-    EXPECT_EQ(world.BaseWeather(), 0x7C1C4A13u);
+    EXPECT_EQ(world.Environment().ClockMinutes(), 6 * 60 + 30);
+    EXPECT_EQ(world.Environment().BaseWeather(), 0x7C1C4A13u);
     EXPECT_EQ(world.settings.gameMinutesPerRealSecond, 2.0);
 
     const SimPed& player = *world.FindPed(world.PlayerPed());
     EXPECT_EQ(player.weapons, static_cast<uint32_t>(kRifle));
     EXPECT_EQ(player.mount, world.PlayerHorse());
     EXPECT_FLOAT_EQ(world.FindPed(world.PlayerHorse())->pos.x, 4.0f);
-    ASSERT_EQ(world.PlayerPath().size(), 1u);
-    EXPECT_TRUE(world.PlayerPathLoops());
-    EXPECT_EQ(world.PlayerPath()[0].waitS, 2.0);
+    ASSERT_EQ(world.PlayerPath().Points().size(), 1u);
+    EXPECT_TRUE(world.PlayerPath().Loops());
+    EXPECT_EQ(world.PlayerPath().Points()[0].waitS, 2.0);
 
     const SimPed& driver = *world.FindPed(PedWithModel(world, "A_F_M_ValWagonDriver_01"));
     const SimVehicle& cart = *world.FindVehicle(driver.vehicle);
@@ -239,13 +239,13 @@ TEST(ScenarioTimelineTest, HappeningsComeAtTheirTimes) {
     EXPECT_EQ(world.PedsSpawned(), 1u);
     at(40);
     EXPECT_NEAR(world.EntityPosition(world.PlayerPed(), false).y, 20.0f, 0.01f);
-    EXPECT_TRUE(world.MissionActive());
+    EXPECT_TRUE(world.Environment().MissionActive());
     at(50);
-    EXPECT_FALSE(world.MissionActive());
+    EXPECT_FALSE(world.Environment().MissionActive());
     at(57);
     EXPECT_TRUE(world.Vehicles().empty());
-    EXPECT_EQ(world.BaseWeather(), Joaat("fog"));
-    EXPECT_EQ(world.ClockHours(), 3);
+    EXPECT_EQ(world.Environment().BaseWeather(), Joaat("fog"));
+    EXPECT_EQ(world.Environment().ClockHours(), 3);
 }
 
 TEST(ScenarioIniTest, TheScenarioIniIsWrittenForThePlugIn) {

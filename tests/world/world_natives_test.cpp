@@ -252,18 +252,18 @@ TEST_F(WorldNativesTest, RemovingABlipTakesTheClearingCallAndTheRemoval) {
 }
 
 TEST_F(WorldNativesTest, ClockAndMissionFlagFollowVirtualTime) {
-    world.SetClock(20, 59);
+    world.Environment().SetClock(20, 59);
     EXPECT_EQ(CallInt(host, native::kClockHours, {}), 20);
     world.AdvanceTo(4000);  // two in-game minutes at the game's pace
     EXPECT_EQ(CallInt(host, native::kClockHours, {}), 21);
 
-    world.AddMissionWindow(10000, 20000);
+    world.Environment().AddMissionWindow(10000, 20000);
     EXPECT_EQ(CallInt(host, native::kMissionFlag, {}), 0);
     world.AdvanceTo(10000);
     EXPECT_NE(CallInt(host, native::kMissionFlag, {}), 0);
     world.AdvanceTo(20000);
     EXPECT_EQ(CallInt(host, native::kMissionFlag, {}), 0);
-    world.SetMissionFlag(true);
+    world.Environment().SetMissionFlag(true);
     EXPECT_NE(CallInt(host, native::kMissionFlag, {}), 0);
 }
 
