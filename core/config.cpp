@@ -10,6 +10,10 @@
 
 ConfigData Config;
 
+void ResetConfig() {
+    Config = ConfigData();
+}
+
 namespace {
 
 bool ReadBool(const char* section, const char* key, const std::string& path) {

@@ -26,6 +26,8 @@ struct ConfigData {
 
 // The one process-wide settings record. Fields before LoadConfig hold the values above.
 extern ConfigData Config;
+// Puts the defaults above back, as a freshly loaded library has them.
+void ResetConfig();
 
 // True exactly for "true", "1" and "yes", compared case-sensitively.
 bool ParseBool(const std::string& text);

@@ -5,7 +5,9 @@ namespace {
 constexpr uint64_t kMultiplier = 6364136223846793005ULL;
 constexpr uint64_t kIncrement = 1442695040888963407ULL;
 
-uint64_t state = 0x853C49E6748FEA9BULL;
+constexpr uint64_t kUnseededState = 0x853C49E6748FEA9BULL;
+
+uint64_t state = kUnseededState;
 
 uint32_t Next32() {
     const uint64_t old = state;
@@ -22,6 +24,10 @@ void SeedRandom(uint32_t seed) {
     Next32();
     state += seed;
     Next32();
+}
+
+void ResetRandom() {
+    state = kUnseededState;
 }
 
 int RandomInt() {

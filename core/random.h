@@ -6,6 +6,8 @@
 
 // Restarts the sequence from a seed, like srand.
 void SeedRandom(uint32_t seed);
+// Back to the sequence a freshly loaded library draws before any seed.
+void ResetRandom();
 
 // A non-negative draw, like rand, uniform over 0 to 2^31 - 1.
 int RandomInt();

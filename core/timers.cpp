@@ -15,6 +15,11 @@
 IntervalTimer EventTimer;
 IntervalTimer WeatherTimer;
 
+void ResetTimers() {
+    EventTimer = IntervalTimer();
+    WeatherTimer = IntervalTimer();
+}
+
 namespace {
 
 uint32_t NowTick() {

@@ -13,6 +13,8 @@ struct IntervalTimer {
 
 extern IntervalTimer EventTimer;
 extern IntervalTimer WeatherTimer;
+// Disarms both, as a freshly loaded library has them.
+void ResetTimers();
 
 // A delay uniform over UsedDelayRange(minMinutes, maxMinutes), both ends included.
 uint32_t GenerateRandomDelay(int minMinutes, int maxMinutes);

@@ -19,3 +19,8 @@ const std::vector<EncounterDefinition>& AllEncounters() {
     };
     return kEncounters;
 }
+
+void ResetEncounterState() {
+    Event1SeededRandom = false;
+    Event2SeededRandom = false;
+}

@@ -8,12 +8,14 @@
 #include "core/random.h"
 #include "core/settings_check.h"
 #include "core/timers.h"
+#include "encounters/encounter_list.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
 #include "version.h"
+#include "world/identifier_hash.h"
 
 namespace {
 
@@ -122,4 +124,15 @@ int PluginEntry(void* module, unsigned long reason) {
         scriptUnregister(module);
     }
     return 1;
+}
+
+void ResetProcessState() {
+    ResetConfig();
+    ResetUnwrittenLogLines();
+    ResetRandom();
+    ResetTimers();
+    ClearEventRegistry();
+    ClearWeatherRegistry();
+    ForgetIdentifierHashes();
+    ResetEncounterState();
 }

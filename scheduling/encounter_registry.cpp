@@ -14,6 +14,10 @@ void RegisterEvent(const std::string& name, const std::function<void()>& action)
     EncounterRegistry.push_back(RegistryEntry{name, action});
 }
 
+void ClearEventRegistry() {
+    EncounterRegistry.clear();
+}
+
 void InitializeEventRegistry() {
     Log(LogLevel::Info, "Initializing event registry");
     Log(LogLevel::Debug, "Clearing event registry");

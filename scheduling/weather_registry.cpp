@@ -13,6 +13,10 @@ void RegisterWeatherEvent(const std::string& name, const std::function<void()>& 
     WeatherEventRegistry.push_back(RegistryEntry{name, action});
 }
 
+void ClearWeatherRegistry() {
+    WeatherEventRegistry.clear();
+}
+
 void InitializeWeatherRegistry() {
     struct WeatherDefinition {
         const char* name;

@@ -13,5 +13,7 @@ void RegisterWeatherEvent(const std::string& name, const std::function<void()>& 
 
 // Rebuilds the list from the configuration's weather switches.
 void InitializeWeatherRegistry();
+// Empties the list, as a freshly loaded library has it.
+void ClearWeatherRegistry();
 
 void SelectAndRunWeatherEvent();

@@ -77,5 +77,5 @@ class NativeTable {
     std::unordered_map<uint64_t, NativeHandlerEntry> entries_;
 };
 
-// The game's natives as the simulated world answers them.
+// The game's natives, each answered by asking the simulated world (world_natives.cpp).
 void RegisterWorldNatives(NativeTable& table);

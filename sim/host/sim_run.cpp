@@ -2,14 +2,7 @@
 
 #include <cstdio>
 
-#include "core/config.h"
-#include "core/timers.h"
-#include "encounters/event1_aggressor.h"
-#include "encounters/event2_aggressor_player.h"
 #include "host/script_main.h"
-#include "scheduling/encounter_registry.h"
-#include "scheduling/weather_registry.h"
-#include "world/identifier_hash.h"
 
 namespace {
 
@@ -28,7 +21,7 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 
 SimRun::SimRun(World& world, HostOptions options)
     : world_(world), host_(new StandInHost(world, options)) {
-    ResetPluginState();
+    ResetProcessState();  // as a fresh load of the library would leave it
     activeRun = this;
     SetLogObserver(&SimRun::Observe);
     host_->onFrameEnd = [this](uint32_t natives, uint32_t) { OnFrameEnd(natives); };
@@ -39,18 +32,6 @@ SimRun::~SimRun() {
         activeRun = nullptr;
         SetLogObserver(nullptr);
     }
-}
-
-void SimRun::ResetPluginState() {
-    Config = ConfigData();
-    ResetUnwrittenLogLines();
-    ForgetIdentifierHashes();
-    EncounterRegistry.clear();
-    WeatherEventRegistry.clear();
-    EventTimer = IntervalTimer();
-    WeatherTimer = IntervalTimer();
-    Event1SeededRandom = false;
-    Event2SeededRandom = false;
 }
 
 void SimRun::LoadPlugin() {

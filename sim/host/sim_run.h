@@ -70,10 +70,6 @@ class SimRun {
         spans_.ForgetEnded();
     }
 
-    // Puts the plug-in's process-wide state (settings, registries, timers) back to how a
-    // freshly loaded library has it, so runs in one process do not see each other.
-    static void ResetPluginState();
-
   private:
     static void Observe(LogLevel level, const std::string& message, const std::string& line,
                         bool written);

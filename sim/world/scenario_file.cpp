@@ -1,6 +1,5 @@
 #include "sim/world/scenario_file.h"
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -11,18 +10,103 @@
 #include <stdexcept>
 
 #include "sim/world/joaat.h"
+#include "sim/world/scenario_fields.h"
 #include "sim/world/scenario_timeline.h"
 
 using nlohmann::json;
 
 namespace {
 
-const std::initializer_list<const char*> kTopFields = {
-    "description", "time_of_day", "game_minutes_per_real_second",
-    "weather",     "player",      "vehicles",
-    "peds",        "population",  "settings",
-    "ini",         "timeline",    "minutes",
-    "seed",        "expect"};
+// What the file says about the run itself; the expectations are only required to be an
+// object here, the simulator reads them field by field.
+const ScenarioFields<ScenarioRunSettings>& RunFields() {
+    static const ScenarioFields<ScenarioRunSettings> kFields = {
+        {"minutes", field::WholeNumber(&ScenarioRunSettings::minutes, 1, 525600)},
+        {"seed",
+         [](const ScenarioReader& in, const json& value, const std::string& path,
+            ScenarioRunSettings& run) {
+             run.hasSeed = true;
+             run.seed = static_cast<uint64_t>(in.Int(value, path, 0, 2147483647));
+         }},
+        {"expect",
+         [](const ScenarioReader& in, const json& value, const std::string& path,
+            ScenarioRunSettings& run) {
+             if (!value.is_object()) {
+                 in.Fail(path, "an object of expectations");
+             }
+             run.expect = value;
+         }},
+    };
+    return kFields;
+}
+
+const ScenarioFields<WorldSettings>& WorldSettingFields() {
+    static const ScenarioFields<WorldSettings> kFields = {
+        {"peds_act", field::Switch(&WorldSettings::pedsAct)},
+        {"model_load_ms", field::WholeNumber(&WorldSettings::modelLoadMs, 0, 3600000)},
+        {"never_loading_models",
+         [](const ScenarioReader& in, const json& value, const std::string& path,
+            WorldSettings& settings) {
+             const json& list = in.Array(value, path);
+             for (size_t i = 0; i < list.size(); ++i) {
+                 settings.neverLoadModels.insert(in.Identifier(list[i], in.Index(path, i)));
+             }
+         }},
+        {"failed_spawns", field::WholeNumber(&WorldSettings::failNextSpawns, 0, 1000000)},
+        {"nearby_ped_range", field::Number(&WorldSettings::nearbyPedRange, 0, 1e5)},
+        {"despawn_range", field::Number(&WorldSettings::despawnRange, 0, 1e6)},
+        {"despawn_far_peds", field::Switch(&WorldSettings::despawnFarPeds)},
+        {"corpse_lifetime_s", field::Seconds(&WorldSettings::corpseLifetimeMs)},
+        {"player_fights_back", field::Switch(&WorldSettings::playerFightsBack)},
+        {"player_respawn_s", field::Seconds(&WorldSettings::playerRespawnMs)},
+        {"rewrite_released_handle", field::Switch(&WorldSettings::rewriteReleasedHandle)},
+        {"hogtie_escape_s", field::Seconds(&WorldSettings::hogtieEscapeMs)},
+        {"abandoned_vehicle_s", field::Seconds(&WorldSettings::abandonedVehicleLifetimeMs)},
+    };
+    return kFields;
+}
+
+const ScenarioFields<PopulationSettings>& PopulationFields() {
+    static const ScenarioFields<PopulationSettings> kFields = {
+        {"enabled", field::Switch(&PopulationSettings::enabled)},
+        {"target", field::WholeNumber(&PopulationSettings::targetPeds, 0, 500)},
+        {"min_distance", field::Number(&PopulationSettings::minDistance, 0, 1e4)},
+        {"max_distance", field::Number(&PopulationSettings::maxDistance, 0, 1e4)},
+        {"spawns_per_second", field::WholeNumber(&PopulationSettings::spawnsPerSecond, 1, 100)},
+        {"mix",
+         [](const ScenarioReader& in, const json& mix, const std::string& path,
+            PopulationSettings& population) {
+             if (!mix.is_object()) {
+                 in.Fail(path, "an object of kind: weight");
+             }
+             population.mix.clear();
+             for (const auto& item : mix.items()) {
+                 PopulationKind kind;
+                 const std::string at = path + "." + item.key();
+                 if (!ParsePopulationKind(item.key(), &kind)) {
+                     in.Fail(at,
+                             "a kind of townsfolk, women, lawmen, shopkeepers, riders, wagons, "
+                             "deer, wolves or birds");
+                 }
+                 population.mix.emplace_back(kind, in.Number(item.value(), at, 0, 1e6));
+             }
+         }},
+    };
+    return kFields;
+}
+
+// The top level's fields: the world's, then the run's.
+std::vector<const char*> TopFields() {
+    std::vector<const char*> names = {"description", "time_of_day", "game_minutes_per_real_second",
+                                      "weather",     "player",      "vehicles",
+                                      "peds",        "population",  "settings",
+                                      "ini",         "timeline"};
+    for (const char* name : FieldNames(RunFields())) {
+        names.push_back(name);
+    }
+    return names;
+}
+
 const std::initializer_list<const char*> kPlayerFields = {"position", "horse", "riding",
                                                           "weapons",  "path",  "loop_path"};
 const std::initializer_list<const char*> kVehicleFields = {"id", "model", "position", "seats",
@@ -30,31 +114,10 @@ const std::initializer_list<const char*> kVehicleFields = {"id", "model", "posit
 const std::initializer_list<const char*> kPedFields = {
     "id",    "model",  "position", "group",  "weapons", "male",    "vehicle", "seat",
     "mount", "riding", "state",    "health", "owned",   "wanders", "count",   "spread"};
-const std::initializer_list<const char*> kPopulationFields = {
-    "enabled", "target", "min_distance", "max_distance", "spawns_per_second", "mix"};
-const std::initializer_list<const char*> kSettingsFields = {
-    "peds_act",           "model_load_ms",    "never_loading_models",    "failed_spawns",
-    "nearby_ped_range",   "despawn_range",    "despawn_far_peds",        "corpse_lifetime_s",
-    "player_fights_back", "player_respawn_s", "rewrite_released_handle", "hogtie_escape_s",
-    "abandoned_vehicle_s"};
 
-// The run's own fields; the expectations are only required to be an object here, the
-// simulator reads them field by field.
 ScenarioRunSettings ReadRunFields(const ScenarioReader& in, const json& root) {
     ScenarioRunSettings settings;
-    if (root.contains("minutes")) {
-        settings.minutes = static_cast<uint64_t>(in.Int(root["minutes"], "minutes", 1, 525600));
-    }
-    if (root.contains("seed")) {
-        settings.hasSeed = true;
-        settings.seed = static_cast<uint64_t>(in.Int(root["seed"], "seed", 0, 2147483647));
-    }
-    if (root.contains("expect")) {
-        if (!root["expect"].is_object()) {
-            in.Fail("expect", "an object of expectations");
-        }
-        settings.expect = root["expect"];
-    }
+    ReadFields(in, root, "", RunFields(), settings);
     return settings;
 }
 
@@ -73,7 +136,7 @@ class ScenarioLoader {
         : in_(reader), world_(world), info_(info), ids_(std::make_shared<ScenarioIds>()) {}
 
     void Load(const json& root) {
-        in_.Fields(root, "", kTopFields);
+        in_.Fields(root, "", TopFields());
         info_.run = ReadRunFields(in_, root);
         if (root.contains("description")) {
             info_.description = in_.String(root["description"], "description");
@@ -115,64 +178,7 @@ class ScenarioLoader {
 
   private:
     void LoadSettings(const json& j) {
-        in_.Fields(j, "settings", kSettingsFields);
-        WorldSettings& s = world_.settings;
-        const std::string p = "settings.";
-        if (j.contains("peds_act")) {
-            s.pedsAct = in_.Bool(j["peds_act"], p + "peds_act");
-        }
-        if (j.contains("model_load_ms")) {
-            s.modelLoadMs =
-                static_cast<uint64_t>(in_.Int(j["model_load_ms"], p + "model_load_ms", 0, 3600000));
-        }
-        if (j.contains("never_loading_models")) {
-            const std::string path = p + "never_loading_models";
-            const json& list = in_.Array(j["never_loading_models"], path);
-            for (size_t i = 0; i < list.size(); ++i) {
-                s.neverLoadModels.insert(in_.Identifier(list[i], in_.Index(path, i)));
-            }
-        }
-        if (j.contains("failed_spawns")) {
-            s.failNextSpawns = in_.Int(j["failed_spawns"], p + "failed_spawns", 0, 1000000);
-        }
-        if (j.contains("nearby_ped_range")) {
-            s.nearbyPedRange = static_cast<float>(
-                in_.Number(j["nearby_ped_range"], p + "nearby_ped_range", 0, 1e5));
-        }
-        if (j.contains("despawn_range")) {
-            s.despawnRange =
-                static_cast<float>(in_.Number(j["despawn_range"], p + "despawn_range", 0, 1e6));
-        }
-        if (j.contains("despawn_far_peds")) {
-            s.despawnFarPeds = in_.Bool(j["despawn_far_peds"], p + "despawn_far_peds");
-        }
-        if (j.contains("corpse_lifetime_s")) {
-            s.corpseLifetimeMs =
-                Millis(in_.Number(j["corpse_lifetime_s"], p + "corpse_lifetime_s", 0, 1e7));
-        }
-        if (j.contains("player_fights_back")) {
-            s.playerFightsBack = in_.Bool(j["player_fights_back"], p + "player_fights_back");
-        }
-        if (j.contains("player_respawn_s")) {
-            s.playerRespawnMs =
-                Millis(in_.Number(j["player_respawn_s"], p + "player_respawn_s", 0, 1e7));
-        }
-        if (j.contains("hogtie_escape_s")) {
-            s.hogtieEscapeMs =
-                Millis(in_.Number(j["hogtie_escape_s"], p + "hogtie_escape_s", 0, 1e7));
-        }
-        if (j.contains("abandoned_vehicle_s")) {
-            s.abandonedVehicleLifetimeMs =
-                Millis(in_.Number(j["abandoned_vehicle_s"], p + "abandoned_vehicle_s", 0, 1e7));
-        }
-        if (j.contains("rewrite_released_handle")) {
-            s.rewriteReleasedHandle =
-                in_.Bool(j["rewrite_released_handle"], p + "rewrite_released_handle");
-        }
-    }
-
-    static uint64_t Millis(double seconds) {
-        return static_cast<uint64_t>(std::llround(seconds * 1000));
+        ReadObject(in_, j, "settings", WorldSettingFields(), world_.settings);
     }
 
     void LoadPlayer(const json& j) {
@@ -340,47 +346,12 @@ class ScenarioLoader {
     }
 
     void LoadPopulation(const json& j) {
-        in_.Fields(j, "population", kPopulationFields);
-        PopulationSettings& pop = world_.settings.population;
-        pop.enabled = true;
-        if (j.contains("enabled")) {
-            pop.enabled = in_.Bool(j["enabled"], "population.enabled");
-        }
-        if (j.contains("target")) {
-            pop.targetPeds = in_.Int(j["target"], "population.target", 0, 500);
-        }
-        if (j.contains("min_distance")) {
-            pop.minDistance = static_cast<float>(
-                in_.Number(j["min_distance"], "population.min_distance", 0, 1e4));
-        }
-        if (j.contains("max_distance")) {
-            pop.maxDistance = static_cast<float>(
-                in_.Number(j["max_distance"], "population.max_distance", 0, 1e4));
-        }
-        if (pop.maxDistance < pop.minDistance) {
+        PopulationSettings& population = world_.settings.population;
+        population.enabled = true;  // a "population" object turns it on unless it says not
+        ReadObject(in_, j, "population", PopulationFields(), population);
+        if (population.maxDistance < population.minDistance) {
             in_.Fail("population.max_distance", "a distance no smaller than min_distance (" +
-                                                    std::to_string(pop.minDistance) + ")");
-        }
-        if (j.contains("spawns_per_second")) {
-            pop.spawnsPerSecond =
-                in_.Int(j["spawns_per_second"], "population.spawns_per_second", 1, 100);
-        }
-        if (j.contains("mix")) {
-            const json& mix = j["mix"];
-            if (!mix.is_object()) {
-                in_.Fail("population.mix", "an object of kind: weight");
-            }
-            pop.mix.clear();
-            for (const auto& item : mix.items()) {
-                PopulationKind kind;
-                const std::string path = "population.mix." + item.key();
-                if (!ParsePopulationKind(item.key(), &kind)) {
-                    in_.Fail(path,
-                             "a kind of townsfolk, women, lawmen, shopkeepers, riders, wagons, "
-                             "deer, wolves or birds");
-                }
-                pop.mix.emplace_back(kind, in_.Number(item.value(), path, 0, 1e6));
-            }
+                                                    std::to_string(population.minDistance) + ")");
         }
     }
 

@@ -48,7 +48,7 @@ std::string ScenarioReader::Index(const std::string& path, size_t i) {
 }
 
 void ScenarioReader::Fields(const json& j, const std::string& path,
-                            std::initializer_list<const char*> allowed) const {
+                            const std::vector<const char*>& allowed) const {
     const std::string where = path.empty() ? "(top level)" : path;
     if (!j.is_object()) {
         Fail(where, "an object");

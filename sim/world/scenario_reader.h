@@ -2,7 +2,6 @@
 // value stops the load with one line naming the file, the field and what was expected.
 #pragma once
 
-#include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
@@ -29,7 +28,7 @@ class ScenarioReader {
 
     // The value must be an object whose fields are all among the allowed ones.
     void Fields(const json& j, const std::string& path,
-                std::initializer_list<const char*> allowed) const;
+                const std::vector<const char*>& allowed) const;
     const json& Array(const json& j, const std::string& path) const;
     std::string String(const json& j, const std::string& path) const;
     bool Bool(const json& j, const std::string& path) const;

@@ -13,6 +13,7 @@
 
 #include "core/config.h"
 #include "core/settings_check.h"
+#include "host/script_main.h"
 #include "platform/ini_reader.h"
 
 namespace {
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream file("Tarrowind/Tarrowind.ini", std::ios::binary | std::ios::trunc);
         file.write(text.data(), static_cast<std::streamsize>(text.size()));
     }
-    Config = ConfigData();
+    ResetProcessState();
     if (!LoadConfig("Tarrowind/Tarrowind.ini")) {
         std::abort();  // nothing in a file can make loading fail
     }

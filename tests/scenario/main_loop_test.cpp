@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/logger.h"
+#include "core/random.h"
+#include "host/script_hook.h"
 #include "host/script_main.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
@@ -219,6 +222,27 @@ TEST_F(MainLoopTest, SameSeedSameLines) {
     run_->Run(20 * 60000);
     EXPECT_EQ(Messages(), first);
     EXPECT_GT(first.size(), 100u);
+}
+
+TEST_F(MainLoopTest, EachRunStartsFromTheStateOfAFreshlyLoadedLibrary) {
+    // A script that draws before anything seeds the generator draws the same in every run.
+    const auto runDrawing = [this] {
+        run_.reset();
+        world_.reset(new World(1));
+        world_->CreatePlayer(Vec3{0, 0, 0});
+        run_.reset(new SimRun(*world_));
+        run_->StartScript(+[] {
+            Log(LogLevel::Info, "Drew ", RandomInt());
+            for (;;) {
+                scriptWait(1000);
+            }
+        });
+        run_->Run(2000);
+        return Messages();
+    };
+    const auto first = runDrawing();
+    EXPECT_EQ(runDrawing(), first);
+    ASSERT_EQ(first.size(), 1u);
 }
 
 }  // namespace

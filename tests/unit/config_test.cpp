@@ -4,14 +4,15 @@
 
 #include "core/config.h"
 #include "core/logger.h"
+#include "host/script_main.h"
 #include "support/temp_workdir.h"
 
 namespace {
 
 class ConfigTest : public ::testing::Test {
   protected:
-    void SetUp() override { Config = ConfigData(); }
-    void TearDown() override { Config = ConfigData(); }
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
     TempWorkdir dir_;
     const std::string path_ = "Tarrowind/Tarrowind.ini";
 };
@@ -66,7 +67,7 @@ TEST_F(ConfigTest, EncounterDelaysAreRepairedWeatherDelaysStoredAsRead) {
     const auto lines = dir_.LogLines(dir_.LogFiles().at(0));
     EXPECT_NE(lines.back().find("Event delay range: 5-5 minutes"), std::string::npos);
 
-    Config = ConfigData();
+    ResetProcessState();
     dir_.WriteIni("[Event Timing]\nMinEventDelayMinutes=-3\nMaxEventDelayMinutes=0\n");
     ASSERT_TRUE(LoadConfig(path_));
     EXPECT_EQ(Config.MinEventDelayMinutes, 1);  // raised before the maximum is compared

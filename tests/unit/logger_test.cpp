@@ -8,6 +8,7 @@
 
 #include "core/config.h"
 #include "core/logger.h"
+#include "host/script_main.h"
 #include "platform/platform.h"
 #include "support/temp_workdir.h"
 
@@ -28,14 +29,13 @@ class LoggerTest : public ::testing::Test {
     void SetUp() override {
         setenv("TZ", "UTC", 1);
         tzset();
-        Config = ConfigData();
-        ResetUnwrittenLogLines();
+        ResetProcessState();
         platform::SetClockSource(&kFakeClock);
         fakeNow = 1709942400 + 21 * 3600 + 5 * 60 + 17;  // 2024-03-09 21:05:17 UTC
     }
     void TearDown() override {
         platform::SetClockSource(nullptr);
-        Config = ConfigData();
+        ResetProcessState();
     }
 };
 

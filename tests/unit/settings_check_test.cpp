@@ -10,6 +10,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/settings_check.h"
+#include "host/script_main.h"
 #include "support/temp_workdir.h"
 
 namespace {
@@ -91,8 +92,8 @@ const BadFile kBadFiles[] = {
 
 class SettingsCheckTest : public ::testing::Test {
   protected:
-    void SetUp() override { Config = ConfigData(); }
-    void TearDown() override { Config = ConfigData(); }
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
     std::vector<std::string> LoggedMessages() const {
         std::vector<std::string> messages;
         for (const std::string& line : dir_.LogLines(dir_.LogFiles().at(0))) {

@@ -12,6 +12,7 @@
 #include "core/random.h"
 #include "core/timers.h"
 #include "host/script_hook.h"
+#include "host/script_main.h"
 #include "scheduling/encounter_registry.h"
 #include "sim/host/sim_run.h"
 #include "support/temp_workdir.h"
@@ -19,7 +20,7 @@
 namespace {
 
 TEST(RandomDelay, CoversTheWholeSpanAndOnlyIt) {
-    Config = ConfigData();
+    ResetProcessState();
     Config.EnableDebugLogging = false;
     SeedRandom(7);
     std::vector<bool> seen(60001, false);
@@ -32,11 +33,11 @@ TEST(RandomDelay, CoversTheWholeSpanAndOnlyIt) {
     for (size_t ms = 0; ms < seen.size(); ++ms) {
         ASSERT_TRUE(seen[ms]) << "never drew " << 60000 + ms << " ms";
     }
-    Config = ConfigData();
+    ResetProcessState();
 }
 
 TEST(RandomDelay, NoSettingFiresEveryFrameOrOverflows) {
-    Config = ConfigData();
+    ResetProcessState();
     Config.EnableDebugLogging = false;
     EXPECT_EQ(GenerateRandomDelay(1, 1), 60000u);
     EXPECT_EQ(GenerateRandomDelay(0, 0), 60000u);
@@ -48,12 +49,12 @@ TEST(RandomDelay, NoSettingFiresEveryFrameOrOverflows) {
         EXPECT_GE(delay, 60000u);
         EXPECT_LE(delay, 35791u * 60000u);
     }
-    Config = ConfigData();
+    ResetProcessState();
 }
 
 TEST(RandomDelay, LogsTheDelayInMillisecondsAndMinutes) {
     TempWorkdir dir;
-    Config = ConfigData();
+    ResetProcessState();
     GenerateRandomDelay(1, 1);
     const auto lines = dir.LogLines(dir.LogFiles().at(0));
     ASSERT_EQ(lines.size(), 1u);
