@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
@@ -17,6 +18,7 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
+#include "world/rally.h"
 #include "world/scan_facts.h"
 
 namespace {
@@ -25,19 +27,11 @@ constexpr int kScanCapacity = 50;
 constexpr float kEndDistance = 150.0f;
 constexpr float kFarWatchDistance = 75.0f;
 constexpr uint32_t kConfrontationWaitMs = 2000;
-constexpr uint32_t kWatchWaitMs = 1000;
 constexpr int kQuietPassLimit = 10;
 constexpr int kTaskRunning = 1;
 
-std::string Text(int value) {
-    return std::to_string(value);
-}
-
-struct Mugging {
-    Ped playerPed = 0;
-    Ped aggressor = 0;
+struct Mugging : AggressorScene {
     Ped victim = 0;
-    AggressorBlip blip;
     std::vector<Ped> bystanders;  // taken once, when the robbery starts
 };
 
@@ -128,8 +122,8 @@ bool DrawRobberAndVictim(const Candidates& found, Mugging& mugging) {
             return true;
         }
     }
-    Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
-                            std::to_string(found.robbers.size()) + " NPCs");
+    Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: ", found.robbers.size(),
+        " NPCs");
     Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
     return false;
 }
@@ -143,7 +137,7 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
     if (weapon != 0) {
         Log(LogLevel::Debug, "Gave weapon ", weapon, " to aggressor ", mugging.aggressor);
     } else {
-        LogError("Failed to give weapon to aggressor " + Text(mugging.aggressor));
+        LogError("Failed to give weapon to aggressor " + std::to_string(mugging.aggressor));
     }
     Log(LogLevel::Info, "Initiating NPC confrontation event");
     TASK_ROB_PED(mugging.aggressor, mugging.victim);
@@ -155,37 +149,11 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
     mugging.bystanders = FindNearbyBystanders(mugging.aggressor, mugging.victim);
 }
 
-// While the robbery runs, bystanders flee and each able lawman is set on the robber.
-// Returns whether any lawman was sent.
+// While the robbery runs, bystanders flee and each able lawman is owned and set on the
+// robber. Returns whether any lawman was sent.
 bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedger& ledger) {
-    for (const Ped bystander : mugging.bystanders) {
-        if (!IsPedActive(mugging.aggressor)) {
-            break;
-        }
-        if (!IsPedActive(bystander)) {
-            continue;
-        }
-        TASK_FLEE_PED(bystander, mugging.aggressor);
-        SET_PED_KEEP_TASK(bystander);
-        Log(LogLevel::Debug, "Nearby citizen ", bystander, " is reacting to aggressor ",
-            mugging.aggressor);
-    }
-    bool lawmenEngaged = false;
-    for (const Ped lawman : lawmen) {
-        if (!IsPedActive(mugging.aggressor)) {
-            break;
-        }
-        if (!IsPedActive(lawman)) {
-            continue;
-        }
-        ledger.Own(lawman);
-        TASK_COMBAT_PED(lawman, mugging.aggressor);
-        SET_PED_KEEP_TASK(lawman);
-        Log(LogLevel::Debug, "Nearby lawman ", lawman, " is engaging aggressor ",
-            mugging.aggressor);
-        lawmenEngaged = true;
-    }
-    return lawmenEngaged;
+    RallyAgainst(mugging.aggressor, mugging.bystanders, kBystandersFlee);
+    return RallyAgainst(mugging.aggressor, lawmen, kLawmenEngage, &ledger) > 0;
 }
 
 // Every pass: ends when either party is down or gone, when lawmen engage, after ten passes
@@ -217,12 +185,11 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
             ClearTasksOfPeds(lawmen);
             return;
         }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
+        const float distance = DistanceFromPlayer(mugging.playerPed, mugging.aggressor);
         if (distance >= kEndDistance) {
             Log(LogLevel::Debug, "Player is ", distance,
                 " meters away from aggressor, ending mugging event.");
-            LetAggressorGo(&mugging.aggressor, mugging.blip, ledger);
+            LetAggressorGo(mugging, ledger);
             return;
         }
         if (limit.Reached()) {
@@ -238,39 +205,13 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
 void Scatter(Mugging& mugging) {
     if (IsPedActive(mugging.aggressor)) {
         MarkAggressorCriminal(mugging.aggressor);
-        TASK_FLEE_PED(mugging.aggressor, mugging.victim);
-        SET_PED_KEEP_TASK(mugging.aggressor);
+        FleeFromPed(mugging.aggressor, mugging.victim);
         Log(LogLevel::Debug, "Aggressor ", mugging.aggressor, " is fleeing from scene");
     }
     if (DOES_ENTITY_EXIST(mugging.victim) && DOES_ENTITY_EXIST(mugging.aggressor) &&
         !IS_ENTITY_DEAD(mugging.victim)) {
-        TASK_FLEE_PED(mugging.victim, mugging.aggressor);
-        SET_PED_KEEP_TASK(mugging.victim);
+        FleeFromPed(mugging.victim, mugging.aggressor);
         Log(LogLevel::Debug, "Victim ", mugging.victim, " is fleeing from scene");
-    }
-}
-
-// Lasts until the robber is gone, dead or hogtied, or the watch limit has passed (a robber
-// may linger near the player).
-void WatchRobber(Mugging& mugging, PedLedger& ledger) {
-    const WatchLimit limit;
-    for (;;) {
-        scriptWait(kWatchWaitMs);
-        if (!IsPedActive(mugging.aggressor) || IS_PED_HOGTIED(mugging.aggressor)) {
-            RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
-            return;
-        }
-        if (limit.Reached()) {
-            LogWatchLimitReached("Watch", "ending confrontation");
-            RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
-            return;
-        }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
-        if (distance >= kFarWatchDistance) {
-            Log(LogLevel::Debug, "Aggressor has moved beyond 75 meters, ending confrontation");
-            LetAggressorGo(&mugging.aggressor, mugging.blip, ledger);
-        }
     }
 }
 
@@ -285,13 +226,18 @@ void RunEvent5(PedLedger& ledger) {
     StageMugging(mugging, ledger);
     RunConfrontation(mugging, ledger);
     Scatter(mugging);
-    WatchRobber(mugging, ledger);
+    // The robber may linger near the player.
+    WatchAggressorDepart(
+        mugging,
+        {kFarWatchDistance, "Aggressor has moved beyond 75 meters, ending confrontation",
+         LetAggressorGo},
+        ledger);
 }
 
 }  // namespace
 
 void event5_mugging() {
-    RunEncounter({"event5_mugging", 5, "event5_mugging"}, [](PedLedger& ledger) {
+    RunEncounter({"event5_mugging", "5"}, [](PedLedger& ledger) {
         RunEvent5(ledger);
         return true;
     });

@@ -7,13 +7,16 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
+#include "encounters/once.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
+#include "world/ped_moves.h"
 #include "world/scan_facts.h"
 
 namespace {
@@ -63,53 +66,37 @@ std::vector<Ped> CollectRiders(const NearbyScan& scan) {
     return riders;
 }
 
-// The rider is handed back, and a blip the game put on the rider removed.
-void LetRiderGo(Ped& victim, PedLedger& ledger) {
-    // The hand-back may clear the variable; the blip is looked up on the ped it named.
-    const Ped rider = victim;
-    ledger.Release(&victim);
-    const Blip blip = GET_BLIP_FROM_ENTITY(rider);
-    if (blip != 0) {
-        REMOVE_BLIP(blip);
-    }
-}
-
 // Watches the rider once a second until the rider is lost, the player is far away, or five
 // minutes have passed (a thrown rider may stay near a player who stays put).
 void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& ledger) {
     const WatchLimit limit;
-    bool throwHandled = false;
+    Once firstPass;
     for (;;) {
         scriptWait(kCycleWaitMs);
-        if (!DOES_ENTITY_EXIST(victim) || IS_ENTITY_DEAD(victim) || IS_PED_HOGTIED(victim)) {
+        if (!CanPedAct(victim)) {
             return;
         }
-        if (thrown && !throwHandled) {
+        if (firstPass.FirstTime() && thrown) {
             Log(LogLevel::Debug, "Victim ", victim, " has been kicked off the horse.");
-            TASK_FLEE_PED(horse, victim);
-            SET_PED_KEEP_TASK(horse);
+            FleeFromPed(horse, victim);
             CLEAR_PED_TASKS(victim);
         } else {
-            TASK_FLEE_PED(horse, playerPed);
-            SET_PED_KEEP_TASK(horse);
+            FleeFromPed(horse, playerPed);
         }
-        throwHandled = true;
         if (thrown) {
-            TASK_FLEE_PED(victim, horse);
-            SET_PED_KEEP_TASK(victim);
+            FleeFromPed(victim, horse);
         }
         const float distance = DistanceBetween(playerPed, victim);
         if (distance >= kEndDistance) {
             // The line says aggressor though the distance is the rider's; the wording is kept
             // as readers of the log know it.
-            Log(LogLevel::Debug, "Player is ", distance,
-                " meters away from aggressor, ending event.");
-            LetRiderGo(victim, ledger);
+            LogPlayerLeftAggressor(distance);
+            LetPedGo(&victim, ledger);
             return;
         }
         if (limit.Reached()) {
             LogWatchLimitReached("Bucking event", "ending event.");
-            LetRiderGo(victim, ledger);
+            LetPedGo(&victim, ledger);
             return;
         }
     }
@@ -124,8 +111,8 @@ void RunEvent6(PedLedger& ledger) {
         Log(LogLevel::Debug, "Randomly assigned victim: ", victim);
     }
     if (victim == 0) {
-        Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: " +
-                                std::to_string(candidates.size()) + " victims.");
+        Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: ", candidates.size(),
+            " victims.");
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
         return;
     }
@@ -141,7 +128,7 @@ void RunEvent6(PedLedger& ledger) {
 }  // namespace
 
 void event6_horse_bucking() {
-    RunEncounter({"event6_horse_bucking", 6, "event6_horse_bucking"}, [](PedLedger& ledger) {
+    RunEncounter({"event6_horse_bucking", "6"}, [](PedLedger& ledger) {
         RunEvent6(ledger);
         return true;
     });

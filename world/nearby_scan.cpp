@@ -37,6 +37,11 @@ float DistanceBetween(Entity first, Entity second) {
     return VDIST(firstPos, secondPos);
 }
 
+float DistanceFromPlayer(Ped playerPed, Ped ped) {
+    const Vector3 pedPos = GET_ENTITY_COORDS(ped);
+    return VDIST(GET_ENTITY_COORDS(playerPed), pedPos);
+}
+
 std::vector<Ped> CollectConfrontationCandidates(const NearbyScan& scan) {
     const CandidateSettings settings = CurrentCandidateSettings();
     const float radius = static_cast<float>(Config.SearchRadius);
