@@ -63,31 +63,9 @@ struct PredatorAttack : AggressorScene {
 const IdentifierList kSparedGroups = {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
                                       "REL_WILD_ANIMAL_BIRD"};
 
-// Any ped near the player may fall prey (lawmen, women and game animals included), except
-// birds, the gang, peds some script owns and, if asked, shopkeepers.
-std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
-    const float radius = static_cast<float>(Config.SearchRadius);
-    ScanFacts facts(scan);
-    std::vector<Ped> candidates;
-    for (EntityFacts& ped : facts.Peds()) {
-        if (!ped.Exists() || ped.IsMissionEntity()) {
-            continue;
-        }
-        if (ped.InAnyGroup(kSparedGroups)) {
-            continue;
-        }
-        if (IsExcludedShopkeeper(ped)) {
-            continue;
-        }
-        const float distance = ped.DistanceToPlayer();
-        if (distance > radius || ped.IsDead() || ped.InAnyVehicle()) {
-            continue;
-        }
-        Log(LogLevel::Debug, "Valid ped found ", ped.Handle(), " at distance: ", distance, "m");
-        candidates.push_back(ped.Handle());
-    }
-    return candidates;
-}
+// Any ped near the player on foot may fall prey (the player, lawmen, women and game animals
+// included), except birds, the gang, peds some script owns and, if asked, shopkeepers.
+const CandidateRules kPreyRules = {kShopkeeperSetting, kSparedGroups, Whereabouts::OnFoot};
 
 // The player and the player's horse may be attacked but are never taken over by the event.
 void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedLedger& ledger) {
@@ -178,7 +156,7 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
 // Returns false when the event gave up without staging anything worth the closing lines.
 bool RunEvent3(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
-    const std::vector<Ped> candidates = CollectVictimCandidates(scan);
+    const std::vector<Ped> candidates = CollectByRules(scan, kPreyRules, "Valid ped found ");
     PredatorAttack attack;
     attack.player = scan.player;
     attack.playerPed = scan.playerPed;

@@ -69,29 +69,12 @@ const IdentifierList kGang = {"REL_GANG_DUTCHS"};
 
 // A robber is a living human on foot near the player whom no script owns and who is neither
 // lawman nor gang member (nor a woman or shopkeeper, when those are excluded).
-bool IsRobberCandidate(EntityFacts& ped, float radius) {
-    if (!ped.Exists() || ped.IsPlayer() || !ped.IsHuman() || ped.IsMissionEntity()) {
-        return false;
-    }
-    if (ped.InAnyGroup(kNotRobberGroups)) {
-        return false;
-    }
-    if (Config.ExcludeWomen && !ped.IsMale()) {
-        return false;
-    }
-    if (IsExcludedShopkeeper(ped)) {
-        return false;
-    }
-    return ped.DistanceToPlayer() <= radius && !ped.IsDead() && !ped.InAnyVehicle();
-}
+const CandidateRules kRobberRules = {
+    kNotThePlayer | kHumansOnly | kWomenSetting | kShopkeeperSetting, kNotRobberGroups,
+    Whereabouts::OnFoot};
 
 // A ped near the player whom no script owns, alive and sitting in some vehicle.
-bool IsSeatedNearby(EntityFacts& ped, float radius) {
-    if (!ped.Exists() || ped.IsPlayer() || ped.IsMissionEntity() || ped.InAnyGroup(kGang)) {
-        return false;
-    }
-    return ped.DistanceToPlayer() <= radius && !ped.IsDead() && ped.InAnyVehicle();
-}
+const CandidateRules kSeatedRules = {kNotThePlayer, kGang, Whereabouts::InVehicle};
 
 // Only the driver of a listed wagon can be robbed of it.
 void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, Candidates& found) {
@@ -119,18 +102,11 @@ void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, Candidates& found) {
 // Robbers first, then drivers, over the same peds: the second pass reads only what the first
 // did not.
 Candidates CollectCandidates(const NearbyScan& scan) {
-    const float radius = static_cast<float>(Config.SearchRadius);
     ScanFacts facts(scan);
     Candidates found;
+    found.robbers = CollectByRules(facts, kRobberRules, "Valid aggressors found ");
     for (EntityFacts& ped : facts.Peds()) {
-        if (IsRobberCandidate(ped, radius)) {
-            found.robbers.push_back(ped.Handle());
-            Log(LogLevel::Debug, "Valid aggressors found ", ped.Handle(),
-                " at distance: ", ped.DistanceToPlayer(), "m");
-        }
-    }
-    for (EntityFacts& ped : facts.Peds()) {
-        if (IsSeatedNearby(ped, radius)) {
+        if (IsCandidate(ped, facts, kSeatedRules)) {
             ConsiderDriver(ped, facts, found);
         }
     }

@@ -52,13 +52,12 @@ struct PedVerdict {
 
 const IdentifierList kProtectedGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
                                          "REL_WILD_ANIMAL_BIRD"};
+const CandidateRules kFreeHumans = {kNotThePlayer | kHumansOnly, kProtectedGroups,
+                                    Whereabouts::OnFoot};
 
-PedVerdict Judge(EntityFacts& ped, float radius) {
+PedVerdict Judge(EntityFacts& ped, ScanFacts& facts, float radius) {
     PedVerdict verdict;
-    if (!ped.Exists() || ped.IsPlayer() || !ped.IsHuman() || ped.IsMissionEntity()) {
-        return verdict;
-    }
-    if (ped.InAnyGroup(kProtectedGroups)) {
+    if (!IsFreeToTake(ped, facts, kFreeHumans)) {
         return verdict;
     }
     if (Config.ExcludeShopkeepers) {
@@ -69,7 +68,7 @@ PedVerdict Judge(EntityFacts& ped, float radius) {
     }
     verdict.female = Config.ExcludeWomen && !ped.IsMale();
     verdict.distance = ped.DistanceToPlayer();
-    verdict.onFootNearAndFree = verdict.distance <= radius && !ped.IsDead() && !ped.InAnyVehicle();
+    verdict.onFootNearAndFree = IsWithinReach(ped, radius, kFreeHumans.whereabouts);
     return verdict;
 }
 
@@ -100,7 +99,7 @@ Candidates CollectCandidates(const NearbyScan& scan) {
     std::vector<PedVerdict> verdicts;
     verdicts.reserve(scan.handles.size());
     for (EntityFacts& ped : facts.Peds()) {
-        verdicts.push_back(Judge(ped, radius));
+        verdicts.push_back(Judge(ped, facts, radius));
     }
     Candidates found;
     found.robbers = Pass(scan, verdicts, Config.ExcludeWomen);

@@ -29,42 +29,10 @@ constexpr int kThrowBelowRoll = 50;  // out of 100
 const IdentifierList kNotRiderGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
                                         "REL_WILD_ANIMAL_BIRD", "REL_WILD_ANIMAL"};
 
-// A living rider near the player whom no script owns. Unlike the common candidate test there
+// A living rider near the player whom no script owns. Unlike the confrontation rules there
 // is no domestic-animal group, no huntable-model rule and no women setting.
-bool IsValidRider(EntityFacts& ped, ScanFacts& facts) {
-    if (!IsUnownedOtherPed(ped, facts)) {
-        return false;
-    }
-    if (ped.InAnyGroup(kNotRiderGroups)) {
-        return false;
-    }
-    if (IsExcludedShopkeeper(ped)) {
-        return false;
-    }
-    const float distance = ped.DistanceToPlayer();
-    if (distance > static_cast<float>(Config.SearchRadius)) {
-        return false;
-    }
-    if (ped.IsDead()) {
-        return false;
-    }
-    if (!ped.IsRidingMount()) {
-        return false;
-    }
-    Log(LogLevel::Debug, "Valid victim found ", ped.Handle(), " at distance: ", distance, "m");
-    return true;
-}
-
-std::vector<Ped> CollectRiders(const NearbyScan& scan) {
-    ScanFacts facts(scan);
-    std::vector<Ped> riders;
-    for (EntityFacts& ped : facts.Peds()) {
-        if (IsValidRider(ped, facts)) {
-            riders.push_back(ped.Handle());
-        }
-    }
-    return riders;
-}
+const CandidateRules kRiderRules = {kNotThePlayer | kNotThePlayersHorse | kShopkeeperSetting,
+                                    kNotRiderGroups, Whereabouts::Riding};
 
 // Watches the rider once a second until the rider is lost, the player is far away, or five
 // minutes have passed (a thrown rider may stay near a player who stays put).
@@ -104,7 +72,7 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
 
 void RunEvent6(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
-    const std::vector<Ped> candidates = CollectRiders(scan);
+    const std::vector<Ped> candidates = CollectByRules(scan, kRiderRules, "Valid victim found ");
     Ped victim = 0;
     if (!candidates.empty()) {
         victim = candidates[static_cast<size_t>(RandomInt() % static_cast<int>(candidates.size()))];

@@ -13,13 +13,6 @@ const char* const kHuntableAnimalModels[11] = {
     "A_C_Fox_01",     "A_C_Moose_01",     "A_C_Pronghorn_01",
 };
 
-CandidateSettings CurrentCandidateSettings() {
-    CandidateSettings settings;
-    settings.excludeShopkeepers = Config.ExcludeShopkeepers;
-    settings.excludeWomen = Config.ExcludeWomen;
-    return settings;
-}
-
 std::vector<std::string> GetExemptModelNames() {
     return {
         "S_M_Y_NewspaperBoy_01",
@@ -115,35 +108,72 @@ bool PedInAnyGroup(Ped ped, const IdentifierList& groups) {
     return groups.Contains(GET_PED_RELATIONSHIP_GROUP_HASH(ped));
 }
 
-bool IsUnownedOtherPed(EntityFacts& ped, ScanFacts& facts) {
-    if (!ped.Exists() || ped.IsPlayer()) {
+bool IsFreeToTake(EntityFacts& ped, ScanFacts& facts, const CandidateRules& rules) {
+    if (!ped.Exists()) {
         return false;
     }
-    if (ped.Handle() == facts.PlayerHorse()) {
+    if ((rules.checks & kNotThePlayer) && ped.IsPlayer()) {
         return false;
     }
-    return !ped.IsMissionEntity();
+    if ((rules.checks & kNotThePlayersHorse) && ped.Handle() == facts.PlayerHorse()) {
+        return false;
+    }
+    if ((rules.checks & kHumansOnly) && !ped.IsHuman()) {
+        return false;
+    }
+    if (ped.IsMissionEntity() || ped.InAnyGroup(rules.leftOutGroups)) {
+        return false;
+    }
+    return !(rules.checks & kWildOnlyIfHuntable) || !ped.InAnyGroup(kWildAnimalGroup) ||
+           HuntableAnimalModels().Contains(ped.Model());
 }
 
-bool IsValidCandidatePed(EntityFacts& ped, ScanFacts& facts, const CandidateSettings& settings) {
-    if (!IsUnownedOtherPed(ped, facts)) {
+bool IsWithinReach(EntityFacts& ped, float radius, Whereabouts whereabouts) {
+    if (ped.DistanceToPlayer() > radius || ped.IsDead()) {
         return false;
     }
-    if (ped.InAnyGroup(kProtectedGroups)) {
-        return false;
+    switch (whereabouts) {
+        case Whereabouts::OnFoot:
+            return !ped.InAnyVehicle();
+        case Whereabouts::InVehicle:
+            return ped.InAnyVehicle();
+        case Whereabouts::Riding:
+            return ped.IsRidingMount();
     }
-    if (ped.InAnyGroup(kWildAnimalGroup) && !HuntableAnimalModels().Contains(ped.Model())) {
-        return false;
-    }
-    if (settings.excludeWomen && !ped.IsMale()) {
-        return false;
-    }
-    if (!settings.excludeShopkeepers) {
-        return true;
-    }
-    if (const std::string* shopkeeper = IsExemptModel(ped)) {
-        Log(LogLevel::Debug, "Excluded shopkeeper found: ", *shopkeeper);
-        return false;
-    }
-    return true;
+    return false;
 }
+
+bool IsCandidate(EntityFacts& ped, ScanFacts& facts, const CandidateRules& rules) {
+    if (!IsFreeToTake(ped, facts, rules)) {
+        return false;
+    }
+    if ((rules.checks & kWomenSetting) && Config.ExcludeWomen && !ped.IsMale()) {
+        return false;
+    }
+    if ((rules.checks & kShopkeeperSetting) && IsExcludedShopkeeper(ped)) {
+        return false;
+    }
+    return IsWithinReach(ped, static_cast<float>(Config.SearchRadius), rules.whereabouts);
+}
+
+std::vector<Ped> CollectByRules(ScanFacts& facts, const CandidateRules& rules, const char* found) {
+    std::vector<Ped> candidates;
+    for (EntityFacts& ped : facts.Peds()) {
+        if (IsCandidate(ped, facts, rules)) {
+            Log(LogLevel::Debug, found, ped.Handle(), " at distance: ", ped.DistanceToPlayer(),
+                "m");
+            candidates.push_back(ped.Handle());
+        }
+    }
+    return candidates;
+}
+
+std::vector<Ped> CollectByRules(const NearbyScan& scan, const CandidateRules& rules,
+                                const char* found) {
+    ScanFacts facts(scan);
+    return CollectByRules(facts, rules, found);
+}
+
+const CandidateRules kConfrontationRules = {
+    kNotThePlayer | kNotThePlayersHorse | kWildOnlyIfHuntable | kWomenSetting | kShopkeeperSetting,
+    kProtectedGroups, Whereabouts::OnFoot};

@@ -43,26 +43,5 @@ float DistanceFromPlayer(Ped playerPed, Ped ped) {
 }
 
 std::vector<Ped> CollectConfrontationCandidates(const NearbyScan& scan) {
-    const CandidateSettings settings = CurrentCandidateSettings();
-    const float radius = static_cast<float>(Config.SearchRadius);
-    ScanFacts facts(scan);
-    std::vector<Ped> candidates;
-    for (EntityFacts& ped : facts.Peds()) {
-        if (!IsValidCandidatePed(ped, facts, settings)) {
-            continue;
-        }
-        const float distance = ped.DistanceToPlayer();
-        if (distance > radius) {
-            continue;
-        }
-        if (ped.IsDead()) {
-            continue;
-        }
-        if (ped.InAnyVehicle()) {
-            continue;
-        }
-        Log(LogLevel::Debug, "Valid ped found ", ped.Handle(), " at distance: ", distance, "m");
-        candidates.push_back(ped.Handle());
-    }
-    return candidates;
+    return CollectByRules(scan, kConfrontationRules, "Valid ped found ");
 }
