@@ -11,6 +11,19 @@ void LetAggressorGo(AggressorScene& scene, PedLedger& ledger) {
     LetPedGo(&scene.aggressor, scene.blip, ledger);
 }
 
+void LogAssignedPair(Ped aggressor, Ped victim) {
+    Log(LogLevel::Debug, "Randomly assigned aggressor: ", aggressor);
+    Log(LogLevel::Debug, "Randomly assigned victim: ", victim);
+}
+
+bool EitherPartyDown(const AggressorScene& scene, Ped victim) {
+    if (IsPedActive(scene.aggressor) && IsPedActive(victim)) {
+        return false;
+    }
+    Log(LogLevel::Debug, "One of the peds is dead or no longer exists, ending confrontation");
+    return true;
+}
+
 void LogPlayerLeftAggressor(float distance) {
     Log(LogLevel::Debug, "Player is ", distance, " meters away from aggressor, ending event.");
 }

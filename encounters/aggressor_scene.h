@@ -15,6 +15,15 @@ struct AggressorScene {
     AggressorBlip blip;
 };
 
+// The player who has gone this far from the aggressor has left the encounter behind.
+constexpr float kPlayerLeftDistance = 150.0f;
+
+// Logs "Randomly assigned aggressor: <aggressor>" and "Randomly assigned victim: <victim>".
+void LogAssignedPair(Ped aggressor, Ped victim);
+
+// Whether the aggressor or its victim is dead or gone; if so, logs that the confrontation ends.
+bool EitherPartyDown(const AggressorScene& scene, Ped victim);
+
 // Hands the aggressor back through the ledger and removes its blip (LetPedGo).
 void LetAggressorGo(AggressorScene& scene, PedLedger& ledger);
 

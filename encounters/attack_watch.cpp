@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kPassWaitMs = 500;
 
 }  // namespace
@@ -48,7 +47,7 @@ void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
             return;
         }
         const float distance = DistanceBetween(attack.playerPed, attack.aggressor);
-        if (distance >= kEndDistance) {
+        if (distance >= kPlayerLeftDistance) {
             LogPlayerLeftAggressor(distance);
             LetAggressorGo(attack, ledger);
             return;

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "core/logger.h"
+#include "core/random.h"
+#include "platform/platform.h"
 
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger)) {
     const std::string name = identity.name;
@@ -27,5 +29,12 @@ void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& led
         ledger.ReleaseRemainingAfterFailure();
         LogError("Unknown exception in " + errorName);
         throw;
+    }
+}
+
+void SeedRandomOnce(bool& seeded) {
+    if (!seeded) {
+        SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
+        seeded = true;
     }
 }

@@ -11,5 +11,9 @@ struct EncounterIdentity {
     const char* errorName = nullptr;  // how the error lines name it, when not by `name`
 };
 
-// `body` returns false when the encounter ended without its closing lines (an aborted spawn).
+// `body` returns false when the encounter ends without its closing lines (an aborted spawn).
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger));
+
+// Re-seeds the program's generator from the tick count the first time it is asked for the
+// flag, which then stays set for the life of the process.
+void SeedRandomOnce(bool& seeded);

@@ -3,12 +3,11 @@
 #include <vector>
 
 #include "core/logger.h"
-#include "core/random.h"
 #include "encounters/attack_watch.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
-#include "platform/platform.h"
+#include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
@@ -32,17 +31,10 @@ bool DrawAggressorAndVictim(std::vector<Ped>& candidates, Confrontation& fight) 
     if (candidates.size() < 2) {
         return false;
     }
-    if (!Event1SeededRandom) {
-        SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
-        Event1SeededRandom = true;
-    }
-    const int count = static_cast<int>(candidates.size());
-    const int aggressorIndex = RandomInt() % count;
-    fight.aggressor = candidates[static_cast<size_t>(aggressorIndex)];
-    candidates.erase(candidates.begin() + aggressorIndex);
-    fight.victim = candidates[static_cast<size_t>(RandomInt() % (count - 1))];
-    Log(LogLevel::Debug, "Randomly assigned aggressor: ", fight.aggressor);
-    Log(LogLevel::Debug, "Randomly assigned victim: ", fight.victim);
+    SeedRandomOnce(Event1SeededRandom);
+    fight.aggressor = TakeDrawnPed(candidates);
+    fight.victim = DrawPed(candidates);
+    LogAssignedPair(fight.aggressor, fight.victim);
     return true;
 }
 
@@ -92,7 +84,7 @@ void CalmVictim(Confrontation& fight, PedLedger& ledger) {
     }
 }
 
-void RunEvent1(PedLedger& ledger) {
+bool RunEvent1(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     std::vector<Ped> candidates = CollectConfrontationCandidates(scan);
     Confrontation fight;
@@ -101,7 +93,7 @@ void RunEvent1(PedLedger& ledger) {
         Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: ", candidates.size(),
             " valid peds.");
         Log(LogLevel::Debug, "Event cannot proceed without at least 2 different NPCs");
-        return;
+        return true;
     }
     StageAttack(fight, ledger);
     WatchAttack(fight,
@@ -109,13 +101,11 @@ void RunEvent1(PedLedger& ledger) {
                  [&](const std::vector<Ped>& lawmen) { ApplyTriggers(fight, lawmen, ledger); },
                  [&](const std::vector<Ped>&) { CalmVictim(fight, ledger); }},
                 ledger);
+    return true;
 }
 
 }  // namespace
 
 void event1_aggressor() {
-    RunEncounter({"event1_aggressor", "1"}, [](PedLedger& ledger) {
-        RunEvent1(ledger);
-        return true;
-    });
+    RunEncounter({"event1_aggressor", "1"}, RunEvent1);
 }

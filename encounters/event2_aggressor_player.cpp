@@ -3,11 +3,10 @@
 #include <vector>
 
 #include "core/logger.h"
-#include "core/random.h"
 #include "encounters/attack_watch.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
-#include "platform/platform.h"
+#include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
@@ -17,17 +16,6 @@ bool Event2SeededRandom = false;
 namespace {
 
 constexpr int kScanCapacity = 100;
-
-Ped DrawAggressor(std::vector<Ped>& candidates) {
-    if (!Event2SeededRandom) {
-        SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
-        Event2SeededRandom = true;
-    }
-    const int index = RandomInt() % static_cast<int>(candidates.size());
-    const Ped aggressor = candidates[static_cast<size_t>(index)];
-    candidates.erase(candidates.begin() + index);
-    return aggressor;
-}
 
 void StageAttack(Attack& attack, PedLedger& ledger) {
     Log(LogLevel::Info, "Initiating NPC confrontation event");
@@ -53,7 +41,7 @@ void ApplyTriggers(Attack& attack, const std::vector<Ped>& lawmen, PedLedger& le
     }
 }
 
-void RunEvent2(PedLedger& ledger) {
+bool RunEvent2(PedLedger& ledger) {
     Attack attack;
     attack.playerPed = GET_PLAYER_PED(PLAYER_ID());
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
@@ -61,23 +49,21 @@ void RunEvent2(PedLedger& ledger) {
     if (candidates.empty()) {
         Log(LogLevel::Info, "Could not find valid NPC within radius. Found: 0 valid peds.");
         Log(LogLevel::Debug, "Event cannot proceed without at least 1 aggressor");
-        return;
+        return true;
     }
-    attack.aggressor = DrawAggressor(candidates);
+    SeedRandomOnce(Event2SeededRandom);
+    attack.aggressor = TakeDrawnPed(candidates);
     StageAttack(attack, ledger);
     WatchAttack(
         attack,
         {"Attack on the player",
          [&](const std::vector<Ped>& lawmen) { ApplyTriggers(attack, lawmen, ledger); }, nullptr},
         ledger);
+    return true;
 }
 
 }  // namespace
 
 void event2_aggressor_player() {
-    RunEncounter({"event2_aggressor_player", "2", "event2_aggressor_player()"},
-                 [](PedLedger& ledger) {
-                     RunEvent2(ledger);
-                     return true;
-                 });
+    RunEncounter({"event2_aggressor_player", "2", "event2_aggressor_player()"}, RunEvent2);
 }

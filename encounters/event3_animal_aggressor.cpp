@@ -1,12 +1,9 @@
 #include "encounters/event3_animal_aggressor.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/config.h"
 #include "core/logger.h"
-#include "core/random.h"
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
@@ -21,7 +18,6 @@
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
 #include "world/rally.h"
-#include "world/scan_facts.h"
 
 namespace {
 
@@ -69,7 +65,7 @@ const CandidateRules kPreyRules = {kShopkeeperSetting, kSparedGroups, Whereabout
 
 // The player and the player's horse may be attacked but are never taken over by the event.
 void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedLedger& ledger) {
-    attack.victim = candidates[static_cast<size_t>(RandomInt()) % candidates.size()];
+    attack.victim = DrawPed(candidates);
     if (attack.victim != attack.playerPed &&
         attack.victim != GET_ACTIVE_HORSE_FOR_PLAYER(attack.player)) {
         ledger.Own(attack.victim);
@@ -128,9 +124,7 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
         scriptWait(kAttackPassWaitMs);
-        if (!IsPedActive(attack.aggressor) || !IsPedActive(attack.victim)) {
-            Log(LogLevel::Debug,
-                "One of the peds is dead or no longer exists, ending confrontation");
+        if (EitherPartyDown(attack, attack.victim)) {
             return;
         }
         const std::vector<Ped> lawmen = FindNearbyLawmen(attack.aggressor);
@@ -140,9 +134,7 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
         const float distance = DistanceFromPlayer(attack.playerPed, attack.aggressor);
         if (distance < kEndDistance) {
             if (limit.Reached()) {
-                LogWatchLimitReached("Attack", "watching the animal for up to " +
-                                                   std::to_string(kWatchLimitMinutes) +
-                                                   " more minutes.");
+                LogWatchLimitReached("Attack", WatchingOnFor("the animal"));
                 return;
             }
             continue;

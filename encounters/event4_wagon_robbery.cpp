@@ -1,12 +1,8 @@
 #include "encounters/event4_wagon_robbery.h"
 
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "core/config.h"
 #include "core/logger.h"
-#include "core/random.h"
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/once.h"
@@ -24,7 +20,6 @@
 namespace {
 
 constexpr int kScanCapacity = 200;
-constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kPassWaitMs = 1000;
 constexpr uint32_t kVictimPauseMs = 2000;
 constexpr int kDriverSeat = -1;
@@ -124,12 +119,11 @@ bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
         return false;
     }
-    robbery.aggressor = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
-    const size_t driver = static_cast<size_t>(RandomInt()) % found.drivers.size();
+    robbery.aggressor = DrawPed(found.robbers);
+    const size_t driver = DrawIndex(found.drivers.size());
     robbery.victim = found.drivers[driver];
     robbery.wagon = found.wagons[driver];
-    Log(LogLevel::Debug, "Randomly assigned aggressor: ", robbery.aggressor);
-    Log(LogLevel::Debug, "Randomly assigned victim: ", robbery.victim);
+    LogAssignedPair(robbery.aggressor, robbery.victim);
     return true;
 }
 
@@ -227,7 +221,7 @@ void EndAfterRobberDied(WagonRobbery& robbery, const std::vector<Ped>& lawmen, P
 // is dead and the driver is leaving or the wagon is gone.
 bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     const float distance = DistanceFromPlayer(robbery.playerPed, robbery.aggressor);
-    if (distance >= kEndDistance) {
+    if (distance >= kPlayerLeftDistance) {
         LogPlayerLeftAggressor(distance);
         ledger.Release(&robbery.aggressor);
         ledger.Release(&robbery.victim);
@@ -273,16 +267,17 @@ void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
     }
 }
 
-void RunEvent4(PedLedger& ledger) {
+bool RunEvent4(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     const Candidates found = CollectCandidates(scan);
     WagonRobbery robbery;
     robbery.playerPed = scan.playerPed;
     if (!DrawRobberAndDriver(found, robbery)) {
-        return;
+        return true;
     }
     StageRobbery(robbery, ledger);
     WatchRobbery(robbery, ledger);
+    return true;
 }
 
 }  // namespace
@@ -297,8 +292,5 @@ bool IsWagonModel(Hash model) {
 }
 
 void event4_wagon_robbery() {
-    RunEncounter({"event4_wagon_robbery", "4"}, [](PedLedger& ledger) {
-        RunEvent4(ledger);
-        return true;
-    });
+    RunEncounter({"event4_wagon_robbery", "4"}, RunEvent4);
 }

@@ -6,7 +6,6 @@
 
 #include "core/config.h"
 #include "core/logger.h"
-#include "core/random.h"
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/watch_limit.h"
@@ -24,7 +23,6 @@
 namespace {
 
 constexpr int kScanCapacity = 50;
-constexpr float kEndDistance = 150.0f;
 constexpr float kFarWatchDistance = 75.0f;
 constexpr uint32_t kConfrontationWaitMs = 2000;
 constexpr int kQuietPassLimit = 10;
@@ -110,14 +108,13 @@ Candidates CollectCandidates(const NearbyScan& scan) {
 // The victim is drawn from the candidates other than the robber: nobody mugs himself.
 bool DrawRobberAndVictim(const Candidates& found, Mugging& mugging) {
     if (!found.robbers.empty()) {
-        const Ped robber = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
+        const Ped robber = DrawPed(found.robbers);
         std::vector<Ped> victims = found.victims;
         victims.erase(std::remove(victims.begin(), victims.end(), robber), victims.end());
         if (!victims.empty()) {
             mugging.aggressor = robber;
-            mugging.victim = victims[static_cast<size_t>(RandomInt()) % victims.size()];
-            Log(LogLevel::Debug, "Randomly assigned aggressor: ", mugging.aggressor);
-            Log(LogLevel::Debug, "Randomly assigned victim: ", mugging.victim);
+            mugging.victim = DrawPed(victims);
+            LogAssignedPair(mugging.aggressor, mugging.victim);
             return true;
         }
     }
@@ -164,9 +161,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     for (;;) {
         scriptWait(kConfrontationWaitMs);
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
-        if (!IsPedActive(mugging.aggressor) || !IsPedActive(mugging.victim)) {
-            Log(LogLevel::Debug,
-                "One of the peds is dead or no longer exists, ending confrontation");
+        if (EitherPartyDown(mugging, mugging.victim)) {
             return;
         }
         if (GET_SCRIPT_TASK_STATUS(mugging.aggressor, game_constant::kRobberyTask) ==
@@ -185,7 +180,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
             return;
         }
         const float distance = DistanceFromPlayer(mugging.playerPed, mugging.aggressor);
-        if (distance >= kEndDistance) {
+        if (distance >= kPlayerLeftDistance) {
             Log(LogLevel::Debug, "Player is ", distance,
                 " meters away from aggressor, ending mugging event.");
             LetAggressorGo(mugging, ledger);
@@ -193,8 +188,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
         }
         if (limit.Reached()) {
             LogWatchLimitReached("Mugging",
-                                 "robber and victim flee, watching the robber for up to " +
-                                     std::to_string(kWatchLimitMinutes) + " more minutes.");
+                                 "robber and victim flee, " + WatchingOnFor("the robber"));
             return;
         }
     }
@@ -214,13 +208,13 @@ void Scatter(Mugging& mugging) {
     }
 }
 
-void RunEvent5(PedLedger& ledger) {
+bool RunEvent5(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     const Candidates found = CollectCandidates(scan);
     Mugging mugging;
     mugging.playerPed = scan.playerPed;
     if (!DrawRobberAndVictim(found, mugging)) {
-        return;
+        return true;
     }
     StageMugging(mugging, ledger);
     RunConfrontation(mugging, ledger);
@@ -231,13 +225,11 @@ void RunEvent5(PedLedger& ledger) {
         {kFarWatchDistance, "Aggressor has moved beyond 75 meters, ending confrontation",
          LetAggressorGo},
         ledger);
+    return true;
 }
 
 }  // namespace
 
 void event5_mugging() {
-    RunEncounter({"event5_mugging", "5"}, [](PedLedger& ledger) {
-        RunEvent5(ledger);
-        return true;
-    });
+    RunEncounter({"event5_mugging", "5"}, RunEvent5);
 }

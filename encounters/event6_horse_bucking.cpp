@@ -1,10 +1,7 @@
 #include "encounters/event6_horse_bucking.h"
 
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
 #include "encounters/aggressor_scene.h"
@@ -17,12 +14,10 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
-#include "world/scan_facts.h"
 
 namespace {
 
 constexpr int kScanCapacity = 100;
-constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kCycleWaitMs = 1000;
 constexpr int kThrowBelowRoll = 50;  // out of 100
 
@@ -55,7 +50,7 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
             FleeFromPed(victim, horse);
         }
         const float distance = DistanceBetween(playerPed, victim);
-        if (distance >= kEndDistance) {
+        if (distance >= kPlayerLeftDistance) {
             // The line says aggressor though the distance is the rider's; the wording is kept
             // as readers of the log know it.
             LogPlayerLeftAggressor(distance);
@@ -70,19 +65,19 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
     }
 }
 
-void RunEvent6(PedLedger& ledger) {
+bool RunEvent6(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     const std::vector<Ped> candidates = CollectByRules(scan, kRiderRules, "Valid victim found ");
     Ped victim = 0;
     if (!candidates.empty()) {
-        victim = candidates[static_cast<size_t>(RandomInt() % static_cast<int>(candidates.size()))];
+        victim = DrawPed(candidates);
         Log(LogLevel::Debug, "Randomly assigned victim: ", victim);
     }
     if (victim == 0) {
         Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: ", candidates.size(),
             " victims.");
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
-        return;
+        return true;
     }
     Log(LogLevel::Info, "Initiating bucking event");
     ledger.Own(victim);
@@ -91,13 +86,11 @@ void RunEvent6(PedLedger& ledger) {
     const bool thrown = roll < kThrowBelowRoll;
     TASK_MOUNT_THROW_RIDER(horse, thrown);
     WatchRider(victim, horse, scan.playerPed, thrown, ledger);
+    return true;
 }
 
 }  // namespace
 
 void event6_horse_bucking() {
-    RunEncounter({"event6_horse_bucking", "6"}, [](PedLedger& ledger) {
-        RunEvent6(ledger);
-        return true;
-    });
+    RunEncounter({"event6_horse_bucking", "6"}, RunEvent6);
 }

@@ -9,12 +9,6 @@
 #include "world/identifier_hash.h"
 #include "world/scan_facts.h"
 
-// Wild animals that may take part, in the order they are tested.
-extern const char* const kHuntableAnimalModels[11];
-
-// Shopkeepers and other service peds that ExcludeShopkeepers protects, as a fresh list.
-std::vector<std::string> GetExemptModelNames();
-
 // The first exempt model name whose hash equals the ped's model, or nullptr.
 const std::string* IsExemptModel(EntityFacts& ped);
 
@@ -28,6 +22,12 @@ bool PedInGroup(Ped ped, const char* groupName);
 
 // Whether the ped's relationship group is one of the list's, the group read once.
 bool PedInAnyGroup(Ped ped, const IdentifierList& groups);
+
+// A draw of the program's generator among `count` candidates (at least one).
+size_t DrawIndex(size_t count);
+// A candidate drawn from the list; TakeDrawnPed also removes it.
+Ped DrawPed(const std::vector<Ped>& candidates);
+Ped TakeDrawnPed(std::vector<Ped>& candidates);
 
 // The tests a rule set makes beyond the ones every set makes (the ped exists, no script owns
 // it, it is in none of the left-out groups, it lies within SearchRadius and is alive).

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "core/config.h"
 #include "core/logger.h"
 #include "host/natives.h"
 #include "world/candidate_filter.h"
-#include "world/scan_facts.h"
 
 NearbyScan ScanNearbyPeds(int capacity) {
     NearbyScan scan;
