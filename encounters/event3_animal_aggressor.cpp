@@ -90,10 +90,6 @@ bool SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
     return true;
 }
 
-void SetRelationshipHate(Hash group1, Hash group2) {
-    SET_RELATIONSHIP_BETWEEN_GROUPS(kRelationshipHate, group1, group2);
-}
-
 void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
     Log(LogLevel::Info, "Initiating animal attack on victim: ", attack.victim);
     AddAggressorBlip(attack.aggressor, attack.blip);
@@ -104,7 +100,7 @@ void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
         attack.victim);
     ADD_RELATIONSHIP_GROUP("MyRelGroup", &attack.ownGroup);
     for (const char* group : kGroupsHatingTheAnimal) {
-        SetRelationshipHate(IdentifierHash(group), attack.ownGroup);
+        SET_RELATIONSHIP_BETWEEN_GROUPS(kRelationshipHate, IdentifierHash(group), attack.ownGroup);
     }
     SET_PED_RELATIONSHIP_GROUP_HASH(attack.aggressor, attack.ownGroup);
 }

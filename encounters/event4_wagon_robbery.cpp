@@ -143,9 +143,9 @@ void AnnounceRobberyResponse(Ped lawman, Ped /*robber*/) {
 }
 
 // Able lawmen go for the robber until he is down; once he has the wagon, every able one does.
-const Rally kLawmenRespond = {RallyOrder::FightIt, RallyLasts::WhileAggressorActive,
+const Rally kLawmenRespond = {TASK_COMBAT_PED, RallyLasts::WhileAggressorActive,
                               AnnounceRobberyResponse};
-const Rally kLawmenChase = {RallyOrder::FightIt, RallyLasts::ThroughTheList, nullptr};
+const Rally kLawmenChase = {TASK_COMBAT_PED, RallyLasts::ThroughTheList, nullptr};
 
 void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
     Log(LogLevel::Debug, "Aggressor successfully entered wagon - initiating escape");
@@ -160,7 +160,9 @@ void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
 // What the robber, the driver and the law do about what this pass sees.
 void ReactToScene(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     if (!robbery.lawAlerted) {
-        OwnLawmen(lawmen, ledger);
+        for (const Ped lawman : lawmen) {
+            OwnLawman(lawman, ledger);
+        }
     }
     if (IS_PED_INJURED(robbery.victim) && !robbery.lawAlerted) {
         RallyAgainst(robbery.aggressor, lawmen, kLawmenRespond);

@@ -92,21 +92,14 @@ void ReactToAggressor(Ped reactor, Ped aggressor) {
     SET_PED_KEEP_TASK(reactor);
 }
 
-bool AttackTarget(Ped attacker, Ped target) {
-    if (IS_PED_HUMAN(attacker)) {
-        TASK_COMBAT_PED(attacker, target);
-        return true;
-    }
-    TASK_COMBAT_ANIMAL_CHARGE_PED(attacker, target);
-    return false;
-}
-
 void SetAggressorOn(Ped aggressor, Ped target) {
     CLEAR_PED_TASKS(aggressor);
     CLEAR_PED_SECONDARY_TASK(aggressor);
-    if (AttackTarget(aggressor, target)) {
+    if (IS_PED_HUMAN(aggressor)) {
+        TASK_COMBAT_PED(aggressor, target);
         Log(LogLevel::Debug, "Aggressor ", aggressor, " is human and will use TASK_COMBAT_PED");
     } else {
+        TASK_COMBAT_ANIMAL_CHARGE_PED(aggressor, target);
         Log(LogLevel::Debug, "Aggressor ", aggressor,
             " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
     }
@@ -115,12 +108,6 @@ void SetAggressorOn(Ped aggressor, Ped target) {
 
 void MarkAggressorCriminal(Ped aggressor) {
     SET_PED_RELATIONSHIP_GROUP_HASH(aggressor, IdentifierHash("REL_CRIMINALS"));
-}
-
-void OwnLawmen(const std::vector<Ped>& lawmen, PedLedger& ledger) {
-    for (const Ped lawman : lawmen) {
-        OwnLawman(lawman, ledger);
-    }
 }
 
 void OwnLawman(Ped lawman, PedLedger& ledger) {
@@ -147,10 +134,6 @@ void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& le
             sent.push_back(lawman);
         }
     }
-}
-
-void ReleasePed(Ped* pedVariable) {
-    SET_ENTITY_AS_NO_LONGER_NEEDED(pedVariable);
 }
 
 void LetPedGo(Ped* pedVariable, AggressorBlip& blip, PedLedger& ledger) {

@@ -28,12 +28,9 @@ std::vector<Ped> FindNearbyBystanders(Ped centerPed, Ped excludedPed);
 // and keeps that task; one that is already fleeing is left alone.
 void ReactToAggressor(Ped reactor, Ped aggressor);
 
-// Sets the attacker on the target: a combat task for a human, a charge for an animal.
-// Returns whether the attacker is human (the task chosen).
-bool AttackTarget(Ped attacker, Ped target);
-
 // Turns the aggressor on the target from a clean slate: its tasks are dropped, the attack task
-// that fits it is given and kept, and the choice is logged.
+// that fits it (combat for a human, a charge for an animal) is given and kept, and the choice
+// is logged.
 void SetAggressorOn(Ped aggressor, Ped target);
 
 // Moves the aggressor into REL_CRIMINALS.
@@ -41,8 +38,6 @@ void MarkAggressorCriminal(Ped aggressor);
 
 // Logs "Nearby lawman found: <lawman>" and owns the lawman through the ledger.
 void OwnLawman(Ped lawman, PedLedger& ledger);
-// OwnLawman for each lawman in turn.
-void OwnLawmen(const std::vector<Ped>& lawmen, PedLedger& ledger);
 
 // A combat task on the target, kept.
 void FightPed(Ped fighter, Ped target);
@@ -54,9 +49,6 @@ void FleeFromPed(Ped ped, Ped threat);
 // `sent` (once) so that the encounter can stand the lawmen it sent down again.
 void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger,
                     std::vector<Ped>& sent);
-
-// Hands the ped back to the game through its variable; the game may rewrite the variable.
-void ReleasePed(Ped* pedVariable);
 
 // Hands the ped back through the ledger and removes its blip: the kept one, or else any the
 // game shows on the ped. The hand-back may clear the variable, so the game's blip is looked

@@ -15,27 +15,12 @@ void AnnounceBystander(Ped bystander, Ped aggressor) {
     Log(LogLevel::Debug, "Nearby citizen ", bystander, " is reacting to aggressor ", aggressor);
 }
 
-void GiveOrder(RallyOrder order, Ped ped, Ped aggressor) {
-    switch (order) {
-        case RallyOrder::FightIt:
-            TASK_COMBAT_PED(ped, aggressor);
-            break;
-        case RallyOrder::FleeFromIt:
-            TASK_FLEE_PED(ped, aggressor);
-            break;
-        case RallyOrder::FleeOrFightBack:
-            ReactToAggressor(ped, aggressor);
-            break;
-    }
-}
-
 }  // namespace
 
-const Rally kLawmenEngage = {RallyOrder::FightIt, RallyLasts::WhileAggressorActive, AnnounceLawman};
-const Rally kBystandersFlee = {RallyOrder::FleeFromIt, RallyLasts::WhileAggressorActive,
-                               AnnounceBystander};
-const Rally kBystandersFleeOrFightBack = {RallyOrder::FleeOrFightBack,
-                                          RallyLasts::WhileAggressorActive, AnnounceBystander};
+const Rally kLawmenEngage = {TASK_COMBAT_PED, RallyLasts::WhileAggressorActive, AnnounceLawman};
+const Rally kBystandersFlee = {TASK_FLEE_PED, RallyLasts::WhileAggressorActive, AnnounceBystander};
+const Rally kBystandersFleeOrFightBack = {ReactToAggressor, RallyLasts::WhileAggressorActive,
+                                          AnnounceBystander};
 
 int RallyAgainst(Ped aggressor, const std::vector<Ped>& peds, const Rally& rally,
                  PedLedger* owner) {
@@ -50,7 +35,7 @@ int RallyAgainst(Ped aggressor, const std::vector<Ped>& peds, const Rally& rally
         if (owner != nullptr) {
             owner->Own(ped);
         }
-        GiveOrder(rally.order, ped, aggressor);
+        rally.order(ped, aggressor);
         SET_PED_KEEP_TASK(ped);
         if (rally.announce != nullptr) {
             rally.announce(ped, aggressor);

@@ -7,13 +7,6 @@
 
 class PedLedger;
 
-// What each rallied ped is told to do about the aggressor.
-enum class RallyOrder {
-    FightIt,          // a combat task
-    FleeFromIt,       // a flee task
-    FleeOrFightBack,  // ReactToAggressor
-};
-
 // How far down the list a rally goes.
 enum class RallyLasts {
     WhileAggressorActive,  // it stops at the first ped met once the aggressor is down or gone
@@ -21,7 +14,7 @@ enum class RallyLasts {
 };
 
 struct Rally {
-    RallyOrder order;
+    void (*order)(Ped ped, Ped aggressor);  // the task a rallied ped is given
     RallyLasts lasts;
     void (*announce)(Ped ped, Ped aggressor);  // logs the line for a rallied ped; may be null
 };
@@ -30,11 +23,11 @@ struct Rally {
 extern const Rally kLawmenEngage;
 // Bystanders run: "Nearby citizen <ped> is reacting to aggressor <aggressor>".
 extern const Rally kBystandersFlee;
-// Bystanders run or fight back, with the same line.
+// Bystanders run or fight back (ReactToAggressor), with the same line.
 extern const Rally kBystandersFleeOrFightBack;
 
 // Each ped of the list in turn, for as long as the rally lasts: a ped that is gone or dead is
-// passed over; any other is owned through `owner` when one is given, told the order, keeps the
+// passed over; any other is owned through `owner` when one is given, given the order, keeps the
 // task and is announced. Returns how many peds were rallied.
 int RallyAgainst(Ped aggressor, const std::vector<Ped>& peds, const Rally& rally,
                  PedLedger* owner = nullptr);
