@@ -27,7 +27,7 @@ bool EitherPartyDown(const AggressorScene& scene, Ped victim);
 // Hands the aggressor back through the ledger and removes its blip (LetPedGo).
 void LetAggressorGo(AggressorScene& scene, PedLedger& ledger);
 
-// The aggressor has gone this far from the player: the line that says so.
+// Logs "Player is <distance> meters away from aggressor, ending event.".
 void LogPlayerLeftAggressor(float distance);
 
 // When the watch of an aggressor's departure lets it go.
@@ -39,8 +39,8 @@ struct Departure {
 
 constexpr uint32_t kDeparturePassWaitMs = 1000;
 
-// The last watch of an aggressor who may linger near the player: every kDeparturePassWaitMs until
-// it is gone, dead or hogtied, or the watch limit has passed; on every pass it stands the
-// departure's distance from the player, the line is logged and it is let go (a hand-back
+// The last watch of an aggressor who may linger near the player: every kDeparturePassWaitMs
+// until it is gone, dead or hogtied, or the watch limit has passed. On every pass it stands
+// the departure's distance from the player, the line is logged and it is let go (a hand-back
 // that clears the variable ends the watch on the next pass). The kept blip goes at the end.
 void WatchAggressorDepart(AggressorScene& scene, const Departure& departure, PedLedger& ledger);

@@ -1,5 +1,7 @@
 #include "encounters/event4_wagon_robbery.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "core/logger.h"
@@ -285,12 +287,8 @@ bool RunEvent4(PedLedger& ledger) {
 }  // namespace
 
 bool IsWagonModel(Hash model) {
-    for (const Hash wagonModel : kWagonModelHashes) {
-        if (wagonModel == model) {
-            return true;
-        }
-    }
-    return false;
+    return std::find(std::begin(kWagonModelHashes), std::end(kWagonModelHashes), model) !=
+           std::end(kWagonModelHashes);
 }
 
 void event4_wagon_robbery() {
