@@ -5,10 +5,17 @@
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/nearby_scan.h"
+#include "world/ped_ledger.h"
 #include "world/ped_moves.h"
 
 void LetAggressorGo(AggressorScene& scene, PedLedger& ledger) {
     LetPedGo(&scene.aggressor, scene.blip, ledger);
+}
+
+void BeginConfrontation(const AggressorScene& scene, Ped target, PedLedger& ledger) {
+    Log(LogLevel::Info, "Initiating NPC confrontation event");
+    ledger.Own(scene.aggressor);
+    ledger.Own(target);
 }
 
 void LogAssignedPair(Ped aggressor, Ped victim) {

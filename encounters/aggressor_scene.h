@@ -18,6 +18,9 @@ struct AggressorScene {
 // The player who has gone this far from the aggressor has left the encounter behind.
 constexpr float kPlayerLeftDistance = 150.0f;
 
+// Logs "Initiating NPC confrontation event" and owns the aggressor, then its target.
+void BeginConfrontation(const AggressorScene& scene, Ped target, PedLedger& ledger);
+
 // Logs "Randomly assigned aggressor: <aggressor>" and "Randomly assigned victim: <victim>".
 void LogAssignedPair(Ped aggressor, Ped victim);
 

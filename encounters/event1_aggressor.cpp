@@ -39,9 +39,7 @@ bool DrawAggressorAndVictim(std::vector<Ped>& candidates, Confrontation& fight) 
 }
 
 void StageAttack(Confrontation& fight, PedLedger& ledger) {
-    Log(LogLevel::Info, "Initiating NPC confrontation event");
-    ledger.Own(fight.aggressor);
-    ledger.Own(fight.victim);
+    BeginConfrontation(fight, fight.victim, ledger);
     SetAggressorOn(fight.aggressor, fight.victim);
     Log(LogLevel::Debug, "Aggressor ", fight.aggressor, " is now attacking victim ", fight.victim);
 }

@@ -18,10 +18,8 @@ namespace {
 constexpr int kScanCapacity = 100;
 
 void StageAttack(Attack& attack, PedLedger& ledger) {
-    Log(LogLevel::Info, "Initiating NPC confrontation event");
-    ledger.Own(attack.aggressor);
     // The player's ped is owned for the fight but never handed back (the ledger skips it).
-    ledger.Own(attack.playerPed);
+    BeginConfrontation(attack, attack.playerPed, ledger);
     SetAggressorOn(attack.aggressor, attack.playerPed);
     Log(LogLevel::Debug, "Aggressor ", attack.aggressor, " is now attacking player!");
 }

@@ -1,6 +1,5 @@
 #include "encounters/event3_animal_aggressor.h"
 
-#include <string>
 #include <vector>
 
 #include "core/logger.h"

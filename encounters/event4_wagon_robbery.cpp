@@ -130,9 +130,7 @@ bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
 }
 
 void StageRobbery(WagonRobbery& robbery, PedLedger& ledger) {
-    Log(LogLevel::Info, "Initiating NPC confrontation event");
-    ledger.Own(robbery.aggressor);
-    ledger.Own(robbery.victim);
+    BeginConfrontation(robbery, robbery.victim, ledger);
     CLEAR_PED_TASKS(robbery.aggressor);
     TASK_ENTER_VEHICLE(robbery.aggressor, robbery.wagon);
     SET_PED_KEEP_TASK(robbery.aggressor);
