@@ -4,27 +4,37 @@
 #include <string>
 
 #include "core/logger.h"
+#include "core/random.h"
+#include "platform/platform.h"
 
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger)) {
     const std::string name = identity.name;
+    const std::string errorName = identity.errorName ? identity.errorName : identity.name;
     Log(LogLevel::Info, "Executing " + name);
-    Log(LogLevel::Debug, "Event ", identity.number, " started - performing custom logic");
+    Log(LogLevel::Debug, "Event ", identity.label, " started - performing custom logic");
     PedLedger ledger;
     try {
         const bool completed = body(ledger);
         // Owned peds go back after the encounter's own clean-up, before its closing lines.
         ledger.ReleaseRemaining();
         if (completed) {
-            Log(LogLevel::Debug, "Event ", identity.number, " logic executed successfully");
+            Log(LogLevel::Debug, "Event ", identity.label, " logic executed successfully");
             Log(LogLevel::Info, name + " completed successfully");
         }
     } catch (const std::exception& e) {
         ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Exception in ") + identity.errorName + ": " + e.what());
+        LogError("Exception in " + errorName + ": " + e.what());
         throw;
     } catch (...) {
         ledger.ReleaseRemainingAfterFailure();
-        LogError(std::string("Unknown exception in ") + identity.errorName);
+        LogError("Unknown exception in " + errorName);
         throw;
+    }
+}
+
+void SeedRandomOnce(bool& seeded) {
+    if (!seeded) {
+        SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
+        seeded = true;
     }
 }

@@ -1,15 +1,19 @@
-// What every encounter does around its own work: the two opening lines, the two closing lines
-// on a normal end, and on every way out the hand-back of each ped it still owns. A failure is
-// logged under the encounter's name and goes on to the registry.
+// What every encounter and weather event does around its own work: the two opening lines,
+// the two closing lines on a normal end, and on every way out the hand-back of each ped it
+// still owns. A failure is logged under the event's name and goes on to the registry.
 #pragma once
 
 #include "world/ped_ledger.h"
 
 struct EncounterIdentity {
-    const char* name;       // "event1_aggressor"
-    int number;             // as in "Event 1 started - performing custom logic"
-    const char* errorName;  // how the error lines name it
+    const char* name;                 // "event1_aggressor"
+    const char* label;                // "1", as in "Event 1 started - performing custom logic"
+    const char* errorName = nullptr;  // how the error lines name it, when not by `name`
 };
 
-// `body` returns false when the encounter ended without its closing lines (an aborted spawn).
+// `body` returns false when the encounter ends without its closing lines (an aborted spawn).
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger));
+
+// Re-seeds the program's generator from the tick count the first time it is asked for the
+// flag, which then stays set for the life of the process.
+void SeedRandomOnce(bool& seeded);

@@ -1,12 +1,9 @@
 #include "encounters/event3_animal_aggressor.h"
 
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "core/config.h"
 #include "core/logger.h"
-#include "core/random.h"
+#include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
 #include "encounters/predator_models.h"
@@ -19,7 +16,7 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
-#include "world/scan_facts.h"
+#include "world/rally.h"
 
 namespace {
 
@@ -28,7 +25,6 @@ constexpr float kSpawnOffsetX = 50.0f;
 constexpr int kSpawnAttempts = 10;
 constexpr uint32_t kSpawnRetryWaitMs = 1000;
 constexpr uint32_t kAttackPassWaitMs = 2000;
-constexpr uint32_t kWatchPassWaitMs = 1000;
 constexpr float kEndDistance = 200.0f;
 constexpr int kRelationshipHate = 6;
 
@@ -38,7 +34,7 @@ constexpr int kRelationshipHate = 6;
 constexpr uint64_t kSpawnWaits = kSpawnAttempts * (kModelLoadPolls + 2);
 constexpr uint64_t kLongestHoldMs =
     kSpawnAttempts * (kModelLoadPolls * kModelPollMs + kSettleWaitMs + kSpawnRetryWaitMs) +
-    kWatchLimitMs + kAttackPassWaitMs + kWatchLimitMs + kWatchPassWaitMs +
+    kWatchLimitMs + kAttackPassWaitMs + kWatchLimitMs + kDeparturePassWaitMs +
     (kSpawnWaits + 2) * kFrameAllowanceMs;
 static_assert(kLongestHoldMs <= kLongestEncounterHoldMs,
               "the predator attack can hold the script longer than any encounter may");
@@ -51,53 +47,24 @@ const char* const kGroupsHatingTheAnimal[] = {"REL_COP",      "CIV_MALE",       
                                               "REL_CIV_MALE", "REL_CIV_FEMALE", "COP",
                                               "REL_CIVMALE",  "REL_CIVFEMALE"};
 
-std::string Text(int value) {
-    return std::to_string(value);
-}
-
-struct PredatorAttack {
+// The animal is the scene's aggressor.
+struct PredatorAttack : AggressorScene {
     Player player = 0;
-    Ped playerPed = 0;
     Ped victim = 0;
-    Ped animal = 0;
     const PredatorModel* model = nullptr;
-    AggressorBlip blip;
-    bool blipRemoved = false;  // the kept blip is gone; it is never removed twice
     Hash ownGroup = 0;
 };
 
 const IdentifierList kSparedGroups = {"REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
                                       "REL_WILD_ANIMAL_BIRD"};
 
-// Any ped near the player may fall prey (lawmen, women and game animals included), except
-// birds, the gang, peds some script owns and, if asked, shopkeepers.
-std::vector<Ped> CollectVictimCandidates(const NearbyScan& scan) {
-    const float radius = static_cast<float>(Config.SearchRadius);
-    ScanFacts facts(scan);
-    std::vector<Ped> candidates;
-    for (EntityFacts& ped : facts.Peds()) {
-        if (!ped.Exists() || ped.IsMissionEntity()) {
-            continue;
-        }
-        if (ped.InAnyGroup(kSparedGroups)) {
-            continue;
-        }
-        if (IsExcludedShopkeeper(ped)) {
-            continue;
-        }
-        const float distance = ped.DistanceToPlayer();
-        if (distance > radius || ped.IsDead() || ped.InAnyVehicle()) {
-            continue;
-        }
-        Log(LogLevel::Debug, "Valid ped found ", ped.Handle(), " at distance: ", distance, "m");
-        candidates.push_back(ped.Handle());
-    }
-    return candidates;
-}
+// Any ped near the player on foot may fall prey (the player, lawmen, women and game animals
+// included), except birds, the gang, peds some script owns and, if asked, shopkeepers.
+const CandidateRules kPreyRules = {kShopkeeperSetting, kSparedGroups, Whereabouts::OnFoot};
 
 // The player and the player's horse may be attacked but are never taken over by the event.
 void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedLedger& ledger) {
-    attack.victim = candidates[static_cast<size_t>(RandomInt()) % candidates.size()];
+    attack.victim = DrawPed(candidates);
     if (attack.victim != attack.playerPed &&
         attack.victim != GET_ACTIVE_HORSE_FOR_PLAYER(attack.player)) {
         ledger.Own(attack.victim);
@@ -108,7 +75,7 @@ void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedL
 // Up to kSpawnAttempts tries, each with a fresh draw of the model and beside where the victim
 // stands now; false when every one failed.
 bool SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
-    for (int attempts = 1; attack.animal == 0; ++attempts) {
+    for (int attempts = 1; attack.aggressor == 0; ++attempts) {
         if (attempts > kSpawnAttempts) {
             LogError("Failed to spawn animal after multiple attempts, aborting event");
             Log(LogLevel::Info, "event3_animal_aggressor aborted due to spawn failure");
@@ -116,46 +83,34 @@ bool SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
         }
         const Vector3 at = GET_ENTITY_COORDS(attack.victim);
         attack.model = &PickPredatorModel();
-        attack.animal = SpawnPed(attack.model->hash, at.x + kSpawnOffsetX, at.y, at.z, ledger);
+        attack.aggressor = SpawnPed(attack.model->hash, at.x + kSpawnOffsetX, at.y, at.z, ledger);
         scriptWait(kSpawnRetryWaitMs);
     }
     return true;
 }
 
-void SetRelationshipHate(Hash group1, Hash group2) {
-    SET_RELATIONSHIP_BETWEEN_GROUPS(kRelationshipHate, group1, group2);
-}
-
 void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
-    Log(LogLevel::Info, "Initiating animal attack on victim: " + Text(attack.victim));
-    AddAggressorBlip(attack.animal, attack.blip);
-    ledger.Own(attack.animal);
-    TASK_COMBAT_ANIMAL_CHARGE_PED(attack.animal, attack.victim);
-    SET_PED_KEEP_TASK(attack.animal);
+    Log(LogLevel::Info, "Initiating animal attack on victim: ", attack.victim);
+    AddAggressorBlip(attack.aggressor, attack.blip);
+    ledger.Own(attack.aggressor);
+    TASK_COMBAT_ANIMAL_CHARGE_PED(attack.aggressor, attack.victim);
+    SET_PED_KEEP_TASK(attack.aggressor);
     Log(LogLevel::Debug, "Animal (", attack.model->name, ") is now charging victim ",
         attack.victim);
     ADD_RELATIONSHIP_GROUP("MyRelGroup", &attack.ownGroup);
     for (const char* group : kGroupsHatingTheAnimal) {
-        SetRelationshipHate(IdentifierHash(group), attack.ownGroup);
+        SET_RELATIONSHIP_BETWEEN_GROUPS(kRelationshipHate, IdentifierHash(group), attack.ownGroup);
     }
-    SET_PED_RELATIONSHIP_GROUP_HASH(attack.animal, attack.ownGroup);
+    SET_PED_RELATIONSHIP_GROUP_HASH(attack.aggressor, attack.ownGroup);
 }
 
-// Removes the event's own blip once. With `lookup`, a missing blip of our own is looked for
-// on the animal instead (on the ped the variable named, since a hand-back may clear it).
-void CleanUpBlip(PredatorAttack& attack, Ped animal, bool lookup) {
-    const bool held = attack.blip.handle != 0;
-    RemoveAggressorBlip(attack.blip, animal, lookup && !attack.blipRemoved);
-    if (held) {
-        attack.blipRemoved = true;
+// The animal is handed back. Once the event's own blip is gone, no other is looked for on it.
+void LetAnimalGo(AggressorScene& attack, PedLedger& ledger) {
+    if (attack.blip.removed) {
+        ledger.Release(&attack.aggressor);
+    } else {
+        LetAggressorGo(attack, ledger);
     }
-}
-
-// The player has gone far from the animal: it is handed back to the game.
-void LetAnimalGo(PredatorAttack& attack, PedLedger& ledger) {
-    const Ped animal = attack.animal;
-    ledger.Release(&attack.animal);
-    CleanUpBlip(attack, animal, true);
 }
 
 // Every pass, the peds near the animal scatter or fight and the lawmen near it engage; ends
@@ -164,44 +119,17 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
         scriptWait(kAttackPassWaitMs);
-        if (!IsPedActive(attack.animal) || !IsPedActive(attack.victim)) {
-            Log(LogLevel::Debug,
-                "One of the peds is dead or no longer exists, ending confrontation");
+        if (EitherPartyDown(attack, attack.victim)) {
             return;
         }
-        const std::vector<Ped> lawmen = FindNearbyLawmen(attack.animal);
-        const std::vector<Ped> bystanders = FindNearbyBystanders(attack.animal, attack.victim);
-        for (const Ped bystander : bystanders) {
-            if (!IsPedActive(attack.animal)) {
-                break;
-            }
-            if (!IsPedActive(bystander)) {
-                continue;
-            }
-            ReactToAggressor(bystander, attack.animal);
-            SET_PED_KEEP_TASK(bystander);
-            Log(LogLevel::Debug, "Nearby citizen ", bystander, " is reacting to aggressor ",
-                attack.animal);
-        }
-        for (const Ped lawman : lawmen) {
-            if (!IsPedActive(attack.animal)) {
-                break;
-            }
-            if (!IsPedActive(lawman)) {
-                continue;
-            }
-            TASK_COMBAT_PED(lawman, attack.animal);
-            SET_PED_KEEP_TASK(lawman);
-            Log(LogLevel::Debug, "Nearby lawman ", lawman, " is engaging aggressor ",
-                attack.animal);
-        }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.animal));
+        const std::vector<Ped> lawmen = FindNearbyLawmen(attack.aggressor);
+        const std::vector<Ped> bystanders = FindNearbyBystanders(attack.aggressor, attack.victim);
+        RallyAgainst(attack.aggressor, bystanders, kBystandersFleeOrFightBack);
+        RallyAgainst(attack.aggressor, lawmen, kLawmenEngage);
+        const float distance = DistanceFromPlayer(attack.playerPed, attack.aggressor);
         if (distance < kEndDistance) {
             if (limit.Reached()) {
-                LogWatchLimitReached("Attack", "watching the animal for up to " +
-                                                   std::to_string(kWatchLimitMinutes) +
-                                                   " more minutes.");
+                LogWatchLimitReached("Attack", WatchingOnFor("the animal"));
                 return;
             }
             continue;
@@ -212,32 +140,10 @@ void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     }
 }
 
-// Lasts until the game no longer reports the animal as an existing, living, untied ped, or
-// five minutes have passed.
-void RunWatchPhase(PredatorAttack& attack, PedLedger& ledger) {
-    const WatchLimit limit;
-    for (;;) {
-        scriptWait(kWatchPassWaitMs);
-        if (!IsPedActive(attack.animal) || IS_PED_HOGTIED(attack.animal)) {
-            return;
-        }
-        if (limit.Reached()) {
-            LogWatchLimitReached("Watch", "ending confrontation");
-            return;
-        }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(attack.playerPed), GET_ENTITY_COORDS(attack.animal));
-        if (distance >= kEndDistance) {
-            Log(LogLevel::Debug, "Animal has moved beyond 200 meters, ending confrontation");
-            LetAnimalGo(attack, ledger);
-        }
-    }
-}
-
 // Returns false when the event gave up without staging anything worth the closing lines.
 bool RunEvent3(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
-    const std::vector<Ped> candidates = CollectVictimCandidates(scan);
+    const std::vector<Ped> candidates = CollectByRules(scan, kPreyRules, "Valid ped found ");
     PredatorAttack attack;
     attack.player = scan.player;
     attack.playerPed = scan.playerPed;
@@ -252,14 +158,16 @@ bool RunEvent3(PedLedger& ledger) {
     }
     StageAttack(attack, ledger);
     RunAttackPhase(attack, ledger);
-    RunWatchPhase(attack, ledger);
-    CleanUpBlip(attack, attack.animal, false);
-    ledger.Release(&attack.animal);
+    WatchAggressorDepart(
+        attack,
+        {kEndDistance, "Animal has moved beyond 200 meters, ending confrontation", LetAnimalGo},
+        ledger);
+    ledger.Release(&attack.aggressor);
     return true;
 }
 
 }  // namespace
 
 void event3_animal_aggressor() {
-    RunEncounter({"event3_animal_aggressor", 3, "event3_animal_aggressor"}, RunEvent3);
+    RunEncounter({"event3_animal_aggressor", "3"}, RunEvent3);
 }

@@ -1,13 +1,13 @@
 #include "encounters/event4_wagon_robbery.h"
 
-#include <optional>
-#include <string>
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
-#include "core/config.h"
 #include "core/logger.h"
-#include "core/random.h"
+#include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
+#include "encounters/once.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -16,12 +16,12 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
+#include "world/rally.h"
 #include "world/scan_facts.h"
 
 namespace {
 
 constexpr int kScanCapacity = 200;
-constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kPassWaitMs = 1000;
 constexpr uint32_t kVictimPauseMs = 2000;
 constexpr int kDriverSeat = -1;
@@ -37,19 +37,22 @@ constexpr Hash kWagonModelHashes[] = {
     0x08FF91ED, 0xA7FBA623, 0x310A4F8B, 0x0538529A, 0xF53E4390,
 };
 
-// The robbery as it is being watched. Each flag marks a phase; once set it stays set.
-struct WagonRobbery {
-    Ped playerPed = 0;
-    Ped aggressor = 0;
+// Once the robber is dead: the driver is sent back onto the wagon, then driving off, and the
+// robber's blip is dealt with. Each step is taken once, on the answers of its own pass.
+struct WagonRecovery {
+    Once reboarding;
+    Once drivingAway;
+    Once robberDownSeen;
+};
+
+// The robbery as it is being watched.
+struct WagonRobbery : AggressorScene {
     Ped victim = 0;
     Vehicle wagon = 0;
-    AggressorBlip blip;
-    bool lawAlerted = false;         // lawmen turned on the robber (victim hurt, or escape)
-    bool victimOutHandled = false;   // the driver was seen off the wagon and fought back
-    bool escapeStarted = false;      // the robber was seen in the wagon and fled
-    bool reentryOrdered = false;     // robber dead: the driver was sent back onto the wagon
-    bool victimDrivingAway = false;  // robber dead: the driver was sent driving off
-    bool aggressorGone = false;      // the robber was seen dead and his blip dealt with
+    bool lawAlerted = false;  // lawmen turned on the robber (victim hurt, or escape)
+    Once victimOut;           // the driver was seen off the wagon and fought back
+    Once escape;              // the robber was seen in the wagon and fled
+    WagonRecovery recovery;
 };
 
 struct Candidates {
@@ -63,29 +66,12 @@ const IdentifierList kGang = {"REL_GANG_DUTCHS"};
 
 // A robber is a living human on foot near the player whom no script owns and who is neither
 // lawman nor gang member (nor a woman or shopkeeper, when those are excluded).
-bool IsRobberCandidate(EntityFacts& ped, float radius) {
-    if (!ped.Exists() || ped.IsPlayer() || !ped.IsHuman() || ped.IsMissionEntity()) {
-        return false;
-    }
-    if (ped.InAnyGroup(kNotRobberGroups)) {
-        return false;
-    }
-    if (Config.ExcludeWomen && !ped.IsMale()) {
-        return false;
-    }
-    if (IsExcludedShopkeeper(ped)) {
-        return false;
-    }
-    return ped.DistanceToPlayer() <= radius && !ped.IsDead() && !ped.InAnyVehicle();
-}
+const CandidateRules kRobberRules = {
+    kNotThePlayer | kHumansOnly | kWomenSetting | kShopkeeperSetting, kNotRobberGroups,
+    Whereabouts::OnFoot};
 
 // A ped near the player whom no script owns, alive and sitting in some vehicle.
-bool IsSeatedNearby(EntityFacts& ped, float radius) {
-    if (!ped.Exists() || ped.IsPlayer() || ped.IsMissionEntity() || ped.InAnyGroup(kGang)) {
-        return false;
-    }
-    return ped.DistanceToPlayer() <= radius && !ped.IsDead() && ped.InAnyVehicle();
-}
+const CandidateRules kSeatedRules = {kNotThePlayer, kGang, Whereabouts::InVehicle};
 
 // Only the driver of a listed wagon can be robbed of it.
 void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, Candidates& found) {
@@ -113,18 +99,11 @@ void ConsiderDriver(EntityFacts& ped, ScanFacts& facts, Candidates& found) {
 // Robbers first, then drivers, over the same peds: the second pass reads only what the first
 // did not.
 Candidates CollectCandidates(const NearbyScan& scan) {
-    const float radius = static_cast<float>(Config.SearchRadius);
     ScanFacts facts(scan);
     Candidates found;
+    found.robbers = CollectByRules(facts, kRobberRules, "Valid aggressors found ");
     for (EntityFacts& ped : facts.Peds()) {
-        if (IsRobberCandidate(ped, radius)) {
-            found.robbers.push_back(ped.Handle());
-            Log(LogLevel::Debug, "Valid aggressors found ", ped.Handle(),
-                " at distance: ", ped.DistanceToPlayer(), "m");
-        }
-    }
-    for (EntityFacts& ped : facts.Peds()) {
-        if (IsSeatedNearby(ped, radius)) {
+        if (IsCandidate(ped, facts, kSeatedRules)) {
             ConsiderDriver(ped, facts, found);
         }
     }
@@ -133,26 +112,25 @@ Candidates CollectCandidates(const NearbyScan& scan) {
 
 bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
     if (found.robbers.empty() || found.drivers.empty()) {
-        Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
-                                std::to_string(found.robbers.size()) + " aggressors.");
-        Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
-                                std::to_string(found.drivers.size()) + " victims.");
+        Log(LogLevel::Info,
+            "Could not find 2 valid NPCs within radius. Found: ", found.robbers.size(),
+            " aggressors.");
+        Log(LogLevel::Info,
+            "Could not find 2 valid NPCs within radius. Found: ", found.drivers.size(),
+            " victims.");
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
         return false;
     }
-    robbery.aggressor = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
-    const size_t driver = static_cast<size_t>(RandomInt()) % found.drivers.size();
+    robbery.aggressor = DrawPed(found.robbers);
+    const size_t driver = DrawIndex(found.drivers.size());
     robbery.victim = found.drivers[driver];
     robbery.wagon = found.wagons[driver];
-    Log(LogLevel::Debug, "Randomly assigned aggressor: ", robbery.aggressor);
-    Log(LogLevel::Debug, "Randomly assigned victim: ", robbery.victim);
+    LogAssignedPair(robbery.aggressor, robbery.victim);
     return true;
 }
 
 void StageRobbery(WagonRobbery& robbery, PedLedger& ledger) {
-    Log(LogLevel::Info, "Initiating NPC confrontation event");
-    ledger.Own(robbery.aggressor);
-    ledger.Own(robbery.victim);
+    BeginConfrontation(robbery, robbery.victim, ledger);
     CLEAR_PED_TASKS(robbery.aggressor);
     TASK_ENTER_VEHICLE(robbery.aggressor, robbery.wagon);
     SET_PED_KEEP_TASK(robbery.aggressor);
@@ -160,34 +138,22 @@ void StageRobbery(WagonRobbery& robbery, PedLedger& ledger) {
         robbery.victim);
 }
 
-// Each able lawman goes for the robber, until the robber is down.
-void SendLawmen(const WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
-    for (const Ped lawman : lawmen) {
-        if (!IsPedActive(robbery.aggressor)) {
-            break;
-        }
-        if (!IsPedActive(lawman)) {
-            continue;
-        }
-        TASK_COMBAT_PED(lawman, robbery.aggressor);
-        SET_PED_KEEP_TASK(lawman);
-        Log(LogLevel::Debug, "Lawman ", lawman, " responding to wagon robbery");
-    }
+void AnnounceRobberyResponse(Ped lawman, Ped /*robber*/) {
+    Log(LogLevel::Debug, "Lawman ", lawman, " responding to wagon robbery");
 }
+
+// Able lawmen go for the robber until he is down; once he has the wagon, every able one does.
+const Rally kLawmenRespond = {TASK_COMBAT_PED, RallyLasts::WhileAggressorActive,
+                              AnnounceRobberyResponse};
+const Rally kLawmenChase = {TASK_COMBAT_PED, RallyLasts::ThroughTheList, nullptr};
 
 void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
     Log(LogLevel::Debug, "Aggressor successfully entered wagon - initiating escape");
     CLEAR_PED_TASKS(robbery.aggressor);
     AddAggressorBlip(robbery.aggressor, robbery.blip);
     MarkAggressorCriminal(robbery.aggressor);
-    for (const Ped lawman : lawmen) {
-        if (IsPedActive(lawman)) {
-            TASK_COMBAT_PED(lawman, robbery.aggressor);
-            SET_PED_KEEP_TASK(lawman);
-        }
-    }
+    RallyAgainst(robbery.aggressor, lawmen, kLawmenChase);
     TASK_FLEE_PED(robbery.aggressor, robbery.victim);
-    robbery.escapeStarted = true;
     robbery.lawAlerted = true;
 }
 
@@ -195,24 +161,21 @@ void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
 void ReactToScene(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     if (!robbery.lawAlerted) {
         for (const Ped lawman : lawmen) {
-            Log(LogLevel::Debug, "Nearby lawman found: ", lawman);
-            ledger.Own(lawman);
+            OwnLawman(lawman, ledger);
         }
     }
     if (IS_PED_INJURED(robbery.victim) && !robbery.lawAlerted) {
-        SendLawmen(robbery, lawmen);
+        RallyAgainst(robbery.aggressor, lawmen, kLawmenRespond);
         Log(LogLevel::Debug, "Victim injured - law enforcement now hostile to aggressor");
         robbery.lawAlerted = true;
     }
-    if (!IS_PED_IN_ANY_VEHICLE(robbery.victim) && !robbery.victimOutHandled) {
+    if (robbery.victimOut.FirstTime(!IS_PED_IN_ANY_VEHICLE(robbery.victim))) {
         if (!IS_ENTITY_DEAD(robbery.victim)) {
-            TASK_COMBAT_PED(robbery.victim, robbery.aggressor);
-            SET_PED_KEEP_TASK(robbery.victim);
+            FightPed(robbery.victim, robbery.aggressor);
         }
-        SendLawmen(robbery, lawmen);
-        robbery.victimOutHandled = true;
+        RallyAgainst(robbery.aggressor, lawmen, kLawmenRespond);
     }
-    if (IS_PED_IN_VEHICLE(robbery.aggressor, robbery.wagon) && !robbery.escapeStarted) {
+    if (robbery.escape.FirstTime(IS_PED_IN_VEHICLE(robbery.aggressor, robbery.wagon))) {
         StartEscape(robbery, lawmen);
     }
 }
@@ -223,57 +186,61 @@ bool DriverCanTakeWagonBack(const WagonRobbery& robbery) {
            DOES_ENTITY_EXIST(robbery.wagon);
 }
 
+// The driver, told to drop what it does, waits and is given the task toward the wagon.
+void SendDriverTo(WagonRobbery& robbery, void (*task)(Ped driver, Vehicle wagon)) {
+    CLEAR_PED_TASKS(robbery.victim);
+    scriptWait(kVictimPauseMs);
+    task(robbery.victim, robbery.wagon);
+    SET_PED_KEEP_TASK(robbery.victim);
+}
+
 // Once the robber is dead, the driver climbs back onto the wagon and then drives off. The
 // world moves on during each pause, so every order is decided on fresh answers.
 void RecoverWagon(WagonRobbery& robbery) {
-    if (DriverCanTakeWagonBack(robbery) && !IS_PED_IN_ANY_VEHICLE(robbery.victim) &&
-        !robbery.reentryOrdered) {
-        CLEAR_PED_TASKS(robbery.victim);
-        scriptWait(kVictimPauseMs);
-        TASK_ENTER_VEHICLE(robbery.victim, robbery.wagon);
-        SET_PED_KEEP_TASK(robbery.victim);
-        robbery.reentryOrdered = true;
+    WagonRecovery& recovery = robbery.recovery;
+    if (recovery.reboarding.FirstTime(DriverCanTakeWagonBack(robbery) &&
+                                      !IS_PED_IN_ANY_VEHICLE(robbery.victim))) {
+        SendDriverTo(robbery, TASK_ENTER_VEHICLE);
     }
-    if (DriverCanTakeWagonBack(robbery) && IS_PED_IN_VEHICLE(robbery.victim, robbery.wagon) &&
-        !robbery.victimDrivingAway) {
-        CLEAR_PED_TASKS(robbery.victim);
-        scriptWait(kVictimPauseMs);
-        TASK_VEHICLE_DRIVE_WANDER(robbery.victim, robbery.wagon);
-        SET_PED_KEEP_TASK(robbery.victim);
-        robbery.victimDrivingAway = true;
+    if (recovery.drivingAway.FirstTime(DriverCanTakeWagonBack(robbery) &&
+                                       IS_PED_IN_VEHICLE(robbery.victim, robbery.wagon))) {
+        SendDriverTo(robbery, TASK_VEHICLE_DRIVE_WANDER);
     }
-    if (IS_ENTITY_DEAD(robbery.aggressor) && !robbery.aggressorGone) {
-        RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);
+    if (recovery.robberDownSeen.FirstTime(IS_ENTITY_DEAD(robbery.aggressor))) {
+        RemoveAggressorBlip(robbery.blip);
         Log(LogLevel::Debug, "Aggressor is no longer active - deleting blips");
-        robbery.aggressorGone = true;
     }
+}
+
+// The driver is handed back and the lawmen stand down: the robber is dead, and the driver is
+// leaving or the wagon is gone.
+void EndAfterRobberDied(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    ledger.Release(&robbery.victim);
+    ClearTasksOfPeds(lawmen);
 }
 
 // True when this pass ends the event: the player has left the robber behind, or the robber
 // is dead and the driver is leaving or the wagon is gone.
 bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
-    const float distance =
-        VDIST(GET_ENTITY_COORDS(robbery.playerPed), GET_ENTITY_COORDS(robbery.aggressor));
-    if (distance >= kEndDistance) {
-        Log(LogLevel::Debug, "Player is ", distance, " meters away from aggressor, ending event.");
+    const float distance = DistanceFromPlayer(robbery.playerPed, robbery.aggressor);
+    if (distance >= kPlayerLeftDistance) {
+        LogPlayerLeftAggressor(distance);
         ledger.Release(&robbery.aggressor);
         ledger.Release(&robbery.victim);
-        RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);
+        RemoveAggressorBlip(robbery.blip);
         ClearTasksOfPeds(lawmen);
         return true;
     }
-    if (!robbery.aggressorGone) {
+    if (!robbery.recovery.robberDownSeen.Done()) {
         return false;
     }
-    if (robbery.victimDrivingAway) {
-        ledger.Release(&robbery.victim);
-        ClearTasksOfPeds(lawmen);
+    if (robbery.recovery.drivingAway.Done()) {
+        EndAfterRobberDied(robbery, lawmen, ledger);
         Log(LogLevel::Debug, "Aggressor is dead and victim is leaving the area - ending event.");
         return true;
     }
     if (!DOES_ENTITY_EXIST(robbery.wagon)) {
-        ledger.Release(&robbery.victim);
-        ClearTasksOfPeds(lawmen);
+        EndAfterRobberDied(robbery, lawmen, ledger);
         Log(LogLevel::Debug,
             "Aggressor is dead and victim vehicle no longer exists - ending event.");
         return true;
@@ -294,7 +261,7 @@ void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
         }
         if (limit.Reached()) {
             LogWatchLimitReached("Robbery", "ending event.");
-            RemoveAggressorBlip(robbery.blip, robbery.aggressor, false);
+            RemoveAggressorBlip(robbery.blip);
             ClearTasksOfPeds(lawmen);
             return;
         }
@@ -302,32 +269,26 @@ void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
     }
 }
 
-void RunEvent4(PedLedger& ledger) {
+bool RunEvent4(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     const Candidates found = CollectCandidates(scan);
     WagonRobbery robbery;
     robbery.playerPed = scan.playerPed;
     if (!DrawRobberAndDriver(found, robbery)) {
-        return;
+        return true;
     }
     StageRobbery(robbery, ledger);
     WatchRobbery(robbery, ledger);
+    return true;
 }
 
 }  // namespace
 
 bool IsWagonModel(Hash model) {
-    for (const Hash wagonModel : kWagonModelHashes) {
-        if (wagonModel == model) {
-            return true;
-        }
-    }
-    return false;
+    return std::find(std::begin(kWagonModelHashes), std::end(kWagonModelHashes), model) !=
+           std::end(kWagonModelHashes);
 }
 
 void event4_wagon_robbery() {
-    RunEncounter({"event4_wagon_robbery", 4, "event4_wagon_robbery"}, [](PedLedger& ledger) {
-        RunEvent4(ledger);
-        return true;
-    });
+    RunEncounter({"event4_wagon_robbery", "4"}, RunEvent4);
 }

@@ -6,7 +6,7 @@
 
 #include "core/config.h"
 #include "core/logger.h"
-#include "core/random.h"
+#include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
@@ -17,27 +17,19 @@
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
+#include "world/rally.h"
 #include "world/scan_facts.h"
 
 namespace {
 
 constexpr int kScanCapacity = 50;
-constexpr float kEndDistance = 150.0f;
 constexpr float kFarWatchDistance = 75.0f;
 constexpr uint32_t kConfrontationWaitMs = 2000;
-constexpr uint32_t kWatchWaitMs = 1000;
 constexpr int kQuietPassLimit = 10;
 constexpr int kTaskRunning = 1;
 
-std::string Text(int value) {
-    return std::to_string(value);
-}
-
-struct Mugging {
-    Ped playerPed = 0;
-    Ped aggressor = 0;
+struct Mugging : AggressorScene {
     Ped victim = 0;
-    AggressorBlip blip;
     std::vector<Ped> bystanders;  // taken once, when the robbery starts
 };
 
@@ -58,13 +50,12 @@ struct PedVerdict {
 
 const IdentifierList kProtectedGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
                                          "REL_WILD_ANIMAL_BIRD"};
+const CandidateRules kFreeHumans = {kNotThePlayer | kHumansOnly, kProtectedGroups,
+                                    Whereabouts::OnFoot};
 
-PedVerdict Judge(EntityFacts& ped, float radius) {
+PedVerdict Judge(EntityFacts& ped, ScanFacts& facts, float radius) {
     PedVerdict verdict;
-    if (!ped.Exists() || ped.IsPlayer() || !ped.IsHuman() || ped.IsMissionEntity()) {
-        return verdict;
-    }
-    if (ped.InAnyGroup(kProtectedGroups)) {
+    if (!IsFreeToTake(ped, facts, kFreeHumans)) {
         return verdict;
     }
     if (Config.ExcludeShopkeepers) {
@@ -75,7 +66,7 @@ PedVerdict Judge(EntityFacts& ped, float radius) {
     }
     verdict.female = Config.ExcludeWomen && !ped.IsMale();
     verdict.distance = ped.DistanceToPlayer();
-    verdict.onFootNearAndFree = verdict.distance <= radius && !ped.IsDead() && !ped.InAnyVehicle();
+    verdict.onFootNearAndFree = IsWithinReach(ped, radius, kFreeHumans.whereabouts);
     return verdict;
 }
 
@@ -106,7 +97,7 @@ Candidates CollectCandidates(const NearbyScan& scan) {
     std::vector<PedVerdict> verdicts;
     verdicts.reserve(scan.handles.size());
     for (EntityFacts& ped : facts.Peds()) {
-        verdicts.push_back(Judge(ped, radius));
+        verdicts.push_back(Judge(ped, facts, radius));
     }
     Candidates found;
     found.robbers = Pass(scan, verdicts, Config.ExcludeWomen);
@@ -117,19 +108,18 @@ Candidates CollectCandidates(const NearbyScan& scan) {
 // The victim is drawn from the candidates other than the robber: nobody mugs himself.
 bool DrawRobberAndVictim(const Candidates& found, Mugging& mugging) {
     if (!found.robbers.empty()) {
-        const Ped robber = found.robbers[static_cast<size_t>(RandomInt()) % found.robbers.size()];
+        const Ped robber = DrawPed(found.robbers);
         std::vector<Ped> victims = found.victims;
         victims.erase(std::remove(victims.begin(), victims.end(), robber), victims.end());
         if (!victims.empty()) {
             mugging.aggressor = robber;
-            mugging.victim = victims[static_cast<size_t>(RandomInt()) % victims.size()];
-            Log(LogLevel::Debug, "Randomly assigned aggressor: ", mugging.aggressor);
-            Log(LogLevel::Debug, "Randomly assigned victim: ", mugging.victim);
+            mugging.victim = DrawPed(victims);
+            LogAssignedPair(mugging.aggressor, mugging.victim);
             return true;
         }
     }
-    Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: " +
-                            std::to_string(found.robbers.size()) + " NPCs");
+    Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: ", found.robbers.size(),
+        " NPCs");
     Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
     return false;
 }
@@ -143,7 +133,7 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
     if (weapon != 0) {
         Log(LogLevel::Debug, "Gave weapon ", weapon, " to aggressor ", mugging.aggressor);
     } else {
-        LogError("Failed to give weapon to aggressor " + Text(mugging.aggressor));
+        LogError("Failed to give weapon to aggressor " + std::to_string(mugging.aggressor));
     }
     Log(LogLevel::Info, "Initiating NPC confrontation event");
     TASK_ROB_PED(mugging.aggressor, mugging.victim);
@@ -155,37 +145,11 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
     mugging.bystanders = FindNearbyBystanders(mugging.aggressor, mugging.victim);
 }
 
-// While the robbery runs, bystanders flee and each able lawman is set on the robber.
-// Returns whether any lawman was sent.
+// While the robbery runs, bystanders flee and each able lawman is owned and set on the
+// robber. Returns whether any lawman was sent.
 bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedger& ledger) {
-    for (const Ped bystander : mugging.bystanders) {
-        if (!IsPedActive(mugging.aggressor)) {
-            break;
-        }
-        if (!IsPedActive(bystander)) {
-            continue;
-        }
-        TASK_FLEE_PED(bystander, mugging.aggressor);
-        SET_PED_KEEP_TASK(bystander);
-        Log(LogLevel::Debug, "Nearby citizen ", bystander, " is reacting to aggressor ",
-            mugging.aggressor);
-    }
-    bool lawmenEngaged = false;
-    for (const Ped lawman : lawmen) {
-        if (!IsPedActive(mugging.aggressor)) {
-            break;
-        }
-        if (!IsPedActive(lawman)) {
-            continue;
-        }
-        ledger.Own(lawman);
-        TASK_COMBAT_PED(lawman, mugging.aggressor);
-        SET_PED_KEEP_TASK(lawman);
-        Log(LogLevel::Debug, "Nearby lawman ", lawman, " is engaging aggressor ",
-            mugging.aggressor);
-        lawmenEngaged = true;
-    }
-    return lawmenEngaged;
+    RallyAgainst(mugging.aggressor, mugging.bystanders, kBystandersFlee);
+    return RallyAgainst(mugging.aggressor, lawmen, kLawmenEngage, &ledger) > 0;
 }
 
 // Every pass: ends when either party is down or gone, when lawmen engage, after ten passes
@@ -197,9 +161,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     for (;;) {
         scriptWait(kConfrontationWaitMs);
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
-        if (!IsPedActive(mugging.aggressor) || !IsPedActive(mugging.victim)) {
-            Log(LogLevel::Debug,
-                "One of the peds is dead or no longer exists, ending confrontation");
+        if (EitherPartyDown(mugging, mugging.victim)) {
             return;
         }
         if (GET_SCRIPT_TASK_STATUS(mugging.aggressor, game_constant::kRobberyTask) ==
@@ -217,18 +179,16 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
             ClearTasksOfPeds(lawmen);
             return;
         }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
-        if (distance >= kEndDistance) {
+        const float distance = DistanceFromPlayer(mugging.playerPed, mugging.aggressor);
+        if (distance >= kPlayerLeftDistance) {
             Log(LogLevel::Debug, "Player is ", distance,
                 " meters away from aggressor, ending mugging event.");
-            LetAggressorGo(&mugging.aggressor, mugging.blip, ledger);
+            LetAggressorGo(mugging, ledger);
             return;
         }
         if (limit.Reached()) {
             LogWatchLimitReached("Mugging",
-                                 "robber and victim flee, watching the robber for up to " +
-                                     std::to_string(kWatchLimitMinutes) + " more minutes.");
+                                 "robber and victim flee, " + WatchingOnFor("the robber"));
             return;
         }
     }
@@ -238,61 +198,38 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
 void Scatter(Mugging& mugging) {
     if (IsPedActive(mugging.aggressor)) {
         MarkAggressorCriminal(mugging.aggressor);
-        TASK_FLEE_PED(mugging.aggressor, mugging.victim);
-        SET_PED_KEEP_TASK(mugging.aggressor);
+        FleeFromPed(mugging.aggressor, mugging.victim);
         Log(LogLevel::Debug, "Aggressor ", mugging.aggressor, " is fleeing from scene");
     }
     if (DOES_ENTITY_EXIST(mugging.victim) && DOES_ENTITY_EXIST(mugging.aggressor) &&
         !IS_ENTITY_DEAD(mugging.victim)) {
-        TASK_FLEE_PED(mugging.victim, mugging.aggressor);
-        SET_PED_KEEP_TASK(mugging.victim);
+        FleeFromPed(mugging.victim, mugging.aggressor);
         Log(LogLevel::Debug, "Victim ", mugging.victim, " is fleeing from scene");
     }
 }
 
-// Lasts until the robber is gone, dead or hogtied, or the watch limit has passed (a robber
-// may linger near the player).
-void WatchRobber(Mugging& mugging, PedLedger& ledger) {
-    const WatchLimit limit;
-    for (;;) {
-        scriptWait(kWatchWaitMs);
-        if (!IsPedActive(mugging.aggressor) || IS_PED_HOGTIED(mugging.aggressor)) {
-            RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
-            return;
-        }
-        if (limit.Reached()) {
-            LogWatchLimitReached("Watch", "ending confrontation");
-            RemoveAggressorBlip(mugging.blip, mugging.aggressor, false);
-            return;
-        }
-        const float distance =
-            VDIST(GET_ENTITY_COORDS(mugging.playerPed), GET_ENTITY_COORDS(mugging.aggressor));
-        if (distance >= kFarWatchDistance) {
-            Log(LogLevel::Debug, "Aggressor has moved beyond 75 meters, ending confrontation");
-            LetAggressorGo(&mugging.aggressor, mugging.blip, ledger);
-        }
-    }
-}
-
-void RunEvent5(PedLedger& ledger) {
+bool RunEvent5(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     const Candidates found = CollectCandidates(scan);
     Mugging mugging;
     mugging.playerPed = scan.playerPed;
     if (!DrawRobberAndVictim(found, mugging)) {
-        return;
+        return true;
     }
     StageMugging(mugging, ledger);
     RunConfrontation(mugging, ledger);
     Scatter(mugging);
-    WatchRobber(mugging, ledger);
+    // The robber may linger near the player.
+    WatchAggressorDepart(
+        mugging,
+        {kFarWatchDistance, "Aggressor has moved beyond 75 meters, ending confrontation",
+         LetAggressorGo},
+        ledger);
+    return true;
 }
 
 }  // namespace
 
 void event5_mugging() {
-    RunEncounter({"event5_mugging", 5, "event5_mugging"}, [](PedLedger& ledger) {
-        RunEvent5(ledger);
-        return true;
-    });
+    RunEncounter({"event5_mugging", "5"}, RunEvent5);
 }

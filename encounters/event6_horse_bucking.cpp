@@ -1,133 +1,83 @@
 #include "encounters/event6_horse_bucking.h"
 
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
+#include "encounters/once.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
-#include "world/scan_facts.h"
+#include "world/ped_moves.h"
 
 namespace {
 
 constexpr int kScanCapacity = 100;
-constexpr float kEndDistance = 150.0f;
 constexpr uint32_t kCycleWaitMs = 1000;
 constexpr int kThrowBelowRoll = 50;  // out of 100
 
 const IdentifierList kNotRiderGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_DUTCHS_HORSES",
                                         "REL_WILD_ANIMAL_BIRD", "REL_WILD_ANIMAL"};
 
-// A living rider near the player whom no script owns. Unlike the common candidate test there
+// A living rider near the player whom no script owns. Unlike the confrontation rules there
 // is no domestic-animal group, no huntable-model rule and no women setting.
-bool IsValidRider(EntityFacts& ped, ScanFacts& facts) {
-    if (!IsUnownedOtherPed(ped, facts)) {
-        return false;
-    }
-    if (ped.InAnyGroup(kNotRiderGroups)) {
-        return false;
-    }
-    if (IsExcludedShopkeeper(ped)) {
-        return false;
-    }
-    const float distance = ped.DistanceToPlayer();
-    if (distance > static_cast<float>(Config.SearchRadius)) {
-        return false;
-    }
-    if (ped.IsDead()) {
-        return false;
-    }
-    if (!ped.IsRidingMount()) {
-        return false;
-    }
-    Log(LogLevel::Debug, "Valid victim found ", ped.Handle(), " at distance: ", distance, "m");
-    return true;
-}
-
-std::vector<Ped> CollectRiders(const NearbyScan& scan) {
-    ScanFacts facts(scan);
-    std::vector<Ped> riders;
-    for (EntityFacts& ped : facts.Peds()) {
-        if (IsValidRider(ped, facts)) {
-            riders.push_back(ped.Handle());
-        }
-    }
-    return riders;
-}
-
-// The rider is handed back, and a blip the game put on the rider removed.
-void LetRiderGo(Ped& victim, PedLedger& ledger) {
-    // The hand-back may clear the variable; the blip is looked up on the ped it named.
-    const Ped rider = victim;
-    ledger.Release(&victim);
-    const Blip blip = GET_BLIP_FROM_ENTITY(rider);
-    if (blip != 0) {
-        REMOVE_BLIP(blip);
-    }
-}
+const CandidateRules kRiderRules = {kNotThePlayer | kNotThePlayersHorse | kShopkeeperSetting,
+                                    kNotRiderGroups, Whereabouts::Riding};
 
 // Watches the rider once a second until the rider is lost, the player is far away, or five
 // minutes have passed (a thrown rider may stay near a player who stays put).
 void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& ledger) {
     const WatchLimit limit;
-    bool throwHandled = false;
+    Once firstPass;
     for (;;) {
         scriptWait(kCycleWaitMs);
-        if (!DOES_ENTITY_EXIST(victim) || IS_ENTITY_DEAD(victim) || IS_PED_HOGTIED(victim)) {
+        if (!CanPedAct(victim)) {
             return;
         }
-        if (thrown && !throwHandled) {
+        if (firstPass.FirstTime() && thrown) {
             Log(LogLevel::Debug, "Victim ", victim, " has been kicked off the horse.");
-            TASK_FLEE_PED(horse, victim);
-            SET_PED_KEEP_TASK(horse);
+            FleeFromPed(horse, victim);
             CLEAR_PED_TASKS(victim);
         } else {
-            TASK_FLEE_PED(horse, playerPed);
-            SET_PED_KEEP_TASK(horse);
+            FleeFromPed(horse, playerPed);
         }
-        throwHandled = true;
         if (thrown) {
-            TASK_FLEE_PED(victim, horse);
-            SET_PED_KEEP_TASK(victim);
+            FleeFromPed(victim, horse);
         }
         const float distance = DistanceBetween(playerPed, victim);
-        if (distance >= kEndDistance) {
+        if (distance >= kPlayerLeftDistance) {
             // The line says aggressor though the distance is the rider's; the wording is kept
             // as readers of the log know it.
-            Log(LogLevel::Debug, "Player is ", distance,
-                " meters away from aggressor, ending event.");
-            LetRiderGo(victim, ledger);
+            LogPlayerLeftAggressor(distance);
+            LetPedGo(&victim, ledger);
             return;
         }
         if (limit.Reached()) {
             LogWatchLimitReached("Bucking event", "ending event.");
-            LetRiderGo(victim, ledger);
+            LetPedGo(&victim, ledger);
             return;
         }
     }
 }
 
-void RunEvent6(PedLedger& ledger) {
+bool RunEvent6(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
-    const std::vector<Ped> candidates = CollectRiders(scan);
+    const std::vector<Ped> candidates = CollectByRules(scan, kRiderRules, "Valid victim found ");
     Ped victim = 0;
     if (!candidates.empty()) {
-        victim = candidates[static_cast<size_t>(RandomInt() % static_cast<int>(candidates.size()))];
+        victim = DrawPed(candidates);
         Log(LogLevel::Debug, "Randomly assigned victim: ", victim);
     }
     if (victim == 0) {
-        Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: " +
-                                std::to_string(candidates.size()) + " victims.");
+        Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: ", candidates.size(),
+            " victims.");
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
-        return;
+        return true;
     }
     Log(LogLevel::Info, "Initiating bucking event");
     ledger.Own(victim);
@@ -136,13 +86,11 @@ void RunEvent6(PedLedger& ledger) {
     const bool thrown = roll < kThrowBelowRoll;
     TASK_MOUNT_THROW_RIDER(horse, thrown);
     WatchRider(victim, horse, scan.playerPed, thrown, ledger);
+    return true;
 }
 
 }  // namespace
 
 void event6_horse_bucking() {
-    RunEncounter({"event6_horse_bucking", 6, "event6_horse_bucking"}, [](PedLedger& ledger) {
-        RunEvent6(ledger);
-        return true;
-    });
+    RunEncounter({"event6_horse_bucking", "6"}, RunEvent6);
 }

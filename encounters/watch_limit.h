@@ -41,6 +41,12 @@ class WatchLimit {
 // `next` says what the encounter does now.
 void LogWatchLimitReached(const std::string& what, const std::string& next);
 
+// "watching <who> for up to 5 more minutes.": what a phase that gave up leaves to the next.
+inline std::string WatchingOnFor(const std::string& who) {
+    return "watching " + who + " for up to " + std::to_string(kWatchLimitMinutes) +
+           " more minutes.";
+}
+
 // The part of that line that names the limit, for tools that read the log.
 inline std::string WatchLimitPhrase() {
     return " has gone on for " + std::to_string(kWatchLimitMinutes) + " minutes, ";

@@ -1,10 +1,8 @@
 #include "weather/weather_events.h"
 
-#include <exception>
-#include <string>
-
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 
@@ -14,7 +12,7 @@ constexpr int kClearOverMs = 300000;
 constexpr uint32_t kLightningDelayMs = 30000;
 
 // Forces the weather and lets it clear over time; the steps every weather event shares.
-void ForceAndClear(const std::string& word, Hash weatherType) {
+void ForceAndClear(const char* word, Hash weatherType) {
     ChangeWeather(weatherType);
     Log(LogLevel::Debug, "Weather changed to ", word, " with transition time of 30.0f");
     CLEAR_WEATHER_TYPE_OVER_TIME(kClearOverMs);
@@ -36,40 +34,31 @@ void StrikeLightningNearPlayer() {
     }
 }
 
-void RunWeatherEvent(const std::string& word, Hash weatherType, bool withLightning) {
-    const std::string name = "event_weather_" + word;
-    Log(LogLevel::Info, "Executing " + name);
-    Log(LogLevel::Debug, "Event weather_", word, " started - performing custom logic");
-    try {
-        ForceAndClear(word, weatherType);
-        if (withLightning) {
-            StrikeLightningNearPlayer();
-        }
-        Log(LogLevel::Debug, "Event weather_", word, " logic executed successfully");
-        Log(LogLevel::Info, name + " completed successfully");
-    } catch (const std::exception& e) {
-        LogError("Exception in " + name + ": " + e.what());
-        throw;
-    } catch (...) {
-        LogError("Unknown exception in " + name);
-        throw;
-    }
-}
-
 }  // namespace
 
 void ChangeWeather(Hash weatherType) {
     SET_WEATHER_TYPE(weatherType);
 }
 
+// A weather event owns no peds; it runs as an encounter does for its log lines and failures.
 void event_weather_thunderstorm() {
-    RunWeatherEvent("thunderstorm", weather_type::kThunderstorm, true);
+    RunEncounter({"event_weather_thunderstorm", "weather_thunderstorm"}, [](PedLedger&) {
+        ForceAndClear("thunderstorm", weather_type::kThunderstorm);
+        StrikeLightningNearPlayer();
+        return true;
+    });
 }
 
 void event_weather_hurricane() {
-    RunWeatherEvent("hurricane", weather_type::kHurricane, false);
+    RunEncounter({"event_weather_hurricane", "weather_hurricane"}, [](PedLedger&) {
+        ForceAndClear("hurricane", weather_type::kHurricane);
+        return true;
+    });
 }
 
 void event_weather_fog() {
-    RunWeatherEvent("fog", weather_type::kFog, false);
+    RunEncounter({"event_weather_fog", "weather_fog"}, [](PedLedger&) {
+        ForceAndClear("fog", weather_type::kFog);
+        return true;
+    });
 }

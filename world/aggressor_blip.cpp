@@ -11,16 +11,21 @@ void AddAggressorBlip(Ped aggressor, AggressorBlip& blip) {
     blip.added = true;
 }
 
-void RemoveAggressorBlip(AggressorBlip& blip, Ped aggressor, bool fallback) {
+void RemoveAggressorBlip(AggressorBlip& blip) {
+    if (blip.handle == 0) {
+        return;
+    }
+    REMOVE_BLIP(blip.handle);
+    blip.handle = 0;
+    blip.removed = true;
+}
+
+void RemoveAnyBlipOn(Ped ped, AggressorBlip& blip) {
     if (blip.handle != 0) {
-        REMOVE_BLIP(blip.handle);
-        blip.handle = 0;
+        RemoveAggressorBlip(blip);
         return;
     }
-    if (!fallback) {
-        return;
-    }
-    const Blip found = GET_BLIP_FROM_ENTITY(aggressor);
+    const Blip found = GET_BLIP_FROM_ENTITY(ped);
     if (found != 0) {
         REMOVE_BLIP(found);
     }

@@ -9,27 +9,8 @@
 #include "world/identifier_hash.h"
 #include "world/scan_facts.h"
 
-// The two settings of [ExcludedPeds] the candidate test honours.
-struct CandidateSettings {
-    bool excludeShopkeepers = true;
-    bool excludeWomen = false;
-};
-
-// The settings as loaded from the INI file.
-CandidateSettings CurrentCandidateSettings();
-
-// Wild animals that may take part, in the order they are tested.
-extern const char* const kHuntableAnimalModels[11];
-
-// Shopkeepers and other service peds that ExcludeShopkeepers protects, as a fresh list.
-std::vector<std::string> GetExemptModelNames();
-
 // The first exempt model name whose hash equals the ped's model, or nullptr.
 const std::string* IsExemptModel(EntityFacts& ped);
-
-// The ped exists, is neither the player nor the player's horse, and no script owns it: the
-// first tests of every candidate filter that leaves the player's own out.
-bool IsUnownedOtherPed(EntityFacts& ped, ScanFacts& facts);
 
 // With ExcludeShopkeepers on, whether the ped is a shopkeeper to leave alone; the match is
 // logged ("Excluded shopkeeper found: <name>").
@@ -42,7 +23,52 @@ bool PedInGroup(Ped ped, const char* groupName);
 // Whether the ped's relationship group is one of the list's, the group read once.
 bool PedInAnyGroup(Ped ped, const IdentifierList& groups);
 
-// The common test of events 1 and 2: the ped exists, is not the player or the player's horse,
-// is not owned by a script, belongs to no protected group, is a huntable animal if wild, and
-// passes the women and shopkeeper settings.
-bool IsValidCandidatePed(EntityFacts& ped, ScanFacts& facts, const CandidateSettings& settings);
+// A draw of the program's generator among `count` candidates (at least one).
+size_t DrawIndex(size_t count);
+// A candidate drawn from the list; TakeDrawnPed also removes it.
+Ped DrawPed(const std::vector<Ped>& candidates);
+Ped TakeDrawnPed(std::vector<Ped>& candidates);
+
+// The tests a rule set makes beyond the ones every set makes (the ped exists, no script owns
+// it, it is in none of the left-out groups, it lies within SearchRadius and is alive).
+enum CandidateCheck : unsigned {
+    kNotThePlayer = 1u << 0,
+    kNotThePlayersHorse = 1u << 1,
+    kHumansOnly = 1u << 2,
+    kWildOnlyIfHuntable = 1u << 3,  // a wild animal only of a huntable model
+    kWomenSetting = 1u << 4,        // no women while ExcludeWomen is on
+    kShopkeeperSetting = 1u << 5,   // no shopkeepers while ExcludeShopkeepers is on
+};
+
+// Where a candidate must be.
+enum class Whereabouts { OnFoot, InVehicle, Riding };
+
+// Who may take a part in an encounter. The tests run in one fixed order, each asking the game
+// only what it needs: existence, the player, the player's horse, human, owned by a script,
+// groups, huntable, women, shopkeepers; then distance, death and whereabouts.
+struct CandidateRules {
+    unsigned checks;  // CandidateCheck flags
+    const IdentifierList& leftOutGroups;
+    Whereabouts whereabouts;
+};
+
+// The tests up to the settings: existence, the player, the horse, human, script, groups and
+// huntable.
+bool IsFreeToTake(EntityFacts& ped, ScanFacts& facts, const CandidateRules& rules);
+
+// Within the radius of the player's scanned position, alive, and where the rules want it.
+bool IsWithinReach(EntityFacts& ped, float radius, Whereabouts whereabouts);
+
+// All the tests of the rule set, within SearchRadius.
+bool IsCandidate(EntityFacts& ped, ScanFacts& facts, const CandidateRules& rules);
+
+// The scanned peds that are candidates, in scan order; each is logged as
+// "<found><ped> at distance: <distance>m".
+std::vector<Ped> CollectByRules(ScanFacts& facts, const CandidateRules& rules, const char* found);
+// The same over fresh facts of the scan.
+std::vector<Ped> CollectByRules(const NearbyScan& scan, const CandidateRules& rules,
+                                const char* found);
+
+// The candidates of events 1 and 2: no player or player's horse, no lawman, gang member, bird
+// or domestic animal, a wild animal only of a huntable model, both settings honoured, on foot.
+extern const CandidateRules kConfrontationRules;

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "core/config.h"
 #include "core/logger.h"
 #include "host/natives.h"
 #include "world/candidate_filter.h"
-#include "world/scan_facts.h"
 
 NearbyScan ScanNearbyPeds(int capacity) {
     NearbyScan scan;
@@ -37,27 +35,11 @@ float DistanceBetween(Entity first, Entity second) {
     return VDIST(firstPos, secondPos);
 }
 
+float DistanceFromPlayer(Ped playerPed, Ped ped) {
+    const Vector3 pedPos = GET_ENTITY_COORDS(ped);
+    return VDIST(GET_ENTITY_COORDS(playerPed), pedPos);
+}
+
 std::vector<Ped> CollectConfrontationCandidates(const NearbyScan& scan) {
-    const CandidateSettings settings = CurrentCandidateSettings();
-    const float radius = static_cast<float>(Config.SearchRadius);
-    ScanFacts facts(scan);
-    std::vector<Ped> candidates;
-    for (EntityFacts& ped : facts.Peds()) {
-        if (!IsValidCandidatePed(ped, facts, settings)) {
-            continue;
-        }
-        const float distance = ped.DistanceToPlayer();
-        if (distance > radius) {
-            continue;
-        }
-        if (ped.IsDead()) {
-            continue;
-        }
-        if (ped.InAnyVehicle()) {
-            continue;
-        }
-        Log(LogLevel::Debug, "Valid ped found ", ped.Handle(), " at distance: ", distance, "m");
-        candidates.push_back(ped.Handle());
-    }
-    return candidates;
+    return CollectByRules(scan, kConfrontationRules, "Valid ped found ");
 }

@@ -23,8 +23,8 @@ NearbyScan ScanNearbyPeds(int capacity);
 
 // VDIST between the current positions of two entities, the first read first.
 float DistanceBetween(Entity first, Entity second);
+// VDIST from the player's ped to the ped, the ped's position read first.
+float DistanceFromPlayer(Ped playerPed, Ped ped);
 
-// The candidate pass of events 1 and 2: the peds that pass IsValidCandidatePed, lie within
-// SearchRadius of the player's scanned position, are alive and are not in a vehicle, in scan
-// order.
+// The candidate pass of events 1 and 2 (kConfrontationRules), in scan order.
 std::vector<Ped> CollectConfrontationCandidates(const NearbyScan& scan);

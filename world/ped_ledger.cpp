@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "host/natives.h"
-#include "world/ped_moves.h"
 
 void PedLedger::Own(Ped ped) {
     SET_ENTITY_AS_MISSION_ENTITY(ped);
@@ -14,7 +13,7 @@ void PedLedger::Own(Ped ped) {
 
 void PedLedger::Release(Ped* pedVariable) {
     owned_.erase(std::remove(owned_.begin(), owned_.end(), *pedVariable), owned_.end());
-    ReleasePed(pedVariable);
+    SET_ENTITY_AS_NO_LONGER_NEEDED(pedVariable);
 }
 
 void PedLedger::ReleaseRemaining() {
@@ -30,7 +29,7 @@ void PedLedger::ReleaseRemaining() {
         if (ped == playerPed || !DOES_ENTITY_EXIST(ped)) {
             continue;
         }
-        ReleasePed(&ped);
+        SET_ENTITY_AS_NO_LONGER_NEEDED(&ped);
     }
 }
 

@@ -38,6 +38,10 @@ bool IsPedActive(Ped ped) {
     return DOES_ENTITY_EXIST(ped) && !IS_ENTITY_DEAD(ped);
 }
 
+bool CanPedAct(Ped ped) {
+    return IsPedActive(ped) && !IS_PED_HOGTIED(ped);
+}
+
 std::vector<Ped> FindNearbyLawmen(Ped centerPed) {
     std::vector<Ped> lawmen;
     for (const Ped ped : PedsAround<kLawmenQueryCapacity>(centerPed)) {
@@ -88,21 +92,14 @@ void ReactToAggressor(Ped reactor, Ped aggressor) {
     SET_PED_KEEP_TASK(reactor);
 }
 
-bool AttackTarget(Ped attacker, Ped target) {
-    if (IS_PED_HUMAN(attacker)) {
-        TASK_COMBAT_PED(attacker, target);
-        return true;
-    }
-    TASK_COMBAT_ANIMAL_CHARGE_PED(attacker, target);
-    return false;
-}
-
 void SetAggressorOn(Ped aggressor, Ped target) {
     CLEAR_PED_TASKS(aggressor);
     CLEAR_PED_SECONDARY_TASK(aggressor);
-    if (AttackTarget(aggressor, target)) {
+    if (IS_PED_HUMAN(aggressor)) {
+        TASK_COMBAT_PED(aggressor, target);
         Log(LogLevel::Debug, "Aggressor ", aggressor, " is human and will use TASK_COMBAT_PED");
     } else {
+        TASK_COMBAT_ANIMAL_CHARGE_PED(aggressor, target);
         Log(LogLevel::Debug, "Aggressor ", aggressor,
             " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED");
     }
@@ -113,27 +110,41 @@ void MarkAggressorCriminal(Ped aggressor) {
     SET_PED_RELATIONSHIP_GROUP_HASH(aggressor, IdentifierHash("REL_CRIMINALS"));
 }
 
+void OwnLawman(Ped lawman, PedLedger& ledger) {
+    Log(LogLevel::Debug, "Nearby lawman found: ", lawman);
+    ledger.Own(lawman);
+}
+
+void FightPed(Ped fighter, Ped target) {
+    TASK_COMBAT_PED(fighter, target);
+    SET_PED_KEEP_TASK(fighter);
+}
+
+void FleeFromPed(Ped ped, Ped threat) {
+    TASK_FLEE_PED(ped, threat);
+    SET_PED_KEEP_TASK(ped);
+}
+
 void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& ledger,
                     std::vector<Ped>& sent) {
     for (const Ped lawman : lawmen) {
-        Log(LogLevel::Debug, "Nearby lawman found: ", lawman);
-        ledger.Own(lawman);
-        TASK_COMBAT_PED(lawman, aggressor);
-        SET_PED_KEEP_TASK(lawman);
+        OwnLawman(lawman, ledger);
+        FightPed(lawman, aggressor);
         if (std::find(sent.begin(), sent.end(), lawman) == sent.end()) {
             sent.push_back(lawman);
         }
     }
 }
 
-void ReleasePed(Ped* pedVariable) {
-    SET_ENTITY_AS_NO_LONGER_NEEDED(pedVariable);
+void LetPedGo(Ped* pedVariable, AggressorBlip& blip, PedLedger& ledger) {
+    const Ped named = *pedVariable;
+    ledger.Release(pedVariable);
+    RemoveAnyBlipOn(named, blip);
 }
 
-void LetAggressorGo(Ped* aggressor, AggressorBlip& blip, PedLedger& ledger) {
-    const Ped named = *aggressor;
-    ledger.Release(aggressor);
-    RemoveAggressorBlip(blip, named, true);
+void LetPedGo(Ped* pedVariable, PedLedger& ledger) {
+    AggressorBlip none;
+    LetPedGo(pedVariable, none, ledger);
 }
 
 void ClearTasksOfPeds(std::vector<Ped> peds) {
