@@ -19,8 +19,3 @@ const std::vector<EncounterDefinition>& AllEncounters() {
     };
     return kEncounters;
 }
-
-void ResetEncounterState() {
-    Event1SeededRandom = false;
-    Event2SeededRandom = false;
-}

@@ -13,7 +13,3 @@ struct EncounterDefinition {
 };
 
 const std::vector<EncounterDefinition>& AllEncounters();
-
-// Forgets what the encounters keep from one run to the next in a process (whether each has
-// seeded the generator yet), as a freshly loaded library has it.
-void ResetEncounterState();

@@ -1,6 +1,7 @@
 #include "encounters/encounter_run.h"
 
 #include <exception>
+#include <set>
 #include <string>
 
 #include "core/logger.h"
@@ -32,9 +33,16 @@ void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& led
     }
 }
 
-void SeedRandomOnce(bool& seeded) {
-    if (!seeded) {
+namespace {
+std::set<std::string> encountersThatSeeded;
+}  // namespace
+
+void SeedRandomOnce(const char* encounter) {
+    if (encountersThatSeeded.insert(encounter).second) {
         SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
-        seeded = true;
     }
+}
+
+void ResetEncounterState() {
+    encountersThatSeeded.clear();
 }

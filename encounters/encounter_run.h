@@ -14,6 +14,9 @@ struct EncounterIdentity {
 // `body` returns false when the encounter ends without its closing lines (an aborted spawn).
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger));
 
-// Re-seeds the program's generator from the tick count the first time it is asked for the
-// flag, which then stays set for the life of the process.
-void SeedRandomOnce(bool& seeded);
+// Re-seeds the program's generator from the tick count the first time the encounter asks in
+// this process.
+void SeedRandomOnce(const char* encounter);
+
+// Forgets which encounters have seeded the generator, as a freshly loaded library has it.
+void ResetEncounterState();

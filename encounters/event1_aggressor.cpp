@@ -12,8 +12,6 @@
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
 
-bool Event1SeededRandom = false;
-
 namespace {
 
 constexpr int kScanCapacity = 100;
@@ -31,7 +29,7 @@ bool DrawAggressorAndVictim(std::vector<Ped>& candidates, Confrontation& fight) 
     if (candidates.size() < 2) {
         return false;
     }
-    SeedRandomOnce(Event1SeededRandom);
+    SeedRandomOnce("event1_aggressor");
     fight.aggressor = TakeDrawnPed(candidates);
     fight.victim = DrawPed(candidates);
     LogAssignedPair(fight.aggressor, fight.victim);

@@ -2,7 +2,4 @@
 // on the aggressor once it shoots, fights, wounds its victim or takes on the player.
 #pragma once
 
-// Set once this encounter has re-seeded the random generator in this process.
-extern bool Event1SeededRandom;
-
 void event1_aggressor();

@@ -11,8 +11,6 @@
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
 
-bool Event2SeededRandom = false;
-
 namespace {
 
 constexpr int kScanCapacity = 100;
@@ -49,7 +47,7 @@ bool RunEvent2(PedLedger& ledger) {
         Log(LogLevel::Debug, "Event cannot proceed without at least 1 aggressor");
         return true;
     }
-    SeedRandomOnce(Event2SeededRandom);
+    SeedRandomOnce("event2_aggressor_player");
     attack.aggressor = TakeDrawnPed(candidates);
     StageAttack(attack, ledger);
     WatchAttack(

@@ -2,7 +2,4 @@
 // close in on it once it has shown itself hostile.
 #pragma once
 
-// Set once this encounter has re-seeded the random generator in this process.
-extern bool Event2SeededRandom;
-
 void event2_aggressor_player();

@@ -26,7 +26,6 @@ constexpr int kSpawnAttempts = 10;
 constexpr uint32_t kSpawnRetryWaitMs = 1000;
 constexpr uint32_t kAttackPassWaitMs = 2000;
 constexpr float kEndDistance = 200.0f;
-constexpr int kRelationshipHate = 6;
 
 // The longest this encounter holds the script: every spawn attempt waits for its model, lets
 // the ped settle and pauses; then an animal that cannot reach its victim, or lingers alive near
@@ -99,7 +98,8 @@ void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
         attack.victim);
     ADD_RELATIONSHIP_GROUP("MyRelGroup", &attack.ownGroup);
     for (const char* group : kGroupsHatingTheAnimal) {
-        SET_RELATIONSHIP_BETWEEN_GROUPS(kRelationshipHate, IdentifierHash(group), attack.ownGroup);
+        SET_RELATIONSHIP_BETWEEN_GROUPS(game_constant::kRelationshipHate, IdentifierHash(group),
+                                        attack.ownGroup);
     }
     SET_PED_RELATIONSHIP_GROUP_HASH(attack.aggressor, attack.ownGroup);
 }

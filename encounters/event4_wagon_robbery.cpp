@@ -110,7 +110,9 @@ Candidates CollectCandidates(const NearbyScan& scan) {
     return found;
 }
 
-bool DrawRobberAndDriver(const Candidates& found, WagonRobbery& robbery) {
+bool DrawRobberAndDriver(const NearbyScan& scan, WagonRobbery& robbery) {
+    const Candidates found = CollectCandidates(scan);
+    robbery.playerPed = scan.playerPed;
     if (found.robbers.empty() || found.drivers.empty()) {
         Log(LogLevel::Info,
             "Could not find 2 valid NPCs within radius. Found: ", found.robbers.size(),
@@ -270,15 +272,11 @@ void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
 }
 
 bool RunEvent4(PedLedger& ledger) {
-    const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
-    const Candidates found = CollectCandidates(scan);
     WagonRobbery robbery;
-    robbery.playerPed = scan.playerPed;
-    if (!DrawRobberAndDriver(found, robbery)) {
-        return true;
+    if (DrawRobberAndDriver(ScanNearbyPeds(kScanCapacity), robbery)) {
+        StageRobbery(robbery, ledger);
+        WatchRobbery(robbery, ledger);
     }
-    StageRobbery(robbery, ledger);
-    WatchRobbery(robbery, ledger);
     return true;
 }
 

@@ -26,7 +26,6 @@ constexpr int kScanCapacity = 50;
 constexpr float kFarWatchDistance = 75.0f;
 constexpr uint32_t kConfrontationWaitMs = 2000;
 constexpr int kQuietPassLimit = 10;
-constexpr int kTaskRunning = 1;
 
 struct Mugging : AggressorScene {
     Ped victim = 0;
@@ -106,7 +105,9 @@ Candidates CollectCandidates(const NearbyScan& scan) {
 }
 
 // The victim is drawn from the candidates other than the robber: nobody mugs himself.
-bool DrawRobberAndVictim(const Candidates& found, Mugging& mugging) {
+bool DrawRobberAndVictim(const NearbyScan& scan, Mugging& mugging) {
+    const Candidates found = CollectCandidates(scan);
+    mugging.playerPed = scan.playerPed;
     if (!found.robbers.empty()) {
         const Ped robber = DrawPed(found.robbers);
         std::vector<Ped> victims = found.victims;
@@ -165,7 +166,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
             return;
         }
         if (GET_SCRIPT_TASK_STATUS(mugging.aggressor, game_constant::kRobberyTask) ==
-            kTaskRunning) {
+            game_constant::kScriptTaskRunning) {
             if (RespondToRobbery(mugging, lawmen, ledger)) {
                 Log(LogLevel::Debug, "Lawmen are engaging the aggressor, ending mugging event");
                 ReactToAggressor(mugging.victim, mugging.aggressor);
@@ -209,11 +210,8 @@ void Scatter(Mugging& mugging) {
 }
 
 bool RunEvent5(PedLedger& ledger) {
-    const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
-    const Candidates found = CollectCandidates(scan);
     Mugging mugging;
-    mugging.playerPed = scan.playerPed;
-    if (!DrawRobberAndVictim(found, mugging)) {
+    if (!DrawRobberAndVictim(ScanNearbyPeds(kScanCapacity), mugging)) {
         return true;
     }
     StageMugging(mugging, ledger);

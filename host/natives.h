@@ -84,8 +84,10 @@ void SET_WEATHER_TYPE(Hash weatherType);  // (weather, TRUE, TRUE, TRUE, 30.0, F
 void CLEAR_WEATHER_TYPE_OVER_TIME(int milliseconds);
 void FORCE_LIGHTNING_FLASH_AT_COORDS(float x, float y, float z);  // fourth argument -1.0
 
-// Hashes the plug-in uses as fixed constants.
+// Hashes and enum values of the game the plug-in uses as fixed constants.
 namespace game_constant {
 constexpr Hash kBlipStyleEnemy = 0x318C617Cu;
 constexpr Hash kRobberyTask = 0x7F60B59Eu;
+constexpr int kScriptTaskRunning = 1;  // GET_SCRIPT_TASK_STATUS: the task is being performed
+constexpr int kRelationshipHate = 6;   // SET_RELATIONSHIP_BETWEEN_GROUPS
 }  // namespace game_constant

@@ -9,6 +9,7 @@
 #include "core/settings_check.h"
 #include "core/timers.h"
 #include "encounters/encounter_list.h"
+#include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "platform/platform.h"

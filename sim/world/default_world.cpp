@@ -27,8 +27,8 @@ std::vector<fs::path> ScenarioFolders() {
             dir = dir.parent_path();
         }
     }
-    // This file is sim/world/default_world.cpp of the source tree.
-    folders.push_back(fs::path(__FILE__).parent_path().parent_path().parent_path() / "scenarios");
+    // The source tree's, as the build knew it (a compile-cache may make __FILE__ relative).
+    folders.push_back(fs::path(TARROWIND_SCENARIO_DIR));
     return folders;
 }
 
