@@ -65,7 +65,7 @@ for entry in "${cases[@]}"; do
         echo "same       $name ($(wc -l <"$after") lines)"
     else
         differing=1
-        line=$(cmp "$before" "$after" 2>&1 | sed -n 's/.* line \([0-9]*\).*/\1/p')
+        line=$(cmp "$before" "$after" 2>&1 | sed -n 's/.* line \([0-9]*\).*/\1/p' || true)
         echo "DIFFERENT  $name: first difference at line ${line:-?}"
         diff <(sed -n "${line:-1},+4p" "$before") <(sed -n "${line:-1},+4p" "$after") |
             sed 's/^/    /' || true
