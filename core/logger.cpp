@@ -18,6 +18,8 @@ LogObserver activeObserver = nullptr;
 // the file is preceded by a notice, so a gap in the log never goes unexplained.
 uint64_t unwrittenLines = 0;
 
+}  // namespace
+
 const char* LevelWord(LogLevel level) {
     switch (level) {
         case LogLevel::Info:
@@ -29,8 +31,6 @@ const char* LevelWord(LogLevel level) {
     }
     return "INFO";
 }
-
-}  // namespace
 
 void SetLogObserver(LogObserver observer) {
     activeObserver = observer;

@@ -14,6 +14,9 @@ enum class LogLevel { Info = 0, Debug = 1, Error = 2 };
 void Log(LogLevel level, const std::string& message) noexcept;
 void LogError(const std::string& message) noexcept;
 
+// The level as a line names it: "INFO", "DEBUG", "ERROR".
+const char* LevelWord(LogLevel level);
+
 // Lines that could not be written since the last one that could (reported in the file with
 // the next line that gets there).
 uint64_t UnwrittenLogLines();

@@ -64,18 +64,6 @@ std::string DescribeResult(NativeValueType type, const uint64_t* slots) {
     return " = " + DescribeValue(type, slots[0]);
 }
 
-const char* LevelName(LogLevel level) {
-    switch (level) {
-        case LogLevel::Info:
-            return "INFO";
-        case LogLevel::Debug:
-            return "DEBUG";
-        case LogLevel::Error:
-            return "ERROR";
-    }
-    return "?";
-}
-
 std::string DescribeUnknownNative(const HostCall& call) {
     std::string text = Printed("0x%016" PRIX64 "(", call.hash);
     for (int i = 0; i < call.argCount; ++i) {
@@ -138,7 +126,7 @@ void CallTrace::OnCall(const HostCall& call) {
 
 void CallTrace::OnLine(const LoggedLine& line) {
     if (std::fprintf(file_, "%" PRIu64 ".%03" PRIu64 " log %s %s\n", line.atMs / 1000,
-                     line.atMs % 1000, LevelName(line.level), line.message.c_str()) < 0) {
+                     line.atMs % 1000, LevelWord(line.level), line.message.c_str()) < 0) {
         failed_ = true;
     }
 }

@@ -12,9 +12,12 @@ namespace {
 using A = const NativeArgs&;
 using R = NativeResult&;
 
-bool HasWeapon(World& w, int32_t ped, uint32_t bit) {
-    const SimPed* p = w.FindPed(ped);
-    return p != nullptr && !p->dead && (p->weapons & bit) != 0;
+// Whether the living ped carries a weapon of the kind (the weapon natives take a second
+// slot the world does not read).
+template <uint32_t kWeaponBit>
+void HasWeapon(World& w, A a, R r) {
+    const SimPed* p = w.FindPed(a.Int(0));
+    r.SetBool(p != nullptr && !p->dead && (p->weapons & kWeaponBit) != 0);
 }
 
 void AddPlayerNatives(NativeTable& t) {
@@ -120,24 +123,12 @@ void AddPedStateNatives(NativeTable& t) {
             r.SetBool(p != nullptr && !p->dead && p->combatTarget != 0 &&
                       p->combatTarget == a.Int(1));
         });
-    t.Add(
-        0x5B235F24472F2C3BULL, "_DOES_PED_HAVE_REVOLVER", 2,
-        +[](World& w, A a, R r) { r.SetBool(HasWeapon(w, a.Int(0), kRevolver)); });
-    t.Add(
-        0xBFCA7AFABF9D7967ULL, "_DOES_PED_HAVE_PISTOL", 2,
-        +[](World& w, A a, R r) { r.SetBool(HasWeapon(w, a.Int(0), kPistol)); });
-    t.Add(
-        0x495A04CAEC263AF8ULL, "_DOES_PED_HAVE_REPEATER", 2,
-        +[](World& w, A a, R r) { r.SetBool(HasWeapon(w, a.Int(0), kRepeater)); });
-    t.Add(
-        0x95CA12E2C68043E5ULL, "_DOES_PED_HAVE_RIFLE", 2,
-        +[](World& w, A a, R r) { r.SetBool(HasWeapon(w, a.Int(0), kRifle)); });
-    t.Add(
-        0x80BB243789008A82ULL, "_DOES_PED_HAVE_SNIPER", 2,
-        +[](World& w, A a, R r) { r.SetBool(HasWeapon(w, a.Int(0), kSniper)); });
-    t.Add(
-        0xABC18A28BAD4B46FULL, "_DOES_PED_HAVE_SHOTGUN", 2,
-        +[](World& w, A a, R r) { r.SetBool(HasWeapon(w, a.Int(0), kShotgun)); });
+    t.Add(0x5B235F24472F2C3BULL, "_DOES_PED_HAVE_REVOLVER", 2, HasWeapon<kRevolver>);
+    t.Add(0xBFCA7AFABF9D7967ULL, "_DOES_PED_HAVE_PISTOL", 2, HasWeapon<kPistol>);
+    t.Add(0x495A04CAEC263AF8ULL, "_DOES_PED_HAVE_REPEATER", 2, HasWeapon<kRepeater>);
+    t.Add(0x95CA12E2C68043E5ULL, "_DOES_PED_HAVE_RIFLE", 2, HasWeapon<kRifle>);
+    t.Add(0x80BB243789008A82ULL, "_DOES_PED_HAVE_SNIPER", 2, HasWeapon<kSniper>);
+    t.Add(0xABC18A28BAD4B46FULL, "_DOES_PED_HAVE_SHOTGUN", 2, HasWeapon<kShotgun>);
     t.Add(
         0x997ABD671D25CA0BULL, "IS_PED_IN_ANY_VEHICLE", 2, +[](World& w, A a, R r) {
             const SimPed* p = w.FindPed(a.Int(0));
