@@ -1,14 +1,7 @@
 #include "sim/app/event_spans.h"
 
 #include "sim/host/event_spans.h"
-
-namespace {
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-}  // namespace
+#include "sim/host/line_text.h"
 
 const char* SpanOutcomeName(SpanOutcome outcome) {
     switch (outcome) {

@@ -22,6 +22,32 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
     return parts;
 }
 
+// One type as the database spells it ("float", "BOOL", "Hash", "const char*", "Ped*", ...).
+NativeValueType NativeValueTypeOf(const std::string& databaseType) {
+    if (databaseType == "float") {
+        return NativeValueType::kFloat;
+    }
+    if (databaseType == "BOOL") {
+        return NativeValueType::kBool;
+    }
+    if (databaseType == "Hash") {
+        return NativeValueType::kHash;
+    }
+    if (databaseType == "const char*") {
+        return NativeValueType::kText;
+    }
+    if (databaseType == "Vector3") {
+        return NativeValueType::kVector;
+    }
+    if (databaseType == "void") {
+        return NativeValueType::kNone;
+    }
+    if (!databaseType.empty() && databaseType.back() == '*') {
+        return NativeValueType::kPointer;
+    }
+    return NativeValueType::kInt;
+}
+
 // Columns: our_name, hash, db_name, db_return_type, db_param_count, db_params ("Ped ped; BOOL
 // p1"). A name may carry a note after a space: "REMOVE_BLIP (removal)".
 std::map<uint64_t, NativeSignature> ReadSignatures() {
@@ -48,31 +74,6 @@ std::map<uint64_t, NativeSignature> ReadSignatures() {
 }
 
 }  // namespace
-
-NativeValueType NativeValueTypeOf(const std::string& databaseType) {
-    if (databaseType == "float") {
-        return NativeValueType::kFloat;
-    }
-    if (databaseType == "BOOL") {
-        return NativeValueType::kBool;
-    }
-    if (databaseType == "Hash") {
-        return NativeValueType::kHash;
-    }
-    if (databaseType == "const char*") {
-        return NativeValueType::kText;
-    }
-    if (databaseType == "Vector3") {
-        return NativeValueType::kVector;
-    }
-    if (databaseType == "void") {
-        return NativeValueType::kNone;
-    }
-    if (!databaseType.empty() && databaseType.back() == '*') {
-        return NativeValueType::kPointer;
-    }
-    return NativeValueType::kInt;
-}
 
 const NativeSignature* FindNativeSignature(uint64_t hash) {
     static const std::map<uint64_t, NativeSignature> signatures = ReadSignatures();

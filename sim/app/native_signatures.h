@@ -17,6 +17,3 @@ struct NativeSignature {
 
 // The signature of the native with this hash; null for a hash the database table lacks.
 const NativeSignature* FindNativeSignature(uint64_t hash);
-
-// One type as the database spells it ("float", "BOOL", "Hash", "const char*", "Ped*", ...).
-NativeValueType NativeValueTypeOf(const std::string& databaseType);

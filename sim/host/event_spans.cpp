@@ -1,14 +1,7 @@
 #include "sim/host/event_spans.h"
 
 #include "encounters/watch_limit.h"
-
-namespace {
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-}  // namespace
+#include "sim/host/line_text.h"
 
 const char* SpanEndName(SpanEnd end) {
     switch (end) {

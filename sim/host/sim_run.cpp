@@ -3,19 +3,11 @@
 #include <cstdio>
 
 #include "host/script_main.h"
+#include "sim/host/line_text.h"
 
 namespace {
 
 SimRun* activeRun = nullptr;
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 }  // namespace
 
