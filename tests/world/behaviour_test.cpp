@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/natives.h"
 #include "sim/world/joaat.h"
 #include "sim/world/world.h"
 
@@ -122,13 +123,15 @@ TEST_F(BehaviourTest, ARobberyRunsForAWhileThenEnds) {
     const int32_t victim = world.AddTownsfolk(Vec3{20, 5, 0});
     world.FindPed(victim)->missionEntity = true;
     world.OrderRob(robber, victim);
-    EXPECT_EQ(world.ScriptTaskStatus(robber, 0x7F60B59Eu), 1);
+    EXPECT_EQ(world.ScriptTaskStatus(robber, game_constant::kRobberyTask), 1);
     ASSERT_TRUE(RunUntil([&] { return Apart(robber, victim) <= 1.6f; }, 20000));
     const uint64_t reached = world.NowMs();
     RunFor(20000);
-    EXPECT_EQ(world.ScriptTaskStatus(robber, 0x7F60B59Eu), 1) << "still at it 20 s later";
+    EXPECT_EQ(world.ScriptTaskStatus(robber, game_constant::kRobberyTask), 1)
+        << "still at it 20 s later";
     EXPECT_EQ(world.ScriptTaskStatus(robber, 0x12345678u), 7) << "no such task running";
-    ASSERT_TRUE(RunUntil([&] { return world.ScriptTaskStatus(robber, 0x7F60B59Eu) != 1; }, 60000));
+    ASSERT_TRUE(RunUntil(
+        [&] { return world.ScriptTaskStatus(robber, game_constant::kRobberyTask) != 1; }, 60000));
     EXPECT_GE(world.NowMs() - reached, 25000u);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/native_list.h"
 #include "sim/host/sim_run.h"
 #include "sim/world/scenario_file.h"
 #include "support/temp_workdir.h"
@@ -21,9 +22,15 @@ struct RunRecord {
 // Natives whose arguments include addresses of the plug-in's own variables, which need not be
 // the same from run to run.
 bool TakesAddresses(uint64_t hash) {
-    return hash == 0x23F8F5FC7E8C4A6BULL || hash == 0xFD340785ADF8CFB7ULL ||
-           hash == 0x4971D2F8162B9674ULL || hash == 0xF372BC22FCB88606ULL ||
-           hash == 0xF2C3C9DA47AAA54AULL;
+    namespace id = native::id;
+    for (uint64_t taker : {id::GET_PED_NEARBY_PEDS::kHash, id::GET_HASH_KEY::kHash,
+                           id::SET_ENTITY_AS_NO_LONGER_NEEDED::kHash,
+                           id::ADD_RELATIONSHIP_GROUP::kHash, id::REMOVE_BLIP_BY_ADDRESS::kHash}) {
+        if (hash == taker) {
+            return true;
+        }
+    }
+    return false;
 }
 
 RunRecord RunTown(uint64_t seed, uint64_t minutes) {

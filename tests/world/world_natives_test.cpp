@@ -8,10 +8,24 @@
 #include <utility>
 #include <vector>
 
+#include "encounters/predator_models.h"
+#include "host/native_invoker.h"
+#include "host/native_list.h"
+#include "host/natives.h"
+#include "sim/host/stand_in_host.h"
 #include "sim/world/joaat.h"
-#include "world/world_test_support.h"
+#include "sim/world/world.h"
 
 namespace {
+
+using native::Invoke;
+namespace id = native::id;
+
+// A native of the catalogue called as the plug-in calls it, its answer read as a number.
+template <typename Id, typename... Args>
+int32_t Call(Args... args) {
+    return Invoke<Id, int32_t>(args...);
+}
 
 class WorldNativesTest : public ::testing::Test {
   protected:
@@ -21,13 +35,12 @@ class WorldNativesTest : public ::testing::Test {
     }
 
     int32_t Nearby(int32_t centre, std::vector<uint64_t>& buffer) {
-        return CallInt(host, native::kNearbyPeds,
-                       {HandleArg(centre), PointerArg(buffer.data()), HandleArg(-1), 0});
+        return Call<id::GET_PED_NEARBY_PEDS>(centre, buffer.data(), -1, 0);
     }
 
     Vec3 Coords(int32_t entity) {
-        const uint64_t* r = CallNative(host, native::kGetEntityCoords, {HandleArg(entity), 1, 0});
-        return Vec3{FloatResult(r[0]), FloatResult(r[1]), FloatResult(r[2])};
+        const Vector3 v = Invoke<id::GET_ENTITY_COORDS, Vector3>(entity, true, false);
+        return Vec3{v.x, v.y, v.z};
     }
 
     World world{7};
@@ -48,14 +61,14 @@ TEST_F(WorldNativesTest, NearbyPedBufferHoldsTheNearestFirstWithinCapacity) {
     buffer[0] = 2;
     EXPECT_EQ(Nearby(player, buffer), 2);
     EXPECT_EQ(buffer[0], 2u) << "slot 0 keeps the capacity";
-    EXPECT_EQ(buffer[1], HandleArg(nearest));
-    EXPECT_EQ(buffer[2], HandleArg(middle));
+    EXPECT_EQ(buffer[1], static_cast<uint32_t>(nearest));
+    EXPECT_EQ(buffer[2], static_cast<uint32_t>(middle));
     EXPECT_EQ(buffer[3], kUntouched) << "nothing is written past the capacity";
 
     buffer.assign(6, kUntouched);
     buffer[0] = 5;
     EXPECT_EQ(Nearby(player, buffer), 3);
-    EXPECT_EQ(buffer[3], HandleArg(far));
+    EXPECT_EQ(buffer[3], static_cast<uint32_t>(far));
     EXPECT_EQ(buffer[4], kUntouched);
 }
 
@@ -64,7 +77,7 @@ TEST_F(WorldNativesTest, NearbyPedsLeaveOutTheCentreAndWriteHandlesInTheLowHalf)
     std::vector<uint64_t> buffer(4, kUntouched);
     buffer[0] = 3;
     ASSERT_EQ(Nearby(ped, buffer), 1);
-    EXPECT_EQ(buffer[1], HandleArg(player)) << "the player is a ped like any other";
+    EXPECT_EQ(buffer[1], static_cast<uint32_t>(player)) << "the player is a ped like any other";
     EXPECT_EQ(buffer[1] >> 32, 0u);
 }
 
@@ -96,8 +109,7 @@ TEST_F(WorldNativesTest, RidersAndPassengersAreWhereTheirMountOrVehicleIs) {
     EXPECT_FLOAT_EQ(seated.y, 5);
 
     // With its last argument TRUE the ped's own place is given.
-    const uint64_t* own = CallNative(host, native::kGetEntityCoords, {HandleArg(rider), 1, 1});
-    EXPECT_FLOAT_EQ(FloatResult(own[0]), -50);
+    EXPECT_FLOAT_EQ((Invoke<id::GET_ENTITY_COORDS, Vector3>(rider, true, true).x), -50);
 }
 
 // The examples the native reference gives, read from its README, plus a few of our own.
@@ -143,12 +155,20 @@ TEST_F(WorldNativesTest, HashKeyIsTheCaseBlindIdentifierHash) {
             return s;
         }();
         for (const std::string& text : {example.first, lower}) {
-            EXPECT_EQ(static_cast<uint32_t>(
-                          CallNative(host, native::kHashKey, {PointerArg(text.c_str())})[0]),
-                      example.second)
+            EXPECT_EQ(static_cast<uint32_t>(Call<id::GET_HASH_KEY>(text.c_str())), example.second)
                 << text;
         }
     }
+}
+
+// The six firing tests, in order, for one ped.
+std::vector<bool> FiringTests(int32_t ped) {
+    return {Call<id::IS_PED_SHOOTING_TEST_1>(ped, true) != 0,
+            Call<id::IS_PED_SHOOTING_TEST_2>(ped, true) != 0,
+            Call<id::IS_PED_SHOOTING_TEST_3>(ped, true) != 0,
+            Call<id::IS_PED_SHOOTING_TEST_4>(ped, true) != 0,
+            Call<id::IS_PED_SHOOTING_TEST_5>(ped, true) != 0,
+            Call<id::IS_PED_SHOOTING_TEST_6>(ped, true) != 0};
 }
 
 TEST_F(WorldNativesTest, FiringTestsReportWhichWeaponsThePedCarries) {
@@ -156,31 +176,24 @@ TEST_F(WorldNativesTest, FiringTestsReportWhichWeaponsThePedCarries) {
     for (int carried = 0; carried < 6; ++carried) {
         SimPed armed = World::MakePed(*FindPedModelByName("A_M_M_ValTownfolk_01"), Vec3{});
         armed.weapons = kinds[carried];
-        const int32_t ped = world.AddPed(armed);
-        for (int test = 0; test < 6; ++test) {
-            EXPECT_EQ(CallInt(host, native::kFiringTests[test], {HandleArg(ped), 1}) != 0,
-                      test == carried)
-                << "weapon " << carried << ", test " << test + 1;
-        }
+        std::vector<bool> expected(6, false);
+        expected[carried] = true;
+        EXPECT_EQ(FiringTests(world.AddPed(armed)), expected) << "weapon " << carried;
     }
-    const int32_t unarmed = world.AddTownsfolk(Vec3{});
-    for (uint64_t test : native::kFiringTests) {
-        EXPECT_EQ(CallInt(host, test, {HandleArg(unarmed), 1}), 0);
-    }
+    EXPECT_EQ(FiringTests(world.AddTownsfolk(Vec3{})), std::vector<bool>(6, false));
 }
 
 TEST_F(WorldNativesTest, HandingBackRewritesTheVariableAndDropsOrdersNotKept) {
     const int32_t kept = world.AddTownsfolk(Vec3{5, 0, 0});
     const int32_t dropped = world.AddTownsfolk(Vec3{6, 0, 0});
     for (int32_t ped : {kept, dropped}) {
-        CallNative(host, native::kSetMissionEntity, {HandleArg(ped), 1, 1});
-        CallNative(host, native::kFlee,
-                   {HandleArg(ped), HandleArg(player), 3, 0, FloatArg(-1), HandleArg(-1), 0});
+        Call<id::SET_ENTITY_AS_MISSION_ENTITY>(ped, true, true);
+        Call<id::TASK_FLEE_PED>(ped, player, 3, 0, -1.0f, -1, 0);
     }
-    CallNative(host, native::kKeepTask, {HandleArg(kept), 1});
+    Call<id::SET_PED_KEEP_TASK>(kept, true);
     for (int32_t ped : {kept, dropped}) {
         int32_t variable = ped;
-        CallNative(host, native::kNoLongerNeeded, {PointerArg(&variable)});
+        Call<id::SET_ENTITY_AS_NO_LONGER_NEEDED>(&variable);
         EXPECT_EQ(variable, 0);
         EXPECT_FALSE(world.FindPed(ped)->missionEntity);
     }
@@ -189,28 +202,27 @@ TEST_F(WorldNativesTest, HandingBackRewritesTheVariableAndDropsOrdersNotKept) {
 
     world.settings.rewriteReleasedHandle = false;
     int32_t variable = kept;
-    CallNative(host, native::kNoLongerNeeded, {PointerArg(&variable)});
+    Call<id::SET_ENTITY_AS_NO_LONGER_NEEDED>(&variable);
     EXPECT_EQ(variable, kept);
 }
 
 TEST_F(WorldNativesTest, CreatePedMakesTheCatalogueKindOnceTheModelHasLoaded) {
     const uint32_t bear = Joaat("A_C_Bear_01");
     const auto create = [&](uint32_t model) {
-        return CallInt(host, native::kCreatePed,
-                       {model, FloatArg(50), FloatArg(0), FloatArg(0), FloatArg(0), 1, 1, 1, 1});
+        return Call<id::CREATE_PED>(model, 50.0f, 0.0f, 0.0f, 0.0f, true, true, true, true);
     };
-    CallNative(host, native::kRequestModel, {bear, 1});
-    EXPECT_EQ(CallInt(host, native::kModelLoaded, {bear}), 0);
+    Call<id::REQUEST_MODEL>(bear, true);
+    EXPECT_EQ(Call<id::HAS_MODEL_LOADED>(bear), 0);
     EXPECT_EQ(create(bear), 0) << "no ped before the model has loaded";
     world.AdvanceTo(world.settings.modelLoadMs);
-    ASSERT_NE(CallInt(host, native::kModelLoaded, {bear}), 0);
+    ASSERT_NE(Call<id::HAS_MODEL_LOADED>(bear), 0);
 
     const int32_t ped = create(bear);
     ASSERT_NE(ped, 0);
-    EXPECT_EQ(CallInt(host, native::kIsHuman, {HandleArg(ped)}), 0);
-    EXPECT_EQ(static_cast<uint32_t>(CallInt(host, native::kGroupOf, {HandleArg(ped)})),
+    EXPECT_EQ(Call<id::IS_PED_HUMAN>(ped), 0);
+    EXPECT_EQ(static_cast<uint32_t>(Call<id::GET_PED_RELATIONSHIP_GROUP_HASH>(ped)),
               Joaat("REL_WILD_ANIMAL"));
-    EXPECT_NE(CallInt(host, native::kIsMissionEntity, {HandleArg(ped)}), 0)
+    EXPECT_NE(Call<id::IS_ENTITY_A_MISSION_ENTITY>(ped), 0)
         << "what a script creates is the script's";
     EXPECT_EQ(world.PedsSpawned(), 1u);
 
@@ -221,20 +233,20 @@ TEST_F(WorldNativesTest, CreatePedMakesTheCatalogueKindOnceTheModelHasLoaded) {
     EXPECT_EQ(world.PedsSpawned(), 2u);
 
     const uint32_t unknown = Joaat("A_C_Dragon_01");
-    CallNative(host, native::kRequestModel, {unknown, 1});
+    Call<id::REQUEST_MODEL>(unknown, true);
     world.AdvanceTo(world.NowMs() + 60000);
-    EXPECT_EQ(CallInt(host, native::kModelLoaded, {unknown}), 0) << "a model that is none";
+    EXPECT_EQ(Call<id::HAS_MODEL_LOADED>(unknown), 0) << "a model that is none";
     world.settings.neverLoadModels.insert(Joaat("A_C_Wolf"));
-    CallNative(host, native::kRequestModel, {Joaat("A_C_Wolf"), 1});
+    Call<id::REQUEST_MODEL>(Joaat("A_C_Wolf"), true);
     world.AdvanceTo(world.NowMs() + 60000);
-    EXPECT_EQ(CallInt(host, native::kModelLoaded, {Joaat("A_C_Wolf")}), 0);
+    EXPECT_EQ(Call<id::HAS_MODEL_LOADED>(Joaat("A_C_Wolf")), 0);
 }
 
 TEST_F(WorldNativesTest, EveryPredatorThePlugInSpawnsIsAnAnimalOfTheWild) {
-    for (const uint32_t model :
-         {0xBCFD0E7Fu, 0xBBD91DDAu, 0xCB391381u, 0xCE924A27u, 0x1CA6B883u, 0x056154F7u}) {
-        const PedModel* known = FindPedModel(model);
-        ASSERT_NE(known, nullptr) << std::hex << model;
+    for (const PredatorModel& model : PredatorModels) {
+        const PedModel* known = FindPedModel(model.hash);
+        ASSERT_NE(known, nullptr) << model.name;
+        EXPECT_EQ(known->name, model.name);
         EXPECT_FALSE(known->human);
         EXPECT_EQ(known->group, "REL_WILD_ANIMAL");
     }
@@ -242,29 +254,29 @@ TEST_F(WorldNativesTest, EveryPredatorThePlugInSpawnsIsAnAnimalOfTheWild) {
 
 TEST_F(WorldNativesTest, RemovingABlipTakesTheClearingCallAndTheRemoval) {
     const int32_t ped = world.AddTownsfolk(Vec3{5, 0, 0});
-    const int32_t blip = CallInt(host, native::kBlipAdd, {0x318C617Cu, HandleArg(ped)});
+    const int32_t blip = Call<id::BLIP_ADD_FOR_ENTITY>(game_constant::kBlipStyleEnemy, ped);
     ASSERT_NE(blip, 0);
-    CallNative(host, native::kClearBlip, {HandleArg(blip)});
+    Call<id::CLEAR_BLIP>(blip);
     EXPECT_EQ(world.Blips().size(), 1u) << "clearing alone leaves the blip standing";
     int32_t copy = blip;
-    CallNative(host, native::kRemoveBlip, {PointerArg(&copy)});
+    Call<id::REMOVE_BLIP_BY_ADDRESS>(&copy);
     EXPECT_TRUE(world.Blips().empty());
 }
 
 TEST_F(WorldNativesTest, ClockAndMissionFlagFollowVirtualTime) {
     world.Environment().SetClock(20, 59);
-    EXPECT_EQ(CallInt(host, native::kClockHours, {}), 20);
+    EXPECT_EQ(Call<id::GET_CLOCK_HOURS>(), 20);
     world.AdvanceTo(4000);  // two in-game minutes at the game's pace
-    EXPECT_EQ(CallInt(host, native::kClockHours, {}), 21);
+    EXPECT_EQ(Call<id::GET_CLOCK_HOURS>(), 21);
 
     world.Environment().AddMissionWindow(10000, 20000);
-    EXPECT_EQ(CallInt(host, native::kMissionFlag, {}), 0);
+    EXPECT_EQ(Call<id::GET_MISSION_FLAG>(), 0);
     world.AdvanceTo(10000);
-    EXPECT_NE(CallInt(host, native::kMissionFlag, {}), 0);
+    EXPECT_NE(Call<id::GET_MISSION_FLAG>(), 0);
     world.AdvanceTo(20000);
-    EXPECT_EQ(CallInt(host, native::kMissionFlag, {}), 0);
+    EXPECT_EQ(Call<id::GET_MISSION_FLAG>(), 0);
     world.Environment().SetMissionFlag(true);
-    EXPECT_NE(CallInt(host, native::kMissionFlag, {}), 0);
+    EXPECT_NE(Call<id::GET_MISSION_FLAG>(), 0);
 }
 
 }  // namespace
