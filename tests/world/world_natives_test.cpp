@@ -2,8 +2,8 @@
 // passengers, identifier hashes, the weapon tests, hand-backs, spawning and blips.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,126 +34,70 @@ class WorldNativesTest : public ::testing::Test {
         world.settings.pedsAct = false;
     }
 
-    int32_t Nearby(int32_t centre, std::vector<uint64_t>& buffer) {
-        return Call<id::GET_PED_NEARBY_PEDS>(centre, buffer.data(), -1, 0);
-    }
-
-    Vec3 Coords(int32_t entity) {
-        const Vector3 v = Invoke<id::GET_ENTITY_COORDS, Vector3>(entity, true, false);
+    Vec3 Coords(int32_t entity, bool ownPlace = false) {
+        const Vector3 v = Invoke<id::GET_ENTITY_COORDS, Vector3>(entity, true, ownPlace);
         return Vec3{v.x, v.y, v.z};
     }
 
     World world{7};
-    StandInHost host;
+    StandInHost host;  // the host the plug-in's calls reach
     int32_t player = 0;
 };
 
-constexpr uint64_t kUntouched = 0xABABABABABABABABULL;
-
-TEST_F(WorldNativesTest, NearbyPedBufferHoldsTheNearestFirstWithinCapacity) {
+TEST_F(WorldNativesTest, NearbyPedsFillTheBufferNearestFirstUpToItsCapacity) {
     const int32_t far = world.AddTownsfolk(Vec3{30, 0, 0});
     const int32_t nearest = world.AddTownsfolk(Vec3{0, 5, 0});
     const int32_t middle = world.AddLawman(Vec3{-12, 0, 0});
     world.KillPed(nearest);               // the dead are still there to be found
     world.AddTownsfolk(Vec3{400, 0, 0});  // beyond reach
-
-    std::vector<uint64_t> buffer(6, kUntouched);
-    buffer[0] = 2;
-    EXPECT_EQ(Nearby(player, buffer), 2);
-    EXPECT_EQ(buffer[0], 2u) << "slot 0 keeps the capacity";
-    EXPECT_EQ(buffer[1], static_cast<uint32_t>(nearest));
-    EXPECT_EQ(buffer[2], static_cast<uint32_t>(middle));
-    EXPECT_EQ(buffer[3], kUntouched) << "nothing is written past the capacity";
-
-    buffer.assign(6, kUntouched);
-    buffer[0] = 5;
-    EXPECT_EQ(Nearby(player, buffer), 3);
-    EXPECT_EQ(buffer[3], static_cast<uint32_t>(far));
-    EXPECT_EQ(buffer[4], kUntouched);
-}
-
-TEST_F(WorldNativesTest, NearbyPedsLeaveOutTheCentreAndWriteHandlesInTheLowHalf) {
-    const int32_t ped = world.AddTownsfolk(Vec3{3, 0, 0});
-    std::vector<uint64_t> buffer(4, kUntouched);
-    buffer[0] = 3;
-    ASSERT_EQ(Nearby(ped, buffer), 1);
-    EXPECT_EQ(buffer[1], static_cast<uint32_t>(player)) << "the player is a ped like any other";
-    EXPECT_EQ(buffer[1] >> 32, 0u);
-}
-
-TEST_F(WorldNativesTest, NearbyPedsWithNoRoomAnswerNothing) {
-    world.AddTownsfolk(Vec3{3, 0, 0});
-    for (const uint64_t capacity : {uint64_t{0}, uint64_t{0xFFFFFFFFu}}) {
-        std::vector<uint64_t> buffer(3, kUntouched);
-        buffer[0] = capacity;
-        EXPECT_EQ(Nearby(player, buffer), 0) << "capacity " << capacity;
-        EXPECT_EQ(buffer[1], kUntouched);
+    const struct {
+        int32_t centre;
+        uint64_t capacity;  // slot 0, which the native leaves as it is
+        std::vector<int32_t> found;
+    } cases[] = {
+        {player, 2, {nearest, middle}},
+        {player, 5, {nearest, middle, far}},
+        {middle, 5, {player, nearest, far}},  // not the centre; the player like any other ped
+        {player, 0, {}},
+        {player, 0xFFFFFFFFu, {}},
+    };
+    constexpr uint64_t kUntouched = 0xABABABABABABABABULL;
+    for (const auto& c : cases) {
+        std::vector<uint64_t> buffer(7, kUntouched);
+        buffer[0] = c.capacity;
+        std::vector<uint64_t> expected = buffer;
+        for (size_t i = 0; i < c.found.size(); ++i) {
+            expected[i + 1] = static_cast<uint32_t>(c.found[i]);  // the low half, zero above
+        }
+        EXPECT_EQ(Call<id::GET_PED_NEARBY_PEDS>(c.centre, buffer.data(), -1, 0),
+                  static_cast<int32_t>(c.found.size()));
+        EXPECT_EQ(buffer, expected) << "centre " << c.centre << ", capacity " << c.capacity;
     }
 }
 
 TEST_F(WorldNativesTest, RidersAndPassengersAreWhereTheirMountOrVehicleIs) {
     const int32_t rider = world.AddRider(Vec3{10, 10, 1});
-    const int32_t horse = world.FindPed(rider)->mount;
-    world.FindPed(horse)->pos = Vec3{11, 12, 2};
+    world.FindPed(world.FindPed(rider)->mount)->pos = Vec3{11, 12, 2};
     world.FindPed(rider)->pos = Vec3{-50, -50, 0};  // stale: the horse's place is what counts
     const Vec3 riding = Coords(rider);
-    EXPECT_FLOAT_EQ(riding.x, 11);
-    EXPECT_FLOAT_EQ(riding.y, 12);
-    EXPECT_FLOAT_EQ(riding.z, 2);
+    EXPECT_EQ((std::vector<float>{riding.x, riding.y, riding.z}), (std::vector<float>{11, 12, 2}));
+    EXPECT_FLOAT_EQ(Coords(rider, true).x, -50) << "with its last argument TRUE, its own place";
 
     const int32_t wagon = world.AddWagonWithDriver("CART02", Vec3{20, 0, 0}, 1);
     const int32_t passenger = world.FindVehicle(wagon)->occupants.at(0);
     world.MoveEntity(wagon, Vec3{25, 5, 0});
-    const Vec3 seated = Coords(passenger);
-    EXPECT_FLOAT_EQ(seated.x, 25);
-    EXPECT_FLOAT_EQ(seated.y, 5);
-
-    // With its last argument TRUE the ped's own place is given.
-    EXPECT_FLOAT_EQ((Invoke<id::GET_ENTITY_COORDS, Vector3>(rider, true, true).x), -50);
-}
-
-// The examples the native reference gives, read from its README, plus a few of our own.
-std::vector<std::pair<std::string, uint32_t>> HashExamples() {
-    std::vector<std::pair<std::string, uint32_t>> examples = {
-        {"thunderstorm", 0x7C1C4A13u},     {"A_C_Bear_01", 0xBCFD0E7Fu}, {"A_C_Wolf", 0xBBD91DDAu},
-        {"BLIP_STYLE_ENEMY", 0x318C617Cu}, {"hurricane", 0x320D0951u},   {"fog", 0xD61BDE01u}};
-    std::ifstream readme(std::string(TARROWIND_REFERENCE_DIR) + "/README.md");
-    std::stringstream text;
-    text << readme.rdbuf();
-    const std::string all = text.str();
-    // Pairs written as "NAME" 0x12345678 or "NAME" gives 0x12345678.
-    for (size_t open = all.find('"'); open != std::string::npos; open = all.find('"', open + 1)) {
-        const size_t close = all.find('"', open + 1);
-        if (close == std::string::npos) {
-            break;
-        }
-        size_t at = close + 1;
-        if (all.compare(at, 6, " gives") == 0) {
-            at += 6;
-        }
-        if (all.compare(at, 3, " 0x") == 0 && at + 11 <= all.size()) {
-            const std::string hex = all.substr(at + 3, 8);
-            if (hex.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos) {
-                examples.emplace_back(all.substr(open + 1, close - open - 1),
-                                      static_cast<uint32_t>(std::stoul(hex, nullptr, 16)));
-            }
-        }
-        open = close;
-    }
-    return examples;
+    EXPECT_FLOAT_EQ(Coords(passenger).x, 25);
+    EXPECT_FLOAT_EQ(Coords(passenger).y, 5);
 }
 
 TEST_F(WorldNativesTest, HashKeyIsTheCaseBlindIdentifierHash) {
-    const auto examples = HashExamples();
-    ASSERT_GE(examples.size(), 10u) << "the reference's own four examples were read";
+    const std::pair<std::string, uint32_t> examples[] = {
+        {"thunderstorm", 0x7C1C4A13u},     {"A_C_Bear_01", 0xBCFD0E7Fu}, {"A_C_Wolf", 0xBBD91DDAu},
+        {"BLIP_STYLE_ENEMY", 0x318C617Cu}, {"hurricane", 0x320D0951u},   {"fog", 0xD61BDE01u}};
     for (const auto& example : examples) {
-        const std::string lower = [&] {
-            std::string s = example.first;
-            for (char& c : s) {
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            }
-            return s;
-        }();
+        std::string lower = example.first;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         for (const std::string& text : {example.first, lower}) {
             EXPECT_EQ(static_cast<uint32_t>(Call<id::GET_HASH_KEY>(text.c_str())), example.second)
                 << text;
