@@ -28,7 +28,7 @@ int CountPeds(const World& world, const std::function<bool(const SimPed&)>& what
 const char* const kFullScenario = R"({
   // Comments are allowed.
   "description": "every field",
-  "time_of_day": "06:30",
+  "time_of_day": "06:35",
   "game_minutes_per_real_second": 2,
   "weather": "0x7C1C4A13",
   "player": {"position": [1, 2, 3], "horse": {"position": [4, 2, 3]}, "riding": true,
@@ -73,7 +73,7 @@ TEST(ScenarioFieldsTest, EveryFieldLandsInTheWorld) {
     std::string error;
     ASSERT_TRUE(LoadScenarioText(kFullScenario, "full.json", world, &info, &error)) << error;
     EXPECT_EQ(info.description, "every field");
-    EXPECT_EQ(world.Environment().ClockMinutes(), 6 * 60 + 30);
+    EXPECT_EQ(world.Environment().ClockMinutes(), 6 * 60 + 35);
     EXPECT_EQ(world.Environment().BaseWeather(), 0x7C1C4A13u);
     EXPECT_EQ(world.settings.gameMinutesPerRealSecond, 2.0);
 

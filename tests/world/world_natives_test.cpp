@@ -91,6 +91,7 @@ TEST_F(WorldNativesTest, RidersAndPassengersAreWhereTheirMountOrVehicleIs) {
 }
 
 TEST_F(WorldNativesTest, HashKeyIsTheCaseBlindIdentifierHash) {
+    // The four examples of the native reference's README, and two weathers of our own.
     const std::pair<std::string, uint32_t> examples[] = {
         {"thunderstorm", 0x7C1C4A13u},     {"A_C_Bear_01", 0xBCFD0E7Fu}, {"A_C_Wolf", 0xBBD91DDAu},
         {"BLIP_STYLE_ENEMY", 0x318C617Cu}, {"hurricane", 0x320D0951u},   {"fog", 0xD61BDE01u}};
