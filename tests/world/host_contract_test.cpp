@@ -2,12 +2,15 @@
 // stops the run, so a fault cannot pass unnoticed.
 #include <gtest/gtest.h>
 
+#include "host/native_list.h"
 #include "host/script_hook.h"
 #include "sim/host/sim_run.h"
 #include "support/temp_workdir.h"
-#include "world/world_test_support.h"
 
 namespace {
+
+constexpr uint64_t kExists = native::id::DOES_ENTITY_EXIST::kHash;
+constexpr uint64_t kMissionFlag = native::id::GET_MISSION_FLAG::kHash;
 
 class HostContractTest : public ::testing::Test {
   protected:
@@ -32,14 +35,17 @@ TEST_F(HostContractTest, AnUnknownNativeIsABreach) {
 
 TEST_F(HostContractTest, TheWrongNumberOfArgumentsIsABreach) {
     StandInHost host(world);
-    CallNative(host, native::kExists, {1, 2});
+    host.NativeInit(kExists);
+    host.NativePush(1);
+    host.NativePush(2);
+    host.NativeCall();
     ExpectStoppedFor(host, "called with 2 arguments; it takes 1");
 }
 
 TEST_F(HostContractTest, StartingACallWhileOneIsOpenIsABreach) {
     StandInHost host(world);
-    host.NativeInit(native::kExists);
-    host.NativeInit(native::kMissionFlag);
+    host.NativeInit(kExists);
+    host.NativeInit(kMissionFlag);
     ExpectStoppedFor(host, "while the native call 0xD42BD6EB2E0F1677 is open");
 }
 
@@ -55,10 +61,10 @@ void BreakingScript() {
     for (;;) {
         ++framesRun;
         if (framesRun == 2) {
-            nativeInit(0xD42BD6EB2E0F1677ULL);
+            nativeInit(kExists);
             scriptWait(0);  // with the call still open
         }
-        nativeInit(0xB15CD1CF58771DE1ULL);
+        nativeInit(kMissionFlag);
         nativeCall();
         scriptWait(0);
     }
@@ -80,7 +86,7 @@ TEST_F(HostContractTest, ABreachInTheScriptStopsTheRunWhereItHappened) {
 // A watch loop whose wait was dropped: it asks the game for ever within one frame.
 void NeverYieldingScript() {
     for (;;) {
-        nativeInit(native::kMissionFlag);
+        nativeInit(kMissionFlag);
         nativeCall();
     }
 }

@@ -1,5 +1,5 @@
-// Scenario files: the shipped ones, every field landing where it should, the timeline, the
-// INI a scenario brings, and one clear line for each kind of mistake.
+// Scenario files: every field landing where it should, the timeline, the INI a scenario
+// brings, the town when there is no file, and one clear line for each kind of mistake.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,10 +17,6 @@
 
 namespace {
 
-std::string ShippedScenario(const std::string& name) {
-    return std::string(TARROWIND_SOURCE_DIR) + "/scenarios/" + name;
-}
-
 int CountPeds(const World& world, const std::function<bool(const SimPed&)>& what) {
     int count = 0;
     for (const auto& entry : world.Peds()) {
@@ -29,73 +25,10 @@ int CountPeds(const World& world, const std::function<bool(const SimPed&)>& what
     return count;
 }
 
-TEST(ShippedScenarioTest, TheTownHasEveryKindOfPedAtDusk) {
-    World world(1);
-    std::string error;
-    ASSERT_TRUE(LoadScenarioFile(ShippedScenario("town.json"), world, nullptr, &error)) << error;
-    EXPECT_EQ(world.Environment().ClockHours(), 21);
-    const Vec3 player = world.EntityPosition(world.PlayerPed(), false);
-    const int others =
-        CountPeds(world, [&](const SimPed& p) { return !p.isPlayer && !p.isPlayerHorse; });
-    EXPECT_GE(others, 35);
-    EXPECT_LE(others, 45);
-    const auto role = [&](PedRole r) {
-        return CountPeds(world, [&](const SimPed& p) { return p.role == r; });
-    };
-    EXPECT_GE(role(PedRole::Lawman), 2);
-    EXPECT_GE(role(PedRole::Shopkeeper), 3);
-    EXPECT_GE(role(PedRole::Bird), 1);
-    EXPECT_GE(CountPeds(world, [](const SimPed& p) { return p.human && !p.male; }), 4);
-    EXPECT_GE(CountPeds(world, [](const SimPed& p) { return p.human && p.mount != 0; }), 1);
-    EXPECT_GE(CountPeds(world,
-                        [&](const SimPed& p) {
-                            return (p.modelName == "A_C_Deer_01" || p.modelName == "A_C_Wolf") &&
-                                   Distance(p.pos, player) > 80.0f;
-                        }),
-              2)
-        << "deer and a wolf at the edge of town";
-    int wagonsWithDrivers = 0;
-    int passengers = 0;
-    for (const auto& entry : world.Vehicles()) {
-        const VehicleModel* model = FindVehicleModel(entry.second.model);
-        wagonsWithDrivers += model != nullptr && model->wagon && entry.second.occupants.count(-1);
-        passengers += static_cast<int>(entry.second.occupants.size()) - 1;
-    }
-    EXPECT_EQ(wagonsWithDrivers, 2);
-    EXPECT_GE(passengers, 1);
-    EXPECT_TRUE(world.settings.population.enabled);
-}
-
-TEST(ShippedScenarioTest, TheWildernessAndTheEmptyWorldLoad) {
-    World wild(1);
-    std::string error;
-    ASSERT_TRUE(LoadScenarioFile(ShippedScenario("wilderness.json"), wild, nullptr, &error))
-        << error;
-    EXPECT_EQ(wild.Environment().ClockHours(), 12);
-    EXPECT_EQ(wild.FindPed(wild.PlayerPed())->mount, wild.PlayerHorse());
-    EXPECT_FALSE(wild.PlayerPath().Points().empty());
-
-    World empty(1);
-    ASSERT_TRUE(LoadScenarioFile(ShippedScenario("empty.json"), empty, nullptr, &error)) << error;
-    EXPECT_EQ(empty.Peds().size(), 1u);
-    EXPECT_FALSE(empty.settings.population.enabled);
-}
-
-TEST(ShippedScenarioTest, ARunWithoutAScenarioGetsTheTown) {
-    ASSERT_FALSE(FindDefaultScenario().empty());
-    TempWorkdir dir;
-    World world(1);
-    std::string error;
-    ASSERT_TRUE(BuildWorldForRun(world, "", &error)) << error;
-    EXPECT_EQ(world.Environment().ClockHours(), 21);
-    EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Tarrowind" / "Tarrowind.ini"))
-        << "the town leaves the player's own INI alone";
-}
-
 const char* const kFullScenario = R"({
   // Comments are allowed.
   "description": "every field",
-  "time_of_day": "06:30",
+  "time_of_day": "06:35",
   "game_minutes_per_real_second": 2,
   "weather": "0x7C1C4A13",
   "player": {"position": [1, 2, 3], "horse": {"position": [4, 2, 3]}, "riding": true,
@@ -140,7 +73,7 @@ TEST(ScenarioFieldsTest, EveryFieldLandsInTheWorld) {
     std::string error;
     ASSERT_TRUE(LoadScenarioText(kFullScenario, "full.json", world, &info, &error)) << error;
     EXPECT_EQ(info.description, "every field");
-    EXPECT_EQ(world.Environment().ClockMinutes(), 6 * 60 + 30);
+    EXPECT_EQ(world.Environment().ClockMinutes(), 6 * 60 + 35);
     EXPECT_EQ(world.Environment().BaseWeather(), 0x7C1C4A13u);
     EXPECT_EQ(world.settings.gameMinutesPerRealSecond, 2.0);
 
@@ -248,115 +181,116 @@ TEST(ScenarioTimelineTest, HappeningsComeAtTheirTimes) {
     EXPECT_EQ(world.Environment().ClockHours(), 3);
 }
 
-TEST(ScenarioIniTest, TheScenarioIniIsWrittenForThePlugIn) {
+TEST(RunSetupTest, NoFileGivesTheTownAFileWritesItsIniAMissingFileIsNamed) {
     TempWorkdir dir;
-    World world(1);
+    const std::filesystem::path ini = dir.Root() / "Tarrowind" / "Tarrowind.ini";
     std::string error;
-    const std::string path = (dir.Root() / "with_ini.json").string();
-    std::ofstream(path) << R"({"player": {"position": [0, 0, 0]},
-                               "ini": "[Encounters]\nEvent1_Aggressor=false\n"})";
-    ASSERT_TRUE(BuildWorldForRun(world, path, &error)) << error;
-    std::ifstream written(dir.Root() / "Tarrowind" / "Tarrowind.ini");
+    World town(1);
+    ASSERT_TRUE(BuildWorldForRun(town, "", &error)) << error;
+    EXPECT_EQ(std::filesystem::path(FindDefaultScenario()).filename(), "town.json");
+    EXPECT_GT(town.Peds().size(), 10u) << "the town, not an empty world";
+    EXPECT_FALSE(std::filesystem::exists(ini)) << "the town leaves the player's own INI alone";
+
+    std::ofstream("with_ini.json") << R"({"player": {"position": [0, 0, 0]},
+                                         "ini": "[Encounters]\nEvent1_Aggressor=false\n"})";
+    World world(1);
+    ASSERT_TRUE(BuildWorldForRun(world, "with_ini.json", &error)) << error;
     std::stringstream text;
-    text << written.rdbuf();
+    text << std::ifstream(ini).rdbuf();
     EXPECT_EQ(text.str(), "[Encounters]\nEvent1_Aggressor=false\n");
+
+    EXPECT_FALSE(BuildWorldForRun(world, "/nonexistent/nope.json", &error));
+    EXPECT_EQ(error, "/nonexistent/nope.json: cannot be read");
 }
 
+// A file with one mistake, and what its one-line error must say after "bad.json: ". Text that
+// is not a whole document is a list of fields added after a valid player; WOLF in it stands
+// for a wolf at the origin.
 struct BadFile {
     const char* text;
-    const char* error;  // what the one-line error must say after "bad.json: "
+    const char* error;
 };
 
 class BadScenarioTest : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(BadScenarioTest, NamesTheFileTheFieldAndWhatWasExpected) {
+    std::string text = GetParam().text;
+    if (text[0] != '{' && text[0] != '[') {
+        text = R"({"player": {"position": [0, 0, 0]}, )" + text + "}";
+    }
+    for (size_t at = text.find("WOLF"); at != std::string::npos; at = text.find("WOLF")) {
+        text.replace(at, 4, R"("model": "A_C_Wolf", "position": [0, 0, 0])");
+    }
     World world(1);
     std::string error;
-    EXPECT_FALSE(LoadScenarioText(GetParam().text, "bad.json", world, nullptr, &error));
+    EXPECT_FALSE(LoadScenarioText(text, "bad.json", world, nullptr, &error));
     EXPECT_EQ(error.rfind(std::string("bad.json: ") + GetParam().error, 0), 0u) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
 }
 
-#define PLAYER R"("player": {"position": [0, 0, 0]})"
+// One table per kind of mistake.
+#define MISTAKES(name, ...)                  \
+    const BadFile k##name[] = {__VA_ARGS__}; \
+    INSTANTIATE_TEST_SUITE_P(name, BadScenarioTest, ::testing::ValuesIn(k##name))
 
-INSTANTIATE_TEST_SUITE_P(
-    Mistakes, BadScenarioTest,
-    ::testing::Values(
-        BadFile{"{\"player\": ", "not valid JSON: parse error at line 1, column 12"},
-        BadFile{"[]", "(top level): expected an object"},
-        BadFile{"{}", "player: expected an object with the player's \"position\""},
-        BadFile{R"({"player": {"position": [0, 0]}})",
-                "player.position: expected a position [x, y, z]"},
-        BadFile{R"({"player": {"postion": [0, 0, 0]}})",
-                "player.postion: unknown field; expected one of position, horse"},
-        BadFile{R"({)" PLAYER R"(, "clock": 21})",
-                "clock: unknown field; expected one of description, time_of_day"},
-        BadFile{R"({)" PLAYER R"(, "time_of_day": "25:00"})",
-                "time_of_day: expected a time of day"},
-        BadFile{R"({)" PLAYER R"(, "peds": {}})", "peds: expected an array"},
-        BadFile{R"({)" PLAYER R"(, "peds": [{"model": "A_M_M_Nobody_01", "position": [0, 0, 0]}]})",
-                "peds[0].model: expected a ped model of the catalogue"},
-        BadFile{R"({)" PLAYER R"(, "peds": [{"model": "A_C_Wolf"}]})",
-                "peds[0].position: expected [x, y, z]"},
-        BadFile{R"({)" PLAYER
-                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "weapons": ["bow"]}]})",
-                "peds[0].weapons[0]: expected one of revolver"},
-        BadFile{R"({)" PLAYER
-                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "state": "asleep"}]})",
-                "peds[0].state: expected one of alive, injured, dead, hogtied"},
-        BadFile{R"({)" PLAYER R"(, "peds": [{"id": "a", "model": "A_C_Wolf", "position": [0, 0, 0]},
-                                             {"id": "a", "model": "A_C_Wolf", "position": [0, 0, 0]}]})",
-                "peds[1].id: expected an id used by nothing else"},
-        BadFile{R"({)" PLAYER
-                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "vehicle": "x"}]})",
-                "peds[0].vehicle: expected the id of a vehicle"},
-        BadFile{R"({)" PLAYER
-                R"(, "vehicles": [{"id": "w", "model": "CART03", "position": [0, 0, 0]}],
-                 "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "vehicle": "w", "seat": 3}]})",
-                "peds[0].seat: expected a free seat of 'w' (-1 to 0), not 3"},
-        BadFile{R"({)" PLAYER
-                R"(, "peds": [{"model": "A_C_Wolf", "position": [0, 0, 0], "mount": "nag"}]})",
-                "peds[0].mount: expected the id of another ped"},
-        BadFile{R"({)" PLAYER R"(, "peds": [
-                 {"id": "h", "model": "A_C_Horse_Morgan_Bay", "position": [0, 0, 0]},
-                 {"model": "A_M_M_Rancher_01", "position": [0, 0, 0], "mount": "h",
-                  "riding": "A_C_Horse_Morgan_Bay"}]})",
-                "peds[1].riding: expected one of \"riding\", \"mount\" and \"vehicle\" at most"},
-        BadFile{
-            R"({)" PLAYER
-            R"(, "peds": [{"id": "a", "model": "A_C_Wolf", "position": [0, 0, 0], "count": 2}]})",
-            "peds[0].id: expected no \"id\" on an entry with a count"},
-        BadFile{R"({)" PLAYER R"(, "vehicles": [{"model": "BATHTUB", "position": [0, 0, 0]}]})",
-                "vehicles[0].model: expected a vehicle model of the catalogue"},
-        BadFile{R"({)" PLAYER R"(, "population": {"mix": {"dragons": 1}}})",
-                "population.mix.dragons: expected a kind of townsfolk"},
-        BadFile{R"({)" PLAYER R"(, "population": {"target": -1}})",
-                "population.target: expected a whole number from 0 to 500, not -1"},
-        BadFile{R"({)" PLAYER R"(, "settings": {"model_load_ms": "soon"}})",
-                "settings.model_load_ms: expected a whole number"},
-        BadFile{R"({)" PLAYER R"(, "settings": {"pedsact": false}})",
-                "settings.pedsact: unknown field; expected one of peds_act, model_load_ms"},
-        BadFile{R"({)" PLAYER R"(, "seed": 1.5})", "seed: expected a whole number from 0"},
-        BadFile{R"({)" PLAYER R"(, "expect": 3})", "expect: expected an object of expectations"},
-        BadFile{R"({)" PLAYER R"(, "ini": 5})", "ini: expected an array"},
-        BadFile{R"({)" PLAYER R"(, "timeline": [{"do": "kill", "ped": "player"}]})",
-                "timeline[0].at_s: expected the time of the happening"},
-        BadFile{R"({)" PLAYER R"(, "timeline": [{"at_s": -1, "do": "kill", "ped": "player"}]})",
-                "timeline[0].at_s: expected a number from 0"},
-        BadFile{R"({)" PLAYER R"(, "timeline": [{"at_s": 1, "do": "explode"}]})",
-                "timeline[0].do: expected one of kill, hurt"},
-        BadFile{R"({)" PLAYER R"(, "timeline": [{"at_s": 1, "do": "kill", "ped": "ghost"}]})",
-                "timeline[0].ped: expected the id of a ped in \"peds\" or spawned by the timeline"},
-        BadFile{
-            R"({)" PLAYER
-            R"(, "timeline": [{"at_s": 1, "do": "kill", "ped": "player", "amount": 3}]})",
-            "timeline[0].amount: unknown field; expected one of at_s, do, ped (for \"kill\")"}));
+MISTAKES(NotAScenario, {"{\"player\": ", "not valid JSON: parse error at line 1, column 12"},
+         {"[]", "(top level): expected an object"},
+         {"{}", "player: expected an object with the player's \"position\""});
 
-TEST(BadScenarioFileTest, AMissingFileIsNamed) {
-    World world(1);
-    std::string error;
-    EXPECT_FALSE(LoadScenarioFile("/nonexistent/nope.json", world, nullptr, &error));
-    EXPECT_EQ(error, "/nonexistent/nope.json: cannot be read");
-}
+MISTAKES(UnknownField,
+         {R"({"player": {"postion": [0, 0, 0]}})", "player.postion: unknown field; expected one"},
+         {R"("clock": 21)", "clock: unknown field; expected one of description, time_of_day"},
+         {R"("settings": {"pedsact": false})", "settings.pedsact: unknown field; expected one"},
+         {R"("timeline": [{"at_s": 1, "do": "kill", "ped": "player", "amount": 3}])",
+          "timeline[0].amount: unknown field; expected one of at_s, do, ped (for \"kill\")"});
+
+MISTAKES(MissingOrWrongKind,
+         {R"({"player": {"position": [0, 0]}})", "player.position: expected a position"},
+         {R"("time_of_day": "25:00")", "time_of_day: expected a time of day"},
+         {R"("peds": {})", "peds: expected an array"},
+         {R"("peds": [{"model": "A_C_Wolf"}])", "peds[0].position: expected [x, y, z]"},
+         {R"("settings": {"model_load_ms": "soon"})", "settings.model_load_ms: expected a whole"},
+         {R"("seed": 1.5)", "seed: expected a whole number from 0"},
+         {R"("expect": 3)", "expect: expected an object of expectations"},
+         {R"("ini": 5)", "ini: expected an array"},
+         {R"("timeline": [{"do": "kill", "ped": "player"}])",
+          "timeline[0].at_s: expected the time"});
+
+MISTAKES(OutOfRange,
+         {R"("population": {"target": -1})",
+          "population.target: expected a whole number from 0 to 500, not -1"},
+         {R"("population": {"min_distance": 50, "max_distance": 20})",
+          "population.max_distance: expected a distance no smaller than min_distance"},
+         {R"("timeline": [{"at_s": -1, "do": "kill", "ped": "player"}])",
+          "timeline[0].at_s: expected a number from 0"},
+         {R"("peds": [{WOLF, "state": "dead", "health": 50}])", "peds[0].health: expected no"});
+
+MISTAKES(NotAName,
+         {R"("peds": [{"model": "Nobody", "position": [0, 0, 0]}])",
+          "peds[0].model: expected a ped model"},
+         {R"("vehicles": [{"model": "BATHTUB", "position": [0, 0, 0]}])",
+          "vehicles[0].model: expected a vehicle model of the catalogue"},
+         {R"("peds": [{WOLF, "weapons": ["bow"]}])", "peds[0].weapons[0]: expected one of"},
+         {R"("peds": [{WOLF, "state": "asleep"}])", "peds[0].state: expected one of alive"},
+         {R"("population": {"mix": {"dragons": 1}})", "population.mix.dragons: expected a kind"},
+         {R"("timeline": [{"at_s": 1, "do": "explode"}])", "timeline[0].do: expected one of"});
+
+// Ids and the places they lead to: a ped's vehicle, seat and mount, the timeline's peds.
+MISTAKES(BrokenReference,
+         {R"("peds": [{"id": "a", WOLF}, {"id": "a", WOLF}])", "peds[1].id: expected an id"},
+         {R"("peds": [{WOLF, "vehicle": "x"}])", "peds[0].vehicle: expected the id of a vehicle"},
+         {R"("vehicles": [{"id": "w", "model": "CART03", "position": [0, 0, 0]}],
+             "peds": [{WOLF, "vehicle": "w", "seat": 3}])",
+          "peds[0].seat: expected a free seat of 'w' (-1 to 0), not 3"},
+         {R"("peds": [{WOLF, "seat": 0}])", "peds[0].seat: expected a \"vehicle\" for the seat"},
+         {R"("peds": [{WOLF, "mount": "nag"}])", "peds[0].mount: expected the id of another ped"},
+         {R"("peds": [{"id": "h", "model": "A_C_Horse_Morgan_Bay", "position": [0, 0, 0]},
+                     {WOLF, "mount": "h", "riding": "A_C_Horse_Morgan_Bay"}])",
+          "peds[1].riding: expected one of \"riding\", \"mount\" and \"vehicle\" at most"},
+         {R"("peds": [{"id": "a", WOLF, "count": 2}])", "peds[0].id: expected no \"id\" on an"},
+         {R"({"player": {"position": [0, 0, 0], "riding": true}})",
+          "player.riding: expected a \"horse\""},
+         {R"("timeline": [{"at_s": 1, "do": "kill", "ped": "ghost"}])",
+          "timeline[0].ped: expected the id of a ped in \"peds\" or spawned by the timeline"});
 
 }  // namespace
