@@ -8,19 +8,18 @@
 
 #include "core/logger.h"
 #include "core/random.h"
+#include "host/native_list.h"
 #include "host/script_hook.h"
 #include "host/script_main.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
 #include "sim/host/sim_run.h"
+#include "sim/world/joaat.h"
 #include "support/temp_workdir.h"
 
 namespace {
 
-constexpr uint64_t kSetWeatherType = 0x59174F1AFE095B5AULL;
-constexpr uint64_t kClearWeather = 0xCE7690C0A0D1C36DULL;
-constexpr uint64_t kMissionFlag = 0xB15CD1CF58771DE1ULL;
-constexpr uint64_t kLightning = 0x67943537D179597CULL;
+namespace id = native::id;
 
 class MainLoopTest : public ::testing::Test {
   protected:
@@ -81,7 +80,7 @@ TEST_F(MainLoopTest, StartUpWithEverythingOffOnlyPollsTheMissionFlag) {
     ASSERT_GT(calls.size(), 1000u);
     for (size_t i = calls.size() - 1000; i < calls.size(); i += 2) {
         ASSERT_EQ(calls[i].kind, HostCall::kNative);
-        ASSERT_EQ(calls[i].hash, kMissionFlag);
+        ASSERT_EQ(calls[i].hash, id::GET_MISSION_FLAG::kHash);
         ASSERT_EQ(calls[i + 1].kind, HostCall::kWait);
         ASSERT_EQ(calls[i + 1].waitMs, 0u);
     }
@@ -100,17 +99,17 @@ TEST_F(MainLoopTest, FogMakesTwoCallsAndSixLines) {
             "event_weather_fog completed successfully"}));
     std::vector<const HostCall*> weatherCalls;
     for (const HostCall& call : run_->Host().Calls()) {
-        if (call.kind == HostCall::kNative && call.hash != kMissionFlag) {
+        if (call.kind == HostCall::kNative && call.hash != id::GET_MISSION_FLAG::kHash) {
             weatherCalls.push_back(&call);
         }
     }
     ASSERT_EQ(weatherCalls.size(), 2u);
-    EXPECT_EQ(weatherCalls[0]->hash, kSetWeatherType);
-    EXPECT_EQ(weatherCalls[0]->args[0], 0xD61BDE01u);
+    EXPECT_EQ(weatherCalls[0]->hash, id::SET_WEATHER_TYPE::kHash);
+    EXPECT_EQ(weatherCalls[0]->args[0], Joaat("FOG"));
     EXPECT_EQ(weatherCalls[0]->args[4], 0x41F00000u);  // 30.0
-    EXPECT_EQ(weatherCalls[1]->hash, kClearWeather);
+    EXPECT_EQ(weatherCalls[1]->hash, id::CLEAR_WEATHER_TYPE_OVER_TIME::kHash);
     EXPECT_EQ(weatherCalls[1]->args[0], 300000u);
-    EXPECT_EQ(world_->Environment().ForcedWeather(), 0xD61BDE01u);
+    EXPECT_EQ(world_->Environment().ForcedWeather(), Joaat("FOG"));
 }
 
 TEST_F(MainLoopTest, ThunderstormStrikesNearThePlayerThirtySecondsLater) {
@@ -132,9 +131,10 @@ TEST_F(MainLoopTest, ThunderstormStrikesNearThePlayerThirtySecondsLater) {
     // Each lightning line follows its strike, 30 s after the weather change.
     const auto& calls = run_->Host().Calls();
     for (size_t i = 0; i < calls.size(); ++i) {
-        if (calls[i].hash == kSetWeatherType) {
-            for (size_t j = i + 1; j < calls.size() && calls[j].hash != kSetWeatherType; ++j) {
-                if (calls[j].hash == kLightning) {
+        if (calls[i].hash == id::SET_WEATHER_TYPE::kHash) {
+            for (size_t j = i + 1; j < calls.size() && calls[j].hash != id::SET_WEATHER_TYPE::kHash;
+                 ++j) {
+                if (calls[j].hash == id::FORCE_LIGHTNING_FLASH_AT_COORDS::kHash) {
                     EXPECT_GE(calls[j].atMs - calls[i].atMs, 30000u);
                 }
             }
@@ -164,7 +164,7 @@ void ThrowOther(World&, const NativeArgs&, NativeResult&) {
 
 TEST_F(MainLoopTest, FailingEventLeavesTheThreeLineChainAndTheLoopGoesOn) {
     Load(IniWith({"Sudden_Fog"}));
-    run_->Host().OverrideNative(kSetWeatherType, ThrowStandard);
+    run_->Host().OverrideNative(id::SET_WEATHER_TYPE::kHash, ThrowStandard);
     run_->Run(70000);
     EXPECT_EQ(
         From("Exception in event_weather_fog: boom", 4),
@@ -175,7 +175,7 @@ TEST_F(MainLoopTest, FailingEventLeavesTheThreeLineChainAndTheLoopGoesOn) {
     // The timer stays expired: the next pass picks again.
     EXPECT_GE(Count("Selected Weather Event: event_weather_fog"), 10u);
 
-    run_->Host().OverrideNative(kSetWeatherType, ThrowOther);
+    run_->Host().OverrideNative(id::SET_WEATHER_TYPE::kHash, ThrowOther);
     run_->Run(1000);
     EXPECT_EQ(From("Unknown exception in event_weather_fog", 4),
               (std::vector<std::string>{

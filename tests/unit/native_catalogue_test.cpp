@@ -101,15 +101,15 @@ TEST_F(NativeEncoding, VectorResultsAndOutParameters) {
     EXPECT_EQ(handle, 0);  // the game rewrote the variable
     EXPECT_FALSE(world_.FindPed(ped)->missionEntity);
 
-    const Blip blip = BLIP_ADD_FOR_ENTITY(0x318C617Cu, ped);
+    const Blip blip = BLIP_ADD_FOR_ENTITY(Joaat("BLIP_STYLE_ENEMY"), ped);
     ASSERT_NE(blip, 0);
     REMOVE_BLIP(blip);
     EXPECT_TRUE(world_.Blips().empty());
     // The clearing call comes first, then the removal through the handle's address.
     const auto& calls = host_.Calls();
-    EXPECT_EQ(calls[calls.size() - 2].hash, 0x01B928CA2E198B01ull);
+    EXPECT_EQ(calls[calls.size() - 2].hash, native::id::CLEAR_BLIP::kHash);
     EXPECT_EQ(calls[calls.size() - 2].args[0], static_cast<uint64_t>(blip));
-    EXPECT_EQ(calls.back().hash, 0xF2C3C9DA47AAA54Aull);
+    EXPECT_EQ(calls.back().hash, native::id::REMOVE_BLIP_BY_ADDRESS::kHash);
     EXPECT_TRUE(host_.Violations().empty());
 }
 
@@ -119,11 +119,11 @@ TEST_F(NativeEncoding, ContractBreachesAreLoud) {
     ASSERT_EQ(host_.Violations().size(), 1u);
     EXPECT_NE(host_.Violations()[0].find("unknown native 0x1234"), std::string::npos);
 
-    nativeInit(0x217E9DC48139933Dull);  // PLAYER_ID takes no arguments
+    nativeInit(native::id::PLAYER_ID::kHash);  // PLAYER_ID takes no arguments
     nativePush64(1);
     nativeCall();
-    nativeInit(0x217E9DC48139933Dull);
-    nativeInit(0x217E9DC48139933Dull);
+    nativeInit(native::id::PLAYER_ID::kHash);
+    nativeInit(native::id::PLAYER_ID::kHash);
     nativeCall();
     scriptWait(0);  // not on the script fiber
     ASSERT_EQ(host_.Violations().size(), 4u);
