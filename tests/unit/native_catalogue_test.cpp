@@ -30,7 +30,7 @@ std::map<uint64_t, ReferenceRow> LoadReference() {
 
 TEST(NativeCatalogue, AgreesWithTheNativeDatabase) {
     const auto reference = LoadReference();
-    ASSERT_EQ(reference.size(), 64u) << "reference file not found or changed";
+    ASSERT_FALSE(reference.empty()) << "reference file not found";
     ASSERT_EQ(native::CatalogueSize(), reference.size());
     for (size_t i = 0; i < native::CatalogueSize(); ++i) {
         const native::NativeInfo& info = native::Catalogue()[i];
