@@ -60,10 +60,17 @@ TEST_F(LoggerTest, EachLevelInTheLineLayoutToTheFileOfItsDay) {
               std::vector<std::string>{"[2024-03-10 00:00:00] [INFO] after"});
 }
 
+// What the simulator is shown: each line as written, or the message of a line that was lost.
+std::vector<std::string> observed;
+void Observe(LogLevel, const std::string& message, const std::string& line, bool written) {
+    observed.push_back(written ? line : "lost: " + message);
+}
+
 TEST_F(LoggerTest, LinesLostWhileTheFolderWasGoneAreReportedOnceItIsBack) {
     TempWorkdir dir;
+    observed.clear();
+    SetLogObserver(Observe);
     const auto logs = dir.Root() / "Tarrowind" / "logs";
-    Log(LogLevel::Info, "first");
     std::filesystem::rename(logs, dir.Root() / "Tarrowind" / "moved");
     Log(LogLevel::Info, "lost 1");
     LogError("lost 2");
@@ -71,17 +78,19 @@ TEST_F(LoggerTest, LinesLostWhileTheFolderWasGoneAreReportedOnceItIsBack) {
     EXPECT_FALSE(std::filesystem::exists(logs)) << "the logger makes no folder";
     std::filesystem::rename(dir.Root() / "Tarrowind" / "moved", logs);
     // A file that cannot be opened for writing counts the same way.
-    std::filesystem::remove(logs / "Tarrowind_2024-03-09.log");
     std::filesystem::create_directory(logs / "Tarrowind_2024-03-09.log");
     Log(LogLevel::Info, "lost 3");
     std::filesystem::remove(logs / "Tarrowind_2024-03-09.log");
     Log(LogLevel::Info, "back");
     Log(LogLevel::Info, "again");
-    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"),
-              (std::vector<std::string>{
-                  "[2024-03-09 21:05:17] [ERROR] Could not write 3 log lines while Tarrowind/logs "
-                  "was missing or not writable",
-                  "[2024-03-09 21:05:17] [INFO] back", "[2024-03-09 21:05:17] [INFO] again"}));
+    SetLogObserver(nullptr);
+    const std::vector<std::string> written = {
+        "[2024-03-09 21:05:17] [ERROR] Could not write 3 log lines while Tarrowind/logs was "
+        "missing or not writable",
+        "[2024-03-09 21:05:17] [INFO] back", "[2024-03-09 21:05:17] [INFO] again"};
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"), written);
+    EXPECT_EQ(observed, (std::vector<std::string>{"lost: lost 1", "lost: lost 2", "lost: lost 3",
+                                                  written[0], written[1], written[2]}));
 }
 
 // A text part that counts the times it is turned into text.
