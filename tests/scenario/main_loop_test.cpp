@@ -13,6 +13,7 @@
 #include "host/script_hook.h"
 #include "host/script_main.h"
 #include "platform/platform.h"
+#include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
 #include "sim/host/sim_run.h"
 #include "sim/world/joaat.h"
@@ -222,11 +223,12 @@ TEST_F(MainLoopTest, AFailureBeforeStartUpIsLoggedAndThePluginStartsAllTheSame) 
 }
 
 TEST_F(MainLoopTest, SecondStartOnAFreshFiberRebuildsWithoutDuplicates) {
-    Load(IniWith({"Sudden_Fog", "Sudden_Hurricane"}));
+    Load(IniWith({"Event6_Horse_Bucking", "Sudden_Fog", "Sudden_Hurricane"}));
     run_->Run(30000);
     run_->Host().RestartScript();  // the player loads a save
     run_->Run(30000);
     EXPECT_EQ(Count("Tarrowind script started"), 2u);
+    EXPECT_EQ(EncounterRegistry.size(), 1u);
     EXPECT_EQ(WeatherEventRegistry.size(), 2u);
     // The timer armed by the first start keeps counting: it is not armed again.
     EXPECT_EQ(Count("Weather timer initialized with delay: 60000ms"), 1u);
