@@ -48,11 +48,13 @@ const BadFile kBadFiles[] = {
       "Settings: [Encounters] Event3_Animal_Predator= is neither on nor off, so it reads as off. "
       "Write true or false."}},
     {"misspelt and misplaced names, any case",
-     "[encounter]\nEvent1_Aggressor=false\n[Options]\nEnableBlips=false\nColour=red\n"
+     "[encounter]\nEvent1_Aggressor=false\n[lBips]\n[Options]\nEnableBlips=false\nColour=red\n"
      "[ENCOUNTERS]\nevent6_horse_buckin=false\nExcludeShopkeeper=false\nHorses=true\n"
      "# Event2_Aggressor_Player=false\n",
      {"Settings: [encounter] is not a section Tarrowind reads, so the lines under it are "
       "ignored. Did you mean [Encounters]?",
+      "Settings: [lBips] is not a section Tarrowind reads, so the lines under it are ignored. "
+      "Did you mean [Blips]?",
       "Settings: [Options] is not a section Tarrowind reads, so the lines under it are ignored.",
       "Settings: [Options] EnableBlips=false is ignored here: EnableBlips belongs under [Blips].",
       "Settings: [ENCOUNTERS] event6_horse_buckin=false is not a setting Tarrowind reads, so it "
