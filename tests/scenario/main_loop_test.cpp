@@ -259,9 +259,13 @@ void DrawOnce() {
 }
 
 TEST_F(MainLoopTest, EachRunStartsFromTheStateOfAFreshlyLoadedLibrary) {
+    Load(IniWith({"Event1_Aggressor", "Sudden_Fog"}));
+    run_->Run(10000);
+    ASSERT_FALSE(EncounterRegistry.empty() || WeatherEventRegistry.empty());
     std::vector<std::string> draws[2];
     for (auto& drawn : draws) {
         Load("");
+        EXPECT_TRUE(EncounterRegistry.empty() && WeatherEventRegistry.empty());
         run_->StartScript(DrawOnce);
         run_->Run(2000);
         drawn = Messages();

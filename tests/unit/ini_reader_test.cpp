@@ -12,7 +12,7 @@ const std::string kText =
     "[Logging]\nEnableDebugLogging=false\n"
     "  [Event Timing]  \n  minEventDelayMinutes \t=\t 7  \r\n"
     "[blips]\nEnableBlips = yes\nEnableBlips=second\nBare\nEmpty=\n"
-    "[Quotes]\n; Commented=x\nDouble=\"1\"\nSingle='yes'\nUnmatched='yes\nInner=a \"b\"\r"
+    "[Quotes]\n; Commented=x\nDouble=\"1\"\nSingle='yes'\nUnmatched='yes\nLone=\"\nInner=a \"b\"\r"
     "Blanks=\x1a v \x1a\n"
     "[Broken\nKey=in the broken section\n"
     "[Blips]\nOther=x\n";
@@ -37,6 +37,7 @@ TEST(IniReader, ReadsTheValueTheWindowsReaderReads) {
         {"Quotes", "Double", "d", "1"},
         {"Quotes", "Single", "d", "yes"},
         {"Quotes", "Unmatched", "d", "'yes"},
+        {"Quotes", "Lone", "d", "\""},
         {"Quotes", "Inner", "d", "a \"b\""},
         {"Quotes", "Blanks", "d", "v"},                   // ^Z counts as a blank; '\r' ends a line
         {"Quotes", "Key", "d", "in the broken section"},  // a header without ']' is a key line
@@ -58,9 +59,10 @@ TEST(IniReader, ReadsTheValueTheWindowsReaderReads) {
 
 TEST(IniReader, IntegersReadTheLeadingSignedNumber) {
     const std::pair<const char*, int> cases[] = {
-        {"42", 42},   {"  -3", -3},   {"\t7", 7},        {"+5minutes", 5}, {"minutes", 0},
-        {"1.9", 1},   {"0x1A", 26},   {"0xff", 255},     {"0X10", 0},      {"0o17", 15},
-        {"0b101", 5}, {"-0x10", -16}, {"4294967297", 1},  // wraps like the Windows reader
+        {"42", 42},   {"  -3", -3}, {"\t7", 7},     {"+5minutes", 5},  {"minutes", 0},
+        {"1.9", 1},   {"0x1A", 26}, {"0xff", 255},  {"0X10", 0},       {"0o17", 15},
+        {"0b101", 5}, {"2x3", 2},   {"-0x10", -16}, {"4294967297", 1},  // wraps like the Windows
+                                                                        // reader
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ini::ParseProfileInt(c.first), c.second) << c.first;

@@ -16,7 +16,7 @@ const char* const kPath = "Tarrowind/Tarrowind.ini";
 
 struct BadFile {
     const char* what;
-    const char* ini;
+    std::string ini;
     std::vector<std::string> notes;
 };
 
@@ -73,9 +73,19 @@ const BadFile kBadFiles[] = {
       "Settings: [Weather Timing] Weather_MaxEventDelayMinutes=99999999999 is out of range, so "
       "it reads as 1215752191; that is above the longest delay, 35791 minutes, so 35791 is "
       "used."}},
-    {"a minimum above the maximum left at its default",
-     "[Event Timing]\nMinEventDelayMinutes=5\n",
-     {"Settings: [Event Timing] MaxEventDelayMinutes is not set, so it is 2; that is below "
+    {"a minimum above the maximum left at its default; a number past 32 bits, a long value, a "
+     "doubled letter",
+     "[Event Timing]\nMinEventDelayMinutes=5\n[Weather "
+     "Timing]\nWeather_MinEventDelayMinutes=4294967297\n"
+     "[Weather]\nSudden_Fog=" +
+         std::string(61, 'x') + "\n[Blipss]\n",
+     {"Settings: [Weather Timing] Weather_MinEventDelayMinutes=4294967297 is out of range, so it "
+      "reads as 1.",
+      "Settings: [Weather] Sudden_Fog=" + std::string(49, 'x') +
+          "... is neither on nor off, so it reads as off. Write true or false.",
+      "Settings: [Blipss] is not a section Tarrowind reads, so the lines under it are ignored. "
+      "Did you mean [Blips]?",
+      "Settings: [Event Timing] MaxEventDelayMinutes is not set, so it is 2; that is below "
       "MinEventDelayMinutes (5), so 5 is used."}},
     {"written twice, and lines before any section",
      "EnableDebugLogging=false\nVolume=3\n; a comment\n[Logging]\nEnableDebugLogging=false\n"
