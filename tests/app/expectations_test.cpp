@@ -75,34 +75,35 @@ TEST(ExpectationsTest, EachUnmetExpectationIsOneLineWithWhatWasExpectedAndWhatHa
 }
 
 TEST(ExpectationsTest, AMistakeNamesTheFieldAndWhatWasExpected) {
-    EXPECT_EQ(Mistake(R"({"encounter_run": {}})"),
-              "mine.json: expect.encounter_run: unknown field; expected one of encounters_run, "
-              "summary, log_has, log_lacks");
-    EXPECT_EQ(Mistake(R"({"encounters_run": {"event4_wagon_robery": 1}})"),
-              "mine.json: expect.encounters_run.event4_wagon_robery: unknown field; expected "
-              "one of event1_aggressor, event2_aggressor_player, event3_animal_aggressor, "
-              "event4_wagon_robbery, event5_mugging, event6_horse_bucking");
-    EXPECT_EQ(Mistake(R"({"summary": {"peds_left": 0}})"),
-              "mine.json: expect.summary.peds_left: unknown field; expected one of "
-              "blips_left, ended_mid_event, max_natives_in_one_frame, peds_left_owned, "
-              "worst_frame_during");
-    EXPECT_NE(Mistake(R"({"summary": {"encounters_run": 1}})").find("unknown field"),
-              std::string::npos)
-        << "counts per encounter are expected under encounters_run";
-    EXPECT_EQ(Mistake(R"({"summary": {"blips_left": {"at_least": 2, "at_most": 1}}})"),
-              "mine.json: expect.summary.blips_left: expected \"at_least\" no greater than "
-              "\"at_most\"");
-    EXPECT_EQ(Mistake(R"({"summary": {"blips_left": {"atmost": 1}}})"),
-              "mine.json: expect.summary.blips_left.atmost: unknown field; expected one of "
-              "at_least, at_most");
-    EXPECT_EQ(Mistake(R"({"summary": {"blips_left": "none"}})"),
-              "mine.json: expect.summary.blips_left: expected a number, or {\"at_least\": n, "
-              "\"at_most\": m}");
-    EXPECT_EQ(Mistake(R"({"summary": {"worst_frame_during": 3}})"),
-              "mine.json: expect.summary.worst_frame_during: expected a string");
-    EXPECT_EQ(Mistake(R"({"log_has": ["", "x"]})"),
-              "mine.json: expect.log_has[0]: expected the text of a log line");
-    EXPECT_EQ(Mistake(R"({"log_lacks": "x"})"), "mine.json: expect.log_lacks: expected an array");
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"encounter_run": {}})",
+         "expect.encounter_run: unknown field; expected one of encounters_run, summary, log_has, "
+         "log_lacks"},
+        {R"({"encounters_run": {"event4_wagon_robery": 1}})",
+         "expect.encounters_run.event4_wagon_robery: unknown field; expected one of "
+         "event1_aggressor, event2_aggressor_player, event3_animal_aggressor, "
+         "event4_wagon_robbery, event5_mugging, event6_horse_bucking"},
+        {R"({"summary": {"peds_left": 0}})",
+         "expect.summary.peds_left: unknown field; expected one of blips_left, ended_mid_event, "
+         "max_natives_in_one_frame, peds_left_owned, worst_frame_during"},
+        // Counts per encounter are expected under encounters_run.
+        {R"({"summary": {"encounters_run": 1}})",
+         "expect.summary.encounters_run: unknown field; expected one of blips_left, "
+         "ended_mid_event, max_natives_in_one_frame, peds_left_owned, worst_frame_during"},
+        {R"({"summary": {"blips_left": {"at_least": 2, "at_most": 1}}})",
+         "expect.summary.blips_left: expected \"at_least\" no greater than \"at_most\""},
+        {R"({"summary": {"blips_left": {"atmost": 1}}})",
+         "expect.summary.blips_left.atmost: unknown field; expected one of at_least, at_most"},
+        {R"({"summary": {"blips_left": "none"}})",
+         "expect.summary.blips_left: expected a number, or {\"at_least\": n, \"at_most\": m}"},
+        {R"({"summary": {"worst_frame_during": 3}})",
+         "expect.summary.worst_frame_during: expected a string"},
+        {R"({"log_has": ["", "x"]})", "expect.log_has[0]: expected the text of a log line"},
+        {R"({"log_lacks": "x"})", "expect.log_lacks: expected an array"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Mistake(c.first), std::string("mine.json: ") + c.second);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "host/native_list.h"
 #include "sim/app/event_spans.h"
@@ -114,16 +115,6 @@ TEST(PedRolesTest, TheNativesCalledOnAPedTellItsRoleAndTheFirstRoleStays) {
                     .empty());
 }
 
-EncounterRole RoleOf(const ReportEncounter& encounter, int32_t ped) {
-    for (const ReportPed& p : encounter.peds) {
-        if (p.handle == ped) {
-            return p.role;
-        }
-    }
-    ADD_FAILURE() << "ped " << ped << " has no role";
-    return R::Bystander;
-}
-
 const TimelineEntry* FindEntry(const RunReport& report, TimelineKind kind) {
     for (const TimelineEntry& entry : report.timeline) {
         if (entry.kind == kind) {
@@ -158,9 +149,12 @@ TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
     ASSERT_FALSE(report.encounters.empty());
     const ReportEncounter& robbery = report.encounters.front();
     EXPECT_EQ(robbery.span.name, "event4_wagon_robbery");
-    EXPECT_EQ(RoleOf(robbery, robber), R::Robber);
-    EXPECT_EQ(RoleOf(robbery, driver), R::Driver);
-    EXPECT_EQ(RoleOf(robbery, lawman), R::Lawman);
+    std::map<int32_t, EncounterRole> roles;
+    for (const ReportPed& ped : robbery.peds) {
+        roles[ped.handle] = ped.role;
+    }
+    EXPECT_EQ(roles, (std::map<int32_t, EncounterRole>{
+                         {robber, R::Robber}, {driver, R::Driver}, {lawman, R::Lawman}}));
     EXPECT_GT(robbery.worstFrameNatives, 0u);
     for (const ReportPed& ped : robbery.peds) {
         ASSERT_FALSE(ped.track.empty()) << ped.handle;

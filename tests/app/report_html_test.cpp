@@ -21,14 +21,9 @@ RunReport SmallRun() {
                     Line(90000, "event4_wagon_robbery completed successfully"),
                     Line(95000, "Executing event_weather_thunderstorm")};
     report.player = {TrackPoint{0, 0, 0}, TrackPoint{60000, 10, 0}, TrackPoint{90000, 20, 5}};
-    ReportEncounter robbery;
-    robbery.number = 1;
-    robbery.span.name = "event4_wagon_robbery";
-    robbery.span.startMs = 60000;
-    robbery.span.endMs = 90000;
-    robbery.span.firstLine = 1;
-    robbery.span.lastLine = 3;
-    robbery.player = {report.player[1], report.player[2]};
+    const PlaceMark death{89000, 4097, 120, 40};
+    report.deaths = {death};
+    report.blips = {PlaceMark{75000, 4097, 30, 0}};
     ReportPed robber;
     robber.handle = 4097;
     robber.role = EncounterRole::Robber;
@@ -36,19 +31,17 @@ RunReport SmallRun() {
     robber.roleAtMs = 61000;
     robber.track = {TrackPoint{61000, 15, 0}, TrackPoint{75000, 30, 0}, TrackPoint{89000, 120, 40}};
     robber.died = true;
-    robber.death = PlaceMark{89000, 4097, 120, 40};
-    robbery.peds.push_back(robber);
-    robbery.blips.push_back(PlaceMark{75000, 4097, 30, 0});
-    robbery.worstFrameNatives = 58;
-    report.encounters.push_back(robbery);
+    robber.death = death;
+    const ReportSpan span{"event4_wagon_robbery", false, 60000, 90000,
+                          SpanOutcome::Completed, 1,     3};
+    report.encounters = {
+        ReportEncounter{1, span, {robber}, report.blips, {report.player[1], report.player[2]}, 58}};
     report.timeline = {
         TimelineEntry{TimelineKind::Encounter, "event4_wagon_robbery", "completed", 60000, 90000,
                       1},
         TimelineEntry{TimelineKind::Weather, "event_weather_thunderstorm", "unfinished", 95000,
                       600000, 0},
         TimelineEntry{TimelineKind::PlayerDeath, "the player died", "", 120000, 120000, 0}};
-    report.deaths = {robber.death};
-    report.blips = robbery.blips;
     report.lightning = {LightningStrike{96000, Vec3{25, 5, 0}}};
     report.summary = nlohmann::json::parse(R"({"peds_left_owned": 0, "encounters_run":
                                                {"event4_wagon_robbery": 1}})");

@@ -1,6 +1,7 @@
-// The real main loop on the stand-in host: start-up, the mission-flag pause, the weather
-// events' calls, the error chain of a failing event, a second start on a fresh fiber, and the
-// library entry.
+// The real main loop on the stand-in host: start-up, the weather events' calls, the mission
+// flag (held, and flapping every frame), the error chain of a failing event and a failure
+// before start-up, a second start on a fresh fiber, the library entry, and each run starting
+// from a freshly loaded library's state.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,29 +9,33 @@
 
 #include "core/logger.h"
 #include "core/random.h"
+#include "host/native_list.h"
 #include "host/script_hook.h"
 #include "host/script_main.h"
+#include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
 #include "sim/host/sim_run.h"
+#include "sim/world/joaat.h"
 #include "support/temp_workdir.h"
 
 namespace {
 
-constexpr uint64_t kSetWeatherType = 0x59174F1AFE095B5AULL;
-constexpr uint64_t kClearWeather = 0xCE7690C0A0D1C36DULL;
-constexpr uint64_t kMissionFlag = 0xB15CD1CF58771DE1ULL;
-constexpr uint64_t kLightning = 0x67943537D179597CULL;
+namespace id = native::id;
 
 class MainLoopTest : public ::testing::Test {
   protected:
-    void Load(const std::string& ini, uint64_t seed = 1) {
-        dir_.WriteIni(ini);
-        world_.reset(new World(seed));
+    // A world at 21:00 and the plug-in loaded with this INI (not started when `ini` is empty).
+    void Load(const std::string& ini) {
+        run_.reset();
+        world_.reset(new World(1));
         world_->CreatePlayer(Vec3{10.0f, 20.0f, 30.0f});
         world_->Environment().SetClock(21, 0);
         run_.reset(new SimRun(*world_));
-        run_->LoadPlugin();
+        if (!ini.empty()) {
+            dir_.WriteIni(ini);
+            run_->LoadPlugin();
+        }
     }
     std::vector<std::string> Messages() const { return run_->Messages(); }
     size_t Count(const std::string& message) const {
@@ -40,12 +45,8 @@ class MainLoopTest : public ::testing::Test {
     // The messages from the first that equals `first`, `n` of them.
     std::vector<std::string> From(const std::string& first, size_t n) const {
         const auto messages = Messages();
-        auto it = std::find(messages.begin(), messages.end(), first);
-        std::vector<std::string> out;
-        for (; it != messages.end() && out.size() < n; ++it) {
-            out.push_back(*it);
-        }
-        return out;
+        const auto at = std::find(messages.begin(), messages.end(), first);
+        return std::vector<std::string>(at, at + std::min<ptrdiff_t>(n, messages.end() - at));
     }
     TempWorkdir dir_;
     std::unique_ptr<World> world_;
@@ -57,31 +58,29 @@ TEST_F(MainLoopTest, StartUpWithEverythingOffOnlyPollsTheMissionFlag) {
     run_->Run(4000);
     EXPECT_TRUE(Messages().empty());  // still settling for 5 seconds
     run_->Run(60000);
-    const std::vector<std::string> expected = {
-        "==============================================",
-        "======== Starting new logging session ========",
-        "==============================================",
-        "Tarrowind 0.1.0",
-        "Configuration loaded from: Tarrowind/Tarrowind.ini",
-        "EnableDebugLogging: true",
-        "Event delay range: 1-1 minutes",
-        "Settings check: Tarrowind/Tarrowind.ini is read as written",
-        "Tarrowind script started",
-        "Debug logging is enabled",
-        "Initializing event registry",
-        "Clearing event registry",
-        "Event registry initialized with 0 events",
-        "Initializing weather event registry",
-        "Clearing weather event registry",
-        "Weather event registry initialized with 0 events",
-    };
-    EXPECT_EQ(Messages(), expected);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "==============================================",
+                              "======== Starting new logging session ========",
+                              "==============================================",
+                              "Tarrowind 0.1.0",
+                              "Configuration loaded from: Tarrowind/Tarrowind.ini",
+                              "EnableDebugLogging: true",
+                              "Event delay range: 1-1 minutes",
+                              "Settings check: Tarrowind/Tarrowind.ini is read as written",
+                              "Tarrowind script started",
+                              "Debug logging is enabled",
+                              "Initializing event registry",
+                              "Clearing event registry",
+                              "Event registry initialized with 0 events",
+                              "Initializing weather event registry",
+                              "Clearing weather event registry",
+                              "Weather event registry initialized with 0 events",
+                          }));
     // After start-up, every frame is one mission-flag poll and a wait of 0.
     const auto& calls = run_->Host().Calls();
     ASSERT_GT(calls.size(), 1000u);
     for (size_t i = calls.size() - 1000; i < calls.size(); i += 2) {
-        ASSERT_EQ(calls[i].kind, HostCall::kNative);
-        ASSERT_EQ(calls[i].hash, kMissionFlag);
+        ASSERT_EQ(calls[i].hash, id::GET_MISSION_FLAG::kHash);
         ASSERT_EQ(calls[i + 1].kind, HostCall::kWait);
         ASSERT_EQ(calls[i + 1].waitMs, 0u);
     }
@@ -100,50 +99,44 @@ TEST_F(MainLoopTest, FogMakesTwoCallsAndSixLines) {
             "event_weather_fog completed successfully"}));
     std::vector<const HostCall*> weatherCalls;
     for (const HostCall& call : run_->Host().Calls()) {
-        if (call.kind == HostCall::kNative && call.hash != kMissionFlag) {
+        if (call.kind == HostCall::kNative && call.hash != id::GET_MISSION_FLAG::kHash) {
             weatherCalls.push_back(&call);
         }
     }
     ASSERT_EQ(weatherCalls.size(), 2u);
-    EXPECT_EQ(weatherCalls[0]->hash, kSetWeatherType);
-    EXPECT_EQ(weatherCalls[0]->args[0], 0xD61BDE01u);
+    EXPECT_EQ(weatherCalls[0]->hash, id::SET_WEATHER_TYPE::kHash);
+    EXPECT_EQ(weatherCalls[0]->args[0], Joaat("FOG"));
     EXPECT_EQ(weatherCalls[0]->args[4], 0x41F00000u);  // 30.0
-    EXPECT_EQ(weatherCalls[1]->hash, kClearWeather);
+    EXPECT_EQ(weatherCalls[1]->hash, id::CLEAR_WEATHER_TYPE_OVER_TIME::kHash);
     EXPECT_EQ(weatherCalls[1]->args[0], 300000u);
-    EXPECT_EQ(world_->Environment().ForcedWeather(), 0xD61BDE01u);
+    EXPECT_EQ(world_->Environment().ForcedWeather(), Joaat("FOG"));
 }
 
 TEST_F(MainLoopTest, ThunderstormStrikesNearThePlayerThirtySecondsLater) {
     Load(IniWith({"Sudden_Thunderstorm"}));
     world_->Schedule(66000, [](World& w) { w.MoveEntity(w.PlayerPed(), Vec3{500, 600, 70}); });
     run_->Run(3 * 3600 * 1000);  // enough storms for a one-in-five strike
-    ASSERT_FALSE(world_->Environment().Lightning().empty());
-    for (const LightningStrike& strike : world_->Environment().Lightning()) {
-        EXPECT_GE(strike.pos.x, 500 - 25.0f);
-        EXPECT_LE(strike.pos.x, 500 + 24.0f);
-        EXPECT_GE(strike.pos.y, 600 - 25.0f);
-        EXPECT_LE(strike.pos.y, 600 + 24.0f);
-        EXPECT_EQ(strike.pos.z, 70.0f);
+    const auto& strikes = world_->Environment().Lightning();
+    ASSERT_FALSE(strikes.empty());
+    for (const LightningStrike& strike : strikes) {
+        const Vec3 off{strike.pos.x - 500, strike.pos.y - 600, strike.pos.z - 70};
+        EXPECT_TRUE(off.x >= -25 && off.x <= 24 && off.y >= -25 && off.y <= 24 && off.z == 0)
+            << strike.pos.x << ", " << strike.pos.y << ", " << strike.pos.z;
     }
-    EXPECT_EQ(Count("Lightning flash forced at coordinates"),
-              world_->Environment().Lightning().size());
-    EXPECT_GT(Count("event_weather_thunderstorm completed successfully"),
-              world_->Environment().Lightning().size());
-    // Each lightning line follows its strike, 30 s after the weather change.
-    const auto& calls = run_->Host().Calls();
-    for (size_t i = 0; i < calls.size(); ++i) {
-        if (calls[i].hash == kSetWeatherType) {
-            for (size_t j = i + 1; j < calls.size() && calls[j].hash != kSetWeatherType; ++j) {
-                if (calls[j].hash == kLightning) {
-                    EXPECT_GE(calls[j].atMs - calls[i].atMs, 30000u);
-                }
-            }
+    EXPECT_EQ(Count("Lightning flash forced at coordinates"), strikes.size());
+    EXPECT_GT(Count("event_weather_thunderstorm completed successfully"), strikes.size());
+    // Each strike comes 30 s after its weather change.
+    uint64_t changedAt = 0;
+    for (const HostCall& call : run_->Host().Calls()) {
+        if (call.hash == id::SET_WEATHER_TYPE::kHash) {
+            changedAt = call.atMs;
+        } else if (call.hash == id::FORCE_LIGHTNING_FLASH_AT_COORDS::kHash) {
+            EXPECT_GE(call.atMs - changedAt, 30000u);
         }
     }
 }
 
 TEST_F(MainLoopTest, MissionFlagPausesBothTimersWhileTimeCounts) {
-    world_.reset();
     Load(IniWith({"Sudden_Hurricane"}));
     world_->Environment().AddMissionWindow(10000, 200000);
     run_->Run(199000);
@@ -152,6 +145,22 @@ TEST_F(MainLoopTest, MissionFlagPausesBothTimersWhileTimeCounts) {
     run_->Run(11000);
     // The timer ran out during the mission, so the first free pass fires it.
     EXPECT_EQ(Count("Executing event_weather_hurricane"), 1u);
+}
+
+bool flagOn = false;
+void FlappingMissionFlag(World&, const NativeArgs&, NativeResult& result) {
+    flagOn = !flagOn;
+    result.SetBool(flagOn);
+}
+
+TEST_F(MainLoopTest, MissionFlagFlappingEveryFrameStillLetsTheTimersRun) {
+    Load(IniWith({"Sudden_Fog"}));
+    run_->Host().OverrideNative(id::GET_MISSION_FLAG::kHash, FlappingMissionFlag);
+    run_->Run(10 * 60000);
+    // Each mission pass waits 10 s, each free pass runs the timer: fog comes once a minute.
+    EXPECT_GE(Count("Executing event_weather_fog"), 8u);
+    EXPECT_GE(Count("Mission flag is set, skipping event and weather updates"), 50u);
+    EXPECT_EQ(run_->Figures().mainLoopExceptions, 0u);
 }
 
 // Native handlers that fail the way a broken game call would.
@@ -164,7 +173,7 @@ void ThrowOther(World&, const NativeArgs&, NativeResult&) {
 
 TEST_F(MainLoopTest, FailingEventLeavesTheThreeLineChainAndTheLoopGoesOn) {
     Load(IniWith({"Sudden_Fog"}));
-    run_->Host().OverrideNative(kSetWeatherType, ThrowStandard);
+    run_->Host().OverrideNative(id::SET_WEATHER_TYPE::kHash, ThrowStandard);
     run_->Run(70000);
     EXPECT_EQ(
         From("Exception in event_weather_fog: boom", 4),
@@ -175,7 +184,7 @@ TEST_F(MainLoopTest, FailingEventLeavesTheThreeLineChainAndTheLoopGoesOn) {
     // The timer stays expired: the next pass picks again.
     EXPECT_GE(Count("Selected Weather Event: event_weather_fog"), 10u);
 
-    run_->Host().OverrideNative(kSetWeatherType, ThrowOther);
+    run_->Host().OverrideNative(id::SET_WEATHER_TYPE::kHash, ThrowOther);
     run_->Run(1000);
     EXPECT_EQ(From("Unknown exception in event_weather_fog", 4),
               (std::vector<std::string>{
@@ -186,12 +195,40 @@ TEST_F(MainLoopTest, FailingEventLeavesTheThreeLineChainAndTheLoopGoesOn) {
                   "Using backup timing WAIT(100) after exception"}));
 }
 
+// A tick count that fails the first time it is read (the seeding), then reads the host's.
+bool tickFailed = false;
+uint64_t TickThatFailsOnce() {
+    if (!tickFailed) {
+        tickFailed = true;
+        throw std::runtime_error("no tick count");
+    }
+    return ActiveStandInHost()->TickCount();
+}
+void HostSleep(uint32_t ms) {
+    ActiveStandInHost()->SleepFromScript(ms);
+}
+std::time_t HostCalendar() {
+    return ActiveStandInHost()->CalendarNow();
+}
+
+TEST_F(MainLoopTest, AFailureBeforeStartUpIsLoggedAndThePluginStartsAllTheSame) {
+    Load(IniWith({}));
+    const platform::ClockSource failingOnce = {TickThatFailsOnce, HostSleep, HostCalendar};
+    platform::SetClockSource(&failingOnce);
+    tickFailed = false;
+    run_->Run(10000);
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(Messages()[0], "Exception before start-up: no tick count");
+    EXPECT_EQ(Count("Tarrowind script started"), 1u);
+}
+
 TEST_F(MainLoopTest, SecondStartOnAFreshFiberRebuildsWithoutDuplicates) {
-    Load(IniWith({"Sudden_Fog", "Sudden_Hurricane"}));
+    Load(IniWith({"Event6_Horse_Bucking", "Sudden_Fog", "Sudden_Hurricane"}));
     run_->Run(30000);
     run_->Host().RestartScript();  // the player loads a save
     run_->Run(30000);
     EXPECT_EQ(Count("Tarrowind script started"), 2u);
+    EXPECT_EQ(EncounterRegistry.size(), 1u);
     EXPECT_EQ(WeatherEventRegistry.size(), 2u);
     // The timer armed by the first start keeps counting: it is not armed again.
     EXPECT_EQ(Count("Weather timer initialized with delay: 60000ms"), 1u);
@@ -213,36 +250,28 @@ TEST_F(MainLoopTest, LibraryEntryRegistersOnAttachAndUnregistersOnDetach) {
     EXPECT_TRUE(run_->Host().Violations().empty());
 }
 
-TEST_F(MainLoopTest, SameSeedSameLines) {
-    Load(IniWith({"Sudden_Fog", "Sudden_Hurricane", "Sudden_Thunderstorm"}), 9);
-    run_->Run(20 * 60000);
-    const auto first = Messages();
-    run_.reset();
-    Load(IniWith({"Sudden_Fog", "Sudden_Hurricane", "Sudden_Thunderstorm"}), 9);
-    run_->Run(20 * 60000);
-    EXPECT_EQ(Messages(), first);
-    EXPECT_GT(first.size(), 100u);
+// A script that draws before anything seeds the generator draws the same in every run.
+void DrawOnce() {
+    Log(LogLevel::Info, "Drew ", RandomInt());
+    for (;;) {
+        scriptWait(1000);
+    }
 }
 
 TEST_F(MainLoopTest, EachRunStartsFromTheStateOfAFreshlyLoadedLibrary) {
-    // A script that draws before anything seeds the generator draws the same in every run.
-    const auto runDrawing = [this] {
-        run_.reset();
-        world_.reset(new World(1));
-        world_->CreatePlayer(Vec3{0, 0, 0});
-        run_.reset(new SimRun(*world_));
-        run_->StartScript(+[] {
-            Log(LogLevel::Info, "Drew ", RandomInt());
-            for (;;) {
-                scriptWait(1000);
-            }
-        });
+    Load(IniWith({"Event1_Aggressor", "Sudden_Fog"}));
+    run_->Run(10000);
+    ASSERT_FALSE(EncounterRegistry.empty() || WeatherEventRegistry.empty());
+    std::vector<std::string> draws[2];
+    for (auto& drawn : draws) {
+        Load("");
+        EXPECT_TRUE(EncounterRegistry.empty() && WeatherEventRegistry.empty());
+        run_->StartScript(DrawOnce);
         run_->Run(2000);
-        return Messages();
-    };
-    const auto first = runDrawing();
-    EXPECT_EQ(runDrawing(), first);
-    ASSERT_EQ(first.size(), 1u);
+        drawn = Messages();
+    }
+    ASSERT_EQ(draws[0].size(), 1u);
+    EXPECT_EQ(draws[1], draws[0]);
 }
 
 }  // namespace

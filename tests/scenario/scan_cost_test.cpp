@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -46,30 +47,23 @@ void RunEncounterTwice() {
     }
 }
 
-// A crowd around the player, with shopkeepers, lawmen, riders, wagons and animals among them.
+// A crowd around the player: half townsfolk, the rest lawmen, shopkeepers, riders, wagons and
+// animals.
 void Crowd(World& world, int peds) {
+    const std::function<void(const Vec3&)> others[] = {
+        [&world](const Vec3& pos) { world.AddLawman(pos); },
+        [&world](const Vec3& pos) { world.AddShopkeeper(pos); },
+        [&world](const Vec3& pos) { world.AddRider(pos); },
+        [&world](const Vec3& pos) { world.AddWagonWithDriver("CART01", pos, 1); },
+        [&world](const Vec3& pos) { world.AddAnimal("A_C_Deer_01", pos); }};
     for (int i = 0; i < peds; ++i) {
         const float angle = static_cast<float>(i) * 2.4f;
         const float radius = 5.0f + static_cast<float>(i % 17) * 5.0f;
         const Vec3 pos{radius * std::cos(angle), radius * std::sin(angle), 0.0f};
-        switch (i % 10) {
-            case 0:
-                world.AddLawman(pos);
-                break;
-            case 1:
-                world.AddShopkeeper(pos);
-                break;
-            case 2:
-                world.AddRider(pos);
-                break;
-            case 3:
-                world.AddWagonWithDriver("CART01", pos, 1);
-                break;
-            case 4:
-                world.AddAnimal("A_C_Deer_01", pos);
-                break;
-            default:
-                world.AddTownsfolk(pos, i % 3 != 0);
+        if (i % 10 < 5) {
+            others[i % 10](pos);
+        } else {
+            world.AddTownsfolk(pos, i % 3 != 0);
         }
     }
 }

@@ -76,9 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
     Stalls, StallScenarioTest,
     ::testing::Values(StallScene{"gunman_lives_on.json", "event1_aggressor",
                                  "Confrontation has gone on for 5 minutes, ending event.", 1},
-                      StallScene{"player_does_not_fight_back.json", "event2_aggressor_player",
-                                 "Attack on the player has gone on for 5 minutes, ending event.",
-                                 2},
                       StallScene{"rider_stays_near.json", "event6_horse_bucking",
                                  "Bucking event has gone on for 5 minutes, ending event.", 6}));
 

@@ -1,96 +1,97 @@
-// Loading the settings: defaults, the boolean rule, the repairs of the encounter delays, and
-// what is written to the log.
+// Loading the settings: defaults, the boolean rule, the repairs of the encounter delays, keys
+// under the wrong section, an unreadable file, and what is written to the log.
 #include <gtest/gtest.h>
 
 #include "core/config.h"
-#include "core/logger.h"
 #include "host/script_main.h"
 #include "support/temp_workdir.h"
 
 namespace {
 
-class ConfigTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ResetProcessState(); }
-    void TearDown() override { ResetProcessState(); }
-    TempWorkdir dir_;
-    const std::string path_ = "Tarrowind/Tarrowind.ini";
-};
-
-TEST_F(ConfigTest, MissingFileEnablesEverythingWithOneToTwoMinutes) {
-    ASSERT_TRUE(LoadConfig(path_));
-    EXPECT_TRUE(Config.EnableDebugLogging);
-    EXPECT_TRUE(Config.ExcludeWomen);  // its initial value is false
-    EXPECT_TRUE(Config.Sudden_Thunderstorm && Config.Sudden_Hurricane && Config.Sudden_Fog);
-    EXPECT_TRUE(Config.Event1_Aggressor && Config.Event6_Horse_Bucking);
-    EXPECT_EQ(Config.MinEventDelayMinutes, 1);
-    EXPECT_EQ(Config.MaxEventDelayMinutes, 2);
-    EXPECT_EQ(Config.Weather_MinEventDelayMinutes, 1);
-    EXPECT_EQ(Config.Weather_MaxEventDelayMinutes, 2);
-    EXPECT_EQ(Config.SearchRadius, 100);
-
-    const auto files = dir_.LogFiles();
-    ASSERT_EQ(files.size(), 1u);
-    const auto lines = dir_.LogLines(files[0]);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_NE(lines[0].find("[INFO] Configuration loaded from: Tarrowind/Tarrowind.ini"),
-              std::string::npos);
-    EXPECT_NE(lines[1].find("[DEBUG] EnableDebugLogging: true"), std::string::npos);
-    EXPECT_NE(lines[2].find("[DEBUG] Event delay range: 1-2 minutes"), std::string::npos);
-}
-
-TEST_F(ConfigTest, BooleansAreTrueOnlyForTrueOneAndYes) {
-    EXPECT_TRUE(ParseBool("true"));
-    EXPECT_TRUE(ParseBool("1"));
-    EXPECT_TRUE(ParseBool("yes"));
+TEST(ParseBool, TrueOnlyForTrueOneAndYes) {
+    for (const char* text : {"true", "1", "yes"}) {
+        EXPECT_TRUE(ParseBool(text)) << text;
+    }
     for (const char* text : {"True", "TRUE", "on", "0", "", "yes ", "false"}) {
         EXPECT_FALSE(ParseBool(text)) << text;
     }
-    dir_.WriteIni("[Logging]\nEnableDebugLogging=True\n[Blips]\nEnableBlips=yes\n");
-    ASSERT_TRUE(LoadConfig(path_));
-    EXPECT_FALSE(Config.EnableDebugLogging);
-    EXPECT_TRUE(Config.EnableBlips);
-    // With Debug off, only the Info line of the load is written.
-    const auto lines = dir_.LogLines(dir_.LogFiles().at(0));
-    ASSERT_EQ(lines.size(), 1u);
 }
 
-TEST_F(ConfigTest, EncounterDelaysAreRepairedWeatherDelaysStoredAsRead) {
-    dir_.WriteIni(
-        "[Event Timing]\nMinEventDelayMinutes=5\nMaxEventDelayMinutes=3\n"
-        "[Weather Timing]\nWeather_MinEventDelayMinutes=5\nWeather_MaxEventDelayMinutes=3\n");
-    ASSERT_TRUE(LoadConfig(path_));
-    EXPECT_EQ(Config.MinEventDelayMinutes, 5);
-    EXPECT_EQ(Config.MaxEventDelayMinutes, 5);
-    EXPECT_EQ(Config.Weather_MinEventDelayMinutes, 5);
-    EXPECT_EQ(Config.Weather_MaxEventDelayMinutes, 3);
-    const auto lines = dir_.LogLines(dir_.LogFiles().at(0));
-    EXPECT_NE(lines.back().find("Event delay range: 5-5 minutes"), std::string::npos);
+struct ConfigCase {
+    const char* ini;  // nullptr: no file; "/": a folder where the file should be
+    bool debug, blips, shopkeepers, women;
+    int min, max, weatherMin, weatherMax;
+};
 
+const ConfigCase kCases[] = {
+    // No file: everything on, one to two minutes.
+    {nullptr, true, true, true, true, 1, 2, 1, 2},
+    // Only lower-case true, 1 and yes are on.
+    {"[Logging]\nEnableDebugLogging=True\n[Blips]\nEnableBlips=yes\n", false, true, true, true, 1,
+     2, 1, 2},
+    // The encounter delays repaired, the weather's stored as read.
+    {"[Event Timing]\nMinEventDelayMinutes=5\nMaxEventDelayMinutes=3\n[Weather Timing]\n"
+     "Weather_MinEventDelayMinutes=5\nWeather_MaxEventDelayMinutes=3\n",
+     true, true, true, true, 5, 5, 5, 3},
+    // The minimum raised before the maximum is compared.
+    {"[Event Timing]\nMinEventDelayMinutes=-3\nMaxEventDelayMinutes=0\n", true, true, true, true, 1,
+     1, 1, 2},
+    // A key under the wrong section takes its default.
+    {"[Encounters]\nExcludeWomen=false\n[ExcludedPeds]\nExcludeShopkeepers=no\n", true, true, false,
+     true, 1, 2, 1, 2},
+    // An unreadable file: reported, and the defaults used.
+    {"/", true, true, true, true, 1, 2, 1, 2},
+};
+
+TEST(ConfigTest, EachFileLoadsItsValuesAndLogsTheLoad) {
+    for (const ConfigCase& c : kCases) {
+        const std::string ini = c.ini == nullptr ? "no file" : c.ini;
+        ResetProcessState();
+        Config.ExcludeWomen = false;  // its value before a load, not what a load gives
+        TempWorkdir dir;
+        if (ini == "/") {
+            std::filesystem::create_directory(dir.Root() / "Tarrowind" / "Tarrowind.ini");
+        } else if (c.ini != nullptr) {
+            dir.WriteIni(ini);
+        }
+        ASSERT_TRUE(LoadConfig("Tarrowind/Tarrowind.ini")) << ini;
+        EXPECT_EQ(Config.EnableDebugLogging, c.debug) << ini;
+        EXPECT_EQ(Config.EnableBlips, c.blips) << ini;
+        EXPECT_EQ(Config.ExcludeShopkeepers, c.shopkeepers) << ini;
+        EXPECT_EQ(Config.ExcludeWomen, c.women) << ini;
+        EXPECT_EQ(Config.MinEventDelayMinutes, c.min) << ini;
+        EXPECT_EQ(Config.MaxEventDelayMinutes, c.max) << ini;
+        EXPECT_EQ(Config.Weather_MinEventDelayMinutes, c.weatherMin) << ini;
+        EXPECT_EQ(Config.Weather_MaxEventDelayMinutes, c.weatherMax) << ini;
+        EXPECT_EQ(Config.SearchRadius, 100) << ini;
+        // No file sets a switch, so every one takes its default: on.
+        for (const bool on :
+             {Config.Event1_Aggressor, Config.Event2_Aggressor_Player,
+              Config.Event3_Animal_Predator, Config.Event4_Wagon_Robbery, Config.Event5_Mugging,
+              Config.Event6_Horse_Bucking, Config.Sudden_Thunderstorm, Config.Sudden_Hurricane,
+              Config.Sudden_Fog}) {
+            EXPECT_TRUE(on) << ini;
+        }
+        // The load's lines: the two Debug ones only with Debug on.
+        std::vector<std::string> expected;
+        if (ini == "/") {
+            expected.push_back(
+                "[ERROR] Configuration file could not be read, using defaults: "
+                "Tarrowind/Tarrowind.ini");
+        }
+        expected.push_back("[INFO] Configuration loaded from: Tarrowind/Tarrowind.ini");
+        if (c.debug) {
+            expected.push_back("[DEBUG] EnableDebugLogging: true");
+            expected.push_back("[DEBUG] Event delay range: " + std::to_string(c.min) + "-" +
+                               std::to_string(c.max) + " minutes");
+        }
+        std::vector<std::string> log;
+        for (const std::string& line : dir.LogLines(dir.LogFiles().at(0))) {
+            log.push_back(line.substr(line.find("] [") + 2));
+        }
+        EXPECT_EQ(log, expected) << ini;
+    }
     ResetProcessState();
-    dir_.WriteIni("[Event Timing]\nMinEventDelayMinutes=-3\nMaxEventDelayMinutes=0\n");
-    ASSERT_TRUE(LoadConfig(path_));
-    EXPECT_EQ(Config.MinEventDelayMinutes, 1);  // raised before the maximum is compared
-    EXPECT_EQ(Config.MaxEventDelayMinutes, 1);
-}
-
-TEST_F(ConfigTest, KeyUnderTheWrongSectionTakesItsDefault) {
-    dir_.WriteIni("[Encounters]\nExcludeWomen=false\n[ExcludedPeds]\nExcludeShopkeepers=no\n");
-    ASSERT_TRUE(LoadConfig(path_));
-    EXPECT_TRUE(Config.ExcludeWomen);
-    EXPECT_FALSE(Config.ExcludeShopkeepers);
-}
-
-TEST_F(ConfigTest, UnreadableFileIsReportedAndDefaultsUsed) {
-    std::filesystem::create_directory(dir_.Root() / "Tarrowind" / "Tarrowind.ini");
-    Config.ExcludeWomen = false;
-    ASSERT_TRUE(LoadConfig(path_));
-    EXPECT_TRUE(Config.ExcludeWomen);
-    const auto lines = dir_.LogLines(dir_.LogFiles().at(0));
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines[0].find("[ERROR] Configuration file could not be read, using defaults: "
-                            "Tarrowind/Tarrowind.ini"),
-              std::string::npos);
 }
 
 }  // namespace

@@ -39,72 +39,62 @@ class LoggerTest : public ::testing::Test {
     }
 };
 
-TEST_F(LoggerTest, WritesTheLineLayoutToTheDaysFile) {
+TEST_F(LoggerTest, EachLevelInTheLineLayoutToTheFileOfItsDay) {
     TempWorkdir dir;
     Log(LogLevel::Debug, "Selected Event: event5_mugging");
     Log(LogLevel::Info, "a [bracketed]\nmessage");
     LogError("");
-    ASSERT_EQ(dir.LogFiles(), std::vector<std::string>{"Tarrowind_2024-03-09.log"});
-    const auto lines = dir.LogLines("Tarrowind_2024-03-09.log");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0], "[2024-03-09 21:05:17] [DEBUG] Selected Event: event5_mugging");
-    EXPECT_EQ(lines[1], "[2024-03-09 21:05:17] [INFO] a [bracketed]");
-    EXPECT_EQ(lines[2], "message");  // written unchanged
-    EXPECT_EQ(lines[3], "[2024-03-09 21:05:17] [ERROR] ");
-}
-
-TEST_F(LoggerTest, DebugOffTouchesNoFileAndMissingFolderDropsSilently) {
-    {
-        TempWorkdir dir;
-        Config.EnableDebugLogging = false;
-        Log(LogLevel::Debug, "dropped");
-        EXPECT_TRUE(dir.LogFiles().empty());
-        Log(LogLevel::Info, "kept");
-        EXPECT_EQ(dir.LogLines(dir.LogFiles().at(0)).size(), 1u);
-    }
-    {
-        TempWorkdir noLogs(false);
-        Log(LogLevel::Error, "nowhere to go");
-        EXPECT_EQ(UnwrittenLogLines(), 1u);
-        EXPECT_FALSE(std::filesystem::exists(noLogs.Root() / "Tarrowind" / "logs"));
-    }
-}
-
-TEST_F(LoggerTest, LinesStraddlingMidnightGoToTwoFiles) {
-    TempWorkdir dir;
     fakeNow = 1710028799;  // 23:59:59
     Log(LogLevel::Info, "before");
     fakeNow += 1;
     Log(LogLevel::Info, "after");
     ASSERT_EQ(dir.LogFiles(),
               (std::vector<std::string>{"Tarrowind_2024-03-09.log", "Tarrowind_2024-03-10.log"}));
-    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").at(0),
-              "[2024-03-09 23:59:59] [INFO] before");
-    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log").at(0), "[2024-03-10 00:00:00] [INFO] after");
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"),
+              (std::vector<std::string>{
+                  "[2024-03-09 21:05:17] [DEBUG] Selected Event: event5_mugging",
+                  "[2024-03-09 21:05:17] [INFO] a [bracketed]",
+                  "message",  // written unchanged
+                  "[2024-03-09 21:05:17] [ERROR] ", "[2024-03-09 23:59:59] [INFO] before"}));
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log"),
+              std::vector<std::string>{"[2024-03-10 00:00:00] [INFO] after"});
+}
+
+// What the simulator is shown: each line as written, or the message of a line that was lost.
+std::vector<std::string> observed;
+void Observe(LogLevel, const std::string& message, const std::string& line, bool written) {
+    observed.push_back(written ? line : "lost: " + message);
 }
 
 TEST_F(LoggerTest, LinesLostWhileTheFolderWasGoneAreReportedOnceItIsBack) {
     TempWorkdir dir;
+    observed.clear();
+    SetLogObserver(Observe);
     const auto logs = dir.Root() / "Tarrowind" / "logs";
-    Log(LogLevel::Info, "first");
     std::filesystem::rename(logs, dir.Root() / "Tarrowind" / "moved");
     Log(LogLevel::Info, "lost 1");
-    LogError("lost 2");
+    EXPECT_EQ(UnwrittenLogLines(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(logs)) << "the logger makes no folder";
     std::filesystem::rename(dir.Root() / "Tarrowind" / "moved", logs);
-    // A file that cannot be opened for writing counts the same way.
-    std::filesystem::remove(logs / "Tarrowind_2024-03-09.log");
-    std::filesystem::create_directory(logs / "Tarrowind_2024-03-09.log");
-    Log(LogLevel::Info, "lost 3");
-    std::filesystem::remove(logs / "Tarrowind_2024-03-09.log");
     Log(LogLevel::Info, "back");
+    // A file that cannot be opened for writing counts the same way.
+    std::filesystem::rename(logs / "Tarrowind_2024-03-09.log", dir.Root() / "kept.log");
+    std::filesystem::create_directory(logs / "Tarrowind_2024-03-09.log");
+    Log(LogLevel::Info, "lost 2");
+    LogError("lost 3");
+    std::filesystem::remove(logs / "Tarrowind_2024-03-09.log");
+    std::filesystem::rename(dir.Root() / "kept.log", logs / "Tarrowind_2024-03-09.log");
     Log(LogLevel::Info, "again");
-    const auto lines = dir.LogLines("Tarrowind_2024-03-09.log");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0],
-              "[2024-03-09 21:05:17] [ERROR] Could not write 3 log lines while Tarrowind/logs "
-              "was missing or not writable");
-    EXPECT_EQ(lines[1], "[2024-03-09 21:05:17] [INFO] back");
-    EXPECT_EQ(lines[2], "[2024-03-09 21:05:17] [INFO] again");
+    SetLogObserver(nullptr);
+    const std::string kAt = "[2024-03-09 21:05:17] ";
+    const std::string kLost = "log lines while Tarrowind/logs was missing or not writable";
+    const std::vector<std::string> written = {
+        kAt + "[ERROR] Could not write 1 " + kLost, kAt + "[INFO] back",
+        kAt + "[ERROR] Could not write 2 " + kLost, kAt + "[INFO] again"};
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"), written);
+    EXPECT_EQ(observed,
+              (std::vector<std::string>{"lost: lost 1", written[0], written[1], "lost: lost 2",
+                                        "lost: lost 3", written[2], written[3]}));
 }
 
 // A text part that counts the times it is turned into text.
@@ -118,24 +108,26 @@ struct CountedText {
 
 TEST_F(LoggerTest, PartsAreJoinedAsToStringWouldAndOnlyForLinesWritten) {
     TempWorkdir dir;
+    timesFormed = 0;
+    Config.EnableDebugLogging = false;
+    Log(LogLevel::Debug, "dropped ", CountedText{});
+    EXPECT_EQ(timesFormed, 0);
+    EXPECT_TRUE(dir.LogFiles().empty()) << "Debug off touches no file";
+    Config.EnableDebugLogging = true;
+    Log(LogLevel::Debug, "kept ", CountedText{});
+    EXPECT_EQ(timesFormed, 1);
+
     const uint32_t hash = 0xDEADBEEF;
     const size_t count = 7;
     Log(LogLevel::Info, "a ", -42, " ", INT_MIN, " ", hash, " ", count, " ", 12.5f, " ",
         -0.0000004f, " ", 1e30f, std::string(" end"));
-    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").at(0),
-              "[2024-03-09 21:05:17] [INFO] a " + std::to_string(-42) + " " +
-                  std::to_string(INT_MIN) + " " + std::to_string(hash) + " " +
-                  std::to_string(count) + " " + std::to_string(12.5f) + " " +
-                  std::to_string(-0.0000004f) + " " + std::to_string(1e30f) + " end");
-
-    Config.EnableDebugLogging = false;
-    Log(LogLevel::Debug, "dropped ", CountedText{});
-    EXPECT_EQ(timesFormed, 0);
-    Config.EnableDebugLogging = true;
-    Log(LogLevel::Debug, "kept ", CountedText{});
-    EXPECT_EQ(timesFormed, 1);
-    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log").back(),
-              "[2024-03-09 21:05:17] [DEBUG] kept counted");
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"),
+              (std::vector<std::string>{
+                  "[2024-03-09 21:05:17] [DEBUG] kept counted",
+                  "[2024-03-09 21:05:17] [INFO] a " + std::to_string(-42) + " " +
+                      std::to_string(INT_MIN) + " " + std::to_string(hash) + " " +
+                      std::to_string(count) + " " + std::to_string(12.5f) + " " +
+                      std::to_string(-0.0000004f) + " " + std::to_string(1e30f) + " end"}));
 }
 
 }  // namespace

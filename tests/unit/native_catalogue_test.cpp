@@ -1,13 +1,14 @@
 // The native catalogue and the stand-in host's table must agree with the public native
-// database on every hash and argument count, and arguments must go out encoded as the
-// call contract says.
+// database on every hash and argument count, and the plug-in's wrappers must send arguments
+// and read results as the call contract says.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <map>
 
 #include "host/native_list.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
 #include "sim/host/stand_in_host.h"
 #include "sim/world/joaat.h"
 #include "sim/world/world.h"
@@ -31,7 +32,7 @@ std::map<uint64_t, ReferenceRow> LoadReference() {
 
 TEST(NativeCatalogue, AgreesWithTheNativeDatabase) {
     const auto reference = LoadReference();
-    ASSERT_EQ(reference.size(), 64u) << "reference file not found or changed";
+    ASSERT_FALSE(reference.empty()) << "reference file not found";
     ASSERT_EQ(native::CatalogueSize(), reference.size());
     for (size_t i = 0; i < native::CatalogueSize(); ++i) {
         const native::NativeInfo& info = native::Catalogue()[i];
@@ -49,13 +50,6 @@ TEST(NativeCatalogue, AgreesWithTheNativeDatabase) {
     }
 }
 
-TEST(NativeCatalogue, GameHashOfIdentifiers) {
-    EXPECT_EQ(Joaat("thunderstorm"), 0x7C1C4A13u);
-    EXPECT_EQ(Joaat("A_C_Bear_01"), 0xBCFD0E7Fu);
-    EXPECT_EQ(Joaat("a_c_wolf"), 0xBBD91DDAu);
-    EXPECT_EQ(Joaat("BLIP_STYLE_ENEMY"), 0x318C617Cu);
-}
-
 class NativeEncoding : public ::testing::Test {
   protected:
     NativeEncoding() : host_(world_) {}
@@ -64,23 +58,62 @@ class NativeEncoding : public ::testing::Test {
     StandInHost host_;
 };
 
-TEST_F(NativeEncoding, IntegersAreNotSignExtendedAndFloatsAreSingleBits) {
-    Ped ped = world_.CreatePlayer(Vec3{1.5f, -2.0f, 3.25f});
-    uint64_t buffer[3] = {2, 0, 0};
-    GET_PED_NEARBY_PEDS(ped, buffer);
-    EXPECT_EQ(Last().args[0], static_cast<uint64_t>(ped));
-    EXPECT_EQ(Last().args[1], reinterpret_cast<uintptr_t>(buffer));
-    EXPECT_EQ(Last().args[2], 0x00000000FFFFFFFFull);
-    EXPECT_EQ(Last().args[3], 0u);
+uint64_t F(float value) {
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    return bits;
+}
 
-    FORCE_LIGHTNING_FLASH_AT_COORDS(1.0f, 2.0f, 3.0f);
-    EXPECT_EQ(Last().args[0], 0x3F800000u);
-    EXPECT_EQ(Last().args[3], 0xBF800000u);  // -1.0
-
-    TASK_ENTER_VEHICLE(ped, 5);
-    EXPECT_EQ(Last().args[3], 0xFFFFFFFFull);  // seat -1
-    EXPECT_EQ(Last().args[4], 0x40400000u);    // 3.0
-    EXPECT_EQ(Last().args[5], 0x10049u);
+// Each wrapper that adds arguments of its own sends the game's flags, timeouts and amounts:
+// integers not sign-extended (-1 is 0xFFFFFFFF), floats as their single-precision bits.
+TEST_F(NativeEncoding, EachWrapperSendsItsArgumentsAsTheGameTakesThem) {
+    const Ped p = world_.CreatePlayer(Vec3{1.5f, -2.0f, 3.25f});
+    const Ped q = world_.AddTownsfolk(Vec3{5, 0, 0});
+    const Vehicle v = world_.AddVehicleOfModel("CART01", Vec3{9, 0, 0});
+    static uint64_t buffer[3] = {2, 0, 0};
+    const uint64_t P = static_cast<uint64_t>(p), Q = static_cast<uint64_t>(q);
+    const uint64_t V = static_cast<uint64_t>(v), kMinus1 = 0xFFFFFFFFull;
+    const std::pair<std::function<void()>, std::vector<uint64_t>> cases[] = {
+        {[&] { GET_ENTITY_COORDS(p); }, {P, 1, 0}},
+        {[&] { GET_PED_NEARBY_PEDS(p, buffer); },
+         {P, reinterpret_cast<uintptr_t>(buffer), kMinus1, 0}},
+        {[&] { IS_PED_SHOOTING_TEST_1(p); }, {P, 1}},
+        {[&] { IS_PED_SHOOTING_TEST_2(p); }, {P, 1}},
+        {[&] { IS_PED_SHOOTING_TEST_3(p); }, {P, 1}},
+        {[&] { IS_PED_SHOOTING_TEST_4(p); }, {P, 1}},
+        {[&] { IS_PED_SHOOTING_TEST_5(p); }, {P, 1}},
+        {[&] { IS_PED_SHOOTING_TEST_6(p); }, {P, 1}},
+        {[&] { IS_PED_IN_ANY_VEHICLE(p); }, {P, 0}},
+        {[&] { IS_PED_IN_VEHICLE(p, v); }, {P, V, 0}},
+        {[&] { GET_VEHICLE_PED_IS_IN(p); }, {P, 0}},
+        {[&] { IS_PED_RIDING_MOUNT(p); }, {P, 1}},
+        {[&] { GET_SCRIPT_TASK_STATUS(q, 0xABCD); }, {Q, 0xABCD, 0}},
+        {[&] { SET_ENTITY_AS_MISSION_ENTITY(q); }, {Q, 1, 1}},
+        {[&] { SET_PED_KEEP_TASK(q); }, {Q, 1}},
+        {[&] { CLEAR_PED_TASKS(q); }, {Q, 1, 1}},
+        {[&] { TASK_COMBAT_PED(q, p); }, {Q, P, 0, 16}},
+        {[&] { TASK_COMBAT_ANIMAL_CHARGE_PED(q, p); }, {Q, P, 0, 0, 0, 0, 0}},
+        {[&] { TASK_FLEE_PED(q, p); }, {Q, P, 3, 0, F(-1), kMinus1, 0}},
+        {[&] { TASK_ROB_PED(q, p); }, {Q, P, F(0), 2, 0}},
+        {[&] { TASK_ENTER_VEHICLE(q, v); }, {Q, V, 60000, kMinus1, F(3), 0x10049, 0}},
+        {[&] { TASK_VEHICLE_DRIVE_WANDER(q, v); }, {Q, V, F(3), 786603}},
+        {[&] { GIVE_WEAPON_TO_PED(q); },
+         {Q, 0x0797FBF5, 100, 0, 1, 14, 0, F(0.5f), F(1), 0x2CD419DC, 1, F(0), 0}},
+        {[&] { SET_RELATIONSHIP_BETWEEN_GROUPS(6, 0xA, 0xB); }, {6, 0xA, 0xB}},
+        {[&] { REQUEST_MODEL(0xABCD); }, {0xABCD, 1}},
+        {[&] { CREATE_PED(0xABCD, 1, 2, 3); }, {0xABCD, F(1), F(2), F(3), F(0), 1, 1, 1, 1}},
+        {[&] { PLACE_ENTITY_ON_GROUND_PROPERLY(q); }, {Q, 1}},
+        {[&] { SET_RANDOM_OUTFIT_VARIATION(q); }, {Q, 1}},
+        {[&] { SET_WEATHER_TYPE(0xABCD); }, {0xABCD, 1, 1, 1, F(30), 0}},
+        {[&] { CLEAR_WEATHER_TYPE_OVER_TIME(300000); }, {300000}},
+        {[&] { FORCE_LIGHTNING_FLASH_AT_COORDS(1, 2, 3); }, {F(1), F(2), F(3), F(-1)}},
+    };
+    for (const auto& c : cases) {
+        c.first();
+        const HostCall& call = Last();
+        EXPECT_EQ(std::vector<uint64_t>(call.args, call.args + call.argCount), c.second)
+            << host_.Natives().Find(call.hash)->name;
+    }
     EXPECT_TRUE(host_.Violations().empty());
 }
 
@@ -101,36 +134,16 @@ TEST_F(NativeEncoding, VectorResultsAndOutParameters) {
     EXPECT_EQ(handle, 0);  // the game rewrote the variable
     EXPECT_FALSE(world_.FindPed(ped)->missionEntity);
 
-    const Blip blip = BLIP_ADD_FOR_ENTITY(0x318C617Cu, ped);
+    const Blip blip = BLIP_ADD_FOR_ENTITY(Joaat("BLIP_STYLE_ENEMY"), ped);
     ASSERT_NE(blip, 0);
     REMOVE_BLIP(blip);
     EXPECT_TRUE(world_.Blips().empty());
     // The clearing call comes first, then the removal through the handle's address.
     const auto& calls = host_.Calls();
-    EXPECT_EQ(calls[calls.size() - 2].hash, 0x01B928CA2E198B01ull);
+    EXPECT_EQ(calls[calls.size() - 2].hash, native::id::CLEAR_BLIP::kHash);
     EXPECT_EQ(calls[calls.size() - 2].args[0], static_cast<uint64_t>(blip));
-    EXPECT_EQ(calls.back().hash, 0xF2C3C9DA47AAA54Aull);
+    EXPECT_EQ(calls.back().hash, native::id::REMOVE_BLIP_BY_ADDRESS::kHash);
     EXPECT_TRUE(host_.Violations().empty());
-}
-
-TEST_F(NativeEncoding, ContractBreachesAreLoud) {
-    nativeInit(0x1234);
-    nativeCall();
-    ASSERT_EQ(host_.Violations().size(), 1u);
-    EXPECT_NE(host_.Violations()[0].find("unknown native 0x1234"), std::string::npos);
-
-    nativeInit(0x217E9DC48139933Dull);  // PLAYER_ID takes no arguments
-    nativePush64(1);
-    nativeCall();
-    nativeInit(0x217E9DC48139933Dull);
-    nativeInit(0x217E9DC48139933Dull);
-    nativeCall();
-    scriptWait(0);  // not on the script fiber
-    ASSERT_EQ(host_.Violations().size(), 4u);
-    EXPECT_NE(host_.Violations()[1].find("PLAYER_ID called with 1 arguments"), std::string::npos);
-    EXPECT_NE(host_.Violations()[2].find("while the native call"), std::string::npos);
-    EXPECT_NE(host_.Violations()[3].find("outside the script fiber"), std::string::npos);
-    EXPECT_TRUE(host_.Stopped());
 }
 
 }  // namespace
