@@ -102,7 +102,7 @@ TEST_F(CandidateFilterTest, ThePlayerAndHorseAreNeverCandidatesAndTheCountIsNotT
     world.CreatePlayerHorse(Near(1));
     townsman = AddTownsman(Near(2));
     StartFocused(CollectCandidates);
-    run->Host().OverrideNative(hashes::kNearbyPeds, OverfullQuery);
+    run->Host().OverrideNative(id::GET_PED_NEARBY_PEDS::kHash, OverfullQuery);
     FinishFocused();
     EXPECT_TRUE(Logged("Found 500 nearby peds"));
     ASSERT_EQ(gCandidates.size(), 98u);

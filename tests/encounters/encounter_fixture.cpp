@@ -1,5 +1,7 @@
 #include "encounter_fixture.h"
 
+#include <algorithm>
+
 void (*FocusedScript::body)() = nullptr;
 uint32_t FocusedScript::seed = 1;
 bool FocusedScript::done = false;
@@ -24,6 +26,19 @@ EncounterTest::EncounterTest() : world(7) {
     // Peds stand where a test puts them; only scripted happenings change them.
     world.settings.pedsAct = false;
     player = world.CreatePlayer(Near(0));
+}
+
+int32_t EncounterTest::AddInGroup(const Vec3& at, const char* group) {
+    const int32_t ped = world.AddTownsfolk(at);
+    world.FindPed(ped)->group = Joaat(group);
+    return ped;
+}
+
+int32_t EncounterTest::AddShopkeeper(const Vec3& at, const std::string& model) {
+    const int32_t ped = world.AddShopkeeper(at);
+    world.FindPed(ped)->model = Joaat(model);
+    world.FindPed(ped)->modelName = model;
+    return ped;
 }
 
 int32_t EncounterTest::AddTownsman(const Vec3& at, const std::string& model) {
@@ -54,12 +69,6 @@ int32_t EncounterTest::AddAnimal(const Vec3& at, const std::string& model, const
     return world.AddPed(ped);
 }
 
-int32_t EncounterTest::AddInGroup(const Vec3& at, const std::string& group) {
-    const int32_t ped = AddTownsman(at);
-    world.FindPed(ped)->group = Joaat(group);
-    return ped;
-}
-
 int32_t EncounterTest::AddRider(const Vec3& at, bool woman, const std::string& group) {
     const int32_t rider = world.AddRider(
         at, woman ? "A_F_M_ValTownfolk_01" : "A_M_M_ValTownfolk_01", "A_C_Horse_Morgan_Bay");
@@ -67,6 +76,20 @@ int32_t EncounterTest::AddRider(const Vec3& at, bool woman, const std::string& g
         world.FindPed(rider)->group = Joaat(group);
     }
     return rider;
+}
+
+std::vector<std::string> EncounterTest::Between(const std::string& first,
+                                                const std::string& last) const {
+    const std::vector<std::string> messages = Messages();
+    auto from = std::find(messages.begin(), messages.end(), first);
+    std::vector<std::string> out;
+    for (auto it = from; it != messages.end(); ++it) {
+        out.push_back(*it);
+        if (*it == last) {
+            break;
+        }
+    }
+    return out;
 }
 
 void EncounterTest::RunFocused(void (*body)(), uint32_t seed, uint64_t maxMs) {
@@ -126,34 +149,25 @@ uint64_t EncounterTest::LoggedAtMs(const std::string& message) const {
     return 0;
 }
 
-std::vector<std::string> EncounterTest::Between(const std::string& first,
-                                                const std::string& last) const {
+::testing::AssertionResult EncounterTest::LoggedInOrder(
+    const std::vector<std::string>& lines) const {
     const std::vector<std::string> messages = Messages();
-    auto from = std::find(messages.begin(), messages.end(), first);
-    std::vector<std::string> out;
-    for (auto it = from; it != messages.end(); ++it) {
-        out.push_back(*it);
-        if (*it == last) {
-            break;
+    auto from = messages.begin();
+    for (const std::string& line : lines) {
+        from = std::find(from, messages.end(), line);
+        if (from == messages.end()) {
+            return ::testing::AssertionFailure() << "not logged in order: " << line;
         }
+        ++from;
     }
-    return out;
+    return ::testing::AssertionSuccess();
 }
 
-std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash) const {
+std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash, const int32_t* ped) const {
     std::vector<HostCall> out;
     for (const HostCall& call : run->Host().Calls()) {
-        if (call.kind == HostCall::kNative && call.hash == hash) {
-            out.push_back(call);
-        }
-    }
-    return out;
-}
-
-std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash, int32_t firstArg) const {
-    std::vector<HostCall> out;
-    for (const HostCall& call : CallsTo(hash)) {
-        if (ArgInt(call, 0) == firstArg) {
+        if (call.kind == HostCall::kNative && call.hash == hash &&
+            (ped == nullptr || ArgInt(call, 0) == *ped)) {
             out.push_back(call);
         }
     }

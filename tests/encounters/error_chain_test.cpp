@@ -87,19 +87,19 @@ std::vector<std::string> StandardChain(const std::string& first, const std::stri
 INSTANTIATE_TEST_SUITE_P(
     Encounters, ErrorChainTest,
     ::testing::Values(
-        FaultCase{"Event1", "Event1_Aggressor", "event1_aggressor", hashes::kIsHogtied,
+        FaultCase{"Event1", "Event1_Aggressor", "event1_aggressor", id::IS_PED_HOGTIED::kHash,
                   HogtiedOrThrow, 1, true,
                   StandardChain("Exception in event1_aggressor: ", "hogtie check failed")},
         FaultCase{"Event2", "Event2_Aggressor_Player", "event2_aggressor_player",
-                  hashes::kIsHogtied, HogtiedOrThrow, 1, true,
+                  id::IS_PED_HOGTIED::kHash, HogtiedOrThrow, 1, true,
                   StandardChain("Exception in event2_aggressor_player(): ", "hogtie check failed")},
-        FaultCase{"Event6", "Event6_Horse_Bucking", "event6_horse_bucking", hashes::kIsHogtied,
-                  HogtiedOrThrow, 1, true,
+        FaultCase{"Event6", "Event6_Horse_Bucking", "event6_horse_bucking",
+                  id::IS_PED_HOGTIED::kHash, HogtiedOrThrow, 1, true,
                   StandardChain("Exception in event6_horse_bucking: ", "hogtie check failed")},
         FaultCase{"Event1NotStandard",
                   "Event1_Aggressor",
                   "event1_aggressor",
-                  hashes::kIsHogtied,
+                  id::IS_PED_HOGTIED::kHash,
                   HogtiedOrThrow,
                   1,
                   false,
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The hand-back fails, and fails again on the failing path: the first fault is the one
         // reported.
         FaultCase{"Event1HandBackFails", "Event1_Aggressor", "event1_aggressor",
-                  hashes::kNoLongerNeeded, ReleaseOrThrow, 2, true,
+                  id::SET_ENTITY_AS_NO_LONGER_NEEDED::kHash, ReleaseOrThrow, 2, true,
                   StandardChain("Exception in event1_aggressor: ", "release failed")}),
     [](const ::testing::TestParamInfo<FaultCase>& param) {
         return std::string(param.param.label);

@@ -9,10 +9,6 @@ namespace {
 
 const std::string kDone = "event1_aggressor completed successfully";
 
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 class Event1Test : public EncounterTest {
   protected:
     void StartFight(const std::string& extraIni = "", bool armed = false) {
@@ -51,20 +47,20 @@ TEST_F(Event1Test, StagesTheFightAndCalmsTheVictimWhenTheAggressorDies) {
                   // The game clears the released variable, and the line shows it as left.
                   "Victim 0 is no longer needed and has been released.",
                   "Event 1 logic executed successfully", kDone}));
-    const auto owned = CallsTo(hashes::kSetMissionEntity);
+    const auto owned = Calls<id::SET_ENTITY_AS_MISSION_ENTITY>();
     ASSERT_EQ(owned.size(), 2u);
     EXPECT_EQ(ArgInt(owned[0], 0), aggressor);
     EXPECT_EQ(ArgInt(owned[1], 0), victim);
-    const auto attack = CallsTo(hashes::kCombat, aggressor);
+    const auto attack = Calls<id::TASK_COMBAT_PED>(aggressor);
     ASSERT_EQ(attack.size(), 1u);
     EXPECT_EQ(ArgInt(attack[0], 1), victim);
     EXPECT_EQ(attack[0].args[2], 0u);
     EXPECT_EQ(attack[0].args[3], 16u);
     // The victim's tasks are cleared a second before it is handed back; the corpse follows.
-    const auto calmed = CallsTo(hashes::kClearTasks, victim);
+    const auto calmed = Calls<id::CLEAR_PED_TASKS>(victim);
     ASSERT_EQ(calmed.size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kNoLongerNeeded).at(0).atMs, calmed[0].atMs + 1000 + 23);
-    EXPECT_EQ(CallsTo(hashes::kNoLongerNeeded).size(), 2u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_NO_LONGER_NEEDED>().at(0).atMs, calmed[0].atMs + 1000 + 23);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_NO_LONGER_NEEDED>().size(), 2u);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
@@ -94,10 +90,10 @@ TEST_F(Event1Test, PlayerAt150MetresEndsItHandingBackBothAndRemovingTheKeptBlip)
     After(0, [this](World&) { PlayerAwayBy(150.0f); });
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(Logged("Player is 150.000000 meters away from aggressor, ending event."));
-    const auto added = CallsTo(hashes::kBlipAdd);
+    const auto added = Calls<id::BLIP_ADD_FOR_ENTITY>();
     ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).at(0).args[0], added[0].result[0]);
-    EXPECT_TRUE(CallsTo(hashes::kBlipFromEntity).empty());
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().at(0).args[0], added[0].result[0]);
+    EXPECT_TRUE(Calls<id::GET_BLIP_FROM_ENTITY>().empty());
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -107,8 +103,8 @@ TEST_F(Event1Test, WithBlipsOffNoneIsAddedButOneOnTheAggressorGoesWhenThePlayerL
     world.AddBlip(0x1234u, aggressor);
     After(1000, [this](World&) { PlayerAwayBy(200.0f); });
     ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
-    EXPECT_EQ(CallsTo(hashes::kBlipFromEntity, aggressor).size(), 1u);
+    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
+    EXPECT_EQ(Calls<id::GET_BLIP_FROM_ENTITY>(aggressor).size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
 }
 
@@ -128,7 +124,7 @@ TEST_F(Event1Test, ShootingFiresOnceAndLawmenAreSentAgainWhenTheyComeBack) {
     EXPECT_EQ(Count(found), 3u);
     After(0, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);  // stood down at the end
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // stood down at the end
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
@@ -140,11 +136,11 @@ TEST_F(Event1Test, MeleeInjuryAndPlayerCombatEachFireOnce) {
     After(2600, [this](World& w) { w.FindPed(aggressor)->combatTarget = player; });
     run->Run(5000);
     EXPECT_EQ(Count("Aggressor " + S(aggressor) + " is in melee combat"), 1u);
-    EXPECT_EQ(CallsTo(hashes::kCombat, victim).size(), 1u);  // the victim fights back
+    EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(victim).size(), 1u);  // the victim fights back
     // Melee, the criminal trigger after it, the injury and the fight with the player.
-    EXPECT_EQ(CallsTo(hashes::kCombat, lawman).size(), 4u);
-    EXPECT_EQ(CallsTo(hashes::kSetGroup, aggressor).size(), 2u);
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(lawman).size(), 4u);
+    EXPECT_EQ(Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(aggressor).size(), 2u);
+    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     After(0, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_EQ(world.OwnedPedCount(), 0u);
@@ -169,8 +165,8 @@ TEST_F(Event1Test, AnAnimalAggressorCharges) {
     aggressor = PedFromLine("Randomly assigned aggressor: ");
     EXPECT_TRUE(Logged("Aggressor " + S(aggressor) +
                        " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED"));
-    EXPECT_EQ(CallsTo(hashes::kAnimalCharge, aggressor).size(), 1u);
-    EXPECT_TRUE(CallsTo(hashes::kCombat, aggressor).empty());
+    EXPECT_EQ(Calls<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(aggressor).size(), 1u);
+    EXPECT_TRUE(Calls<id::TASK_COMBAT_PED>(aggressor).empty());
 }
 
 TEST_F(Event1Test, OneCandidateIsNotEnough) {
@@ -184,7 +180,7 @@ TEST_F(Event1Test, OneCandidateIsNotEnough) {
         (std::vector<std::string>{"Could not find 2 valid NPCs within radius. Found: 1 valid peds.",
                                   "Event cannot proceed without at least 2 different NPCs",
                                   "Event 1 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 }  // namespace

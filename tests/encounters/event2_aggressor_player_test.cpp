@@ -8,10 +8,6 @@ namespace {
 
 const std::string kDone = "event2_aggressor_player completed successfully";
 
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 class Event2Test : public EncounterTest {
   protected:
     void StartAttack(const std::string& extraIni = "") {
@@ -46,14 +42,14 @@ TEST_F(Event2Test, TurnsAPedOnThePlayerAndSendsLawmenEachTimeTheyArrive) {
             "Aggressor " + a + " is human and will use TASK_COMBAT_PED",
             "Aggressor " + a + " is now attacking player!", "Nearby lawman found: " + S(lawman),
             "Nearby lawman found: " + S(lawman), "Event 2 logic executed successfully", kDone}));
-    const auto attack = CallsTo(hashes::kCombat, aggressor);
+    const auto attack = Calls<id::TASK_COMBAT_PED>(aggressor);
     ASSERT_EQ(attack.size(), 1u);
     EXPECT_EQ(ArgInt(attack[0], 1), player);
-    EXPECT_EQ(CallsTo(hashes::kSetGroup, aggressor).size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);
+    EXPECT_EQ(Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(aggressor).size(), 1u);
+    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
     // The player's ped was owned for the fight and is never handed back; nobody else stays.
-    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity, player).size(), 1u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(player).size(), 1u);
     EXPECT_TRUE(world.FindPed(player)->missionEntity);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
     EXPECT_TRUE(world.Blips().empty());
@@ -68,7 +64,7 @@ TEST_F(Event2Test, ThePlayersDeathDoesNotEndItButWalkingAwayDoes) {
     After(0, [this](World& w) { w.MoveEntity(player, Near(155)); });
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(Logged("Player is 150.000000 meters away from aggressor, ending event."));
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
+    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -85,9 +81,9 @@ TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenSta
         LoggedAtMs(givenUp) - LoggedAtMs("Aggressor " + S(aggressor) + " is now attacking player!");
     EXPECT_GE(watched, 300000u);
     EXPECT_LT(watched, 300600u);
-    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
     EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -110,7 +106,7 @@ TEST_F(Event2Test, NoCandidateEndsAtOnce) {
         (std::vector<std::string>{"Could not find valid NPC within radius. Found: 0 valid peds.",
                                   "Event cannot proceed without at least 1 aggressor",
                                   "Event 2 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 }  // namespace

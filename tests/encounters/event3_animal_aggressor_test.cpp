@@ -15,15 +15,6 @@ const std::string kAttackOver = "One of the peds is dead or no longer exists, en
 const std::string kAbortError = "Failed to spawn animal after multiple attempts, aborting event";
 const std::string kAbortInfo = "event3_animal_aggressor aborted due to spawn failure";
 
-constexpr uint64_t kRequestModel = 0xFA28FE3A6246FC30ULL;
-constexpr uint64_t kHasModelLoaded = 0x1283B8B89DD5D1B6ULL;
-constexpr uint64_t kCreatePed = 0xD49F9B0955C367DEULL;
-constexpr uint64_t kSetRelationship = 0xBF25EB89375A37ADULL;
-
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 class Event3Test : public EncounterTest {
   protected:
     // The animal the run spawned (0 before a spawn succeeded).
@@ -55,7 +46,7 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     After(0, [animal](World& w) { w.KillPed(animal); });
     FinishFocused();
 
-    const auto created = CallsTo(kCreatePed);
+    const auto created = Calls<id::CREATE_PED>();
     ASSERT_EQ(created.size(), 1u);
     const PedModel* model = FindPedModel(static_cast<uint32_t>(created[0].args[0]));
     ASSERT_NE(model, nullptr);
@@ -82,11 +73,11 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     EXPECT_EQ(Between("Executing event3_animal_aggressor", kDone), expected);
 
     // The animal charges, and the law and the game's civilians are set to hate its group.
-    ASSERT_EQ(CallsTo(hashes::kAnimalCharge, animal).size(), 1u);
-    EXPECT_EQ(ArgInt(CallsTo(hashes::kAnimalCharge, animal)[0], 1), victim);
+    ASSERT_EQ(Calls<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(animal).size(), 1u);
+    EXPECT_EQ(ArgInt(Calls<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(animal)[0], 1), victim);
     EXPECT_EQ(world.FindPed(animal)->group, Joaat("MyRelGroup"));
     std::vector<uint32_t> haters;
-    for (const HostCall& call : CallsTo(kSetRelationship)) {
+    for (const HostCall& call : Calls<id::SET_RELATIONSHIP_BETWEEN_GROUPS>()) {
         EXPECT_EQ(call.args[0], 6u);
         EXPECT_EQ(static_cast<uint32_t>(call.args[2]), Joaat("MyRelGroup"));
         haters.push_back(static_cast<uint32_t>(call.args[1]));
@@ -96,12 +87,12 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
                                      Joaat("REL_CIV_MALE"), Joaat("REL_CIV_FEMALE"), Joaat("COP"),
                                      Joaat("REL_CIVMALE"), Joaat("REL_CIVFEMALE")}));
     // A fleeing bystander gets no new task; the lawman is tasked but never owned.
-    EXPECT_TRUE(CallsTo(hashes::kFlee, bystander).empty());
-    EXPECT_EQ(CallsTo(hashes::kKeepTask, bystander).size(), 1u);
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity, lawman).empty());
+    EXPECT_TRUE(Calls<id::TASK_FLEE_PED>(bystander).empty());
+    EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>(bystander).size(), 1u);
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(lawman).empty());
     // One blip, removed once; both dead peds handed back so the game can clear them away.
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
     EXPECT_FALSE(Logged("Failed to clear blips, retrying..."));
@@ -121,7 +112,7 @@ TEST_F(Event3Test, TenFailedSpawnsAbortAndHandTheVictimBack) {
     world.settings.failNextSpawns = 10;
     RunFocused(event3_animal_aggressor);
 
-    const auto created = CallsTo(kCreatePed);
+    const auto created = Calls<id::CREATE_PED>();
     ASSERT_EQ(created.size(), 10u);
     // Each attempt settles for a second and waits another before the next.
     for (size_t i = 1; i < created.size(); ++i) {
@@ -133,7 +124,7 @@ TEST_F(Event3Test, TenFailedSpawnsAbortAndHandTheVictimBack) {
     EXPECT_EQ(lines.back(), kAbortInfo);
     EXPECT_FALSE(Logged("Event 3 logic executed successfully"));
     EXPECT_FALSE(Logged(kDone));
-    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity, victim).size(), 1u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(victim).size(), 1u);
     EXPECT_FALSE(world.FindPed(victim)->missionEntity);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -145,11 +136,11 @@ TEST_F(Event3Test, AModelThatNeverLoadsFailsTheAttemptWithoutCreatingAPed) {
     }
     RunFocused(event3_animal_aggressor);
 
-    EXPECT_TRUE(CallsTo(kCreatePed).empty());
-    const auto requests = CallsTo(kRequestModel);
+    EXPECT_TRUE(Calls<id::CREATE_PED>().empty());
+    const auto requests = Calls<id::REQUEST_MODEL>();
     ASSERT_EQ(requests.size(), 10u);
     // Ten polls a second apart, then the attempt is given up with the model named.
-    EXPECT_EQ(CallsTo(kHasModelLoaded).size(), 110u);
+    EXPECT_EQ(Calls<id::HAS_MODEL_LOADED>().size(), 110u);
     for (const HostCall& request : requests) {
         EXPECT_TRUE(Logged("Model " + std::to_string(static_cast<uint32_t>(request.args[0])) +
                            " did not load after 10 polls, no ped spawned"));
@@ -170,7 +161,7 @@ TEST_F(Event3Test, ThePlayerRidingAwayLetsTheAnimalGoAndClearsItsBlip) {
         Between("Player is 205.000000 meters away from animal, ending event.", kDone),
         (std::vector<std::string>{"Player is 205.000000 meters away from animal, ending event.",
                                   "Event 3 logic executed successfully", kDone}));
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
     // The animal lives on, the game's to keep or clear.
     ASSERT_NE(world.FindPed(animal), nullptr);
@@ -197,9 +188,9 @@ TEST_F(Event3Test, WithoutBlipsTheWatchLetsGoEachPassUntilTheAnimalIsGone) {
     FinishFocused();
     EXPECT_GE(Count("Animal has moved beyond 200 meters, ending confrontation"), 3u);
     EXPECT_TRUE(Logged(kDone));
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
+    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
     // The marker found on the animal was removed once; later looks find none.
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_FALSE(Logged("Failed to clear blips, retrying..."));
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -256,8 +247,8 @@ TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {
                                   "Could not find valid NPCs within radius. Found: 0 victims.",
                                   "Event cannot proceed without required NPCs",
                                   "Event 3 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(kRequestModel).empty());
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(Calls<id::REQUEST_MODEL>().empty());
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 // Through the main loop: the predator comes out from 20:00 to 05:59 only.

@@ -13,13 +13,6 @@ const std::string kRobberDown = "Aggressor is no longer active - deleting blips"
 const std::string kDriverLeaves =
     "Aggressor is dead and victim is leaving the area - ending event.";
 
-constexpr uint64_t kEnterVehicle = 0xC20E50AA46D09CA8ULL;
-constexpr uint64_t kDriveWander = 0x480142959D337D00ULL;
-
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 class Event4Test : public EncounterTest {
   protected:
     // A robber 5 m from the player and a supply wagon with its driver 20 m away.
@@ -84,22 +77,22 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
                   "Player is 220.000000 meters away from aggressor, ending event.",
                   "Event 4 logic executed successfully", kDone}));
     // The robber goes for the driver's seat, then flees from the driver as a marked criminal.
-    const auto enter = CallsTo(kEnterVehicle, robber);
+    const auto enter = Calls<id::TASK_ENTER_VEHICLE>(robber);
     ASSERT_EQ(enter.size(), 1u);
     EXPECT_EQ(ArgInt(enter[0], 1), wagon);
     EXPECT_EQ(ArgInt(enter[0], 3), -1);
-    ASSERT_EQ(CallsTo(hashes::kFlee, robber).size(), 1u);
-    EXPECT_EQ(ArgInt(CallsTo(hashes::kFlee, robber)[0], 1), driver);
+    ASSERT_EQ(Calls<id::TASK_FLEE_PED>(robber).size(), 1u);
+    EXPECT_EQ(ArgInt(Calls<id::TASK_FLEE_PED>(robber)[0], 1), driver);
     EXPECT_EQ(world.FindPed(robber)->group, Joaat("REL_CRIMINALS"));
     // The thrown-off driver fights back; the lawman is sent twice (driver off, escape).
-    EXPECT_EQ(ArgInt(CallsTo(hashes::kCombat, driver).at(0), 1), robber);
-    EXPECT_EQ(CallsTo(hashes::kCombat, lawman).size(), 2u);
+    EXPECT_EQ(ArgInt(Calls<id::TASK_COMBAT_PED>(driver).at(0), 1), robber);
+    EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(lawman).size(), 2u);
     // The lawman is left far behind by the end, so he keeps his orders.
-    EXPECT_TRUE(CallsTo(hashes::kClearTasks, lawman).empty());
+    EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());
     // The blip is gone, and so is every claim on robber, driver and lawman.
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity, lawman).size(), 3u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(lawman).size(), 3u);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
@@ -113,12 +106,12 @@ TEST_F(Event4Test, ARobberKilledBeforeTheDriverLeftLetsTheDriverDriveOnAtOnce) {
     EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
               (std::vector<std::string>{kRobberDown, kDriverLeaves,
                                         "Event 4 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(kEnterVehicle, driver).empty());
-    const auto drive = CallsTo(kDriveWander, driver);
+    EXPECT_TRUE(Calls<id::TASK_ENTER_VEHICLE>(driver).empty());
+    const auto drive = Calls<id::TASK_VEHICLE_DRIVE_WANDER>(driver);
     ASSERT_EQ(drive.size(), 1u);
     EXPECT_EQ(ArgInt(drive[0], 1), wagon);
     EXPECT_EQ(WaitBefore(drive[0]), 2000u);
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
+    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
     // The dead robber is handed back too, or his body would never be cleared away.
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -136,11 +129,11 @@ TEST_F(Event4Test, ARobberKilledAfterTheDriverLeftSendsTheDriverBackOnBeforeDriv
     After(0, [this](World& w) { w.SeatPed(driver, wagon, -1); });
     FinishFocused();
     EXPECT_TRUE(Logged(kDriverLeaves));
-    const auto back = CallsTo(kEnterVehicle, driver);
+    const auto back = Calls<id::TASK_ENTER_VEHICLE>(driver);
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(ArgInt(back[0], 1), wagon);
     EXPECT_EQ(WaitBefore(back[0]), 2000u);
-    const auto drive = CallsTo(kDriveWander, driver);
+    const auto drive = Calls<id::TASK_VEHICLE_DRIVE_WANDER>(driver);
     ASSERT_EQ(drive.size(), 1u);
     EXPECT_GT(drive[0].atMs, back[0].atMs);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
@@ -166,7 +159,7 @@ TEST_F(Event4Test, AHurtDriverTurnsTheNearbyLawAgainstTheRobber) {
                          "Victim injured - law enforcement now hostile to aggressor",
                          "Player is 205.000000 meters away from aggressor, ending event.",
                          "Event 4 logic executed successfully"}));
-    EXPECT_TRUE(CallsTo(hashes::kCombat, deadLawman).empty());
+    EXPECT_TRUE(Calls<id::TASK_COMBAT_PED>(deadLawman).empty());
     // Both lawmen were made mission entities by the roll-call; both are handed back.
     EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
     EXPECT_FALSE(world.FindPed(deadLawman)->missionEntity);
@@ -207,7 +200,7 @@ TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
                                                               S(driver));
     EXPECT_GE(watched, 300000u);
     EXPECT_LT(watched, 301100u);
-    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
@@ -230,7 +223,7 @@ TEST_F(Event4Test, PassengersAndDriversOfOtherVehiclesAreNotRobbed) {
         "Event 4 logic executed successfully",
         kDone};
     EXPECT_EQ(Between(expected.front(), kDone), expected);
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 TEST_F(Event4Test, InALivingWorldTheRobberDragsTheDriverOffAndMakesOffWithTheWagon) {

@@ -12,13 +12,6 @@ const std::string kDone = "event5_mugging completed successfully";
 const std::string kPedsDown = "One of the peds is dead or no longer exists, ending confrontation";
 const std::string kFarWatch = "Aggressor has moved beyond 75 meters, ending confrontation";
 
-constexpr uint64_t kRobPed = 0x7BB967F85D8CCBDBULL;
-constexpr uint64_t kGiveWeapon = 0x5E3BDDBCB83F3D84ULL;
-
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 class Event5Test : public EncounterTest {
   protected:
     // A man and a woman near the player; with women excluded from robbing he robs her.
@@ -79,19 +72,19 @@ TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
                                         "Victim " + v + " is fleeing from scene",
                                         "Event 5 logic executed successfully", kDone}));
     // Armed, set on her, then moved from O'Driscoll to criminal for the flight.
-    EXPECT_EQ(CallsTo(kGiveWeapon, robber).size(), 1u);
-    EXPECT_EQ(ArgInt(CallsTo(kRobPed, robber).at(0), 1), victim);
-    const auto groups = CallsTo(hashes::kSetGroup, robber);
+    EXPECT_EQ(Calls<id::GIVE_WEAPON_TO_PED>(robber).size(), 1u);
+    EXPECT_EQ(ArgInt(Calls<id::TASK_ROB_PED>(robber).at(0), 1), victim);
+    const auto groups = Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(robber);
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(static_cast<uint32_t>(groups[0].args[1]), Joaat("REL_GANG_ODRISCOLL"));
     EXPECT_EQ(static_cast<uint32_t>(groups[1].args[1]), Joaat("REL_CRIMINALS"));
-    EXPECT_EQ(ArgInt(CallsTo(hashes::kFlee, bystander).at(0), 1), robber);
-    EXPECT_EQ(ArgInt(CallsTo(hashes::kCombat, lawman).at(0), 1), robber);
+    EXPECT_EQ(ArgInt(Calls<id::TASK_FLEE_PED>(bystander).at(0), 1), robber);
+    EXPECT_EQ(ArgInt(Calls<id::TASK_COMBAT_PED>(lawman).at(0), 1), robber);
     // The lawman keeps his orders but is no longer held by the event; the dead robber's blip
     // goes with the watch.
-    EXPECT_TRUE(CallsTo(hashes::kClearTasks, lawman).empty());
+    EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());
     EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -114,7 +107,7 @@ TEST_F(Event5Test, TenQuietPassesEndTheRobberyAndAHogtiedRobberEndsTheWatch) {
                                              "Aggressor " + S(robber) + " is fleeing from scene",
                                              "Victim " + S(victim) + " is fleeing from scene",
                                              "Event 5 logic executed successfully", kDone}));
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
@@ -131,7 +124,7 @@ TEST_F(Event5Test, AKilledVictimLeavesTheRobberToFleeAloneAndHeIsLetGoBeyond75Me
         Between(kPedsDown, kDone),
         (std::vector<std::string>{kPedsDown, "Aggressor " + S(robber) + " is fleeing from scene",
                                   kFarWatch, "Event 5 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(hashes::kFlee, victim).empty());
+    EXPECT_TRUE(Calls<id::TASK_FLEE_PED>(victim).empty());
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_FALSE(world.FindPed(robber)->missionEntity);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
@@ -167,8 +160,8 @@ TEST_F(Event5Test, WhereTheGameKeepsTheHandleTheRobberStillFleesAndIsWatchedUnti
     EXPECT_TRUE(Logged("Aggressor " + S(robber) + " is fleeing from scene"));
     EXPECT_GE(Count(kFarWatch), 3u);
     EXPECT_TRUE(Logged(kDone));
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).size(), 1u);
+    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
@@ -225,7 +218,7 @@ TEST_F(Event5Test, WithoutTwoDifferentPeopleNobodyIsTouched) {
     EXPECT_TRUE(Logged("Could not find 2 valid NPCs within radius. Found: 1 NPCs"));
     EXPECT_TRUE(Logged("Event cannot proceed without required NPCs"));
     EXPECT_TRUE(Logged(kDone));
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 TEST_F(Event5Test, InALivingWorldTheRobberHoldsHerUpAndBothRunOnceTheLawArrives) {

@@ -10,10 +10,6 @@ namespace {
 
 const std::string kDone = "event6_horse_bucking completed successfully";
 
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 // A seed under which, with one rider to pick, the roll comes out as wanted.
 uint32_t SeedForRoll(int wanted) {
     for (uint32_t seed = 1;; ++seed) {
@@ -44,15 +40,15 @@ TEST_F(Event6Test, Roll49ThrowsTheRiderWhoRunsUntilThePlayerIsFarAway) {
                   "Victim " + S(rider) + " has been kicked off the horse.",
                   "Player is 150.000000 meters away from aggressor, ending event.",
                   "Event 6 logic executed successfully", kDone}));
-    const auto buck = CallsTo(hashes::kThrowRider, horse);
+    const auto buck = Calls<id::TASK_MOUNT_THROW_RIDER>(horse);
     ASSERT_EQ(buck.size(), 1u);
     EXPECT_EQ(buck[0].args[1], 1u);
-    const auto horseFlees = CallsTo(hashes::kFlee, horse);
+    const auto horseFlees = Calls<id::TASK_FLEE_PED>(horse);
     ASSERT_EQ(horseFlees.size(), 4u);  // one per cycle
     EXPECT_EQ(ArgInt(horseFlees[0], 1), rider);
     EXPECT_EQ(ArgInt(horseFlees[3], 1), player);
-    EXPECT_EQ(CallsTo(hashes::kFlee, rider).size(), 4u);
-    EXPECT_EQ(CallsTo(hashes::kBlipFromEntity, rider).size(), 1u);
+    EXPECT_EQ(Calls<id::TASK_FLEE_PED>(rider).size(), 4u);
+    EXPECT_EQ(Calls<id::GET_BLIP_FROM_ENTITY>(rider).size(), 1u);
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
@@ -64,11 +60,11 @@ TEST_F(Event6Test, Roll50KeepsTheRiderInTheSaddleAndADeadRiderIsStillHandedBack)
     EXPECT_TRUE(Logged(kDone));
     EXPECT_FALSE(Logged("Victim " + S(rider) + " has been kicked off the horse."));
     EXPECT_FALSE(Logged("Failed to clear blips, retrying..."));
-    EXPECT_EQ(CallsTo(hashes::kThrowRider, horse).at(0).args[1], 0u);
-    const auto horseFlees = CallsTo(hashes::kFlee, horse);
+    EXPECT_EQ(Calls<id::TASK_MOUNT_THROW_RIDER>(horse).at(0).args[1], 0u);
+    const auto horseFlees = Calls<id::TASK_FLEE_PED>(horse);
     ASSERT_EQ(horseFlees.size(), 2u);
     EXPECT_EQ(ArgInt(horseFlees[0], 1), player);
-    EXPECT_TRUE(CallsTo(hashes::kFlee, rider).empty());
+    EXPECT_TRUE(Calls<id::TASK_FLEE_PED>(rider).empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
@@ -89,7 +85,7 @@ TEST_F(Event6Test, OnlyLivingUnprotectedRidersWithinReachArePicked) {
         (std::vector<std::string>{"Could not find valid NPCs within radius. Found: 0 victims.",
                                   "Event cannot proceed without required NPCs",
                                   "Event 6 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 }  // namespace

@@ -37,10 +37,10 @@ void OwnAndHandBack() {
 TEST_F(PedMovesTest, LedgerHandsBackEachOwnedPedOnceButNeverThePlayer) {
     gPeds = {player, AddTownsman(Near(2)), AddTownsman(Near(3)), AddTownsman(Near(4))};
     RunFocused(OwnAndHandBack);
-    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity).size(), 5u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().size(), 5u);
     // The released ped through its variable (which the game cleared), then the kept one; the
     // player and the vanished ped are skipped.
-    EXPECT_EQ(CallsTo(hashes::kNoLongerNeeded).size(), 2u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_NO_LONGER_NEEDED>().size(), 2u);
     EXPECT_EQ(gFound, std::vector<Ped>{0});
     EXPECT_EQ(world.OwnedPedCount(), 0u);
     EXPECT_TRUE(world.FindPed(player)->missionEntity);
@@ -89,9 +89,9 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     EXPECT_EQ(Count("Ped " + std::to_string(alreadyFleeing) +
                     " is already fleeing from aggressor " + std::to_string(aggressor)),
               1u);
-    EXPECT_TRUE(CallsTo(hashes::kKeepTask, alreadyFleeing).empty());
+    EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(alreadyFleeing).empty());
     EXPECT_EQ(world.FindPed(alreadyFleeing)->task.targetPed, player);
-    EXPECT_TRUE(CallsTo(hashes::kKeepTask, dead).empty());
+    EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(dead).empty());
     size_t fled = 0, fought = 0;
     for (size_t i = 3; i < gPeds.size(); ++i) {
         const Ped reactor = gPeds[i];
