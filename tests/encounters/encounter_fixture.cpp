@@ -41,43 +41,6 @@ int32_t EncounterTest::AddShopkeeper(const Vec3& at, const std::string& model) {
     return ped;
 }
 
-int32_t EncounterTest::AddTownsman(const Vec3& at, const std::string& model) {
-    // The world's own townsman, under the model a test names (one the catalogue may lack).
-    SimPed ped = World::MakePed(*FindPedModelByName("A_M_M_ValTownfolk_01"), at);
-    ped.modelName = model;
-    ped.model = Joaat(model);
-    return world.AddPed(ped);
-}
-
-int32_t EncounterTest::AddTownswoman(const Vec3& at) {
-    return world.AddTownsfolk(at, false);
-}
-
-int32_t EncounterTest::AddLawman(const Vec3& at) {
-    return world.AddLawman(at);
-}
-
-int32_t EncounterTest::AddAnimal(const Vec3& at, const std::string& model, const std::string& group,
-                                 bool male) {
-    SimPed ped;
-    ped.modelName = model;
-    ped.model = Joaat(model);
-    ped.human = false;
-    ped.male = male;
-    ped.group = Joaat(group);
-    ped.pos = at;
-    return world.AddPed(ped);
-}
-
-int32_t EncounterTest::AddRider(const Vec3& at, bool woman, const std::string& group) {
-    const int32_t rider = world.AddRider(
-        at, woman ? "A_F_M_ValTownfolk_01" : "A_M_M_ValTownfolk_01", "A_C_Horse_Morgan_Bay");
-    if (!group.empty()) {
-        world.FindPed(rider)->group = Joaat(group);
-    }
-    return rider;
-}
-
 std::vector<std::string> EncounterTest::Between(const std::string& first,
                                                 const std::string& last) const {
     const std::vector<std::string> messages = Messages();

@@ -64,13 +64,6 @@ class EncounterTest : public ::testing::Test {
     int32_t AddInGroup(const Vec3& at, const char* group);
     // and a shopkeeper under a model the catalogue lacks.
     int32_t AddShopkeeper(const Vec3& at, const std::string& model);
-    // OLD BUILDERS
-    int32_t AddTownsman(const Vec3& at, const std::string& model = "A_M_M_ValTownfolk_01");
-    int32_t AddTownswoman(const Vec3& at);
-    int32_t AddLawman(const Vec3& at);
-    int32_t AddAnimal(const Vec3& at, const std::string& model, const std::string& group,
-                      bool male = true);
-    int32_t AddRider(const Vec3& at, bool woman = false, const std::string& group = "");
 
     // Runs `body` as the script (seeded with `seed`) until it returns or `maxMs` pass.
     void RunFocused(void (*body)(), uint32_t seed = 1, uint64_t maxMs = 600000);

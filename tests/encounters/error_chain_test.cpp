@@ -54,9 +54,9 @@ class ErrorChainTest : public EncounterTest, public ::testing::WithParamInterfac
 
 TEST_P(ErrorChainTest, LeavesThreeErrorLinesAndTheLoopRunsTheEncounterAgain) {
     const FaultCase& fault = GetParam();
-    AddTownsman(Near(5));
-    AddTownsman(Near(-35));
-    AddRider(Near(20));
+    world.AddTownsfolk(Near(5));
+    world.AddTownsfolk(Near(-35));
+    world.AddRider(Near(20));
     world.Schedule(67000, [](World& w) {
         for (const auto& entry : w.Peds()) {
             if (!entry.second.isPlayer) {

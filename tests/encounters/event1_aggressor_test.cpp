@@ -12,8 +12,8 @@ const std::string kDone = "event1_aggressor completed successfully";
 class Event1Test : public EncounterTest {
   protected:
     void StartFight(const std::string& extraIni = "", bool armed = false) {
-        first = AddTownsman(Near(5));
-        second = AddTownsman(Near(-35));
+        first = world.AddTownsfolk(Near(5));
+        second = world.AddTownsfolk(Near(-35));
         world.FindPed(first)->weapons = world.FindPed(second)->weapons =
             armed ? uint32_t{kRifle} : 0u;
         RunPlugin(IniWith({"Event1_Aggressor"}) + extraIni, 60000);
@@ -109,7 +109,7 @@ TEST_F(Event1Test, WithBlipsOffNoneIsAddedButOneOnTheAggressorGoesWhenThePlayerL
 }
 
 TEST_F(Event1Test, ShootingFiresOnceAndLawmenAreSentAgainWhenTheyComeBack) {
-    const int32_t lawman = AddLawman(Near(-15));
+    const int32_t lawman = world.AddLawman(Near(-15));
     StartFight("", true);
     const std::string found = "Nearby lawman found: " + S(lawman);
     run->Run(3000);
@@ -129,7 +129,7 @@ TEST_F(Event1Test, ShootingFiresOnceAndLawmenAreSentAgainWhenTheyComeBack) {
 }
 
 TEST_F(Event1Test, MeleeInjuryAndPlayerCombatEachFireOnce) {
-    const int32_t lawman = AddLawman(Near(-15));
+    const int32_t lawman = world.AddLawman(Near(-15));
     StartFight();
     After(600, [this](World& w) { w.FindPed(aggressor)->inMelee = true; });
     After(1600, [this](World& w) { w.HurtPed(victim, 60.0f); });
@@ -158,8 +158,8 @@ TEST_F(Event1Test, AVanishedVictimMakesTheAggressorACriminalOnce) {
 }
 
 TEST_F(Event1Test, AnAnimalAggressorCharges) {
-    AddAnimal(Near(5), "A_C_Deer_01", "REL_WILD_ANIMAL");
-    AddAnimal(Near(-35), "A_C_Buck_01", "REL_WILD_ANIMAL");
+    world.AddAnimal("A_C_Deer_01", Near(5));
+    world.AddAnimal("A_C_Buck_01", Near(-35));
     RunPlugin(IniWith({"Event1_Aggressor"}), 60000);
     ASSERT_TRUE(RunUntil("Initiating NPC confrontation event"));
     aggressor = PedFromLine("Randomly assigned aggressor: ");
@@ -170,8 +170,8 @@ TEST_F(Event1Test, AnAnimalAggressorCharges) {
 }
 
 TEST_F(Event1Test, OneCandidateIsNotEnough) {
-    AddTownsman(Near(5));
-    AddTownsman(Near(0, 100.01f));
+    world.AddTownsfolk(Near(5));
+    world.AddTownsfolk(Near(0, 100.01f));
     RunPlugin(IniWith({"Event1_Aggressor"}), 60000);
     ASSERT_TRUE(RunUntil(kDone));
     const auto lines = Between("Executing event1_aggressor", kDone);

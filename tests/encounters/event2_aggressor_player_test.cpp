@@ -11,7 +11,7 @@ const std::string kDone = "event2_aggressor_player completed successfully";
 class Event2Test : public EncounterTest {
   protected:
     void StartAttack(const std::string& extraIni = "") {
-        aggressor = AddTownsman(Near(5));
+        aggressor = world.AddTownsfolk(Near(5));
         RunPlugin(IniWith({"Event2_Aggressor_Player"}) + extraIni, 60000);
         ASSERT_TRUE(RunUntil("Initiating NPC confrontation event"));
     }
@@ -19,7 +19,7 @@ class Event2Test : public EncounterTest {
 };
 
 TEST_F(Event2Test, TurnsAPedOnThePlayerAndSendsLawmenEachTimeTheyArrive) {
-    const int32_t lawman = AddLawman(Near(600));
+    const int32_t lawman = world.AddLawman(Near(600));
     StartAttack();
     // The fight with the player makes the aggressor a criminal at once, with no lawman near.
     run->Run(1000);
@@ -71,7 +71,7 @@ TEST_F(Event2Test, ThePlayersDeathDoesNotEndItButWalkingAwayDoes) {
 
 TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenStandDown) {
     world.settings.pedsAct = false;  // nobody lands a blow: the attack goes on and on
-    const int32_t lawman = AddLawman(Near(-15));
+    const int32_t lawman = world.AddLawman(Near(-15));
     StartAttack();
     ASSERT_TRUE(RunUntil(kDone, 310000));
     const std::string givenUp = "Attack on the player has gone on for 5 minutes, ending event.";
@@ -97,7 +97,7 @@ TEST_F(Event2Test, ATiedUpAggressorEndsIt) {
 }
 
 TEST_F(Event2Test, NoCandidateEndsAtOnce) {
-    AddLawman(Near(5));
+    world.AddLawman(Near(5));
     RunPlugin(IniWith({"Event2_Aggressor_Player"}), 60000);
     ASSERT_TRUE(RunUntil(kDone));
     const auto lines = Between("Executing event2_aggressor_player", kDone);

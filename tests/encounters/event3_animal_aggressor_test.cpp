@@ -30,11 +30,11 @@ class Event3Test : public EncounterTest {
 };
 
 TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDeadToo) {
-    victim = AddTownsman(Near(5));
+    victim = world.AddTownsfolk(Near(5));
     // Beyond the search radius from the player, but close to where the animal appears.
-    const int32_t bystander = AddTownswoman(Near(110));
+    const int32_t bystander = world.AddTownsfolk(Near(110), false);
     world.FindPed(bystander)->fleeing = true;
-    const int32_t lawman = AddLawman(Near(120));
+    const int32_t lawman = world.AddLawman(Near(120));
     StartAttack();
     ASSERT_TRUE(RunUntil("Nearby lawman " + S(lawman) + " is engaging aggressor " + S(Animal())));
     After(0, [this](World& w) { w.KillPed(victim); });
@@ -108,7 +108,7 @@ TEST_F(Event3Test, EveryPredatorIsLoggedUnderTheNameOfTheModelItSpawns) {
 }
 
 TEST_F(Event3Test, TenFailedSpawnsAbortAndHandTheVictimBack) {
-    victim = AddTownsman(Near(5));
+    victim = world.AddTownsfolk(Near(5));
     world.settings.failNextSpawns = 10;
     RunFocused(event3_animal_aggressor);
 
@@ -130,7 +130,7 @@ TEST_F(Event3Test, TenFailedSpawnsAbortAndHandTheVictimBack) {
 }
 
 TEST_F(Event3Test, AModelThatNeverLoadsFailsTheAttemptWithoutCreatingAPed) {
-    victim = AddTownsman(Near(5));
+    victim = world.AddTownsfolk(Near(5));
     for (const PredatorModel& row : PredatorModels) {
         world.settings.neverLoadModels.insert(row.hash);
     }
@@ -151,7 +151,7 @@ TEST_F(Event3Test, AModelThatNeverLoadsFailsTheAttemptWithoutCreatingAPed) {
 }
 
 TEST_F(Event3Test, ThePlayerRidingAwayLetsTheAnimalGoAndClearsItsBlip) {
-    victim = AddTownsman(Near(5));
+    victim = world.AddTownsfolk(Near(5));
     StartAttack();
     const int32_t animal = Animal();
     // The animal stands at +55 m; the player rides to -150 m.
@@ -172,7 +172,7 @@ TEST_F(Event3Test, ThePlayerRidingAwayLetsTheAnimalGoAndClearsItsBlip) {
 TEST_F(Event3Test, WithoutBlipsTheWatchLetsGoEachPassUntilTheAnimalIsGone) {
     // A game that leaves the handle in place after a hand-back keeps the watch going.
     world.settings.rewriteReleasedHandle = false;
-    victim = AddTownsman(Near(5));
+    victim = world.AddTownsfolk(Near(5));
     StartFocused(event3_animal_aggressor);
     Config.EnableBlips = false;
     ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
@@ -196,7 +196,7 @@ TEST_F(Event3Test, WithoutBlipsTheWatchLetsGoEachPassUntilTheAnimalIsGone) {
 }
 
 TEST_F(Event3Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndAgainInTheWatch) {
-    victim = AddTownsman(Near(5));  // the animal never reaches him: nobody moves
+    victim = world.AddTownsfolk(Near(5));  // the animal never reaches him: nobody moves
     RunFocused(event3_animal_aggressor, 1, 900000);
     const std::string attackGivenUp =
         "Attack has gone on for 5 minutes, watching the animal for up to 5 more minutes.";
@@ -209,16 +209,17 @@ TEST_F(Event3Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndAgainInTheWa
 }
 
 TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyButNotBirdsGangsOrOwnedPeds) {
-    const int32_t lawman = AddLawman(Near(5));
-    const int32_t deer = AddAnimal(Near(6), "A_C_Deer_01", "REL_WILD_ANIMAL", false);
-    const int32_t woman = AddTownswoman(Near(7));
-    AddAnimal(Near(8), "A_C_Crow_01", "REL_WILD_ANIMAL_BIRD");
+    const int32_t lawman = world.AddLawman(Near(5));
+    const int32_t deer = world.AddAnimal("A_C_Deer_01", Near(6));
+    world.FindPed(deer)->male = false;
+    const int32_t woman = world.AddTownsfolk(Near(7), false);
+    world.AddAnimal("A_C_Crow_01", Near(8));
     AddInGroup(Near(9), "REL_GANG_DUTCHS");
     AddInGroup(Near(10), "REL_GANG_DUTCHS_HORSES");
-    world.FindPed(AddTownsman(Near(11)))->missionEntity = true;
-    AddTownsman(Near(12), "U_M_M_ValGunsmith_01");
-    world.KillPed(AddTownsman(Near(13)));
-    AddTownsman(Near(101));
+    world.FindPed(world.AddTownsfolk(Near(11)))->missionEntity = true;
+    world.AddShopkeeper(Near(12));
+    world.KillPed(world.AddTownsfolk(Near(13)));
+    world.AddTownsfolk(Near(101));
     world.settings.failNextSpawns = 10;  // stop at the spawn: only the pick matters here
     StartFocused(event3_animal_aggressor);
     Config.ExcludeWomen = true;  // not applied to prey
@@ -238,7 +239,7 @@ TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyButNotBirdsGangsOrOwnedPeds) {
 }
 
 TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {
-    AddAnimal(Near(5), "A_C_Crow_01", "REL_WILD_ANIMAL_BIRD");
+    world.AddAnimal("A_C_Crow_01", Near(5));
     AddInGroup(Near(6), "REL_GANG_DUTCHS");
     RunFocused(event3_animal_aggressor);
     EXPECT_EQ(
@@ -253,7 +254,7 @@ TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {
 
 // Through the main loop: the predator comes out from 20:00 to 05:59 only.
 TEST_F(Event3Test, TheMainLoopStagesItAtNightOnly) {
-    victim = AddTownsman(Near(5));
+    victim = world.AddTownsfolk(Near(5));
     world.Environment().SetClock(19, 0);  // the pick comes about half an in-game hour later
     RunPlugin(IniWith({"Event3_Animal_Predator"}), 90000);
     EXPECT_TRUE(

@@ -17,7 +17,7 @@ class Event4Test : public EncounterTest {
   protected:
     // A robber 5 m from the player and a supply wagon with its driver 20 m away.
     void BuildStreet() {
-        robber = AddTownsman(Near(5));
+        robber = world.AddTownsfolk(Near(5));
         wagon = world.AddWagonWithDriver("CART01", Near(20));
         driver = world.FindVehicle(wagon)->occupants.at(-1);
     }
@@ -51,7 +51,7 @@ class Event4Test : public EncounterTest {
 
 TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     BuildStreet();
-    const int32_t lawman = AddLawman(Near(-10));
+    const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
     // The robber takes the driver's seat and the driver is pushed off.
     After(1500, [this](World& w) { w.SeatPed(robber, wagon, -1); });
@@ -141,8 +141,8 @@ TEST_F(Event4Test, ARobberKilledAfterTheDriverLeftSendsTheDriverBackOnBeforeDriv
 
 TEST_F(Event4Test, AHurtDriverTurnsTheNearbyLawAgainstTheRobber) {
     BuildStreet();
-    const int32_t lawman = AddLawman(Near(-10));
-    const int32_t deadLawman = AddLawman(Near(-11));
+    const int32_t lawman = world.AddLawman(Near(-10));
+    const int32_t deadLawman = world.AddLawman(Near(-11));
     world.KillPed(deadLawman);
     StartRobbery();
     After(500, [this](World& w) { w.HurtPed(driver, 60); });
@@ -186,7 +186,7 @@ TEST_F(Event4Test, AHurtDriverWithNoLawNearOnlyNotesIt) {
 
 TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
     BuildStreet();
-    const int32_t lawman = AddLawman(Near(-10));
+    const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
     run->Run(290000);
     EXPECT_FALSE(Logged(kDone));
@@ -205,7 +205,7 @@ TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
 }
 
 TEST_F(Event4Test, PassengersAndDriversOfOtherVehiclesAreNotRobbed) {
-    robber = AddTownsman(Near(5));
+    robber = world.AddTownsfolk(Near(5));
     const int32_t covered = world.AddWagonWithDriver("CART02", Near(20), 1);
     const int32_t passenger = world.FindVehicle(covered)->occupants.at(0);
     world.RemovePed(world.FindVehicle(covered)->occupants.at(-1));

@@ -16,8 +16,8 @@ class Event5Test : public EncounterTest {
   protected:
     // A man and a woman near the player; with women excluded from robbing he robs her.
     void BuildStreet() {
-        robber = AddTownsman(Near(5));
-        victim = AddTownswoman(Near(6));
+        robber = world.AddTownsfolk(Near(5));
+        victim = world.AddTownsfolk(Near(6), false);
     }
 
     // Runs the encounter on its own until the robbery has been set up.
@@ -33,8 +33,8 @@ class Event5Test : public EncounterTest {
 
 TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
     BuildStreet();
-    const int32_t lawman = AddLawman(Near(-20));
-    const int32_t bystander = AddTownsman(Near(-110));  // beyond the search radius
+    const int32_t lawman = world.AddLawman(Near(-20));
+    const int32_t bystander = world.AddTownsfolk(Near(-110));  // beyond the search radius
     StartMugging();
     ASSERT_TRUE(RunUntil("Victim " + S(victim) + " is fleeing from scene"));
     After(1500, [this](World& w) { w.KillPed(robber); });
@@ -91,7 +91,7 @@ TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
 
 TEST_F(Event5Test, TenQuietPassesEndTheRobberyAndAHogtiedRobberEndsTheWatch) {
     BuildStreet();
-    const int32_t bystander = AddTownsman(Near(-110));
+    const int32_t bystander = world.AddTownsfolk(Near(-110));
     StartMugging();
     ASSERT_TRUE(RunUntil("Mugging has ended", 30000));
     ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is fleeing from scene"));
@@ -197,8 +197,8 @@ uint32_t SeedForSameDraw() {
 }
 
 TEST_F(Event5Test, TheVictimIsNeverTheRobber) {
-    const int32_t first = AddTownsman(Near(5));
-    const int32_t second = AddTownsman(Near(6));
+    const int32_t first = world.AddTownsfolk(Near(5));
+    const int32_t second = world.AddTownsfolk(Near(6));
     StartFocused(event5_mugging, SeedForSameDraw());
     ASSERT_TRUE(RunUntil("Initiating NPC confrontation event"));
     robber = PedFromLine("Randomly assigned aggressor: ");
@@ -212,7 +212,7 @@ TEST_F(Event5Test, TheVictimIsNeverTheRobber) {
 }
 
 TEST_F(Event5Test, WithoutTwoDifferentPeopleNobodyIsTouched) {
-    AddTownsman(Near(5));
+    world.AddTownsfolk(Near(5));
     RunFocused(event5_mugging);
     EXPECT_EQ(PedFromLine("Randomly assigned aggressor: "), 0);
     EXPECT_TRUE(Logged("Could not find 2 valid NPCs within radius. Found: 1 NPCs"));
@@ -224,7 +224,7 @@ TEST_F(Event5Test, WithoutTwoDifferentPeopleNobodyIsTouched) {
 TEST_F(Event5Test, InALivingWorldTheRobberHoldsHerUpAndBothRunOnceTheLawArrives) {
     world.settings.pedsAct = true;
     BuildStreet();
-    const int32_t lawman = AddLawman(Near(-60));
+    const int32_t lawman = world.AddLawman(Near(-60));
     StartFocused(event5_mugging);
     Config.ExcludeWomen = true;
     FinishFocused();

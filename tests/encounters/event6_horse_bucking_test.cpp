@@ -24,7 +24,7 @@ uint32_t SeedForRoll(int wanted) {
 class Event6Test : public EncounterTest {};
 
 TEST_F(Event6Test, Roll49ThrowsTheRiderWhoRunsUntilThePlayerIsFarAway) {
-    const int32_t rider = AddRider(Near(10), true);
+    const int32_t rider = world.AddRider(Near(10), "A_F_M_ValRider_01");
     const int32_t horse = world.FindPed(rider)->mount;
     // The rider lands a metre beside the horse.
     world.Schedule(3500, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(161)); });
@@ -53,7 +53,7 @@ TEST_F(Event6Test, Roll49ThrowsTheRiderWhoRunsUntilThePlayerIsFarAway) {
 }
 
 TEST_F(Event6Test, Roll50KeepsTheRiderInTheSaddleAndADeadRiderIsStillHandedBack) {
-    const int32_t rider = AddRider(Near(10));
+    const int32_t rider = world.AddRider(Near(10));
     const int32_t horse = world.FindPed(rider)->mount;
     world.Schedule(2500, [rider](World& w) { w.KillPed(rider); });
     RunFocused(event6_horse_bucking, SeedForRoll(50));
@@ -69,14 +69,13 @@ TEST_F(Event6Test, Roll50KeepsTheRiderInTheSaddleAndADeadRiderIsStillHandedBack)
 }
 
 TEST_F(Event6Test, OnlyLivingUnprotectedRidersWithinReachArePicked) {
-    AddRider(Near(5), false, "REL_WILD_ANIMAL");
-    AddRider(Near(6), false, "REL_COP");
-    world.FindPed(AddRider(Near(7)))->missionEntity = true;
-    world.KillPed(AddRider(Near(8)));
-    const int32_t gunsmith = AddRider(Near(9));
-    world.FindPed(gunsmith)->model = Joaat("U_M_M_ValGunsmith_01");
-    AddRider(Near(0, 100.01f));
-    AddTownsman(Near(3));
+    world.FindPed(world.AddRider(Near(5)))->group = Joaat("REL_WILD_ANIMAL");
+    world.FindPed(world.AddRider(Near(6)))->group = Joaat("REL_COP");
+    world.FindPed(world.AddRider(Near(7)))->missionEntity = true;
+    world.KillPed(world.AddRider(Near(8)));
+    world.AddRider(Near(9), "U_M_M_ValGunsmith_01");
+    world.AddRider(Near(0, 100.01f));
+    world.AddTownsfolk(Near(3));
     RunFocused(event6_horse_bucking);
     EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_M_ValGunsmith_01"));
     const auto lines = Between("Executing event6_horse_bucking", kDone);

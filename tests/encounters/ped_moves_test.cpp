@@ -35,7 +35,8 @@ void OwnAndHandBack() {
 }
 
 TEST_F(PedMovesTest, LedgerHandsBackEachOwnedPedOnceButNeverThePlayer) {
-    gPeds = {player, AddTownsman(Near(2)), AddTownsman(Near(3)), AddTownsman(Near(4))};
+    gPeds = {player, world.AddTownsfolk(Near(2)), world.AddTownsfolk(Near(3)),
+             world.AddTownsfolk(Near(4))};
     RunFocused(OwnAndHandBack);
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().size(), 5u);
     // The released ped through its variable (which the game cleared), then the kept one; the
@@ -52,15 +53,15 @@ void FindLawmenAndBystanders() {
 }
 
 TEST_F(PedMovesTest, LawmenIncludeTheDeadAndBystandersLeaveOutTheParties) {
-    const Ped centre = AddTownsman(Near(0, 20));
-    const Ped excluded = AddTownsman(Near(0, 21));
-    const Ped deadLawman = AddLawman(Near(0, 22));
+    const Ped centre = world.AddTownsfolk(Near(0, 20));
+    const Ped excluded = world.AddTownsfolk(Near(0, 21));
+    const Ped deadLawman = world.AddLawman(Near(0, 22));
     world.KillPed(deadLawman);
-    const Ped lawman = AddLawman(Near(0, 23));
-    const Ped woman = AddTownswoman(Near(0, 24));
+    const Ped lawman = world.AddLawman(Near(0, 23));
+    const Ped woman = world.AddTownsfolk(Near(0, 24), false);
     AddInGroup(Near(0, 25), "REL_GANG_DUTCHS");
     AddInGroup(Near(0, 26), "REL_GANG_DUTCHS_HORSES");
-    const Ped townsman = AddTownsman(Near(0, 27));
+    const Ped townsman = world.AddTownsfolk(Near(0, 27));
     gPeds = {centre, excluded};
     RunFocused(FindLawmenAndBystanders);
     EXPECT_EQ(gFound, (std::vector<Ped>{deadLawman, lawman}));
@@ -75,10 +76,10 @@ void ReactAll() {
 }
 
 TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) {
-    const Ped aggressor = AddTownsman(Near(5));
+    const Ped aggressor = world.AddTownsfolk(Near(5));
     gPeds = {aggressor};
     for (int i = 0; i < 12; ++i) {
-        gPeds.push_back(AddTownsman(Near(6 + static_cast<float>(i))));
+        gPeds.push_back(world.AddTownsfolk(Near(6 + static_cast<float>(i))));
     }
     const Ped alreadyFleeing = gPeds[1];
     world.OrderFlee(alreadyFleeing, player);
