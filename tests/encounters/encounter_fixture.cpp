@@ -41,20 +41,6 @@ int32_t EncounterTest::AddShopkeeper(const Vec3& at, const std::string& model) {
     return ped;
 }
 
-std::vector<std::string> EncounterTest::Between(const std::string& first,
-                                                const std::string& last) const {
-    const std::vector<std::string> messages = Messages();
-    auto from = std::find(messages.begin(), messages.end(), first);
-    std::vector<std::string> out;
-    for (auto it = from; it != messages.end(); ++it) {
-        out.push_back(*it);
-        if (*it == last) {
-            break;
-        }
-    }
-    return out;
-}
-
 void EncounterTest::RunFocused(void (*body)(), uint32_t seed, uint64_t maxMs) {
     StartFocused(body, seed);
     FinishFocused(maxMs);

@@ -87,7 +87,6 @@ class EncounterTest : public ::testing::Test {
     bool Logged(const std::string& message) const { return Count(message) > 0; }
     // Whether each line was logged after the one before it (others may come between).
     ::testing::AssertionResult LoggedInOrder(const std::vector<std::string>& lines) const;
-    std::vector<std::string> Between(const std::string& first, const std::string& last) const;
     // The virtual time the message was first logged at.
     uint64_t LoggedAtMs(const std::string& message) const;
     // Calls of one native from the catalogue, in order; with a ped, only those on that ped.

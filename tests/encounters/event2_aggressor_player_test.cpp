@@ -32,19 +32,14 @@ TEST_F(Event2Test, TurnsAPedOnThePlayerAndSendsLawmenEachTimeTheyArrive) {
     After(0, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
     const std::string a = S(aggressor);
-    EXPECT_EQ(
-        Between("Executing event2_aggressor_player", kDone),
-        (std::vector<std::string>{
-            "Executing event2_aggressor_player", "Event 2 started - performing custom logic",
-            "Player Position: 100.000000, 200.000000, 10.000000", "Found 1 nearby peds",
-            "Valid ped found " + a + " at distance: 5.000000m",
-            "Initiating NPC confrontation event",
-            "Aggressor " + a + " is human and will use TASK_COMBAT_PED",
-            "Aggressor " + a + " is now attacking player!", "Nearby lawman found: " + S(lawman),
-            "Nearby lawman found: " + S(lawman), "Event 2 logic executed successfully", kDone}));
+    EXPECT_TRUE(LoggedInOrder({"Valid ped found " + a + " at distance: 5.000000m",
+                               "Aggressor " + a + " is now attacking player!",
+                               "Nearby lawman found: " + S(lawman),
+                               "Nearby lawman found: " + S(lawman), kDone}));
+    EXPECT_EQ(Count("Nearby lawman found: " + S(lawman)), 2u);
     const auto attack = Calls<id::TASK_COMBAT_PED>(aggressor);
     ASSERT_EQ(attack.size(), 1u);
-    EXPECT_EQ(ArgInt(attack[0], 1), player);
+    EXPECT_EQ(Args(attack[0]), Pushed(aggressor, player, 0, 16));
     EXPECT_EQ(Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(aggressor).size(), 1u);
     EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
@@ -75,8 +70,7 @@ TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenSta
     StartAttack();
     ASSERT_TRUE(RunUntil(kDone, 310000));
     const std::string givenUp = "Attack on the player has gone on for 5 minutes, ending event.";
-    EXPECT_EQ(Between(givenUp, kDone),
-              (std::vector<std::string>{givenUp, "Event 2 logic executed successfully", kDone}));
+    EXPECT_TRUE(LoggedInOrder({givenUp, kDone}));
     const uint64_t watched =
         LoggedAtMs(givenUp) - LoggedAtMs("Aggressor " + S(aggressor) + " is now attacking player!");
     EXPECT_GE(watched, 300000u);
@@ -100,12 +94,8 @@ TEST_F(Event2Test, NoCandidateEndsAtOnce) {
     world.AddLawman(Near(5));
     RunPlugin(IniWith({"Event2_Aggressor_Player"}), 60000);
     ASSERT_TRUE(RunUntil(kDone));
-    const auto lines = Between("Executing event2_aggressor_player", kDone);
-    EXPECT_EQ(
-        std::vector<std::string>(lines.end() - 4, lines.end()),
-        (std::vector<std::string>{"Could not find valid NPC within radius. Found: 0 valid peds.",
-                                  "Event cannot proceed without at least 1 aggressor",
-                                  "Event 2 logic executed successfully", kDone}));
+    EXPECT_TRUE(LoggedInOrder({"Could not find valid NPC within radius. Found: 0 valid peds.",
+                               "Event cannot proceed without at least 1 aggressor", kDone}));
     EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
