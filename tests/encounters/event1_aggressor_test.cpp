@@ -82,8 +82,15 @@ TEST_P(Event1LossTest, AnAggressorTiedUpOrGoneEndsTheFightWithNothingLeftOwned) 
 }
 INSTANTIATE_TEST_SUITE_P(Ends, Event1LossTest, ::testing::Values(Loss::kHogtied, Loss::kDespawned));
 
-TEST_F(Event1Test, PlayerAt150MetresEndsItHandingBackBothAndRemovingTheKeptBlip) {
-    StartFight("", true);
+// With blips on the aggressor's own blip goes; with them off, a marker someone else put on him.
+class Event1LeaveTest : public Event1Test, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Event1LeaveTest, PlayerAt150MetresEndsItHandingBackBothAndRemovingTheAggressorsBlip) {
+    const bool blips = GetParam();
+    StartFight(blips ? "" : "[Blips]\nEnableBlips=false\n", true);
+    if (!blips) {
+        world.AddBlip(0x1234u, aggressor);
+    }
     After(1000, [this](World&) { PlayerAwayBy(149.99f); });
     run->Run(3000);
     EXPECT_FALSE(Logged(kDone));
@@ -91,23 +98,16 @@ TEST_F(Event1Test, PlayerAt150MetresEndsItHandingBackBothAndRemovingTheKeptBlip)
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(Logged("Player is 150.000000 meters away from aggressor, ending event."));
     const auto added = Calls<id::BLIP_ADD_FOR_ENTITY>();
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(Args(added[0]), Pushed(0x318C617Cu, aggressor));  // BLIP_STYLE_ENEMY
-    EXPECT_EQ(Calls<id::CLEAR_BLIP>().at(0).args[0], added[0].result[0]);
-    EXPECT_TRUE(Calls<id::GET_BLIP_FROM_ENTITY>().empty());
+    ASSERT_EQ(added.size(), blips ? 1u : 0u);
+    if (blips) {
+        EXPECT_EQ(Args(added[0]), Pushed(0x318C617Cu, aggressor));  // BLIP_STYLE_ENEMY
+        EXPECT_EQ(Calls<id::CLEAR_BLIP>().at(0).args[0], added[0].result[0]);
+    }
+    EXPECT_EQ(Calls<id::GET_BLIP_FROM_ENTITY>(aggressor).size(), blips ? 0u : 1u);
     EXPECT_TRUE(world.Blips().empty());
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
-
-TEST_F(Event1Test, WithBlipsOffNoneIsAddedButOneOnTheAggressorGoesWhenThePlayerLeaves) {
-    StartFight("[Blips]\nEnableBlips=false\n", true);
-    world.AddBlip(0x1234u, aggressor);
-    After(1000, [this](World&) { PlayerAwayBy(200.0f); });
-    ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
-    EXPECT_EQ(Calls<id::GET_BLIP_FROM_ENTITY>(aggressor).size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-}
+INSTANTIATE_TEST_SUITE_P(Blips, Event1LeaveTest, ::testing::Bool());
 
 TEST_F(Event1Test, ShootingFiresOnceAndLawmenAreSentAgainWhenTheyComeBack) {
     const int32_t lawman = world.AddLawman(Near(-15));

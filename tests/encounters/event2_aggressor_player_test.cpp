@@ -82,14 +82,6 @@ TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenSta
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
-TEST_F(Event2Test, ATiedUpAggressorEndsIt) {
-    StartAttack();
-    After(1200, [this](World& w) { w.FindPed(aggressor)->hogtied = true; });
-    ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
-}
-
 TEST_F(Event2Test, NoCandidateEndsAtOnce) {
     world.AddLawman(Near(5));
     RunPlugin(IniWith({"Event2_Aggressor_Player"}), 60000);

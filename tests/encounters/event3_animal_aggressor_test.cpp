@@ -1,5 +1,5 @@
-// Encounter "event3_animal_aggressor": a predator spawned beside a ped near the player, on its
-// own and through the real main loop at night and by day.
+// Encounter "event3_animal_aggressor" on its own: a predator spawned beside a ped near the
+// player.
 #include <set>
 #include <vector>
 
@@ -232,24 +232,6 @@ TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {
                                "Event cannot proceed without required NPCs", kDone}));
     EXPECT_TRUE(Calls<id::REQUEST_MODEL>().empty());
     EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
-}
-
-// Through the main loop: the predator comes out from 20:00 to 05:59 only.
-TEST_F(Event3Test, TheMainLoopStagesItAtNightOnly) {
-    victim = world.AddTownsfolk(Near(5));
-    world.Environment().SetClock(19, 0);  // the pick comes about half an in-game hour later
-    RunPlugin(IniWith({"Event3_Animal_Predator"}), 90000);
-    EXPECT_TRUE(
-        Logged("Skipping event3_animal_aggressor due to time constraints (current hour: 19)"));
-    EXPECT_FALSE(Logged("Executing event3_animal_aggressor"));
-
-    world.Environment().SetClock(5, 0);
-    ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
-    const int32_t animal = Animal();
-    After(0, [animal](World& w) { w.RemovePed(animal); });
-    ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
-    EXPECT_TRUE(run->Host().Violations().empty());
 }
 
 }  // namespace

@@ -93,46 +93,45 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
 
-TEST_F(Event4Test, ARobberKilledBeforeTheDriverLeftLetsTheDriverDriveOnAtOnce) {
+// The robber is killed with the driver still on the wagon, or after throwing him off.
+class Event4RecoveryTest : public Event4Test, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Event4RecoveryTest, ADeadRobberLetsTheDriverBoardAgainIfThrownOffAndDriveOn) {
+    const bool thrownOff = GetParam();
     BuildStreet();
     const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
-    After(1500, [this](World& w) { w.KillPed(robber); });
+    After(1500, [this, thrownOff](World& w) {
+        if (thrownOff) {
+            w.UnseatPed(driver);
+        }
+        w.KillPed(robber);
+    });
+    ASSERT_TRUE(RunUntil(kRobberDown));
+    if (thrownOff) {  // the event waits for him to sit again
+        run->Run(3000);
+        EXPECT_FALSE(Logged(kDone));
+        After(0, [this](World& w) { w.SeatPed(driver, wagon, -1); });
+    }
     FinishFocused();
     EXPECT_TRUE(LoggedInOrder({kRobberDown, kDriverLeaves, kDone}));
-    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down
-    EXPECT_TRUE(Calls<id::TASK_ENTER_VEHICLE>(driver).empty());
+    // Each order comes after his tasks are cleared and a two-second pause.
+    const auto back = Calls<id::TASK_ENTER_VEHICLE>(driver);
+    ASSERT_EQ(back.size(), thrownOff ? 1u : 0u);
+    if (thrownOff) {
+        EXPECT_EQ(Args(back[0]), Pushed(driver, wagon, 60000, -1, 3.0f, 0x10049, 0));
+        EXPECT_EQ(WaitBefore(back[0]), 2000u);
+    }
     const auto drive = Calls<id::TASK_VEHICLE_DRIVE_WANDER>(driver);
     ASSERT_EQ(drive.size(), 1u);
     EXPECT_EQ(Args(drive[0]), Pushed(driver, wagon, 3.0f, 786603));
     EXPECT_EQ(WaitBefore(drive[0]), 2000u);
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down
     EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
     // The dead robber is handed back too, or his body would never be cleared away.
     EXPECT_EQ(world.OwnedPedCount(), 0u);
 }
-
-TEST_F(Event4Test, ARobberKilledAfterTheDriverLeftSendsTheDriverBackOnBeforeDrivingOff) {
-    BuildStreet();
-    StartRobbery();
-    After(1500, [this](World& w) {
-        w.UnseatPed(driver);
-        w.KillPed(robber);
-    });
-    ASSERT_TRUE(RunUntil(kRobberDown));
-    run->Run(3000);
-    EXPECT_FALSE(Logged(kDone));
-    After(0, [this](World& w) { w.SeatPed(driver, wagon, -1); });
-    FinishFocused();
-    EXPECT_TRUE(Logged(kDriverLeaves));
-    const auto back = Calls<id::TASK_ENTER_VEHICLE>(driver);
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(Args(back[0]), Pushed(driver, wagon, 60000, -1, 3.0f, 0x10049, 0));
-    EXPECT_EQ(WaitBefore(back[0]), 2000u);
-    const auto drive = Calls<id::TASK_VEHICLE_DRIVE_WANDER>(driver);
-    ASSERT_EQ(drive.size(), 1u);
-    EXPECT_GT(drive[0].atMs, back[0].atMs);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
-}
+INSTANTIATE_TEST_SUITE_P(Driver, Event4RecoveryTest, ::testing::Bool());
 
 TEST_F(Event4Test, AHurtDriverTurnsTheNearbyLawAgainstTheRobber) {
     BuildStreet();
