@@ -98,6 +98,14 @@ uint64_t EncounterTest::LoggedAtMs(const std::string& message) const {
     return 0;
 }
 
+::testing::AssertionResult EncounterTest::LeftNothing() const {
+    if (world.OwnedPedCount() != 0 || !world.Blips().empty()) {
+        return ::testing::AssertionFailure()
+               << world.OwnedPedCount() << " peds owned, " << world.Blips().size() << " blips left";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult EncounterTest::LoggedInOrder(
     const std::vector<std::string>& lines) const {
     const std::vector<std::string> messages = Messages();
@@ -121,6 +129,11 @@ std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash, const int32_t* ped) 
         }
     }
     return out;
+}
+
+std::vector<uint64_t> EncounterTest::OnlyOne(const std::vector<HostCall>& calls) {
+    EXPECT_EQ(calls.size(), 1u) << "calls of one native";
+    return calls.size() == 1 ? Args(calls[0]) : std::vector<uint64_t>{};
 }
 
 int32_t EncounterTest::PedFromLine(const std::string& prefix) const {

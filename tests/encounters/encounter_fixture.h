@@ -98,6 +98,17 @@ class EncounterTest : public ::testing::Test {
     std::vector<HostCall> Calls(int32_t ped) const {
         return CallsTo(Native::kHash, &ped);
     }
+    // The pushed arguments of the one call of a native (on a ped); a failure when not just one.
+    template <class Native>
+    std::vector<uint64_t> OnlyCall() const {
+        return OnlyOne(Calls<Native>());
+    }
+    template <class Native>
+    std::vector<uint64_t> OnlyCall(int32_t ped) const {
+        return OnlyOne(Calls<Native>(ped));
+    }
+    // Whether the run left no ped owned by the plug-in and no blip standing.
+    ::testing::AssertionResult LeftNothing() const;
     // The ped named in the last log line that starts with `prefix` (0 when none).
     int32_t PedFromLine(const std::string& prefix) const;
 
@@ -107,5 +118,6 @@ class EncounterTest : public ::testing::Test {
     std::unique_ptr<SimRun> run;
 
   private:
+    static std::vector<uint64_t> OnlyOne(const std::vector<HostCall>& calls);
     std::vector<HostCall> CallsTo(uint64_t hash, const int32_t* ped) const;
 };

@@ -37,9 +37,7 @@ TEST_F(Event2Test, TurnsAPedOnThePlayerAndSendsLawmenEachTimeTheyArrive) {
                                "Nearby lawman found: " + S(lawman),
                                "Nearby lawman found: " + S(lawman), kDone}));
     EXPECT_EQ(Count("Nearby lawman found: " + S(lawman)), 2u);
-    const auto attack = Calls<id::TASK_COMBAT_PED>(aggressor);
-    ASSERT_EQ(attack.size(), 1u);
-    EXPECT_EQ(Args(attack[0]), Pushed(aggressor, player, 0, 16));
+    EXPECT_EQ(OnlyCall<id::TASK_COMBAT_PED>(aggressor), Pushed(aggressor, player, 0, 16));
     EXPECT_EQ(Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(aggressor).size(), 1u);
     EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
@@ -60,8 +58,7 @@ TEST_F(Event2Test, ThePlayersDeathDoesNotEndItButWalkingAwayDoes) {
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(Logged("Player is 150.000000 meters away from aggressor, ending event."));
     EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenStandDown) {
@@ -78,8 +75,7 @@ TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenSta
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
     EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
     EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event2Test, NoCandidateEndsAtOnce) {

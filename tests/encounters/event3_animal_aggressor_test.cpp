@@ -66,9 +66,8 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
                        kAttackOver, "Event 3 logic executed successfully", kDone}));
 
     // The animal charges, and the law and the game's townsfolk are set to hate its group.
-    const auto charge = Calls<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(animal);
-    ASSERT_EQ(charge.size(), 1u);
-    EXPECT_EQ(Args(charge[0]), Pushed(animal, victim, 0, 0, 0, 0, 0));
+    EXPECT_EQ(OnlyCall<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(animal),
+              Pushed(animal, victim, 0, 0, 0, 0, 0));
     const uint32_t own = world.FindPed(animal)->group;
     EXPECT_EQ(own, Joaat("MyRelGroup"));
     for (const HostCall& call : Calls<id::SET_RELATIONSHIP_BETWEEN_GROUPS>()) {
@@ -84,12 +83,9 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(lawman).at(0)), Pushed(lawman, animal, 0, 16));
     EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(lawman).empty());
     // One blip on the animal, removed once; both dead peds handed back for the game to clear.
-    const auto blips = Calls<id::BLIP_ADD_FOR_ENTITY>();
-    ASSERT_EQ(blips.size(), 1u);
-    EXPECT_EQ(Args(blips[0]), Pushed(0x318C617Cu, animal));
+    EXPECT_EQ(OnlyCall<id::BLIP_ADD_FOR_ENTITY>(), Pushed(0x318C617Cu, animal));
     EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event3Test, EveryPredatorIsLoggedUnderTheNameOfTheModelItSpawns) {
@@ -190,8 +186,7 @@ TEST_F(Event3Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndAgainInTheWa
         "Attack has gone on for 5 minutes, watching the animal for up to 5 more minutes.";
     EXPECT_TRUE(LoggedInOrder(
         {attackGivenUp, "Watch has gone on for 5 minutes, ending confrontation", kDone}));
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyButNotBirdsGangsOrOwnedPeds) {

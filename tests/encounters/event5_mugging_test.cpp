@@ -55,17 +55,11 @@ TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
     // Both are the event's; the robber gets a revolver with 100 rounds and robs her.
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(robber).size(), 1u);
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(victim).size(), 1u);
-    const auto weapon = Calls<id::GIVE_WEAPON_TO_PED>(robber);
-    ASSERT_EQ(weapon.size(), 1u);
-    EXPECT_EQ(Args(weapon[0]),
+    EXPECT_EQ(OnlyCall<id::GIVE_WEAPON_TO_PED>(robber),
               Pushed(robber, 0x0797FBF5u, 100, 0, 1, 14, 0, 0.5f, 1.0f, 0x2CD419DCu, 1, 0.0f, 0));
-    const auto rob = Calls<id::TASK_ROB_PED>(robber);
-    ASSERT_EQ(rob.size(), 1u);
-    EXPECT_EQ(Args(rob[0]), Pushed(robber, victim, 0.0f, 2, 0));
-    EXPECT_EQ(Args(Calls<id::BLIP_ADD_FOR_ENTITY>().at(0)), Pushed(0x318C617Cu, robber));
-    // Armed, set on her, then moved from O'Driscoll to criminal for the flight.
-    EXPECT_EQ(Calls<id::GIVE_WEAPON_TO_PED>(robber).size(), 1u);
-    EXPECT_EQ(ArgInt(Calls<id::TASK_ROB_PED>(robber).at(0), 1), victim);
+    EXPECT_EQ(OnlyCall<id::TASK_ROB_PED>(robber), Pushed(robber, victim, 0.0f, 2, 0));
+    EXPECT_EQ(OnlyCall<id::BLIP_ADD_FOR_ENTITY>(), Pushed(0x318C617Cu, robber));
+    // Moved from O'Driscoll to criminal for the flight.
     const auto groups = Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(robber);
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(static_cast<uint32_t>(groups[0].args[1]), Joaat("REL_GANG_ODRISCOLL"));
@@ -80,9 +74,7 @@ TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
     // goes with the watch.
     EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());
     EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
-    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event5Test, TenQuietPassesEndTheRobberyAndAHogtiedRobberEndsTheWatch) {
@@ -102,8 +94,7 @@ TEST_F(Event5Test, TenQuietPassesEndTheRobberyAndAHogtiedRobberEndsTheWatch) {
         LoggedInOrder({"Mugging has ended", "Aggressor " + S(robber) + " is fleeing from scene",
                        "Victim " + S(victim) + " is fleeing from scene", kDone}));
     EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event5Test, AKilledVictimLeavesTheRobberToFleeAloneAndHeIsLetGoBeyond75Metres) {
@@ -158,8 +149,7 @@ TEST_F(Event5Test, AStalledRobberyAndALingeringRobberAreEachGivenUpAfterFiveMinu
     EXPECT_TRUE(LoggedInOrder({muggingGivenUp, "Aggressor " + S(robber) + " is fleeing from scene",
                                "Victim " + S(victim) + " is fleeing from scene",
                                "Watch has gone on for 5 minutes, ending confrontation", kDone}));
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 // A seed under which two independent draws between two peds would pick the same one.
@@ -207,8 +197,7 @@ TEST_F(Event5Test, InALivingWorldTheRobberHoldsHerUpAndBothRunOnceTheLawArrives)
     FinishFocused();
     EXPECT_TRUE(Logged("Nearby lawman " + S(lawman) + " is engaging aggressor " + S(robber)));
     EXPECT_TRUE(Logged(kDone));
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 }  // namespace

@@ -87,9 +87,9 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     world.KillPed(dead);
     RunFocused(ReactAll);
 
-    EXPECT_EQ(Count("Ped " + std::to_string(alreadyFleeing) +
-                    " is already fleeing from aggressor " + std::to_string(aggressor)),
-              1u);
+    EXPECT_EQ(
+        Count("Ped " + S(alreadyFleeing) + " is already fleeing from aggressor " + S(aggressor)),
+        1u);
     EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(alreadyFleeing).empty());
     EXPECT_EQ(world.FindPed(alreadyFleeing)->task.targetPed, player);
     EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(dead).empty());
@@ -97,13 +97,12 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     for (size_t i = 3; i < gPeds.size(); ++i) {
         const Ped reactor = gPeds[i];
         const SimPed& state = *world.FindPed(reactor);
-        const std::string tail = std::to_string(reactor) + " is ";
-        if (Logged("Ped " + tail + "fleeing from aggressor " + std::to_string(aggressor))) {
+        const std::string tail = S(reactor) + " is ";
+        if (Logged("Ped " + tail + "fleeing from aggressor " + S(aggressor))) {
             EXPECT_EQ(state.task.kind, TaskKind::Flee);
             ++fled;
         } else {
-            EXPECT_TRUE(Logged("Ped " + tail + "fighting back against aggressor " +
-                               std::to_string(aggressor)));
+            EXPECT_TRUE(Logged("Ped " + tail + "fighting back against aggressor " + S(aggressor)));
             EXPECT_EQ(state.task.kind, TaskKind::Combat);
             ++fought;
         }
