@@ -141,11 +141,11 @@ TEST_F(Event3Test, ThePlayerRidingAwayLetsTheAnimalGoAndClearsItsBlip) {
     victim = world.AddTownsfolk(Near(5));
     StartAttack();
     const int32_t animal = Animal();
-    // The animal stands at +55 m; the player rides to -150 m.
-    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-150)); });
+    // The animal stands at +55 m; the player rides to -145 m, just far enough.
+    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-145)); });
     FinishFocused();
     EXPECT_TRUE(
-        LoggedInOrder({"Player is 205.000000 meters away from animal, ending event.", kDone}));
+        LoggedInOrder({"Player is 200.000000 meters away from animal, ending event.", kDone}));
     EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_TRUE(world.Blips().empty());
     // The animal lives on, the game's to keep or clear.
@@ -165,7 +165,7 @@ TEST_F(Event3Test, WithoutBlipsTheWatchLetsGoEachPassUntilTheAnimalIsGone) {
     world.AddBlip(0x1234u, animal);  // someone else's marker on the animal
     After(0, [this](World& w) { w.KillPed(victim); });
     ASSERT_TRUE(RunUntil(kAttackOver));
-    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-150)); });
+    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-145)); });  // 200 m off
     ASSERT_TRUE(RunUntil("Animal has moved beyond 200 meters, ending confrontation"));
     run->Run(3000);
     EXPECT_FALSE(Logged(kDone));

@@ -73,6 +73,7 @@ TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
     // The lawman keeps his orders but is no longer held by the event; the dead robber's blip
     // goes with the watch.
     EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(lawman).size(), 1u);
     EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
     EXPECT_TRUE(LeftNothing());
 }
@@ -103,7 +104,7 @@ TEST_F(Event5Test, AKilledVictimLeavesTheRobberToFleeAloneAndHeIsLetGoBeyond75Me
     After(500, [this](World& w) { w.KillPed(victim); });
     ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is fleeing from scene"));
     run->Run(2000);
-    After(0, [this](World& w) { w.MoveEntity(robber, Near(80)); });
+    After(0, [this](World& w) { w.MoveEntity(robber, Near(75)); });
     FinishFocused();
     EXPECT_TRUE(LoggedInOrder(
         {kPedsDown, "Aggressor " + S(robber) + " is fleeing from scene", kFarWatch, kDone}));
@@ -121,13 +122,13 @@ TEST_F(Event5Test, WhereTheGameKeepsTheHandleTheRobberStillFleesAndIsWatchedUnti
     Config.EnableBlips = false;
     ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is now mugging victim " + S(victim)));
     world.AddBlip(0x1234u, robber);  // someone else's marker on the robber
-    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-150)); });
+    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-145)); });
     ASSERT_TRUE(RunUntil(kFarWatch));
     run->Run(3000);
     After(0, [this](World& w) { w.RemovePed(robber); });
     FinishFocused();
     EXPECT_TRUE(
-        LoggedInOrder({"Player is 155.000000 meters away from aggressor, ending mugging event.",
+        LoggedInOrder({"Player is 150.000000 meters away from aggressor, ending mugging event.",
                        "Aggressor " + S(robber) + " is fleeing from scene", kFarWatch}));
     EXPECT_GE(Count(kFarWatch), 3u);
     EXPECT_TRUE(Logged(kDone));
