@@ -59,7 +59,7 @@ TEST_F(Event1Test, StagesTheFightAndCalmsTheVictimWhenTheAggressorDies) {
     ASSERT_EQ(calmed.size(), 1u);
     ASSERT_EQ(released.size(), 2u);
     EXPECT_EQ(released[0].atMs, calmed[0].atMs + 1000 + 23);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 enum class Loss { kHogtied, kDespawned };
@@ -76,7 +76,7 @@ TEST_P(Event1LossTest, AnAggressorTiedUpOrGoneEndsTheFightWithNothingLeftOwned) 
     });
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(Logged("Victim 0 is no longer needed and has been released."));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 INSTANTIATE_TEST_SUITE_P(Ends, Event1LossTest, ::testing::Values(Loss::kHogtied, Loss::kDespawned));
 
@@ -119,7 +119,7 @@ TEST_F(Event1Test, ShootingFiresOnceAndSendsTheLaw) {
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(lawman).at(0)), Pushed(lawman, aggressor, 0, 16));
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // stood down at the end
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event1Test, MeleeInjuryAndPlayerCombatEachFireOnce) {
@@ -137,7 +137,7 @@ TEST_F(Event1Test, MeleeInjuryAndPlayerCombatEachFireOnce) {
     EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     After(0, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event1Test, AVanishedVictimMakesTheAggressorACriminalOnce) {
@@ -148,7 +148,7 @@ TEST_F(Event1Test, AVanishedVictimMakesTheAggressorACriminalOnce) {
     EXPECT_EQ(Count("Victim " + S(victim) + " no longer exists"), 1u);
     EXPECT_EQ(world.FindPed(aggressor)->group, Joaat("REL_CRIMINALS"));
     EXPECT_FALSE(Logged("Victim 0 is no longer needed and has been released."));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event1Test, AnAnimalAggressorCharges) {

@@ -33,10 +33,8 @@ TEST_F(Event2Test, TurnsAPedOnThePlayerAndSendsLawmenEachTimeTheyArrive) {
     ASSERT_TRUE(RunUntil(kDone));
     const std::string a = S(aggressor);
     EXPECT_TRUE(LoggedInOrder({"Valid ped found " + a + " at distance: 5.000000m",
-                               "Aggressor " + a + " is now attacking player!",
-                               "Nearby lawman found: " + S(lawman),
-                               "Nearby lawman found: " + S(lawman), kDone}));
-    EXPECT_EQ(Count("Nearby lawman found: " + S(lawman)), 2u);
+                               "Aggressor " + a + " is now attacking player!", kDone}));
+    EXPECT_EQ(Count("Nearby lawman found: " + S(lawman)), 2u);  // once each time he came
     EXPECT_EQ(OnlyCall<id::TASK_COMBAT_PED>(aggressor), Pushed(aggressor, player, 0, 16));
     EXPECT_EQ(Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(aggressor).size(), 1u);
     EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
@@ -44,8 +42,7 @@ TEST_F(Event2Test, TurnsAPedOnThePlayerAndSendsLawmenEachTimeTheyArrive) {
     // The player's ped was owned for the fight and is never handed back; nobody else stays.
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(player).size(), 1u);
     EXPECT_TRUE(world.FindPed(player)->missionEntity);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
-    EXPECT_TRUE(world.Blips().empty());
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event2Test, ThePlayersDeathDoesNotEndItButWalkingAwayDoes) {
@@ -73,7 +70,6 @@ TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenSta
     EXPECT_GE(watched, 300000u);
     EXPECT_LT(watched, 300600u);
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
-    EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
     EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     EXPECT_TRUE(LeftNothing());
 }
