@@ -114,6 +114,8 @@ TEST_F(Event1Test, ShootingFiresOnceAndSendsTheLaw) {
     // Sent by the shooting trigger, then once more by the criminal trigger; no more while near.
     EXPECT_EQ(Count(found), 2u);
     EXPECT_EQ(Count("Aggressor " + S(aggressor) + " is shooting, victim will fight back"), 1u);
+    EXPECT_EQ(Calls<id::TASK_FLEE_PED>(victim).size() + Calls<id::TASK_COMBAT_PED>(victim).size(),
+              1u);
     EXPECT_EQ(world.FindPed(aggressor)->group, Joaat("REL_CRIMINALS"));
     After(0, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));

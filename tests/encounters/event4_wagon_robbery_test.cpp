@@ -156,10 +156,11 @@ TEST_F(Event4Test, AHurtDriverTurnsTheNearbyLawAgainstTheRobber) {
     EXPECT_TRUE(LeftNothing());
 }
 
-TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
+TEST_F(Event4Test, ARobberWhoStaysNearIsGivenUpAfterFiveMinutesWithHisBlip) {
     BuildStreet();
     const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
+    After(1500, [this](World& w) { w.SeatPed(robber, wagon, -1); });  // and never drives off
     run->Run(290000);
     EXPECT_FALSE(Logged(kDone));
     FinishFocused();
@@ -172,7 +173,8 @@ TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
                                                               S(driver));
     EXPECT_GE(watched, 300000u);
     EXPECT_LT(watched, 301100u);
-    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_TRUE(LeftNothing());
 }
 

@@ -93,24 +93,21 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(alreadyFleeing).empty());
     EXPECT_EQ(world.FindPed(alreadyFleeing)->task.targetPed, player);
     EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(dead).empty());
-    size_t fled = 0, fought = 0;
-    for (size_t i = 3; i < gPeds.size(); ++i) {
-        const Ped reactor = gPeds[i];
-        const SimPed& state = *world.FindPed(reactor);
-        const std::string tail = S(reactor) + " is ";
-        if (Logged("Ped " + tail + "fleeing from aggressor " + S(aggressor))) {
-            EXPECT_EQ(state.task.kind, TaskKind::Flee);
-            ++fled;
-        } else {
-            EXPECT_TRUE(Logged("Ped " + tail + "fighting back against aggressor " + S(aggressor)));
-            EXPECT_EQ(state.task.kind, TaskKind::Combat);
-            ++fought;
-        }
-        EXPECT_EQ(state.task.targetPed, aggressor);
-        EXPECT_TRUE(state.keepTask);
+    // The ten others flee or fight back as their line says (both happen), and keep the task.
+    const auto fled = Calls<id::TASK_FLEE_PED>(), fought = Calls<id::TASK_COMBAT_PED>();
+    EXPECT_EQ(fled.size() + fought.size(), 10u);
+    EXPECT_FALSE(fled.empty() || fought.empty());
+    for (const HostCall& call : fled) {
+        EXPECT_EQ(ArgInt(call, 1), aggressor);
+        EXPECT_TRUE(
+            Logged("Ped " + S(ArgInt(call, 0)) + " is fleeing from aggressor " + S(aggressor)));
     }
-    EXPECT_GT(fled, 0u);
-    EXPECT_GT(fought, 0u);
+    for (const HostCall& call : fought) {
+        EXPECT_EQ(ArgInt(call, 1), aggressor);
+        EXPECT_TRUE(Logged("Ped " + S(ArgInt(call, 0)) + " is fighting back against aggressor " +
+                           S(aggressor)));
+    }
+    EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>().size(), 10u);
 }
 
 }  // namespace
