@@ -1,10 +1,9 @@
-// Hours in the town with its people acting on their own and the three encounters enabled:
-// between encounters no ped is left owned and no blip left standing.
+// The main loop with encounters enabled: hours in a living town leave nothing behind between
+// encounters, and the two night encounters keep to the night.
 #include <gtest/gtest.h>
 
+#include "encounter_fixture.h"
 #include "sim/host/run_setup.h"
-#include "sim/host/sim_run.h"
-#include "support/temp_workdir.h"
 
 namespace {
 
@@ -41,5 +40,28 @@ TEST(AmbientRunTest, HoursInTownLeaveNoPedOwnedAndNoBlipBetweenEncounters) {
     EXPECT_EQ(figures.mainLoopExceptions, 0u);
     EXPECT_TRUE(run.Host().Violations().empty());
 }
+
+// Each night encounter's switch registers it under the night rule (whose hours the registry's
+// tests cover): at noon the main loop skips it.
+struct NightEncounter {
+    const char* iniKey;
+    const char* name;
+};
+class NightEncounterTest : public EncounterTest,
+                           public ::testing::WithParamInterface<NightEncounter> {};
+
+TEST_P(NightEncounterTest, IsSkippedAtNoon) {
+    world.AddTownsfolk(Near(5));
+    world.AddTownsfolk(Near(6), false);
+    world.Environment().SetClock(12, 0);
+    RunPlugin(IniWith({GetParam().iniKey}), 90000);
+    const std::string name = GetParam().name;
+    EXPECT_TRUE(Logged("Skipping " + name + " due to time constraints (current hour: 12)"));
+    EXPECT_FALSE(Logged("Executing " + name));
+}
+INSTANTIATE_TEST_SUITE_P(Encounters, NightEncounterTest,
+                         ::testing::Values(NightEncounter{"Event3_Animal_Predator",
+                                                          "event3_animal_aggressor"},
+                                           NightEncounter{"Event5_Mugging", "event5_mugging"}));
 
 }  // namespace

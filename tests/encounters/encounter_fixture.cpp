@@ -1,5 +1,7 @@
 #include "encounter_fixture.h"
 
+#include <algorithm>
+
 void (*FocusedScript::body)() = nullptr;
 uint32_t FocusedScript::seed = 1;
 bool FocusedScript::done = false;
@@ -26,47 +28,17 @@ EncounterTest::EncounterTest() : world(7) {
     player = world.CreatePlayer(Near(0));
 }
 
-int32_t EncounterTest::AddTownsman(const Vec3& at, const std::string& model) {
-    // The world's own townsman, under the model a test names (one the catalogue may lack).
-    SimPed ped = World::MakePed(*FindPedModelByName("A_M_M_ValTownfolk_01"), at);
-    ped.modelName = model;
-    ped.model = Joaat(model);
-    return world.AddPed(ped);
-}
-
-int32_t EncounterTest::AddTownswoman(const Vec3& at) {
-    return world.AddTownsfolk(at, false);
-}
-
-int32_t EncounterTest::AddLawman(const Vec3& at) {
-    return world.AddLawman(at);
-}
-
-int32_t EncounterTest::AddAnimal(const Vec3& at, const std::string& model, const std::string& group,
-                                 bool male) {
-    SimPed ped;
-    ped.modelName = model;
-    ped.model = Joaat(model);
-    ped.human = false;
-    ped.male = male;
-    ped.group = Joaat(group);
-    ped.pos = at;
-    return world.AddPed(ped);
-}
-
-int32_t EncounterTest::AddInGroup(const Vec3& at, const std::string& group) {
-    const int32_t ped = AddTownsman(at);
+int32_t EncounterTest::AddInGroup(const Vec3& at, const char* group) {
+    const int32_t ped = world.AddTownsfolk(at);
     world.FindPed(ped)->group = Joaat(group);
     return ped;
 }
 
-int32_t EncounterTest::AddRider(const Vec3& at, bool woman, const std::string& group) {
-    const int32_t rider = world.AddRider(
-        at, woman ? "A_F_M_ValTownfolk_01" : "A_M_M_ValTownfolk_01", "A_C_Horse_Morgan_Bay");
-    if (!group.empty()) {
-        world.FindPed(rider)->group = Joaat(group);
-    }
-    return rider;
+int32_t EncounterTest::AddShopkeeper(const Vec3& at, const std::string& model) {
+    const int32_t ped = world.AddShopkeeper(at);
+    world.FindPed(ped)->model = Joaat(model);
+    world.FindPed(ped)->modelName = model;
+    return ped;
 }
 
 void EncounterTest::RunFocused(void (*body)(), uint32_t seed, uint64_t maxMs) {
@@ -126,38 +98,42 @@ uint64_t EncounterTest::LoggedAtMs(const std::string& message) const {
     return 0;
 }
 
-std::vector<std::string> EncounterTest::Between(const std::string& first,
-                                                const std::string& last) const {
-    const std::vector<std::string> messages = Messages();
-    auto from = std::find(messages.begin(), messages.end(), first);
-    std::vector<std::string> out;
-    for (auto it = from; it != messages.end(); ++it) {
-        out.push_back(*it);
-        if (*it == last) {
-            break;
-        }
+::testing::AssertionResult EncounterTest::LeftNothing() const {
+    if (world.OwnedPedCount() != 0 || !world.Blips().empty()) {
+        return ::testing::AssertionFailure()
+               << world.OwnedPedCount() << " peds owned, " << world.Blips().size() << " blips left";
     }
-    return out;
+    return ::testing::AssertionSuccess();
 }
 
-std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash) const {
+::testing::AssertionResult EncounterTest::LoggedInOrder(
+    const std::vector<std::string>& lines) const {
+    const std::vector<std::string> messages = Messages();
+    auto from = messages.begin();
+    for (const std::string& line : lines) {
+        from = std::find(from, messages.end(), line);
+        if (from == messages.end()) {
+            return ::testing::AssertionFailure() << "not logged in order: " << line;
+        }
+        ++from;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash, const int32_t* ped) const {
     std::vector<HostCall> out;
     for (const HostCall& call : run->Host().Calls()) {
-        if (call.kind == HostCall::kNative && call.hash == hash) {
+        if (call.kind == HostCall::kNative && call.hash == hash &&
+            (ped == nullptr || ArgInt(call, 0) == *ped)) {
             out.push_back(call);
         }
     }
     return out;
 }
 
-std::vector<HostCall> EncounterTest::CallsTo(uint64_t hash, int32_t firstArg) const {
-    std::vector<HostCall> out;
-    for (const HostCall& call : CallsTo(hash)) {
-        if (ArgInt(call, 0) == firstArg) {
-            out.push_back(call);
-        }
-    }
-    return out;
+std::vector<uint64_t> EncounterTest::OnlyOne(const std::vector<HostCall>& calls) {
+    EXPECT_EQ(calls.size(), 1u) << "calls of one native";
+    return calls.size() == 1 ? Args(calls[0]) : std::vector<uint64_t>{};
 }
 
 int32_t EncounterTest::PedFromLine(const std::string& prefix) const {

@@ -9,15 +9,11 @@ namespace {
 
 const std::string kDone = "event1_aggressor completed successfully";
 
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 class Event1Test : public EncounterTest {
   protected:
     void StartFight(const std::string& extraIni = "", bool armed = false) {
-        first = AddTownsman(Near(5));
-        second = AddTownsman(Near(-35));
+        first = world.AddTownsfolk(Near(5));
+        second = world.AddTownsfolk(Near(-35));
         world.FindPed(first)->weapons = world.FindPed(second)->weapons =
             armed ? uint32_t{kRifle} : 0u;
         RunPlugin(IniWith({"Event1_Aggressor"}) + extraIni, 60000);
@@ -38,34 +34,32 @@ TEST_F(Event1Test, StagesTheFightAndCalmsTheVictimWhenTheAggressorDies) {
     EXPECT_EQ((std::set<int32_t>{aggressor, victim}), (std::set<int32_t>{first, second}));
     After(1000, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_EQ(Between("Executing event1_aggressor", kDone),
-              (std::vector<std::string>{
-                  "Executing event1_aggressor", "Event 1 started - performing custom logic",
-                  "Player Position: 100.000000, 200.000000, 10.000000", "Found 2 nearby peds",
-                  "Valid ped found " + S(first) + " at distance: 5.000000m",
-                  "Valid ped found " + S(second) + " at distance: 35.000000m",
-                  "Randomly assigned aggressor: " + S(aggressor),
-                  "Randomly assigned victim: " + S(victim), "Initiating NPC confrontation event",
-                  "Aggressor " + S(aggressor) + " is human and will use TASK_COMBAT_PED",
-                  "Aggressor " + S(aggressor) + " is now attacking victim " + S(victim),
-                  // The game clears the released variable, and the line shows it as left.
-                  "Victim 0 is no longer needed and has been released.",
-                  "Event 1 logic executed successfully", kDone}));
-    const auto owned = CallsTo(hashes::kSetMissionEntity);
+    EXPECT_TRUE(
+        LoggedInOrder({"Executing event1_aggressor", "Event 1 started - performing custom logic",
+                       "Valid ped found " + S(first) + " at distance: 5.000000m",
+                       "Valid ped found " + S(second) + " at distance: 35.000000m",
+                       "Aggressor " + S(aggressor) + " is human and will use TASK_COMBAT_PED",
+                       "Aggressor " + S(aggressor) + " is now attacking victim " + S(victim),
+                       // The game clears the released variable, and the line shows it as left.
+                       "Victim 0 is no longer needed and has been released.",
+                       "Event 1 logic executed successfully", kDone}));
+    // Both owned for good (mission entity, script-held), aggressor first.
+    const auto owned = Calls<id::SET_ENTITY_AS_MISSION_ENTITY>();
     ASSERT_EQ(owned.size(), 2u);
-    EXPECT_EQ(ArgInt(owned[0], 0), aggressor);
-    EXPECT_EQ(ArgInt(owned[1], 0), victim);
-    const auto attack = CallsTo(hashes::kCombat, aggressor);
-    ASSERT_EQ(attack.size(), 1u);
-    EXPECT_EQ(ArgInt(attack[0], 1), victim);
-    EXPECT_EQ(attack[0].args[2], 0u);
-    EXPECT_EQ(attack[0].args[3], 16u);
+    EXPECT_EQ(Args(owned[0]), Pushed(aggressor, 1, 1));
+    EXPECT_EQ(Args(owned[1]), Pushed(victim, 1, 1));
+    // The aggressor drops what it did and attacks with the game's default combat flags.
+    EXPECT_EQ(OnlyCall<id::TASK_COMBAT_PED>(aggressor), Pushed(aggressor, victim, 0, 16));
+    EXPECT_EQ(Args(Calls<id::CLEAR_PED_TASKS>(aggressor).at(0)), Pushed(aggressor, 1, 1));
+    EXPECT_EQ(Calls<id::CLEAR_PED_SECONDARY_TASK>(aggressor).size(), 1u);
+    EXPECT_EQ(Args(Calls<id::SET_PED_KEEP_TASK>(aggressor).at(0)), Pushed(aggressor, 1));
     // The victim's tasks are cleared a second before it is handed back; the corpse follows.
-    const auto calmed = CallsTo(hashes::kClearTasks, victim);
+    const auto calmed = Calls<id::CLEAR_PED_TASKS>(victim);
+    const auto released = Calls<id::SET_ENTITY_AS_NO_LONGER_NEEDED>();
     ASSERT_EQ(calmed.size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kNoLongerNeeded).at(0).atMs, calmed[0].atMs + 1000 + 23);
-    EXPECT_EQ(CallsTo(hashes::kNoLongerNeeded).size(), 2u);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    ASSERT_EQ(released.size(), 2u);
+    EXPECT_EQ(released[0].atMs, calmed[0].atMs + 1000 + 23);
+    EXPECT_TRUE(LeftNothing());
 }
 
 enum class Loss { kHogtied, kDespawned };
@@ -82,72 +76,70 @@ TEST_P(Event1LossTest, AnAggressorTiedUpOrGoneEndsTheFightWithNothingLeftOwned) 
     });
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(Logged("Victim 0 is no longer needed and has been released."));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 INSTANTIATE_TEST_SUITE_P(Ends, Event1LossTest, ::testing::Values(Loss::kHogtied, Loss::kDespawned));
 
-TEST_F(Event1Test, PlayerAt150MetresEndsItHandingBackBothAndRemovingTheKeptBlip) {
-    StartFight("", true);
+// With blips on the aggressor's own blip goes; with them off, a marker someone else put on him.
+class Event1LeaveTest : public Event1Test, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Event1LeaveTest, PlayerAt150MetresEndsItHandingBackBothAndRemovingTheAggressorsBlip) {
+    const bool blips = GetParam();
+    StartFight(blips ? "" : "[Blips]\nEnableBlips=false\n", true);
+    if (!blips) {
+        world.AddBlip(0x1234u, aggressor);
+    }
     After(1000, [this](World&) { PlayerAwayBy(149.99f); });
     run->Run(3000);
     EXPECT_FALSE(Logged(kDone));
     After(0, [this](World&) { PlayerAwayBy(150.0f); });
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(Logged("Player is 150.000000 meters away from aggressor, ending event."));
-    const auto added = CallsTo(hashes::kBlipAdd);
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(CallsTo(hashes::kClearBlip).at(0).args[0], added[0].result[0]);
-    EXPECT_TRUE(CallsTo(hashes::kBlipFromEntity).empty());
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    const auto added = Calls<id::BLIP_ADD_FOR_ENTITY>();
+    ASSERT_EQ(added.size(), blips ? 1u : 0u);
+    if (blips) {
+        EXPECT_EQ(Args(added[0]), Pushed(0x318C617Cu, aggressor));  // BLIP_STYLE_ENEMY
+        EXPECT_EQ(Calls<id::CLEAR_BLIP>().at(0).args[0], added[0].result[0]);
+    }
+    EXPECT_EQ(Calls<id::GET_BLIP_FROM_ENTITY>(aggressor).size(), blips ? 0u : 1u);
+    EXPECT_TRUE(LeftNothing());
 }
+INSTANTIATE_TEST_SUITE_P(Blips, Event1LeaveTest, ::testing::Bool());
 
-TEST_F(Event1Test, WithBlipsOffNoneIsAddedButOneOnTheAggressorGoesWhenThePlayerLeaves) {
-    StartFight("[Blips]\nEnableBlips=false\n", true);
-    world.AddBlip(0x1234u, aggressor);
-    After(1000, [this](World&) { PlayerAwayBy(200.0f); });
-    ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
-    EXPECT_EQ(CallsTo(hashes::kBlipFromEntity, aggressor).size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-}
-
-TEST_F(Event1Test, ShootingFiresOnceAndLawmenAreSentAgainWhenTheyComeBack) {
-    const int32_t lawman = AddLawman(Near(-15));
+TEST_F(Event1Test, ShootingFiresOnceAndSendsTheLaw) {
+    const int32_t lawman = world.AddLawman(Near(-15));
     StartFight("", true);
     const std::string found = "Nearby lawman found: " + S(lawman);
     run->Run(3000);
     // Sent by the shooting trigger, then once more by the criminal trigger; no more while near.
     EXPECT_EQ(Count(found), 2u);
     EXPECT_EQ(Count("Aggressor " + S(aggressor) + " is shooting, victim will fight back"), 1u);
+    EXPECT_EQ(Calls<id::TASK_FLEE_PED>(victim).size() + Calls<id::TASK_COMBAT_PED>(victim).size(),
+              1u);
     EXPECT_EQ(world.FindPed(aggressor)->group, Joaat("REL_CRIMINALS"));
-    After(0, [&](World& w) { w.MoveEntity(lawman, Near(600)); });
-    run->Run(2000);
-    After(0, [&](World& w) { w.MoveEntity(lawman, Near(-15)); });
-    run->Run(2000);
-    EXPECT_EQ(Count(found), 3u);
     After(0, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);  // stood down at the end
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(lawman).at(0)), Pushed(lawman, aggressor, 0, 16));
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // stood down at the end
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event1Test, MeleeInjuryAndPlayerCombatEachFireOnce) {
-    const int32_t lawman = AddLawman(Near(-15));
+    const int32_t lawman = world.AddLawman(Near(-15));
     StartFight();
     After(600, [this](World& w) { w.FindPed(aggressor)->inMelee = true; });
     After(1600, [this](World& w) { w.HurtPed(victim, 60.0f); });
     After(2600, [this](World& w) { w.FindPed(aggressor)->combatTarget = player; });
     run->Run(5000);
     EXPECT_EQ(Count("Aggressor " + S(aggressor) + " is in melee combat"), 1u);
-    EXPECT_EQ(CallsTo(hashes::kCombat, victim).size(), 1u);  // the victim fights back
+    EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(victim).size(), 1u);  // the victim fights back
     // Melee, the criminal trigger after it, the injury and the fight with the player.
-    EXPECT_EQ(CallsTo(hashes::kCombat, lawman).size(), 4u);
-    EXPECT_EQ(CallsTo(hashes::kSetGroup, aggressor).size(), 2u);
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
+    EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(lawman).size(), 4u);
+    EXPECT_EQ(Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(aggressor).size(), 2u);
+    EXPECT_EQ(Calls<id::BLIP_ADD_FOR_ENTITY>().size(), 1u);
     After(0, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event1Test, AVanishedVictimMakesTheAggressorACriminalOnce) {
@@ -158,33 +150,30 @@ TEST_F(Event1Test, AVanishedVictimMakesTheAggressorACriminalOnce) {
     EXPECT_EQ(Count("Victim " + S(victim) + " no longer exists"), 1u);
     EXPECT_EQ(world.FindPed(aggressor)->group, Joaat("REL_CRIMINALS"));
     EXPECT_FALSE(Logged("Victim 0 is no longer needed and has been released."));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event1Test, AnAnimalAggressorCharges) {
-    AddAnimal(Near(5), "A_C_Deer_01", "REL_WILD_ANIMAL");
-    AddAnimal(Near(-35), "A_C_Buck_01", "REL_WILD_ANIMAL");
+    world.AddAnimal("A_C_Deer_01", Near(5));
+    world.AddAnimal("A_C_Buck_01", Near(-35));
     RunPlugin(IniWith({"Event1_Aggressor"}), 60000);
     ASSERT_TRUE(RunUntil("Initiating NPC confrontation event"));
     aggressor = PedFromLine("Randomly assigned aggressor: ");
     EXPECT_TRUE(Logged("Aggressor " + S(aggressor) +
                        " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED"));
-    EXPECT_EQ(CallsTo(hashes::kAnimalCharge, aggressor).size(), 1u);
-    EXPECT_TRUE(CallsTo(hashes::kCombat, aggressor).empty());
+    EXPECT_EQ(OnlyCall<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(aggressor),
+              Pushed(aggressor, PedFromLine("Randomly assigned victim: "), 0, 0, 0, 0, 0));
+    EXPECT_TRUE(Calls<id::TASK_COMBAT_PED>(aggressor).empty());
 }
 
 TEST_F(Event1Test, OneCandidateIsNotEnough) {
-    AddTownsman(Near(5));
-    AddTownsman(Near(0, 100.01f));
+    world.AddTownsfolk(Near(5));
+    world.AddTownsfolk(Near(0, 100.01f));
     RunPlugin(IniWith({"Event1_Aggressor"}), 60000);
     ASSERT_TRUE(RunUntil(kDone));
-    const auto lines = Between("Executing event1_aggressor", kDone);
-    EXPECT_EQ(
-        std::vector<std::string>(lines.end() - 4, lines.end()),
-        (std::vector<std::string>{"Could not find 2 valid NPCs within radius. Found: 1 valid peds.",
-                                  "Event cannot proceed without at least 2 different NPCs",
-                                  "Event 1 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(LoggedInOrder({"Could not find 2 valid NPCs within radius. Found: 1 valid peds.",
+                               "Event cannot proceed without at least 2 different NPCs", kDone}));
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 }  // namespace

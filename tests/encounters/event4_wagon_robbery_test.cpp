@@ -2,7 +2,6 @@
 // near the player, with lawmen standing by.
 #include <vector>
 
-#include "core/config.h"
 #include "encounter_fixture.h"
 #include "encounters/event4_wagon_robbery.h"
 
@@ -13,18 +12,11 @@ const std::string kRobberDown = "Aggressor is no longer active - deleting blips"
 const std::string kDriverLeaves =
     "Aggressor is dead and victim is leaving the area - ending event.";
 
-constexpr uint64_t kEnterVehicle = 0xC20E50AA46D09CA8ULL;
-constexpr uint64_t kDriveWander = 0x480142959D337D00ULL;
-
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 class Event4Test : public EncounterTest {
   protected:
     // A robber 5 m from the player and a supply wagon with its driver 20 m away.
     void BuildStreet() {
-        robber = AddTownsman(Near(5));
+        robber = world.AddTownsfolk(Near(5));
         wagon = world.AddWagonWithDriver("CART01", Near(20));
         driver = world.FindVehicle(wagon)->occupants.at(-1);
     }
@@ -58,7 +50,7 @@ class Event4Test : public EncounterTest {
 
 TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     BuildStreet();
-    const int32_t lawman = AddLawman(Near(-10));
+    const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
     // The robber takes the driver's seat and the driver is pushed off.
     After(1500, [this](World& w) { w.SeatPed(robber, wagon, -1); });
@@ -66,140 +58,114 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     After(500, [this](World& w) { w.MoveEntity(wagon, Near(220)); });
     FinishFocused();
 
-    const std::string a = S(robber), l = S(lawman);
-    EXPECT_EQ(Between("Valid aggressors found " + a + " at distance: 5.000000m", kDone),
-              (std::vector<std::string>{
-                  "Valid aggressors found " + a + " at distance: 5.000000m",
-                  "Checking vehicle for ped " + S(driver) + ": vehicle entity " + S(wagon),
-                  "Ped " + S(driver) + " is in valid wagon model " + std::to_string(0xCEDED274u) +
-                      " on seat -1",
-                  "Valid victims found " + S(driver) + " at distance: 20.000000m",
-                  "Randomly assigned aggressor: " + a, "Randomly assigned victim: " + S(driver),
-                  "Initiating NPC confrontation event",
-                  "Aggressor " + a + " is attempting wagon robbery on victim " + S(driver),
-                  // The roll-call repeats each pass until the law is alerted.
-                  "Nearby lawman found: " + l, "Nearby lawman found: " + l,
-                  "Nearby lawman found: " + l, "Lawman " + l + " responding to wagon robbery",
-                  "Aggressor successfully entered wagon - initiating escape",
-                  "Player is 220.000000 meters away from aggressor, ending event.",
-                  "Event 4 logic executed successfully", kDone}));
+    const std::string l = S(lawman);
+    EXPECT_TRUE(
+        LoggedInOrder({"Valid aggressors found " + S(robber) + " at distance: 5.000000m",
+                       "Ped " + S(driver) + " is in valid wagon model " +
+                           std::to_string(Joaat("CART01")) + " on seat -1",
+                       "Valid victims found " + S(driver) + " at distance: 20.000000m",
+                       "Lawman " + l + " responding to wagon robbery",
+                       "Aggressor successfully entered wagon - initiating escape",
+                       "Player is 220.000000 meters away from aggressor, ending event.", kDone}));
+    // The roll-call repeats each pass until the law is alerted (the driver thrown off).
+    EXPECT_EQ(Count("Nearby lawman found: " + l), 3u);
+    // Robber and driver are the event's until the end.
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(robber).size(), 1u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(driver).size(), 1u);
     // The robber goes for the driver's seat, then flees from the driver as a marked criminal.
-    const auto enter = CallsTo(kEnterVehicle, robber);
-    ASSERT_EQ(enter.size(), 1u);
-    EXPECT_EQ(ArgInt(enter[0], 1), wagon);
-    EXPECT_EQ(ArgInt(enter[0], 3), -1);
-    ASSERT_EQ(CallsTo(hashes::kFlee, robber).size(), 1u);
-    EXPECT_EQ(ArgInt(CallsTo(hashes::kFlee, robber)[0], 1), driver);
+    EXPECT_EQ(OnlyCall<id::TASK_ENTER_VEHICLE>(robber),
+              Pushed(robber, wagon, 60000, -1, 3.0f, 0x10049, 0));
+    EXPECT_EQ(OnlyCall<id::TASK_FLEE_PED>(robber), Pushed(robber, driver, 3, 0, -1.0f, -1, 0));
     EXPECT_EQ(world.FindPed(robber)->group, Joaat("REL_CRIMINALS"));
     // The thrown-off driver fights back; the lawman is sent twice (driver off, escape).
-    EXPECT_EQ(ArgInt(CallsTo(hashes::kCombat, driver).at(0), 1), robber);
-    EXPECT_EQ(CallsTo(hashes::kCombat, lawman).size(), 2u);
+    EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(driver).at(0)), Pushed(driver, robber, 0, 16));
+    EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(lawman).size(), 2u);
     // The lawman is left far behind by the end, so he keeps his orders.
-    EXPECT_TRUE(CallsTo(hashes::kClearTasks, lawman).empty());
+    EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());
     // The blip is gone, and so is every claim on robber, driver and lawman.
-    EXPECT_EQ(CallsTo(hashes::kBlipAdd).size(), 1u);
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity, lawman).size(), 3u);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_EQ(OnlyCall<id::BLIP_ADD_FOR_ENTITY>(), Pushed(0x318C617Cu, robber));
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(lawman).size(), 3u);
+    EXPECT_TRUE(LeftNothing());
 }
 
-TEST_F(Event4Test, ARobberKilledBeforeTheDriverLeftLetsTheDriverDriveOnAtOnce) {
-    BuildStreet();
-    StartRobbery();
-    After(1500, [this](World& w) { w.KillPed(robber); });
-    FinishFocused();
-    const auto lines = Between(
-        "Aggressor " + S(robber) + " is attempting wagon robbery on victim " + S(driver), kDone);
-    EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
-              (std::vector<std::string>{kRobberDown, kDriverLeaves,
-                                        "Event 4 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(kEnterVehicle, driver).empty());
-    const auto drive = CallsTo(kDriveWander, driver);
-    ASSERT_EQ(drive.size(), 1u);
-    EXPECT_EQ(ArgInt(drive[0], 1), wagon);
-    EXPECT_EQ(WaitBefore(drive[0]), 2000u);
-    EXPECT_TRUE(CallsTo(hashes::kBlipAdd).empty());
-    // The dead robber is handed back too, or his body would never be cleared away.
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
-}
+// The robber is killed with the driver still on the wagon, or after throwing him off.
+class Event4RecoveryTest : public Event4Test, public ::testing::WithParamInterface<bool> {};
 
-TEST_F(Event4Test, ARobberKilledAfterTheDriverLeftSendsTheDriverBackOnBeforeDrivingOff) {
+TEST_P(Event4RecoveryTest, ADeadRobberLetsTheDriverBoardAgainIfThrownOffAndDriveOn) {
+    const bool thrownOff = GetParam();
     BuildStreet();
+    const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
-    After(1500, [this](World& w) {
-        w.UnseatPed(driver);
+    After(1500, [this, thrownOff](World& w) {
+        if (thrownOff) {
+            w.UnseatPed(driver);
+        }
         w.KillPed(robber);
     });
     ASSERT_TRUE(RunUntil(kRobberDown));
-    run->Run(3000);
-    EXPECT_FALSE(Logged(kDone));
-    After(0, [this](World& w) { w.SeatPed(driver, wagon, -1); });
+    if (thrownOff) {  // the event waits for him to sit again
+        run->Run(3000);
+        EXPECT_FALSE(Logged(kDone));
+        After(0, [this](World& w) { w.SeatPed(driver, wagon, -1); });
+    }
     FinishFocused();
-    EXPECT_TRUE(Logged(kDriverLeaves));
-    const auto back = CallsTo(kEnterVehicle, driver);
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(ArgInt(back[0], 1), wagon);
-    EXPECT_EQ(WaitBefore(back[0]), 2000u);
-    const auto drive = CallsTo(kDriveWander, driver);
+    EXPECT_TRUE(LoggedInOrder({kRobberDown, kDriverLeaves, kDone}));
+    // Each order comes after his tasks are cleared and a two-second pause.
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(driver).size(), thrownOff ? 2u : 1u);
+    const auto back = Calls<id::TASK_ENTER_VEHICLE>(driver);
+    ASSERT_EQ(back.size(), thrownOff ? 1u : 0u);
+    if (thrownOff) {
+        EXPECT_EQ(Args(back[0]), Pushed(driver, wagon, 60000, -1, 3.0f, 0x10049, 0));
+        EXPECT_EQ(WaitBefore(back[0]), 2000u);
+    }
+    const auto drive = Calls<id::TASK_VEHICLE_DRIVE_WANDER>(driver);
     ASSERT_EQ(drive.size(), 1u);
-    EXPECT_GT(drive[0].atMs, back[0].atMs);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_EQ(Args(drive[0]), Pushed(driver, wagon, 3.0f, 786603));
+    EXPECT_EQ(WaitBefore(drive[0]), 2000u);
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down
+    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
+    // The dead robber is handed back too, or his body would never be cleared away.
+    EXPECT_TRUE(LeftNothing());
 }
+INSTANTIATE_TEST_SUITE_P(Driver, Event4RecoveryTest, ::testing::Bool());
 
 TEST_F(Event4Test, AHurtDriverTurnsTheNearbyLawAgainstTheRobber) {
     BuildStreet();
-    const int32_t lawman = AddLawman(Near(-10));
-    const int32_t deadLawman = AddLawman(Near(-11));
+    const int32_t lawman = world.AddLawman(Near(-10));
+    const int32_t deadLawman = world.AddLawman(Near(-11));
     world.KillPed(deadLawman);
     StartRobbery();
     After(500, [this](World& w) { w.HurtPed(driver, 60); });
     ASSERT_TRUE(RunUntil("Victim injured - law enforcement now hostile to aggressor"));
     run->Run(3000);
-    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-200)); });
+    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-145)); });
     FinishFocused();
     const std::string l = S(lawman), d = S(deadLawman);
-    const auto lines = Between("Nearby lawman found: " + l, "Event 4 logic executed successfully");
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "Nearby lawman found: " + l, "Nearby lawman found: " + d,
-                         "Nearby lawman found: " + l, "Nearby lawman found: " + d,
-                         "Lawman " + l + " responding to wagon robbery",
-                         "Victim injured - law enforcement now hostile to aggressor",
-                         "Player is 205.000000 meters away from aggressor, ending event.",
-                         "Event 4 logic executed successfully"}));
-    EXPECT_TRUE(CallsTo(hashes::kCombat, deadLawman).empty());
-    // Both lawmen were made mission entities by the roll-call; both are handed back.
-    EXPECT_FALSE(world.FindPed(lawman)->missionEntity);
-    EXPECT_FALSE(world.FindPed(deadLawman)->missionEntity);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    // Both lawmen are called on (and owned) each pass until the law is alerted; only the
+    // living one responds.
+    EXPECT_EQ(Count("Nearby lawman found: " + l), 2u);
+    EXPECT_EQ(Count("Nearby lawman found: " + d), 2u);
+    EXPECT_TRUE(
+        LoggedInOrder({"Lawman " + l + " responding to wagon robbery",
+                       "Victim injured - law enforcement now hostile to aggressor",
+                       "Player is 150.000000 meters away from aggressor, ending event.", kDone}));
+    EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(lawman).at(0)), Pushed(lawman, robber, 0, 16));
+    EXPECT_TRUE(Calls<id::TASK_COMBAT_PED>(deadLawman).empty());
+    // The player left: the lawman near the robber stands down, and both are handed back.
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
+    EXPECT_TRUE(LeftNothing());
 }
 
-TEST_F(Event4Test, AHurtDriverWithNoLawNearOnlyNotesIt) {
+TEST_F(Event4Test, ARobberWhoStaysNearIsGivenUpAfterFiveMinutesWithHisBlip) {
     BuildStreet();
+    const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
-    After(500, [this](World& w) { w.HurtPed(driver, 60); });
-    ASSERT_TRUE(RunUntil("Victim injured - law enforcement now hostile to aggressor"));
-    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-200)); });
-    FinishFocused();
-    EXPECT_EQ(
-        Between("Aggressor " + S(robber) + " is attempting wagon robbery on victim " + S(driver),
-                "Event 4 logic executed successfully"),
-        (std::vector<std::string>{
-            "Aggressor " + S(robber) + " is attempting wagon robbery on victim " + S(driver),
-            "Victim injured - law enforcement now hostile to aggressor",
-            "Player is 205.000000 meters away from aggressor, ending event.",
-            "Event 4 logic executed successfully"}));
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
-}
-
-TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
-    BuildStreet();
-    const int32_t lawman = AddLawman(Near(-10));
-    StartRobbery();
+    After(1500, [this](World& w) { w.SeatPed(robber, wagon, -1); });  // and never drives off
     run->Run(290000);
     EXPECT_FALSE(Logged(kDone));
     FinishFocused();
     const std::string givenUp = "Robbery has gone on for 5 minutes, ending event.";
-    EXPECT_EQ(Between(givenUp, kDone).size(), 3u);
+    EXPECT_TRUE(LoggedInOrder({givenUp, kDone}));
     // Five minutes on the game's clock, overrun by less than one pass.
     const uint64_t watched = LoggedAtMs(givenUp) - LoggedAtMs("Aggressor " + S(robber) +
                                                               " is attempting wagon robbery "
@@ -207,41 +173,29 @@ TEST_F(Event4Test, ARobberWhoNeverReachesTheWagonIsGivenUpAfterFiveMinutes) {
                                                               S(driver));
     EXPECT_GE(watched, 300000u);
     EXPECT_LT(watched, 301100u);
-    EXPECT_EQ(CallsTo(hashes::kClearTasks, lawman).size(), 1u);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event4Test, PassengersAndDriversOfOtherVehiclesAreNotRobbed) {
-    robber = AddTownsman(Near(5));
+    robber = world.AddTownsfolk(Near(5));
     const int32_t covered = world.AddWagonWithDriver("CART02", Near(20), 1);
     const int32_t passenger = world.FindVehicle(covered)->occupants.at(0);
     world.RemovePed(world.FindVehicle(covered)->occupants.at(-1));
     const int32_t coach = world.AddWagonWithDriver("STAGECOACH004_2X", Near(30));
     const int32_t coachman = world.FindVehicle(coach)->occupants.at(-1);
     RunFocused(event4_wagon_robbery);
-    const std::vector<std::string> expected = {
-        "Checking vehicle for ped " + S(passenger) + ": vehicle entity " + S(covered),
-        "Ped " + S(passenger) + " is in valid wagon model " + std::to_string(0x85943FE0u) +
-            " on seat 0",
-        "Checking vehicle for ped " + S(coachman) + ": vehicle entity " + S(coach),
-        "Could not find 2 valid NPCs within radius. Found: 1 aggressors.",
-        "Could not find 2 valid NPCs within radius. Found: 0 victims.",
-        "Event cannot proceed without required NPCs",
-        "Event 4 logic executed successfully",
-        kDone};
-    EXPECT_EQ(Between(expected.front(), kDone), expected);
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
-}
-
-TEST_F(Event4Test, InALivingWorldTheRobberDragsTheDriverOffAndMakesOffWithTheWagon) {
-    world.settings.pedsAct = true;
-    BuildStreet();
-    RunFocused(event4_wagon_robbery);
-    EXPECT_TRUE(Logged("Aggressor successfully entered wagon - initiating escape"));
-    EXPECT_TRUE(Logged(kDone));
-    EXPECT_EQ(world.FindPed(robber)->group, Joaat("REL_CRIMINALS"));
-    EXPECT_TRUE(world.Blips().empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    // A passenger of a listed wagon and the driver of a coach are looked at, not taken.
+    EXPECT_TRUE(Logged("Ped " + S(passenger) + " is in valid wagon model " +
+                       std::to_string(Joaat("CART02")) + " on seat 0"));
+    EXPECT_TRUE(Logged("Checking vehicle for ped " + S(coachman) + ": vehicle entity " + S(coach)));
+    EXPECT_FALSE(Logged("Ped " + S(coachman) + " is in valid wagon model " +
+                        std::to_string(Joaat("STAGECOACH004_2X")) + " on seat -1"));
+    EXPECT_TRUE(LoggedInOrder({"Could not find 2 valid NPCs within radius. Found: 1 aggressors.",
+                               "Could not find 2 valid NPCs within radius. Found: 0 victims.",
+                               "Event cannot proceed without required NPCs", kDone}));
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 }  // namespace

@@ -10,10 +10,6 @@ namespace {
 
 const std::string kDone = "event6_horse_bucking completed successfully";
 
-std::string S(int32_t value) {
-    return std::to_string(value);
-}
-
 // A seed under which, with one rider to pick, the roll comes out as wanted.
 uint32_t SeedForRoll(int wanted) {
     for (uint32_t seed = 1;; ++seed) {
@@ -28,68 +24,56 @@ uint32_t SeedForRoll(int wanted) {
 class Event6Test : public EncounterTest {};
 
 TEST_F(Event6Test, Roll49ThrowsTheRiderWhoRunsUntilThePlayerIsFarAway) {
-    const int32_t rider = AddRider(Near(10), true);
+    const int32_t rider = world.AddRider(Near(10), "A_F_M_ValRider_01");
     const int32_t horse = world.FindPed(rider)->mount;
     // The rider lands a metre beside the horse.
     world.Schedule(3500, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(161)); });
     StartFocused(event6_horse_bucking, SeedForRoll(49));
     Config.ExcludeWomen = true;  // riders are picked whatever their sex
     FinishFocused();
-    EXPECT_EQ(Between("Executing event6_horse_bucking", kDone),
-              (std::vector<std::string>{
-                  "Executing event6_horse_bucking", "Event 6 started - performing custom logic",
-                  "Player Position: 100.000000, 200.000000, 10.000000", "Found 2 nearby peds",
-                  "Valid victim found " + S(rider) + " at distance: 10.000000m",
-                  "Randomly assigned victim: " + S(rider), "Initiating bucking event",
-                  "Victim " + S(rider) + " has been kicked off the horse.",
-                  "Player is 150.000000 meters away from aggressor, ending event.",
-                  "Event 6 logic executed successfully", kDone}));
-    const auto buck = CallsTo(hashes::kThrowRider, horse);
-    ASSERT_EQ(buck.size(), 1u);
-    EXPECT_EQ(buck[0].args[1], 1u);
-    const auto horseFlees = CallsTo(hashes::kFlee, horse);
+    EXPECT_TRUE(LoggedInOrder(
+        {"Valid victim found " + S(rider) + " at distance: 10.000000m", "Initiating bucking event",
+         "Victim " + S(rider) + " has been kicked off the horse.",
+         "Player is 150.000000 meters away from aggressor, ending event.", kDone}));
+    EXPECT_EQ(OnlyCall<id::TASK_MOUNT_THROW_RIDER>(horse), Pushed(horse, true));
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(rider).size(), 1u);
+    const auto horseFlees = Calls<id::TASK_FLEE_PED>(horse);
     ASSERT_EQ(horseFlees.size(), 4u);  // one per cycle
-    EXPECT_EQ(ArgInt(horseFlees[0], 1), rider);
+    EXPECT_EQ(Args(horseFlees[0]), Pushed(horse, rider, 3, 0, -1.0f, -1, 0));
     EXPECT_EQ(ArgInt(horseFlees[3], 1), player);
-    EXPECT_EQ(CallsTo(hashes::kFlee, rider).size(), 4u);
-    EXPECT_EQ(CallsTo(hashes::kBlipFromEntity, rider).size(), 1u);
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_EQ(Calls<id::TASK_FLEE_PED>(rider).size(), 4u);
+    EXPECT_EQ(Calls<id::GET_BLIP_FROM_ENTITY>(rider).size(), 1u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event6Test, Roll50KeepsTheRiderInTheSaddleAndADeadRiderIsStillHandedBack) {
-    const int32_t rider = AddRider(Near(10));
+    const int32_t rider = world.AddRider(Near(10));
     const int32_t horse = world.FindPed(rider)->mount;
     world.Schedule(2500, [rider](World& w) { w.KillPed(rider); });
     RunFocused(event6_horse_bucking, SeedForRoll(50));
     EXPECT_TRUE(Logged(kDone));
     EXPECT_FALSE(Logged("Victim " + S(rider) + " has been kicked off the horse."));
-    EXPECT_FALSE(Logged("Failed to clear blips, retrying..."));
-    EXPECT_EQ(CallsTo(hashes::kThrowRider, horse).at(0).args[1], 0u);
-    const auto horseFlees = CallsTo(hashes::kFlee, horse);
+    EXPECT_EQ(Calls<id::TASK_MOUNT_THROW_RIDER>(horse).at(0).args[1], 0u);
+    const auto horseFlees = Calls<id::TASK_FLEE_PED>(horse);
     ASSERT_EQ(horseFlees.size(), 2u);
     EXPECT_EQ(ArgInt(horseFlees[0], 1), player);
-    EXPECT_TRUE(CallsTo(hashes::kFlee, rider).empty());
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(Calls<id::TASK_FLEE_PED>(rider).empty());
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event6Test, OnlyLivingUnprotectedRidersWithinReachArePicked) {
-    AddRider(Near(5), false, "REL_WILD_ANIMAL");
-    AddRider(Near(6), false, "REL_COP");
-    world.FindPed(AddRider(Near(7)))->missionEntity = true;
-    world.KillPed(AddRider(Near(8)));
-    const int32_t gunsmith = AddRider(Near(9));
-    world.FindPed(gunsmith)->model = Joaat("U_M_M_ValGunsmith_01");
-    AddRider(Near(0, 100.01f));
-    AddTownsman(Near(3));
+    world.FindPed(world.AddRider(Near(5)))->group = Joaat("REL_WILD_ANIMAL");
+    world.FindPed(world.AddRider(Near(6)))->group = Joaat("REL_COP");
+    world.FindPed(world.AddRider(Near(7)))->missionEntity = true;
+    world.KillPed(world.AddRider(Near(8)));
+    world.AddRider(Near(9), "U_M_M_ValGunsmith_01");
+    world.AddRider(Near(0, 100.01f));
+    world.AddTownsfolk(Near(3));
     RunFocused(event6_horse_bucking);
     EXPECT_TRUE(Logged("Excluded shopkeeper found: U_M_M_ValGunsmith_01"));
-    const auto lines = Between("Executing event6_horse_bucking", kDone);
-    EXPECT_EQ(
-        std::vector<std::string>(lines.end() - 4, lines.end()),
-        (std::vector<std::string>{"Could not find valid NPCs within radius. Found: 0 victims.",
-                                  "Event cannot proceed without required NPCs",
-                                  "Event 6 logic executed successfully", kDone}));
-    EXPECT_TRUE(CallsTo(hashes::kSetMissionEntity).empty());
+    EXPECT_TRUE(LoggedInOrder({"Could not find valid NPCs within radius. Found: 0 victims.",
+                               "Event cannot proceed without required NPCs", kDone}));
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 
 }  // namespace

@@ -35,14 +35,15 @@ void OwnAndHandBack() {
 }
 
 TEST_F(PedMovesTest, LedgerHandsBackEachOwnedPedOnceButNeverThePlayer) {
-    gPeds = {player, AddTownsman(Near(2)), AddTownsman(Near(3)), AddTownsman(Near(4))};
+    gPeds = {player, world.AddTownsfolk(Near(2)), world.AddTownsfolk(Near(3)),
+             world.AddTownsfolk(Near(4))};
     RunFocused(OwnAndHandBack);
-    EXPECT_EQ(CallsTo(hashes::kSetMissionEntity).size(), 5u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().size(), 5u);
     // The released ped through its variable (which the game cleared), then the kept one; the
     // player and the vanished ped are skipped.
-    EXPECT_EQ(CallsTo(hashes::kNoLongerNeeded).size(), 2u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_NO_LONGER_NEEDED>().size(), 2u);
     EXPECT_EQ(gFound, std::vector<Ped>{0});
-    EXPECT_EQ(world.OwnedPedCount(), 0u);
+    EXPECT_TRUE(LeftNothing());
     EXPECT_TRUE(world.FindPed(player)->missionEntity);
 }
 
@@ -52,15 +53,15 @@ void FindLawmenAndBystanders() {
 }
 
 TEST_F(PedMovesTest, LawmenIncludeTheDeadAndBystandersLeaveOutTheParties) {
-    const Ped centre = AddTownsman(Near(0, 20));
-    const Ped excluded = AddTownsman(Near(0, 21));
-    const Ped deadLawman = AddLawman(Near(0, 22));
+    const Ped centre = world.AddTownsfolk(Near(0, 20));
+    const Ped excluded = world.AddTownsfolk(Near(0, 21));
+    const Ped deadLawman = world.AddLawman(Near(0, 22));
     world.KillPed(deadLawman);
-    const Ped lawman = AddLawman(Near(0, 23));
-    const Ped woman = AddTownswoman(Near(0, 24));
+    const Ped lawman = world.AddLawman(Near(0, 23));
+    const Ped woman = world.AddTownsfolk(Near(0, 24), false);
     AddInGroup(Near(0, 25), "REL_GANG_DUTCHS");
     AddInGroup(Near(0, 26), "REL_GANG_DUTCHS_HORSES");
-    const Ped townsman = AddTownsman(Near(0, 27));
+    const Ped townsman = world.AddTownsfolk(Near(0, 27));
     gPeds = {centre, excluded};
     RunFocused(FindLawmenAndBystanders);
     EXPECT_EQ(gFound, (std::vector<Ped>{deadLawman, lawman}));
@@ -75,10 +76,10 @@ void ReactAll() {
 }
 
 TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) {
-    const Ped aggressor = AddTownsman(Near(5));
+    const Ped aggressor = world.AddTownsfolk(Near(5));
     gPeds = {aggressor};
     for (int i = 0; i < 12; ++i) {
-        gPeds.push_back(AddTownsman(Near(6 + static_cast<float>(i))));
+        gPeds.push_back(world.AddTownsfolk(Near(6 + static_cast<float>(i))));
     }
     const Ped alreadyFleeing = gPeds[1];
     world.OrderFlee(alreadyFleeing, player);
@@ -86,31 +87,27 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     world.KillPed(dead);
     RunFocused(ReactAll);
 
-    EXPECT_EQ(Count("Ped " + std::to_string(alreadyFleeing) +
-                    " is already fleeing from aggressor " + std::to_string(aggressor)),
-              1u);
-    EXPECT_TRUE(CallsTo(hashes::kKeepTask, alreadyFleeing).empty());
+    EXPECT_EQ(
+        Count("Ped " + S(alreadyFleeing) + " is already fleeing from aggressor " + S(aggressor)),
+        1u);
+    EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(alreadyFleeing).empty());
     EXPECT_EQ(world.FindPed(alreadyFleeing)->task.targetPed, player);
-    EXPECT_TRUE(CallsTo(hashes::kKeepTask, dead).empty());
-    size_t fled = 0, fought = 0;
-    for (size_t i = 3; i < gPeds.size(); ++i) {
-        const Ped reactor = gPeds[i];
-        const SimPed& state = *world.FindPed(reactor);
-        const std::string tail = std::to_string(reactor) + " is ";
-        if (Logged("Ped " + tail + "fleeing from aggressor " + std::to_string(aggressor))) {
-            EXPECT_EQ(state.task.kind, TaskKind::Flee);
-            ++fled;
-        } else {
-            EXPECT_TRUE(Logged("Ped " + tail + "fighting back against aggressor " +
-                               std::to_string(aggressor)));
-            EXPECT_EQ(state.task.kind, TaskKind::Combat);
-            ++fought;
-        }
-        EXPECT_EQ(state.task.targetPed, aggressor);
-        EXPECT_TRUE(state.keepTask);
+    EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(dead).empty());
+    // The ten others flee or fight back as their line says (both happen), and keep the task.
+    const auto fled = Calls<id::TASK_FLEE_PED>(), fought = Calls<id::TASK_COMBAT_PED>();
+    EXPECT_EQ(fled.size() + fought.size(), 10u);
+    EXPECT_FALSE(fled.empty() || fought.empty());
+    for (const HostCall& call : fled) {
+        EXPECT_EQ(ArgInt(call, 1), aggressor);
+        EXPECT_TRUE(
+            Logged("Ped " + S(ArgInt(call, 0)) + " is fleeing from aggressor " + S(aggressor)));
     }
-    EXPECT_GT(fled, 0u);
-    EXPECT_GT(fought, 0u);
+    for (const HostCall& call : fought) {
+        EXPECT_EQ(ArgInt(call, 1), aggressor);
+        EXPECT_TRUE(Logged("Ped " + S(ArgInt(call, 0)) + " is fighting back against aggressor " +
+                           S(aggressor)));
+    }
+    EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>().size(), 10u);
 }
 
 }  // namespace
