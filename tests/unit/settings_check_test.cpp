@@ -35,10 +35,12 @@ const BadFile kBadFiles[] = {
       "0; that is below 1 minute, so 1 is used.",
       "Settings: [Weather Timing] Weather_MaxEventDelayMinutes=3 is below "
       "Weather_MinEventDelayMinutes (5), so 5 is used."}},
-    {"switch words: on-looking, neither, and plain off (no note)",
+    {"switch words: on-looking, neither, and plain off; a maximum of 1 under a minimum left "
+     "at its default (no note)",
      "[Weather]\nSudden_Fog=On\nSudden_Hurricane=\"Y\"\nSudden_Thunderstorm=true ; storms\n"
      "[Encounters]\nEvent1_Aggressor=FALSE\nEvent2_Aggressor_Player=off\nEvent3_Animal_Predator=\n"
-     "Event4_Wagon_Robbery=1\n",
+     "Event4_Wagon_Robbery=1\n[Event Timing]\nMaxEventDelayMinutes=1\n[Weather Timing]\n"
+     "Weather_MaxEventDelayMinutes=1\n",
      {"Settings: [Weather] Sudden_Fog=On reads as off: a switch is on only for true, 1 or yes, "
       "in lower case.",
       "Settings: [Weather] Sudden_Hurricane=\"Y\" reads as off: a switch is on only for true, 1 "
