@@ -132,15 +132,17 @@ TEST_P(Event4RecoveryTest, ADeadRobberLetsTheDriverBoardAgainIfThrownOffAndDrive
 }
 INSTANTIATE_TEST_SUITE_P(Driver, Event4RecoveryTest, ::testing::Bool());
 
-TEST_F(Event4Test, ARobberKilledWithTheWagonGoneEndsItAndTheLawStandsDown) {
+TEST_F(Event4Test, ARobberKilledInTheWagonLosesHisBlipAndWithTheWagonGoneTheLawStandsDown) {
     BuildStreet();
     const int32_t lawman = world.AddLawman(Near(-10));
     StartRobbery();
-    After(1500, [this](World& w) {
+    After(1500, [this](World& w) { w.SeatPed(robber, wagon, -1); });
+    After(3000, [this](World& w) {
         w.KillPed(robber);
         w.RemoveVehicle(wagon);
     });
     FinishFocused();
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_TRUE(LoggedInOrder(
         {kRobberDown, "Aggressor is dead and victim vehicle no longer exists - ending event.",
          kDone}));
