@@ -107,7 +107,7 @@ class EncounterTest : public ::testing::Test {
     std::vector<uint64_t> OnlyCall(int32_t ped) const {
         return OnlyOne(Calls<Native>(ped));
     }
-    // Whether the run left no ped owned by the plug-in and no blip standing.
+    // Whether the run left no ped a mission entity (the player aside) and no blip standing.
     ::testing::AssertionResult LeftNothing() const;
     // The ped named in the last log line that starts with `prefix` (0 when none).
     int32_t PedFromLine(const std::string& prefix) const;

@@ -45,19 +45,6 @@ TEST_F(Event2Test, TurnsAPedOnThePlayerAndSendsLawmenEachTimeTheyArrive) {
     EXPECT_TRUE(LeftNothing());
 }
 
-TEST_F(Event2Test, ThePlayersDeathDoesNotEndItButWalkingAwayDoes) {
-    StartAttack("[Blips]\nEnableBlips=false\n");
-    world.AddBlip(0x1234u, aggressor);
-    After(600, [this](World& w) { w.KillPed(player); });
-    run->Run(3000);
-    EXPECT_FALSE(Logged(kDone));
-    After(0, [this](World& w) { w.MoveEntity(player, Near(155)); });
-    ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_TRUE(Logged("Player is 150.000000 meters away from aggressor, ending event."));
-    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
-    EXPECT_TRUE(LeftNothing());
-}
-
 TEST_F(Event2Test, AnAttackThatNeverEndsIsGivenUpAfterFiveMinutesAndItsLawmenStandDown) {
     world.settings.pedsAct = false;  // nobody lands a blow: the attack goes on and on
     const int32_t lawman = world.AddLawman(Near(-15));

@@ -68,6 +68,7 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     // The animal charges, and the law and the game's townsfolk are set to hate its group.
     EXPECT_EQ(OnlyCall<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(animal),
               Pushed(animal, victim, 0, 0, 0, 0, 0));
+    EXPECT_EQ(OnlyCall<id::SET_PED_KEEP_TASK>(animal), Pushed(animal, 1));
     const uint32_t own = world.FindPed(animal)->group;
     EXPECT_EQ(own, Joaat("MyRelGroup"));
     for (const HostCall& call : Calls<id::SET_RELATIONSHIP_BETWEEN_GROUPS>()) {
@@ -210,6 +211,14 @@ TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyAndTenFailedSpawnsHandThePreyBac
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(victim).size(), 1u);
     EXPECT_FALSE(world.FindPed(victim)->missionEntity);
     EXPECT_EQ(world.OwnedPedCount(), 1u);  // the ped another script owns
+}
+
+TEST_F(Event3Test, ThePlayersHorseMayBePreyButIsNeverTakenOver) {
+    const int32_t horse = world.CreatePlayerHorse(Near(5));
+    world.settings.failNextSpawns = 10;  // only the pick matters
+    RunFocused(event3_animal_aggressor);
+    EXPECT_EQ(PedFromLine("Randomly assigned victim: "), horse);
+    EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(horse).empty());
 }
 
 TEST_F(Event3Test, WithNobodyToAttackItEndsAtOnceWithoutSpawning) {

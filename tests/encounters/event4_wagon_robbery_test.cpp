@@ -64,10 +64,11 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
                        "Ped " + S(driver) + " is in valid wagon model " +
                            std::to_string(Joaat("CART01")) + " on seat -1",
                        "Valid victims found " + S(driver) + " at distance: 20.000000m",
-                       "Lawman " + l + " responding to wagon robbery",
+                       // The roll-call, each pass until the driver is thrown off.
+                       "Nearby lawman found: " + l, "Nearby lawman found: " + l,
+                       "Nearby lawman found: " + l, "Lawman " + l + " responding to wagon robbery",
                        "Aggressor successfully entered wagon - initiating escape",
                        "Player is 220.000000 meters away from aggressor, ending event.", kDone}));
-    // The roll-call repeats each pass until the law is alerted (the driver thrown off).
     EXPECT_EQ(Count("Nearby lawman found: " + l), 3u);
     // Robber and driver are the event's until the end.
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(robber).size(), 1u);
@@ -76,6 +77,8 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     EXPECT_EQ(OnlyCall<id::TASK_ENTER_VEHICLE>(robber),
               Pushed(robber, wagon, 60000, -1, 3.0f, 0x10049, 0));
     EXPECT_EQ(OnlyCall<id::TASK_FLEE_PED>(robber), Pushed(robber, driver, 3, 0, -1.0f, -1, 0));
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(robber).size(), 2u);  // before boarding, and fleeing
+    EXPECT_EQ(OnlyCall<id::SET_PED_KEEP_TASK>(robber), Pushed(robber, 1));
     EXPECT_EQ(world.FindPed(robber)->group, Joaat("REL_CRIMINALS"));
     // The thrown-off driver fights back; the lawman is sent twice (driver off, escape).
     EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(driver).at(0)), Pushed(driver, robber, 0, 16));
@@ -128,6 +131,25 @@ TEST_P(Event4RecoveryTest, ADeadRobberLetsTheDriverBoardAgainIfThrownOffAndDrive
     EXPECT_TRUE(LeftNothing());
 }
 INSTANTIATE_TEST_SUITE_P(Driver, Event4RecoveryTest, ::testing::Bool());
+
+TEST_F(Event4Test, ARobberKilledInTheWagonLosesHisBlipAndWithTheWagonGoneTheLawStandsDown) {
+    BuildStreet();
+    const int32_t lawman = world.AddLawman(Near(-10));
+    StartRobbery();
+    After(1500, [this](World& w) { w.SeatPed(robber, wagon, -1); });
+    After(3000, [this](World& w) {
+        w.KillPed(robber);
+        w.RemoveVehicle(wagon);
+    });
+    FinishFocused();
+    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
+    EXPECT_TRUE(LoggedInOrder(
+        {kRobberDown, "Aggressor is dead and victim vehicle no longer exists - ending event.",
+         kDone}));
+    EXPECT_TRUE(Calls<id::TASK_VEHICLE_DRIVE_WANDER>(driver).empty());
+    EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);
+    EXPECT_TRUE(LeftNothing());
+}
 
 TEST_F(Event4Test, AHurtDriverTurnsTheNearbyLawAgainstTheRobber) {
     BuildStreet();
