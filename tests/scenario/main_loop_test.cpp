@@ -58,24 +58,19 @@ TEST_F(MainLoopTest, StartUpWithEverythingOffOnlyPollsTheMissionFlag) {
     run_->Run(4000);
     EXPECT_TRUE(Messages().empty());  // still settling for 5 seconds
     run_->Run(60000);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "==============================================",
-                              "======== Starting new logging session ========",
-                              "==============================================",
-                              "Tarrowind 0.1.0",
-                              "Configuration loaded from: Tarrowind/Tarrowind.ini",
-                              "EnableDebugLogging: true",
-                              "Event delay range: 1-1 minutes",
-                              "Settings check: Tarrowind/Tarrowind.ini is read as written",
-                              "Tarrowind script started",
-                              "Debug logging is enabled",
-                              "Initializing event registry",
-                              "Clearing event registry",
-                              "Event registry initialized with 0 events",
-                              "Initializing weather event registry",
-                              "Clearing weather event registry",
-                              "Weather event registry initialized with 0 events",
-                          }));
+    EXPECT_EQ(
+        Messages(),
+        (std::vector<std::string>{
+            "==============================================",
+            "======== Starting new logging session ========",
+            "==============================================", "Tarrowind 0.1.0",
+            "Configuration loaded from: Tarrowind/Tarrowind.ini", "EnableDebugLogging: true",
+            "Event delay range: 1-1 minutes",
+            "Settings check: Tarrowind/Tarrowind.ini is read as written",
+            "Tarrowind script started", "Debug logging is enabled", "Initializing event registry",
+            "Clearing event registry", "Event registry initialized with 0 events",
+            "Initializing weather event registry", "Clearing weather event registry",
+            "Weather event registry initialized with 0 events"}));
     // After start-up, every frame is one mission-flag poll and a wait of 0.
     const auto& calls = run_->Host().Calls();
     ASSERT_GT(calls.size(), 1000u);

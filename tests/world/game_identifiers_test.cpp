@@ -47,8 +47,7 @@ class IdentifierCheck {
         }
     }
 
-    // Everything in a world: its peds' models and groups, its vehicles' models, the groups
-    // of its relationships and its weather.
+    // Its peds' models and groups, its vehicles' models, its relationships' groups, its weather.
     void UseWorld(const World& world, const std::string& where) {
         for (const auto& entry : world.Peds()) {
             Use(entry.second.model, where + " ped model");
@@ -106,8 +105,7 @@ TEST(GameIdentifiers, TheWorldAndTheShippedScenariosUseOnlyNamesTheGameHas) {
             continue;
         }
         ++scenarios;
-        // The names as written (the timeline's too), and the world built from them.
-        const std::string name = entry.path().filename().string();
+        const std::string name = entry.path().filename().string();  // as written, and as built
         check.UseStrings(nlohmann::json::parse(std::ifstream(entry.path()), nullptr, true, true),
                          name);
         World built(1);

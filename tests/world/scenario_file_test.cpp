@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "sim/host/run_setup.h"
 #include "sim/world/default_world.h"
@@ -116,20 +117,16 @@ TEST(ScenarioFieldsTest, EveryFieldLandsInTheWorld) {
     EXPECT_EQ(population.spawnsPerSecond, 3);
     ASSERT_EQ(population.mix.size(), 2u);
 
-    const WorldSettings& s = world.settings;
-    EXPECT_FALSE(s.pedsAct);
+    const WorldSettings& s = world.settings;  // each switch is on by default
+    EXPECT_FALSE(s.pedsAct || s.despawnFarPeds || s.playerFightsBack || s.rewriteReleasedHandle);
     EXPECT_EQ(s.modelLoadMs, 250u);
     EXPECT_EQ(s.neverLoadModels, (std::set<uint32_t>{Joaat("A_C_Bear_01"), 0x1CA6B883u}));
     EXPECT_EQ(s.failNextSpawns, 2);
     EXPECT_EQ(s.nearbyPedRange, 90.0f);
     EXPECT_EQ(s.despawnRange, 300.0f);
-    EXPECT_FALSE(s.despawnFarPeds);
-    EXPECT_EQ(s.corpseLifetimeMs, 5000u);
-    EXPECT_FALSE(s.playerFightsBack);
-    EXPECT_EQ(s.playerRespawnMs, 3000u);
-    EXPECT_FALSE(s.rewriteReleasedHandle);
-    EXPECT_EQ(s.hogtieEscapeMs, 0u);
-    EXPECT_EQ(s.abandonedVehicleLifetimeMs, 60000u);
+    EXPECT_EQ((std::vector<uint64_t>{s.corpseLifetimeMs, s.playerRespawnMs, s.hogtieEscapeMs,
+                                     s.abandonedVehicleLifetimeMs}),
+              (std::vector<uint64_t>{5000, 3000, 0, 60000}));
 
     EXPECT_TRUE(info.hasIni);
     EXPECT_EQ(info.iniText, "[Logging]\nEnableDebugLogging=false\n");
@@ -240,7 +237,6 @@ MISTAKES(NotAScenario, {"{\"player\": ", "not valid JSON: parse error at line 1,
 MISTAKES(UnknownField,
          {R"({"player": {"postion": [0, 0, 0]}})", "player.postion: unknown field; expected one"},
          {R"("clock": 21)", "clock: unknown field; expected one of description, time_of_day"},
-         {R"("settings": {"pedsact": false})", "settings.pedsact: unknown field; expected one"},
          {R"("timeline": [{"at_s": 1, "do": "kill", "ped": "player", "amount": 3}])",
           "timeline[0].amount: unknown field; expected one of at_s, do, ped (for \"kill\")"});
 
@@ -250,7 +246,6 @@ MISTAKES(MissingOrWrongKind,
          {R"("peds": {})", "peds: expected an array"},
          {R"("peds": [{"model": "A_C_Wolf"}])", "peds[0].position: expected [x, y, z]"},
          {R"("settings": {"model_load_ms": "soon"})", "settings.model_load_ms: expected a whole"},
-         {R"("seed": 1.5)", "seed: expected a whole number from 0"},
          {R"("expect": 3)", "expect: expected an object of expectations"},
          {R"("ini": 5)", "ini: expected an array"},
          {R"("timeline": [{"do": "kill", "ped": "player"}])",
