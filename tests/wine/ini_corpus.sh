@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A corpus of awkward INI files read through the platform layer by the Windows reader (the
+# The corpus of awkward INI files in ini_corpus/ read through the platform layer by the Windows reader (the
 # kernel's GetPrivateProfileStringA/IntA, under Wine): every lookup, listing and loaded setting
 # must come out as recorded in ini_corpus_windows.txt, which the fast Linux tests hold our own
 # reader to (unit test IniCorpus).
@@ -10,7 +10,10 @@ source "$(dirname "$0")/wine_env.sh"
 
 rm -rf "$work"
 mkdir -p "$work"
-(cd "$work" && wine_run "$WINDOWS_BIN/tarrowind-ini-dump.exe" corpus windows) >"$work/windows.txt"
+# Read from beside this script through a relative path with a folder, as the plug-in names its
+# file (the Windows reader treats a bare file name differently).
+(cd "$(dirname "$0")" && wine_run "$WINDOWS_BIN/tarrowind-ini-dump.exe" corpus ini_corpus) \
+    >"$work/windows.txt"
 
 results=$(wc -l <"$work/windows.txt")
 if [ "$results" -lt 100 ]; then
