@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The corpus of awkward INI files in ini_corpus/ read through the platform layer by the Windows reader (the
-# kernel's GetPrivateProfileStringA/IntA, under Wine): every lookup, listing and loaded setting
-# must come out as recorded in ini_corpus_windows.txt, which the fast Linux tests hold our own
-# reader to (unit test IniCorpus).
+# The awkward INI files of ini_corpus/ read through the platform layer by the Windows reader (the
+# kernel's GetPrivateProfileStringA/IntA, under Wine): every lookup that ini_corpus/lookups.txt
+# lists, every listing and loaded setting must come out as recorded in ini_corpus_windows.txt,
+# which the fast Linux tests hold our own reader to (unit test IniCorpus).
 #   ini_corpus.sh RECORDED WORKDIR
 set -euo pipefail
 recorded=$1 work=$2
