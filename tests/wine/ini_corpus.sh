@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# A corpus of awkward INI files read through the platform layer by the Windows reader (the
-# kernel's GetPrivateProfileStringA/IntA, under Wine): every lookup, listing and loaded setting
-# must come out as recorded in ini_corpus_windows.txt, which the fast Linux tests hold our own
-# reader to (unit test IniCorpus).
+# The awkward INI files of ini_corpus/ read through the platform layer by the Windows reader (the
+# kernel's GetPrivateProfileStringA/IntA, under Wine): every lookup that ini_corpus/lookups.txt
+# lists, every listing and loaded setting must come out as recorded in ini_corpus_windows.txt,
+# which the fast Linux tests hold our own reader to (unit test IniCorpus).
 #   ini_corpus.sh RECORDED WORKDIR
 set -euo pipefail
 recorded=$1 work=$2
@@ -10,7 +10,10 @@ source "$(dirname "$0")/wine_env.sh"
 
 rm -rf "$work"
 mkdir -p "$work"
-(cd "$work" && wine_run "$WINDOWS_BIN/tarrowind-ini-dump.exe" corpus windows) >"$work/windows.txt"
+# Read from beside this script through a relative path with a folder, as the plug-in names its
+# file (the Windows reader treats a bare file name differently).
+(cd "$(dirname "$0")" && wine_run "$WINDOWS_BIN/tarrowind-ini-dump.exe" corpus ini_corpus) \
+    >"$work/windows.txt"
 
 results=$(wc -l <"$work/windows.txt")
 if [ "$results" -lt 100 ]; then
