@@ -1,5 +1,4 @@
-// The report's data: event spans told from the log, peds' roles told from the natives called
-// on them, and a real robbery run gathered into encounters, tracks and timeline entries.
+// The report's data: event spans, peds' roles, and a real robbery run gathered into a report.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,88 +39,61 @@ TEST(EventSpansTest, EachEventRunsFromItsOpeningLineToItsEndAndSaysHowItEnded) {
         Line(350000, "Mugging has gone on for 5 minutes, ending mugging event."),
         Line(350000, "event5_mugging completed successfully"),
         Line(360000, "Executing event6_horse_bucking"),
+        Line(380000, "Executing event1_aggressor"),  // the script started over
     };
-    const std::vector<ReportSpan> spans = EventSpansFromLog(lines, 400000);
-    ASSERT_EQ(spans.size(), 7u);
-    const auto is = [](const ReportSpan& span, const std::string& name, uint64_t startMs,
-                       uint64_t endMs, SpanOutcome outcome) {
-        return span.name == name && span.startMs == startMs && span.endMs == endMs &&
-               span.outcome == outcome;
-    };
-    EXPECT_TRUE(is(spans[0], "event4_wagon_robbery", 1000, 9000, SpanOutcome::Completed));
-    EXPECT_EQ(spans[0].firstLine, 0u);
-    EXPECT_EQ(spans[0].lastLine, 2u);
-    EXPECT_TRUE(spans[1].weather);
-    EXPECT_FALSE(spans[0].weather);
-    EXPECT_TRUE(is(spans[2], "event1_aggressor", 20000, 20000, SpanOutcome::NoCandidates));
-    EXPECT_TRUE(is(spans[3], "event3_animal_aggressor", 30000, 31000, SpanOutcome::Failed));
-    EXPECT_TRUE(is(spans[4], "event2_aggressor_player", 40000, 41000, SpanOutcome::Failed));
-    EXPECT_TRUE(is(spans[5], "event5_mugging", 50000, 350000, SpanOutcome::Bounded));
-    EXPECT_TRUE(is(spans[6], "event6_horse_bucking", 360000, 400000, SpanOutcome::Unfinished));
-    EXPECT_EQ(spans[6].lastLine, lines.size() - 1);
+    std::vector<std::string> spans;
+    for (const ReportSpan& span : EventSpansFromLog(lines, 400000)) {
+        spans.push_back(span.name + (span.weather ? " (weather) " : " ") +
+                        std::to_string(span.startMs) + "-" + std::to_string(span.endMs) + " " +
+                        SpanOutcomeName(span.outcome) + ", lines " +
+                        std::to_string(span.firstLine) + "-" + std::to_string(span.lastLine));
+    }
+    EXPECT_EQ(spans, (std::vector<std::string>{
+                         "event4_wagon_robbery 1000-9000 completed, lines 0-2",
+                         "event_weather_fog (weather) 9000-9000 completed, lines 3-4",
+                         "event1_aggressor 20000-20000 no candidates, lines 5-7",
+                         "event3_animal_aggressor 30000-31000 failed, lines 8-9",
+                         "event2_aggressor_player 40000-41000 failed, lines 10-11",
+                         "event5_mugging 50000-350000 bounded, lines 12-14",
+                         "event6_horse_bucking 360000-380000 unfinished, lines 15-16",
+                         "event1_aggressor 380000-400000 unfinished, lines 16-16"}));
 }
 
-RoleCall Call(uint64_t native, int32_t actor, int32_t target, bool lawman = false) {
-    RoleCall call;
-    call.native = native;
-    call.actor = actor;
-    call.target = target;
-    call.actorIsLawman = lawman;
-    return call;
-}
-
-std::vector<std::pair<int32_t, EncounterRole>> Roles(const std::vector<RoleCall>& calls) {
-    std::vector<std::pair<int32_t, EncounterRole>> roles;
+// The peds the calls give roles to, as "ped role" in the order they got them.
+std::string Roles(const std::vector<RoleCall>& calls) {
+    std::string roles;
     for (const RoleAssignment& a : AssignRoles(calls)) {
-        roles.emplace_back(a.ped, a.role);
+        roles +=
+            (roles.empty() ? "" : ", ") + std::to_string(a.ped) + " " + EncounterRoleName(a.role);
     }
     return roles;
 }
 
-using R = EncounterRole;
-
 TEST(PedRolesTest, TheNativesCalledOnAPedTellItsRoleAndTheFirstRoleStays) {
+    const uint64_t combat = id::TASK_COMBAT_PED::kHash, flee = id::TASK_FLEE_PED::kHash,
+                   own = id::SET_ENTITY_AS_MISSION_ENTITY::kHash, create = id::CREATE_PED::kHash,
+                   enter = id::TASK_ENTER_VEHICLE::kHash;
     // A fight: the attack order, lawmen owned and sent in, a bystander who flees, the victim
     // fighting back (still the victim).
-    EXPECT_EQ(
-        Roles({Call(id::TASK_COMBAT_PED::kHash, 1, 2),
-               Call(id::SET_ENTITY_AS_MISSION_ENTITY::kHash, 3, 0, true),
-               Call(id::TASK_COMBAT_PED::kHash, 4, 1, true), Call(id::TASK_FLEE_PED::kHash, 5, 1),
-               Call(id::TASK_COMBAT_PED::kHash, 2, 1), Call(id::TASK_COMBAT_PED::kHash, 6, 1)}),
-        (std::vector<std::pair<int32_t, R>>{{1, R::Aggressor},
-                                            {2, R::Victim},
-                                            {3, R::Lawman},
-                                            {4, R::Lawman},
-                                            {5, R::Bystander},
-                                            {6, R::Bystander}}));
+    EXPECT_EQ(Roles({{0, combat, 1, 2},
+                     {0, own, 3, 0, true},
+                     {0, combat, 4, 1, true},
+                     {0, flee, 5, 1},
+                     {0, combat, 2, 1},
+                     {0, combat, 6, 1}}),
+              "1 aggressor, 2 victim, 3 lawman, 4 lawman, 5 bystander, 6 bystander");
     // A predator: spawned, then charging; a ped that runs from it.
-    EXPECT_EQ(
-        Roles({Call(id::CREATE_PED::kHash, 7, 0),
-               Call(id::TASK_COMBAT_ANIMAL_CHARGE_PED::kHash, 7, 8),
-               Call(id::TASK_FLEE_PED::kHash, 9, 7)}),
-        (std::vector<std::pair<int32_t, R>>{{7, R::Predator}, {8, R::Victim}, {9, R::Bystander}}));
+    EXPECT_EQ(Roles({{0, create, 7, 0},
+                     {0, id::TASK_COMBAT_ANIMAL_CHARGE_PED::kHash, 7, 8},
+                     {0, flee, 9, 7}}),
+              "7 predator, 8 victim, 9 bystander");
     // A wagon robbery (the driver later sent back aboard), a mugging, a bucking horse.
-    EXPECT_EQ(Roles({Call(id::TASK_ENTER_VEHICLE::kHash, 10, 11),
-                     Call(id::TASK_ENTER_VEHICLE::kHash, 11, 10)}),
-              (std::vector<std::pair<int32_t, R>>{{10, R::Robber}, {11, R::Driver}}));
-    EXPECT_EQ(Roles({Call(id::TASK_ROB_PED::kHash, 12, 13)}),
-              (std::vector<std::pair<int32_t, R>>{{12, R::Robber}, {13, R::Victim}}));
-    EXPECT_EQ(Roles({Call(id::TASK_MOUNT_THROW_RIDER::kHash, 14, 15),
-                     Call(id::TASK_FLEE_PED::kHash, 14, 15)}),
-              (std::vector<std::pair<int32_t, R>>{{14, R::Horse}, {15, R::Rider}}));
+    EXPECT_EQ(Roles({{0, enter, 10, 11}, {0, enter, 11, 10}}), "10 robber, 11 driver");
+    EXPECT_EQ(Roles({{0, id::TASK_ROB_PED::kHash, 12, 13}}), "12 robber, 13 victim");
+    EXPECT_EQ(Roles({{0, id::TASK_MOUNT_THROW_RIDER::kHash, 14, 15}, {0, flee, 14, 15}}),
+              "14 horse, 15 rider");
     // Calls that say nothing about a role, and calls on nobody, give none.
-    EXPECT_TRUE(Roles({Call(id::SET_ENTITY_AS_MISSION_ENTITY::kHash, 16, 0),
-                       Call(id::TASK_FLEE_PED::kHash, 17, 18), Call(id::CREATE_PED::kHash, 0, 0)})
-                    .empty());
-}
-
-const TimelineEntry* FindEntry(const RunReport& report, TimelineKind kind) {
-    for (const TimelineEntry& entry : report.timeline) {
-        if (entry.kind == kind) {
-            return &entry;
-        }
-    }
-    return nullptr;
+    EXPECT_EQ(Roles({{0, own, 16, 0}, {0, flee, 17, 18}, {0, create, 0, 0}}), "");
 }
 
 TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
@@ -149,14 +121,10 @@ TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
     ASSERT_FALSE(report.encounters.empty());
     const ReportEncounter& robbery = report.encounters.front();
     EXPECT_EQ(robbery.span.name, "event4_wagon_robbery");
+    EXPECT_GT(robbery.worstFrameNatives, 0u);
     std::map<int32_t, EncounterRole> roles;
     for (const ReportPed& ped : robbery.peds) {
         roles[ped.handle] = ped.role;
-    }
-    EXPECT_EQ(roles, (std::map<int32_t, EncounterRole>{
-                         {robber, R::Robber}, {driver, R::Driver}, {lawman, R::Lawman}}));
-    EXPECT_GT(robbery.worstFrameNatives, 0u);
-    for (const ReportPed& ped : robbery.peds) {
         ASSERT_FALSE(ped.track.empty()) << ped.handle;
         EXPECT_GE(ped.track.front().atMs, robbery.span.startMs);
         EXPECT_LE(ped.track.back().atMs, robbery.span.endMs);
@@ -166,17 +134,23 @@ TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
                 << "the robber went for the wagon";
         }
     }
+    EXPECT_EQ(roles, (std::map<int32_t, EncounterRole>{{robber, EncounterRole::Robber},
+                                                       {driver, EncounterRole::Driver},
+                                                       {lawman, EncounterRole::Lawman}}));
     EXPECT_FALSE(robbery.player.empty());
 
-    const TimelineEntry* first = &report.timeline.front();
-    EXPECT_EQ(first->kind, TimelineKind::Encounter);
-    EXPECT_EQ(first->encounter, 1);
-    const TimelineEntry* pause = FindEntry(report, TimelineKind::MissionPause);
-    ASSERT_NE(pause, nullptr);
+    EXPECT_EQ(report.timeline.front().kind, TimelineKind::Encounter);
+    EXPECT_EQ(report.timeline.front().encounter, 1);
+    const auto find = [&](TimelineKind kind) {
+        return std::find_if(report.timeline.begin(), report.timeline.end(),
+                            [kind](const TimelineEntry& entry) { return entry.kind == kind; });
+    };
+    const auto pause = find(TimelineKind::MissionPause);
+    ASSERT_NE(pause, report.timeline.end());
     EXPECT_NEAR(static_cast<double>(pause->startMs), 250000, 100);
     EXPECT_NEAR(static_cast<double>(pause->endMs), 270000, 100);
-    const TimelineEntry* death = FindEntry(report, TimelineKind::PlayerDeath);
-    ASSERT_NE(death, nullptr);
+    const auto death = find(TimelineKind::PlayerDeath);
+    ASSERT_NE(death, report.timeline.end());
     EXPECT_NEAR(static_cast<double>(death->startMs), 280000, 1100);
     EXPECT_TRUE(std::is_sorted(
         report.timeline.begin(), report.timeline.end(),

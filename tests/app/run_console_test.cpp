@@ -1,5 +1,4 @@
-// What a run shows while it goes: log lines on standard output, and a progress line on
-// standard error only when one is wanted (a terminal, a run of more than a few seconds).
+// What a run shows while it goes, on standard output and standard error.
 #include <gtest/gtest.h>
 
 #include "sim/app/run_console.h"

@@ -16,11 +16,7 @@ class TempWorkdir {
     explicit TempWorkdir(bool withLogsFolder = true) {
         char pattern[] = "/tmp/tarrowind-test-XXXXXX";
         root_ = mkdtemp(pattern);
-        if (withLogsFolder) {
-            std::filesystem::create_directories(root_ / "Tarrowind" / "logs");
-        } else {
-            std::filesystem::create_directories(root_ / "Tarrowind");
-        }
+        std::filesystem::create_directories(root_ / "Tarrowind" / (withLogsFolder ? "logs" : ""));
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(root_);
     }
@@ -42,11 +38,10 @@ class TempWorkdir {
     // Every log file under Tarrowind/logs, by file name.
     std::vector<std::string> LogFiles() const {
         std::vector<std::string> names;
-        const auto folder = root_ / "Tarrowind" / "logs";
-        if (std::filesystem::exists(folder)) {
-            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-                names.push_back(entry.path().filename().string());
-            }
+        std::error_code missing;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(root_ / "Tarrowind" / "logs", missing)) {
+            names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
@@ -62,6 +57,15 @@ class TempWorkdir {
         return lines;
     }
 
+    // The lines of the only log file without their timestamps: "[INFO] ...".
+    std::vector<std::string> LogMessages() const {
+        std::vector<std::string> messages;
+        for (const std::string& line : LogLines(LogFiles().at(0))) {
+            messages.push_back(line.substr(line.find("] [") + 2));
+        }
+        return messages;
+    }
+
   private:
     std::filesystem::path root_;
     std::filesystem::path previous_;
@@ -69,32 +73,22 @@ class TempWorkdir {
 
 // An INI that turns everything off but what a test names, with one-minute delays.
 inline std::string IniWith(const std::vector<std::string>& enabledKeys, bool debug = true) {
-    const char* const kSwitches[][2] = {
-        {"Encounters", "Event1_Aggressor"},
-        {"Encounters", "Event2_Aggressor_Player"},
-        {"Encounters", "Event3_Animal_Predator"},
-        {"Encounters", "Event4_Wagon_Robbery"},
-        {"Encounters", "Event5_Mugging"},
-        {"Encounters", "Event6_Horse_Bucking"},
-        {"Weather", "Sudden_Thunderstorm"},
-        {"Weather", "Sudden_Hurricane"},
-        {"Weather", "Sudden_Fog"},
-    };
+    const std::pair<const char*, std::vector<std::string>> kSwitches[] = {
+        {"Encounters",
+         {"Event1_Aggressor", "Event2_Aggressor_Player", "Event3_Animal_Predator",
+          "Event4_Wagon_Robbery", "Event5_Mugging", "Event6_Horse_Bucking"}},
+        {"Weather", {"Sudden_Thunderstorm", "Sudden_Hurricane", "Sudden_Fog"}}};
     std::ostringstream ini;
     ini << "[Logging]\nEnableDebugLogging=" << (debug ? "true" : "false") << "\n";
     ini << "[Event Timing]\nMinEventDelayMinutes=1\nMaxEventDelayMinutes=1\n";
     ini << "[Weather Timing]\nWeather_MinEventDelayMinutes=1\nWeather_MaxEventDelayMinutes=1\n";
-    std::string section;
-    for (const auto& entry : kSwitches) {
-        if (section != entry[0]) {
-            section = entry[0];
-            ini << "[" << section << "]\n";
+    for (const auto& [section, keys] : kSwitches) {
+        ini << "[" << section << "]\n";
+        for (const std::string& key : keys) {
+            const bool on =
+                std::find(enabledKeys.begin(), enabledKeys.end(), key) != enabledKeys.end();
+            ini << key << "=" << (on ? "true" : "false") << "\n";
         }
-        bool on = false;
-        for (const std::string& key : enabledKeys) {
-            on = on || key == entry[1];
-        }
-        ini << entry[1] << "=" << (on ? "true" : "false") << "\n";
     }
     return ini.str();
 }

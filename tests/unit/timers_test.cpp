@@ -1,8 +1,7 @@
-// Random delays and the encounter timer: every millisecond of the span reachable, no setting
-// that fires every frame or overflows, re-arming from the end of a run, the skipped pick, a
-// failed run, and the tick count wrapping.
+// Random delays and the encounter timer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <stdexcept>
 #include <vector>
@@ -29,10 +28,9 @@ TEST(RandomDelay, CoversTheWholeSpanNeverFiresEveryFrameNorOverflowsAndIsLogged)
     for (const auto& c : cases) {
         EXPECT_EQ(GenerateRandomDelay(c[0], c[1]), c[2] * 60000u) << c[0] << "-" << c[1];
     }
-    const auto lines = dir.LogLines(dir.LogFiles().at(0));
+    const auto lines = dir.LogMessages();
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_NE(lines[0].find("[DEBUG] Generated random delay: 60000ms (1.000000 minutes)"),
-              std::string::npos);
+    EXPECT_EQ(lines[0], "[DEBUG] Generated random delay: 60000ms (1.000000 minutes)");
 
     Config.EnableDebugLogging = false;
     for (int i = 0; i < 1000; ++i) {
@@ -44,8 +42,7 @@ TEST(RandomDelay, CoversTheWholeSpanNeverFiresEveryFrameNorOverflowsAndIsLogged)
     std::vector<bool> seen(60001, false);
     for (int i = 0; i < 1200000; ++i) {
         const uint32_t delay = GenerateRandomDelay(1, 2);
-        ASSERT_GE(delay, 60000u);
-        ASSERT_LE(delay, 120000u);
+        ASSERT_LE(delay - 60000, 60000u) << delay;  // below 60000 wraps round
         seen[delay - 60000] = true;
     }
     for (size_t ms = 0; ms < seen.size(); ++ms) {
@@ -104,29 +101,24 @@ TEST_F(EventTimerTest, ExpiresAcrossTheTickCountWrapAndReArmsFromTheEndOfALongEv
     const auto starts = TimesOf("long event starts");
     const auto ends = TimesOf("long event ends");
     ASSERT_GE(starts.size(), 2u);
-    EXPECT_GE(starts[0], 60000u);
-    EXPECT_LT(starts[0], 60000u + 100);
-    EXPECT_GE(starts[1], ends[0] + 60000);
-    EXPECT_LT(starts[1], ends[0] + 60000 + 100);
+    // Within a few frames of the delay (a time too early wraps round to a huge difference).
+    EXPECT_LT(starts[0] - 60000, 100u);
+    EXPECT_LT(starts[1] - ends[0] - 60000, 100u);
 }
 
 TEST_F(EventTimerTest, SkippedPickRetriesAfterTenSecondsWithoutANewDelay) {
     Start();
-    static int runs = 0;
-    RegisterEvent("event5_mugging", [] { ++runs; });  // skipped at noon
+    RegisterEvent("event5_mugging", [] {});  // skipped at noon
     run_->Run(3 * 60000);
-    EXPECT_EQ(runs, 0);
     const auto skips =
         TimesOf("Skipping event5_mugging due to time constraints (current hour: 12)");
     ASSERT_GE(skips.size(), 10u);
-    EXPECT_GE(skips[1] - skips[0], 10000u);
-    EXPECT_LT(skips[1] - skips[0], 10100u);
-    // Only the arming delay was drawn.
-    size_t delays = 0;
-    for (const std::string& message : run_->Messages()) {
-        delays += message.rfind("Generated random delay", 0) == 0 ? 1 : 0;
-    }
-    EXPECT_EQ(delays, 1u);
+    EXPECT_LT(skips[1] - skips[0] - 10000, 100u);
+    const auto messages = run_->Messages();  // only the arming delay was drawn
+    EXPECT_EQ(
+        std::count_if(messages.begin(), messages.end(),
+                      [](const std::string& m) { return m.rfind("Generated random", 0) == 0; }),
+        1);
 }
 
 TEST_F(EventTimerTest, FailedRunStaysExpiredAndPicksAgainAtOnce) {
