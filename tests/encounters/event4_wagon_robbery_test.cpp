@@ -21,7 +21,6 @@ class Event4Test : public EncounterTest {
         driver = world.FindVehicle(wagon)->occupants.at(-1);
     }
 
-    // Runs the encounter on its own until the robber has been sent for the wagon.
     void StartRobbery() {
         StartFocused(event4_wagon_robbery);
         ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is attempting wagon robbery on victim " +
@@ -64,13 +63,10 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
                        "Ped " + S(driver) + " is in valid wagon model " +
                            std::to_string(Joaat("CART01")) + " on seat -1",
                        "Valid victims found " + S(driver) + " at distance: 20.000000m",
-                       // The roll-call, each pass until the driver is thrown off.
-                       "Nearby lawman found: " + l, "Nearby lawman found: " + l,
                        "Nearby lawman found: " + l, "Lawman " + l + " responding to wagon robbery",
                        "Aggressor successfully entered wagon - initiating escape",
                        "Player is 220.000000 meters away from aggressor, ending event.", kDone}));
-    EXPECT_EQ(Count("Nearby lawman found: " + l), 3u);
-    // Robber and driver are the event's until the end.
+    EXPECT_EQ(Count("Nearby lawman found: " + l), 3u);  // each pass until the driver is off
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(robber).size(), 1u);
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(driver).size(), 1u);
     // The robber goes for the driver's seat, then flees from the driver as a marked criminal.
@@ -127,8 +123,7 @@ TEST_P(Event4RecoveryTest, ADeadRobberLetsTheDriverBoardAgainIfThrownOffAndDrive
     EXPECT_EQ(WaitBefore(drive[0]), 2000u);
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down
     EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
-    // The dead robber is handed back too, or his body would never be cleared away.
-    EXPECT_TRUE(LeftNothing());
+    EXPECT_TRUE(LeftNothing());  // the dead robber too, or his body would stay
 }
 INSTANTIATE_TEST_SUITE_P(Driver, Event4RecoveryTest, ::testing::Bool());
 
