@@ -23,8 +23,8 @@ class Event4Test : public EncounterTest {
 
     void StartRobbery() {
         StartFocused(event4_wagon_robbery);
-        ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is attempting wagon robbery on victim " +
-                             S(driver)));
+        started = "Aggressor " + S(robber) + " is attempting wagon robbery on victim " + S(driver);
+        ASSERT_TRUE(RunUntil(started));
     }
 
     // The last wait the script made before the given native call.
@@ -42,9 +42,8 @@ class Event4Test : public EncounterTest {
         return last;
     }
 
-    int32_t robber = 0;
-    int32_t wagon = 0;
-    int32_t driver = 0;
+    int32_t robber = 0, wagon = 0, driver = 0;
+    std::string started;  // the line that sends the robber for the wagon
 };
 
 TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
@@ -184,10 +183,7 @@ TEST_F(Event4Test, ARobberWhoStaysNearIsGivenUpAfterFiveMinutesWithHisBlip) {
     const std::string givenUp = "Robbery has gone on for 5 minutes, ending event.";
     EXPECT_TRUE(LoggedInOrder({givenUp, kDone}));
     // Five minutes on the game's clock, overrun by less than one pass.
-    const uint64_t watched = LoggedAtMs(givenUp) - LoggedAtMs("Aggressor " + S(robber) +
-                                                              " is attempting wagon robbery "
-                                                              "on victim " +
-                                                              S(driver));
+    const uint64_t watched = LoggedAtMs(givenUp) - LoggedAtMs(started);
     EXPECT_GE(watched, 300000u);
     EXPECT_LT(watched, 301100u);
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down

@@ -26,8 +26,7 @@ class Event5Test : public EncounterTest {
         ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is now mugging victim " + S(victim)));
     }
 
-    int32_t robber = 0;
-    int32_t victim = 0;
+    int32_t robber = 0, victim = 0;
 };
 
 TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
