@@ -77,6 +77,7 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     EXPECT_EQ(world.FindPed(robber)->group, Joaat("REL_CRIMINALS"));
     // The thrown-off driver fights back; the lawman is sent twice (driver off, escape).
     EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(driver).at(0)), Pushed(driver, robber, 0, 16));
+    EXPECT_EQ(OnlyCall<id::SET_PED_KEEP_TASK>(driver), Pushed(driver, 1));
     EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(lawman).size(), 2u);
     // The lawman is left far behind by the end, so he keeps his orders.
     EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());

@@ -97,6 +97,18 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     const auto fled = Calls<id::TASK_FLEE_PED>(), fought = Calls<id::TASK_COMBAT_PED>();
     EXPECT_EQ(fled.size() + fought.size(), 10u);
     EXPECT_FALSE(fled.empty() || fought.empty());
+    // An odd draw flees, an even one fights back, in the order the peds react.
+    SeedRandom(1);
+    std::vector<Ped> drawnToFlee, fledPeds;
+    for (size_t i = 3; i < gPeds.size(); ++i) {
+        if (RandomInt() % 2 == 1) {
+            drawnToFlee.push_back(gPeds[i]);
+        }
+    }
+    for (const HostCall& call : fled) {
+        fledPeds.push_back(ArgInt(call, 0));
+    }
+    EXPECT_EQ(fledPeds, drawnToFlee);
     for (const auto& [calls, line] :
          {std::make_pair(fled, " is fleeing from aggressor "),
           std::make_pair(fought, " is fighting back against aggressor ")}) {
