@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,11 +25,24 @@ namespace id = native::id;
 // What a focused script runs, and what it left behind. A body runs once on the script fiber
 // after the generator is seeded with `seed`; the script then idles.
 struct FocusedScript {
-    static void (*body)();
-    static uint32_t seed;
-    static bool done;
-    static std::string failure;  // what() of an exception that left the body
-    static void Entry();
+    static inline void (*body)() = nullptr;
+    static inline uint32_t seed = 1;
+    static inline bool done = false;
+    static inline std::string failure;  // what() of an exception that left the body
+    static void Entry() {
+        SeedRandom(seed);
+        try {
+            body();
+        } catch (const std::exception& e) {
+            failure = e.what();
+        } catch (...) {
+            failure = "unknown";
+        }
+        done = true;
+        for (;;) {
+            scriptWait(1000);
+        }
+    }
 };
 
 inline std::string S(int32_t value) {
@@ -53,42 +67,104 @@ class EncounterTest : public ::testing::Test {
     static constexpr float kY = 200.0f;
     static constexpr float kZ = 10.0f;
 
-    EncounterTest();
+    // Peds stand where a test puts them; only scripted happenings change them.
+    EncounterTest() : world(7) {
+        world.settings.pedsAct = false;
+        player = world.CreatePlayer(Near(0));
+    }
 
     // A position `dx` metres east and `dy` metres north of the player.
     static Vec3 Near(float dx, float dy = 0.0f) { return Vec3{kX + dx, kY + dy, kZ}; }
 
     // Peds come from the world's builders (world.AddTownsfolk, AddLawman, AddAnimal,
-    // AddRider, ...) with their models' groups. Two kinds the world does not build:
-    // a townsman moved into another of the game's groups (a gang's, say),
-    int32_t AddInGroup(const Vec3& at, const char* group);
-    // and a shopkeeper under a model the catalogue lacks.
-    int32_t AddShopkeeper(const Vec3& at, const std::string& model);
+    // AddRider, ...). Two kinds the world does not build: a townsman moved into another of
+    // the game's groups (a gang's, say), and a shopkeeper under a model the catalogue lacks.
+    int32_t AddInGroup(const Vec3& at, const char* group) {
+        const int32_t ped = world.AddTownsfolk(at);
+        world.FindPed(ped)->group = Joaat(group);
+        return ped;
+    }
+    int32_t AddShopkeeper(const Vec3& at, const std::string& model) {
+        const int32_t ped = world.AddShopkeeper(at);
+        world.FindPed(ped)->model = Joaat(model);
+        world.FindPed(ped)->modelName = model;
+        return ped;
+    }
 
-    // Runs `body` as the script (seeded with `seed`) until it returns or `maxMs` pass.
-    void RunFocused(void (*body)(), uint32_t seed = 1, uint64_t maxMs = 600000);
-    // The same in two steps, so a test can change settings or natives in between (the run
-    // starts with the settings a freshly loaded plug-in has).
-    void StartFocused(void (*body)(), uint32_t seed = 1);
-    void FinishFocused(uint64_t maxMs = 600000);
-    // Loads the plug-in with this INI and lets `ms` of virtual time pass.
-    void RunPlugin(const std::string& ini, uint64_t ms);
-    // Loads it without running, so a test can replace natives first.
-    void LoadPlugin(const std::string& ini);
+    // Runs `body` as the script (seeded with `seed`) until it returns or `maxMs` pass; in two
+    // steps, a test can change settings or natives in between (the run starts with the
+    // settings a freshly loaded plug-in has).
+    void RunFocused(void (*body)(), uint32_t seed = 1, uint64_t maxMs = 600000) {
+        StartFocused(body, seed);
+        FinishFocused(maxMs);
+    }
+    void StartFocused(void (*body)(), uint32_t seed = 1) {
+        FocusedScript::body = body;
+        FocusedScript::seed = seed;
+        FocusedScript::done = false;
+        FocusedScript::failure.clear();
+        run.reset(new SimRun(world));
+        run->StartScript(&FocusedScript::Entry);
+    }
+    void FinishFocused(uint64_t maxMs = 600000) {
+        for (uint64_t waited = 0; !FocusedScript::done && waited < maxMs; waited += 1000) {
+            ASSERT_TRUE(run->Run(1000)) << "the host stopped the run";
+        }
+        ASSERT_TRUE(FocusedScript::done) << "the script did not finish in time";
+        EXPECT_EQ(FocusedScript::failure, "") << "an exception left the script";
+        EXPECT_TRUE(run->Host().Violations().empty());
+    }
+    // Loads the plug-in with this INI (and lets `ms` of virtual time pass).
+    void LoadPlugin(const std::string& ini) {
+        dir.WriteIni(ini);
+        run.reset(new SimRun(world));
+        run->LoadPlugin();
+    }
+    void RunPlugin(const std::string& ini, uint64_t ms) {
+        LoadPlugin(ini);
+        ASSERT_TRUE(run->Run(ms)) << "the host stopped the run";
+    }
     // Lets time pass until the message is logged; false if `maxMs` passed first.
-    bool RunUntil(const std::string& message, uint64_t maxMs = 120000);
-    // A happening `afterMs` from now.
+    bool RunUntil(const std::string& message, uint64_t maxMs = 120000) {
+        for (uint64_t waited = 0; !Logged(message); waited += 100) {
+            if (waited >= maxMs || !run->Run(100)) {
+                return false;
+            }
+        }
+        return true;
+    }
     void After(uint64_t afterMs, std::function<void(World&)> happening) {
         world.Schedule(world.NowMs() + afterMs, std::move(happening));
     }
 
     std::vector<std::string> Messages() const { return run->Messages(); }
-    size_t Count(const std::string& message) const;
+    size_t Count(const std::string& message) const {
+        const std::vector<std::string> messages = Messages();
+        return static_cast<size_t>(std::count(messages.begin(), messages.end(), message));
+    }
     bool Logged(const std::string& message) const { return Count(message) > 0; }
     // Whether each line was logged after the one before it (others may come between).
-    ::testing::AssertionResult LoggedInOrder(const std::vector<std::string>& lines) const;
-    // The virtual time the message was first logged at.
-    uint64_t LoggedAtMs(const std::string& message) const;
+    ::testing::AssertionResult LoggedInOrder(const std::vector<std::string>& lines) const {
+        const std::vector<std::string> messages = Messages();
+        auto from = messages.begin();
+        for (const std::string& line : lines) {
+            from = std::find(from, messages.end(), line);
+            if (from == messages.end()) {
+                return ::testing::AssertionFailure() << "not logged in order: " << line;
+            }
+            ++from;
+        }
+        return ::testing::AssertionSuccess();
+    }
+    uint64_t LoggedAtMs(const std::string& message) const {
+        for (const LoggedLine& line : run->Lines()) {
+            if (line.message == message) {
+                return line.atMs;
+            }
+        }
+        ADD_FAILURE() << "never logged: " << message;
+        return 0;
+    }
     // Calls of one native from the catalogue, in order; with a ped, only those on that ped.
     template <class Native>
     std::vector<HostCall> Calls() const {
@@ -99,18 +175,30 @@ class EncounterTest : public ::testing::Test {
         return CallsTo(Native::kHash, &ped);
     }
     // The pushed arguments of the one call of a native (on a ped); a failure when not just one.
-    template <class Native>
-    std::vector<uint64_t> OnlyCall() const {
-        return OnlyOne(Calls<Native>());
-    }
-    template <class Native>
-    std::vector<uint64_t> OnlyCall(int32_t ped) const {
-        return OnlyOne(Calls<Native>(ped));
+    template <class Native, class... OnPed>
+    std::vector<uint64_t> OnlyCall(OnPed... ped) const {
+        const std::vector<HostCall> calls = Calls<Native>(ped...);
+        EXPECT_EQ(calls.size(), 1u) << "calls of one native";
+        return calls.size() == 1 ? Args(calls[0]) : std::vector<uint64_t>{};
     }
     // Whether the run left no ped a mission entity (the player aside) and no blip standing.
-    ::testing::AssertionResult LeftNothing() const;
+    ::testing::AssertionResult LeftNothing() const {
+        if (world.OwnedPedCount() != 0 || !world.Blips().empty()) {
+            return ::testing::AssertionFailure() << world.OwnedPedCount() << " peds owned, "
+                                                 << world.Blips().size() << " blips left";
+        }
+        return ::testing::AssertionSuccess();
+    }
     // The ped named in the last log line that starts with `prefix` (0 when none).
-    int32_t PedFromLine(const std::string& prefix) const;
+    int32_t PedFromLine(const std::string& prefix) const {
+        int32_t ped = 0;
+        for (const std::string& message : Messages()) {
+            if (message.compare(0, prefix.size(), prefix) == 0) {
+                ped = std::stoi(message.substr(prefix.size()));
+            }
+        }
+        return ped;
+    }
 
     TempWorkdir dir;
     World world;
@@ -118,6 +206,14 @@ class EncounterTest : public ::testing::Test {
     std::unique_ptr<SimRun> run;
 
   private:
-    static std::vector<uint64_t> OnlyOne(const std::vector<HostCall>& calls);
-    std::vector<HostCall> CallsTo(uint64_t hash, const int32_t* ped) const;
+    std::vector<HostCall> CallsTo(uint64_t hash, const int32_t* ped) const {
+        std::vector<HostCall> out;
+        for (const HostCall& call : run->Host().Calls()) {
+            if (call.kind == HostCall::kNative && call.hash == hash &&
+                (ped == nullptr || ArgInt(call, 0) == *ped)) {
+                out.push_back(call);
+            }
+        }
+        return out;
+    }
 };

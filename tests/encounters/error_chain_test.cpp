@@ -65,11 +65,9 @@ TEST_P(ErrorChainTest, LeavesThreeErrorLinesAndTheLoopRunsTheEncounterAgain) {
     gThrowsLeft = fault.handBackFails ? 2 : 1;
     gThrowStandard = fault.standard;
     LoadPlugin(IniWith({fault.iniKey}));
-    if (fault.handBackFails) {
-        run->Host().OverrideNative(id::SET_ENTITY_AS_NO_LONGER_NEEDED::kHash, ReleaseOrThrow);
-    } else {
-        run->Host().OverrideNative(id::IS_PED_HOGTIED::kHash, HogtiedOrThrow);
-    }
+    run->Host().OverrideNative(
+        fault.handBackFails ? id::SET_ENTITY_AS_NO_LONGER_NEEDED::kHash : id::IS_PED_HOGTIED::kHash,
+        fault.handBackFails ? ReleaseOrThrow : HogtiedOrThrow);
     const std::string what = fault.handBackFails ? "release failed" : "hogtie check failed";
     const std::string name = fault.name;
     std::vector<std::string> chain =

@@ -62,24 +62,6 @@ TEST_F(Event1Test, StagesTheFightAndCalmsTheVictimWhenTheAggressorDies) {
     EXPECT_TRUE(LeftNothing());
 }
 
-enum class Loss { kHogtied, kDespawned };
-class Event1LossTest : public Event1Test, public ::testing::WithParamInterface<Loss> {};
-
-TEST_P(Event1LossTest, AnAggressorTiedUpOrGoneEndsTheFightWithNothingLeftOwned) {
-    StartFight();
-    After(1200, [this](World& w) {
-        if (GetParam() == Loss::kHogtied) {
-            w.FindPed(aggressor)->hogtied = true;
-        } else {
-            w.RemovePed(aggressor);
-        }
-    });
-    ASSERT_TRUE(RunUntil(kDone));
-    EXPECT_TRUE(Logged("Victim 0 is no longer needed and has been released."));
-    EXPECT_TRUE(LeftNothing());
-}
-INSTANTIATE_TEST_SUITE_P(Ends, Event1LossTest, ::testing::Values(Loss::kHogtied, Loss::kDespawned));
-
 // With blips on the aggressor's own blip goes; with them off, a marker someone else put on him.
 class Event1LeaveTest : public Event1Test, public ::testing::WithParamInterface<bool> {};
 

@@ -1,6 +1,5 @@
 // Encounter "event3_animal_aggressor" on its own: a predator spawned beside a ped near the
 // player.
-#include <set>
 #include <vector>
 
 #include "core/config.h"
@@ -17,10 +16,8 @@ const std::string kAbortInfo = "event3_animal_aggressor aborted due to spawn fai
 
 class Event3Test : public EncounterTest {
   protected:
-    // The animal the run spawned (0 before a spawn succeeded).
     int32_t Animal() const { return PedFromLine("Spawned ped "); }
 
-    // Runs the encounter on its own until the animal has been set on its victim.
     void StartAttack() {
         StartFocused(event3_animal_aggressor);
         ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
@@ -40,8 +37,7 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     ASSERT_TRUE(RunUntil("Nearby lawman " + S(lawman) + " is engaging aggressor " + S(animal)));
     After(0, [this](World& w) { w.KillPed(victim); });
     ASSERT_TRUE(RunUntil(kAttackOver));
-    // The watch goes on while the animal lives, however long that is.
-    run->Run(5000);
+    run->Run(5000);  // the watch goes on while the animal lives
     EXPECT_FALSE(Logged(kDone));
     After(0, [animal](World& w) { w.KillPed(animal); });
     FinishFocused();
@@ -71,14 +67,9 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     EXPECT_EQ(OnlyCall<id::SET_PED_KEEP_TASK>(animal), Pushed(animal, 1));
     const uint32_t own = world.FindPed(animal)->group;
     EXPECT_EQ(own, Joaat("MyRelGroup"));
-    for (const HostCall& call : Calls<id::SET_RELATIONSHIP_BETWEEN_GROUPS>()) {
-        EXPECT_EQ(call.args[0], 6u);
-        EXPECT_EQ(call.args[2], own);
-    }
     for (const int32_t ped : {victim, bystander, lawman}) {
         EXPECT_EQ(world.Relationship(world.FindPed(ped)->group, own), 6) << ped;
     }
-    // A fleeing bystander gets no new task; the lawman is tasked but never owned.
     EXPECT_TRUE(Calls<id::TASK_FLEE_PED>(bystander).empty());
     EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>(bystander).size(), 1u);
     EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(lawman).at(0)), Pushed(lawman, animal, 0, 16));
@@ -87,15 +78,6 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     EXPECT_EQ(OnlyCall<id::BLIP_ADD_FOR_ENTITY>(), Pushed(0x318C617Cu, animal));
     EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
     EXPECT_TRUE(LeftNothing());
-}
-
-TEST_F(Event3Test, EveryPredatorIsLoggedUnderTheNameOfTheModelItSpawns) {
-    std::set<Hash> hashesSeen;
-    for (const PredatorModel& row : PredatorModels) {
-        EXPECT_EQ(Joaat(row.name), row.hash) << row.name;
-        hashesSeen.insert(row.hash);
-    }
-    EXPECT_EQ(hashesSeen.size(), static_cast<size_t>(kPredatorModelCount));
 }
 
 TEST_F(Event3Test, AModelThatNeverLoadsFailsTheAttemptWithoutCreatingAPed) {
@@ -205,7 +187,6 @@ TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyAndTenFailedSpawnsHandThePreyBac
     for (size_t i = 1; i < created.size(); ++i) {
         EXPECT_GE(created[i].atMs - created[i - 1].atMs, 2000u);
     }
-    // The abort is the encounter's last word: no closing lines.
     EXPECT_TRUE(LoggedInOrder({kAbortError, kAbortInfo}));
     EXPECT_EQ(Messages().back(), kAbortInfo);
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(victim).size(), 1u);

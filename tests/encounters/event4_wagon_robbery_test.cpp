@@ -21,11 +21,10 @@ class Event4Test : public EncounterTest {
         driver = world.FindVehicle(wagon)->occupants.at(-1);
     }
 
-    // Runs the encounter on its own until the robber has been sent for the wagon.
     void StartRobbery() {
         StartFocused(event4_wagon_robbery);
-        ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is attempting wagon robbery on victim " +
-                             S(driver)));
+        started = "Aggressor " + S(robber) + " is attempting wagon robbery on victim " + S(driver);
+        ASSERT_TRUE(RunUntil(started));
     }
 
     // The last wait the script made before the given native call.
@@ -43,9 +42,8 @@ class Event4Test : public EncounterTest {
         return last;
     }
 
-    int32_t robber = 0;
-    int32_t wagon = 0;
-    int32_t driver = 0;
+    int32_t robber = 0, wagon = 0, driver = 0;
+    std::string started;  // the line that sends the robber for the wagon
 };
 
 TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
@@ -64,13 +62,10 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
                        "Ped " + S(driver) + " is in valid wagon model " +
                            std::to_string(Joaat("CART01")) + " on seat -1",
                        "Valid victims found " + S(driver) + " at distance: 20.000000m",
-                       // The roll-call, each pass until the driver is thrown off.
-                       "Nearby lawman found: " + l, "Nearby lawman found: " + l,
                        "Nearby lawman found: " + l, "Lawman " + l + " responding to wagon robbery",
                        "Aggressor successfully entered wagon - initiating escape",
                        "Player is 220.000000 meters away from aggressor, ending event.", kDone}));
-    EXPECT_EQ(Count("Nearby lawman found: " + l), 3u);
-    // Robber and driver are the event's until the end.
+    EXPECT_EQ(Count("Nearby lawman found: " + l), 3u);  // each pass until the driver is off
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(robber).size(), 1u);
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(driver).size(), 1u);
     // The robber goes for the driver's seat, then flees from the driver as a marked criminal.
@@ -82,6 +77,7 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     EXPECT_EQ(world.FindPed(robber)->group, Joaat("REL_CRIMINALS"));
     // The thrown-off driver fights back; the lawman is sent twice (driver off, escape).
     EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(driver).at(0)), Pushed(driver, robber, 0, 16));
+    EXPECT_EQ(OnlyCall<id::SET_PED_KEEP_TASK>(driver), Pushed(driver, 1));
     EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(lawman).size(), 2u);
     // The lawman is left far behind by the end, so he keeps his orders.
     EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());
@@ -127,8 +123,7 @@ TEST_P(Event4RecoveryTest, ADeadRobberLetsTheDriverBoardAgainIfThrownOffAndDrive
     EXPECT_EQ(WaitBefore(drive[0]), 2000u);
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down
     EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
-    // The dead robber is handed back too, or his body would never be cleared away.
-    EXPECT_TRUE(LeftNothing());
+    EXPECT_TRUE(LeftNothing());  // the dead robber too, or his body would stay
 }
 INSTANTIATE_TEST_SUITE_P(Driver, Event4RecoveryTest, ::testing::Bool());
 
@@ -189,10 +184,7 @@ TEST_F(Event4Test, ARobberWhoStaysNearIsGivenUpAfterFiveMinutesWithHisBlip) {
     const std::string givenUp = "Robbery has gone on for 5 minutes, ending event.";
     EXPECT_TRUE(LoggedInOrder({givenUp, kDone}));
     // Five minutes on the game's clock, overrun by less than one pass.
-    const uint64_t watched = LoggedAtMs(givenUp) - LoggedAtMs("Aggressor " + S(robber) +
-                                                              " is attempting wagon robbery "
-                                                              "on victim " +
-                                                              S(driver));
+    const uint64_t watched = LoggedAtMs(givenUp) - LoggedAtMs(started);
     EXPECT_GE(watched, 300000u);
     EXPECT_LT(watched, 301100u);
     EXPECT_EQ(Calls<id::CLEAR_PED_TASKS>(lawman).size(), 1u);  // the law stands down

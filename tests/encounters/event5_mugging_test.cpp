@@ -19,15 +19,14 @@ class Event5Test : public EncounterTest {
         victim = world.AddTownsfolk(Near(6), false);
     }
 
-    // Runs the encounter on its own until the robbery has been set up.
-    void StartMugging(uint32_t seed = 1) {
-        StartFocused(event5_mugging, seed);
+    void StartMugging(bool blips = true) {
+        StartFocused(event5_mugging);
         Config.ExcludeWomen = true;
+        Config.EnableBlips = blips;
         ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is now mugging victim " + S(victim)));
     }
 
-    int32_t robber = 0;
-    int32_t victim = 0;
+    int32_t robber = 0, victim = 0;
 };
 
 TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
@@ -115,10 +114,7 @@ TEST_F(Event5Test, AKilledVictimLeavesTheRobberToFleeAloneAndHeIsLetGoBeyond75Me
 TEST_F(Event5Test, WhereTheGameKeepsTheHandleTheRobberStillFleesAndIsWatchedUntilGone) {
     world.settings.rewriteReleasedHandle = false;
     BuildStreet();
-    StartFocused(event5_mugging);
-    Config.ExcludeWomen = true;
-    Config.EnableBlips = false;
-    ASSERT_TRUE(RunUntil("Aggressor " + S(robber) + " is now mugging victim " + S(victim)));
+    StartMugging(false);
     world.AddBlip(0x1234u, robber);  // someone else's marker on the robber
     After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-145)); });
     ASSERT_TRUE(RunUntil(kFarWatch));
@@ -182,9 +178,8 @@ TEST_F(Event5Test, WithoutTwoDifferentPeopleNobodyIsTouched) {
     world.AddAnimal("A_C_Deer_01", Near(6));  // no victim: only people are robbed
     RunFocused(event5_mugging);
     EXPECT_EQ(PedFromLine("Randomly assigned aggressor: "), 0);
-    EXPECT_TRUE(Logged("Could not find 2 valid NPCs within radius. Found: 1 NPCs"));
-    EXPECT_TRUE(Logged("Event cannot proceed without required NPCs"));
-    EXPECT_TRUE(Logged(kDone));
+    EXPECT_TRUE(LoggedInOrder({"Could not find 2 valid NPCs within radius. Found: 1 NPCs",
+                               "Event cannot proceed without required NPCs", kDone}));
     EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>().empty());
 }
 

@@ -97,15 +97,25 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     const auto fled = Calls<id::TASK_FLEE_PED>(), fought = Calls<id::TASK_COMBAT_PED>();
     EXPECT_EQ(fled.size() + fought.size(), 10u);
     EXPECT_FALSE(fled.empty() || fought.empty());
-    for (const HostCall& call : fled) {
-        EXPECT_EQ(ArgInt(call, 1), aggressor);
-        EXPECT_TRUE(
-            Logged("Ped " + S(ArgInt(call, 0)) + " is fleeing from aggressor " + S(aggressor)));
+    // An odd draw flees, an even one fights back, in the order the peds react.
+    SeedRandom(1);
+    std::vector<Ped> drawnToFlee, fledPeds;
+    for (size_t i = 3; i < gPeds.size(); ++i) {
+        if (RandomInt() % 2 == 1) {
+            drawnToFlee.push_back(gPeds[i]);
+        }
     }
-    for (const HostCall& call : fought) {
-        EXPECT_EQ(ArgInt(call, 1), aggressor);
-        EXPECT_TRUE(Logged("Ped " + S(ArgInt(call, 0)) + " is fighting back against aggressor " +
-                           S(aggressor)));
+    for (const HostCall& call : fled) {
+        fledPeds.push_back(ArgInt(call, 0));
+    }
+    EXPECT_EQ(fledPeds, drawnToFlee);
+    for (const auto& [calls, line] :
+         {std::make_pair(fled, " is fleeing from aggressor "),
+          std::make_pair(fought, " is fighting back against aggressor ")}) {
+        for (const HostCall& call : calls) {
+            EXPECT_EQ(ArgInt(call, 1), aggressor);
+            EXPECT_TRUE(Logged("Ped " + S(ArgInt(call, 0)) + line + S(aggressor)));
+        }
     }
     EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>().size(), 10u);
 }
