@@ -193,11 +193,9 @@ class EncounterTest : public ::testing::Test {
     }
     // Whether the run left no ped a mission entity (the player aside) and no blip standing.
     ::testing::AssertionResult LeftNothing() const {
-        if (world.OwnedPedCount() != 0 || !world.Blips().empty()) {
-            return ::testing::AssertionFailure() << world.OwnedPedCount() << " peds owned, "
-                                                 << world.Blips().size() << " blips left";
-        }
-        return ::testing::AssertionSuccess();
+        return (world.OwnedPedCount() == 0 && world.Blips().empty() ? ::testing::AssertionSuccess()
+                                                                    : ::testing::AssertionFailure())
+               << world.OwnedPedCount() << " peds owned, " << world.Blips().size() << " blips left";
     }
     // The log lines that start with one of the prefixes, in order.
     std::vector<std::string> LinesFrom(const std::vector<std::string>& prefixes) const {

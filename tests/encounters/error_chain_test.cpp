@@ -2,7 +2,6 @@
 // lines, the owned peds handed back on the way out, and a main loop that goes on to run the
 // encounter again.
 #include <stdexcept>
-#include <vector>
 
 #include "encounter_fixture.h"
 

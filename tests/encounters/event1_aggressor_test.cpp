@@ -1,7 +1,6 @@
 // Encounter "event1_aggressor" through the real main loop: two townsmen 40 m apart near the
 // player, one set on the other, and the world scripted to end the fight in each way it can.
 #include <set>
-#include <vector>
 
 #include "encounter_fixture.h"
 
@@ -24,7 +23,6 @@ class Event1Test : public EncounterTest {
         aggressor = PedFromLine("Randomly assigned aggressor: ");
         victim = PedFromLine("Randomly assigned victim: ");
     }
-    // Moves the player `metres` east of the aggressor.
     void PlayerAwayBy(float metres) {
         const Vec3 at = world.FindPed(aggressor)->pos;
         world.MoveEntity(player, Vec3{at.x + metres, at.y, at.z});

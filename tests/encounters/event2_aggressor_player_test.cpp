@@ -1,6 +1,5 @@
 // Encounter "event2_aggressor_player" through the real main loop: a townsman near the player
 // turns on the player, and lawmen come and go.
-#include <vector>
 
 #include "encounter_fixture.h"
 

@@ -1,10 +1,9 @@
 // Encounter "event3_animal_aggressor" on its own: a predator spawned beside a ped near the
 // player.
-#include <vector>
 
+#include "encounters/event3_animal_aggressor.h"
 #include "core/config.h"
 #include "encounter_fixture.h"
-#include "encounters/event3_animal_aggressor.h"
 #include "encounters/predator_models.h"
 
 namespace {

@@ -1,9 +1,8 @@
 // Encounter "event4_wagon_robbery": a robber on foot goes for the driver's seat of a wagon
 // near the player, with lawmen standing by.
-#include <vector>
 
-#include "encounter_fixture.h"
 #include "encounters/event4_wagon_robbery.h"
+#include "encounter_fixture.h"
 
 namespace {
 

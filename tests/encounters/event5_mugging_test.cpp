@@ -1,9 +1,8 @@
 // Encounter "event5_mugging": an armed man robs a woman near the player, on its own.
-#include <vector>
 
+#include "encounters/event5_mugging.h"
 #include "core/config.h"
 #include "encounter_fixture.h"
-#include "encounters/event5_mugging.h"
 
 namespace {
 
@@ -55,7 +54,6 @@ TEST_F(Event5Test, LawmenNearOnTheFirstPassEndTheRobberyAndBothPartiesFlee) {
     EXPECT_EQ(OnlyCall<id::TASK_ROB_PED>(robber), Pushed(robber, victim, 0.0f, 2, 0));
     EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>(robber).size(), 2u);  // robbing, then fleeing
     EXPECT_EQ(OnlyCall<id::BLIP_ADD_FOR_ENTITY>(), Pushed(0x318C617Cu, robber));
-    // Moved from O'Driscoll to criminal for the flight.
     EXPECT_EQ(ArgsOf<id::SET_PED_RELATIONSHIP_GROUP_HASH>(robber),
               (ArgLists{Pushed(robber, Joaat("REL_GANG_ODRISCOLL")),
                         Pushed(robber, Joaat("REL_CRIMINALS"))}));

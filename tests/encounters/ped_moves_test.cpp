@@ -1,10 +1,9 @@
 // The shared moves on chosen peds: lawmen and bystanders, reactions, and the ledger that hands
 // every owned ped back. (The aggressor's blip is tested through the encounters.)
-#include <vector>
 
+#include "world/ped_moves.h"
 #include "encounter_fixture.h"
 #include "world/ped_ledger.h"
-#include "world/ped_moves.h"
 
 namespace {
 
