@@ -1,6 +1,5 @@
 // The main loop with encounters enabled: hours in a living town leave nothing behind between
 // encounters, and the two night encounters keep to the night.
-#include <gtest/gtest.h>
 
 #include "encounter_fixture.h"
 #include "sim/host/run_setup.h"

@@ -1,6 +1,5 @@
 // The look around the player and the candidate pass of the confrontation encounters, against
 // a street holding one ped of every kind the filter has to tell apart.
-#include <vector>
 
 #include "core/config.h"
 #include "encounter_fixture.h"

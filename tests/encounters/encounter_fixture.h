@@ -53,6 +53,7 @@ inline std::string S(int32_t value) {
 inline std::vector<uint64_t> Args(const HostCall& call) {
     return std::vector<uint64_t>(call.args, call.args + call.argCount);
 }
+using ArgLists = std::vector<std::vector<uint64_t>>;
 template <class... Values>
 std::vector<uint64_t> Pushed(Values... values) {
     return {native::EncodeArg(values)...};
@@ -67,13 +68,11 @@ class EncounterTest : public ::testing::Test {
     static constexpr float kY = 200.0f;
     static constexpr float kZ = 10.0f;
 
-    // Peds stand where a test puts them; only scripted happenings change them.
     EncounterTest() : world(7) {
         world.settings.pedsAct = false;
         player = world.CreatePlayer(Near(0));
     }
 
-    // A position `dx` metres east and `dy` metres north of the player.
     static Vec3 Near(float dx, float dy = 0.0f) { return Vec3{kX + dx, kY + dy, kZ}; }
 
     // Peds come from the world's builders (world.AddTownsfolk, AddLawman, AddAnimal,
@@ -114,7 +113,6 @@ class EncounterTest : public ::testing::Test {
         EXPECT_EQ(FocusedScript::failure, "") << "an exception left the script";
         EXPECT_TRUE(run->Host().Violations().empty());
     }
-    // Loads the plug-in with this INI (and lets `ms` of virtual time pass).
     void LoadPlugin(const std::string& ini) {
         dir.WriteIni(ini);
         run.reset(new SimRun(world));
@@ -166,54 +164,59 @@ class EncounterTest : public ::testing::Test {
         return 0;
     }
     // Calls of one native from the catalogue, in order; with a ped, only those on that ped.
-    template <class Native>
-    std::vector<HostCall> Calls() const {
-        return CallsTo(Native::kHash, nullptr);
+    template <class Native, class... OnPed>
+    std::vector<HostCall> Calls(OnPed... ped) const {
+        std::vector<HostCall> out;
+        for (const HostCall& call : run->Host().Calls()) {
+            if (call.kind == HostCall::kNative && call.hash == Native::kHash &&
+                ((ArgInt(call, 0) == ped) && ...)) {
+                out.push_back(call);
+            }
+        }
+        return out;
     }
-    template <class Native>
-    std::vector<HostCall> Calls(int32_t ped) const {
-        return CallsTo(Native::kHash, &ped);
+    // The pushed arguments of each call of a native (on a ped), in order.
+    template <class Native, class... OnPed>
+    ArgLists ArgsOf(OnPed... ped) const {
+        ArgLists out;
+        for (const HostCall& call : Calls<Native>(ped...)) {
+            out.push_back(Args(call));
+        }
+        return out;
     }
-    // The pushed arguments of the one call of a native (on a ped); a failure when not just one.
+    // Those of the one call of a native (on a ped); a failure when not just one.
     template <class Native, class... OnPed>
     std::vector<uint64_t> OnlyCall(OnPed... ped) const {
-        const std::vector<HostCall> calls = Calls<Native>(ped...);
+        const ArgLists calls = ArgsOf<Native>(ped...);
         EXPECT_EQ(calls.size(), 1u) << "calls of one native";
-        return calls.size() == 1 ? Args(calls[0]) : std::vector<uint64_t>{};
+        return calls.size() == 1 ? calls[0] : std::vector<uint64_t>{};
     }
     // Whether the run left no ped a mission entity (the player aside) and no blip standing.
     ::testing::AssertionResult LeftNothing() const {
-        if (world.OwnedPedCount() != 0 || !world.Blips().empty()) {
-            return ::testing::AssertionFailure() << world.OwnedPedCount() << " peds owned, "
-                                                 << world.Blips().size() << " blips left";
+        return (world.OwnedPedCount() == 0 && world.Blips().empty() ? ::testing::AssertionSuccess()
+                                                                    : ::testing::AssertionFailure())
+               << world.OwnedPedCount() << " peds owned, " << world.Blips().size() << " blips left";
+    }
+    // The log lines that start with one of the prefixes, in order.
+    std::vector<std::string> LinesFrom(const std::vector<std::string>& prefixes) const {
+        std::vector<std::string> out;
+        for (const std::string& message : Messages()) {
+            for (const std::string& prefix : prefixes) {
+                if (message.compare(0, prefix.size(), prefix) == 0) {
+                    out.push_back(message);
+                }
+            }
         }
-        return ::testing::AssertionSuccess();
+        return out;
     }
     // The ped named in the last log line that starts with `prefix` (0 when none).
     int32_t PedFromLine(const std::string& prefix) const {
-        int32_t ped = 0;
-        for (const std::string& message : Messages()) {
-            if (message.compare(0, prefix.size(), prefix) == 0) {
-                ped = std::stoi(message.substr(prefix.size()));
-            }
-        }
-        return ped;
+        const std::vector<std::string> lines = LinesFrom({prefix});
+        return lines.empty() ? 0 : std::stoi(lines.back().substr(prefix.size()));
     }
 
     TempWorkdir dir;
     World world;
     int32_t player = 0;
     std::unique_ptr<SimRun> run;
-
-  private:
-    std::vector<HostCall> CallsTo(uint64_t hash, const int32_t* ped) const {
-        std::vector<HostCall> out;
-        for (const HostCall& call : run->Host().Calls()) {
-            if (call.kind == HostCall::kNative && call.hash == hash &&
-                (ped == nullptr || ArgInt(call, 0) == *ped)) {
-                out.push_back(call);
-            }
-        }
-        return out;
-    }
 };

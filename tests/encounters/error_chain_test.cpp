@@ -2,7 +2,6 @@
 // lines, the owned peds handed back on the way out, and a main loop that goes on to run the
 // encounter again.
 #include <stdexcept>
-#include <vector>
 
 #include "encounter_fixture.h"
 
@@ -69,19 +68,19 @@ TEST_P(ErrorChainTest, LeavesThreeErrorLinesAndTheLoopRunsTheEncounterAgain) {
         fault.handBackFails ? id::SET_ENTITY_AS_NO_LONGER_NEEDED::kHash : id::IS_PED_HOGTIED::kHash,
         fault.handBackFails ? ReleaseOrThrow : HogtiedOrThrow);
     const std::string what = fault.handBackFails ? "release failed" : "hogtie check failed";
-    const std::string name = fault.name;
-    std::vector<std::string> chain =
+    const std::string name = fault.name, in = std::string(fault.errorName);
+    const std::string backup = "Using backup timing WAIT(100) after exception";
+    ASSERT_TRUE(RunUntil(backup));
+    EXPECT_TRUE(LoggedInOrder(
         fault.standard
-            ? std::vector<std::string>{"Exception in " + std::string(fault.errorName) + ": " + what,
+            ? std::vector<std::string>{"Exception in " + in + ": " + what,
                                        "Exception during random event execution: " + what,
-                                       "Exception in main loop: Event execution failed: " + what}
+                                       "Exception in main loop: Event execution failed: " + what,
+                                       backup}
             : std::vector<std::string>{
-                  "Unknown exception in " + std::string(fault.errorName),
-                  "Unknown exception during random event execution",
-                  "Exception in main loop: Event execution failed: Unknown exception in event"};
-    chain.push_back("Using backup timing WAIT(100) after exception");
-    ASSERT_TRUE(RunUntil(chain.back()));
-    EXPECT_TRUE(LoggedInOrder(chain));
+                  "Unknown exception in " + in, "Unknown exception during random event execution",
+                  "Exception in main loop: Event execution failed: Unknown exception in event",
+                  backup}));
     ASSERT_TRUE(RunUntil(name + " completed successfully"));
     EXPECT_EQ(Count("Executing " + name), 2u);
     if (!fault.handBackFails) {

@@ -1,8 +1,5 @@
 // Encounter "event1_aggressor" through the real main loop: two townsmen 40 m apart near the
 // player, one set on the other, and the world scripted to end the fight in each way it can.
-#include <set>
-#include <vector>
-
 #include "encounter_fixture.h"
 
 namespace {
@@ -12,42 +9,38 @@ const std::string kDone = "event1_aggressor completed successfully";
 class Event1Test : public EncounterTest {
   protected:
     void StartFight(const std::string& extraIni = "", bool armed = false) {
-        first = world.AddTownsfolk(Near(5));
-        second = world.AddTownsfolk(Near(-35));
+        const int32_t first = world.AddTownsfolk(Near(5)), second = world.AddTownsfolk(Near(-35));
         world.FindPed(first)->weapons = world.FindPed(second)->weapons =
             armed ? uint32_t{kRifle} : 0u;
+        Start(extraIni);
+    }
+    void Start(const std::string& extraIni = "") {
         RunPlugin(IniWith({"Event1_Aggressor"}) + extraIni, 60000);
         ASSERT_TRUE(RunUntil("Initiating NPC confrontation event"));
         aggressor = PedFromLine("Randomly assigned aggressor: ");
         victim = PedFromLine("Randomly assigned victim: ");
     }
-    // Moves the player `metres` east of the aggressor.
     void PlayerAwayBy(float metres) {
         const Vec3 at = world.FindPed(aggressor)->pos;
         world.MoveEntity(player, Vec3{at.x + metres, at.y, at.z});
     }
-    int32_t first = 0, second = 0, aggressor = 0, victim = 0;
+    int32_t aggressor = 0, victim = 0;
 };
 
 TEST_F(Event1Test, StagesTheFightAndCalmsTheVictimWhenTheAggressorDies) {
     StartFight();
-    EXPECT_EQ((std::set<int32_t>{aggressor, victim}), (std::set<int32_t>{first, second}));
     After(1000, [this](World& w) { w.KillPed(aggressor); });
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(
         LoggedInOrder({"Executing event1_aggressor", "Event 1 started - performing custom logic",
-                       "Valid ped found " + S(first) + " at distance: 5.000000m",
-                       "Valid ped found " + S(second) + " at distance: 35.000000m",
                        "Aggressor " + S(aggressor) + " is human and will use TASK_COMBAT_PED",
                        "Aggressor " + S(aggressor) + " is now attacking victim " + S(victim),
                        // The game clears the released variable, and the line shows it as left.
                        "Victim 0 is no longer needed and has been released.",
                        "Event 1 logic executed successfully", kDone}));
     // Both owned for good (mission entity, script-held), aggressor first.
-    const auto owned = Calls<id::SET_ENTITY_AS_MISSION_ENTITY>();
-    ASSERT_EQ(owned.size(), 2u);
-    EXPECT_EQ(Args(owned[0]), Pushed(aggressor, 1, 1));
-    EXPECT_EQ(Args(owned[1]), Pushed(victim, 1, 1));
+    EXPECT_EQ(ArgsOf<id::SET_ENTITY_AS_MISSION_ENTITY>(),
+              (ArgLists{Pushed(aggressor, 1, 1), Pushed(victim, 1, 1)}));
     // The aggressor drops what it did and attacks with the game's default combat flags.
     EXPECT_EQ(OnlyCall<id::TASK_COMBAT_PED>(aggressor), Pushed(aggressor, victim, 0, 16));
     EXPECT_EQ(Args(Calls<id::CLEAR_PED_TASKS>(aggressor).at(0)), Pushed(aggressor, 1, 1));
@@ -138,19 +131,14 @@ TEST_F(Event1Test, AVanishedVictimMakesTheAggressorACriminalOnce) {
 TEST_F(Event1Test, AnAnimalAggressorCharges) {
     world.AddAnimal("A_C_Deer_01", Near(5));
     world.AddAnimal("A_C_Buck_01", Near(-35));
-    RunPlugin(IniWith({"Event1_Aggressor"}), 60000);
-    ASSERT_TRUE(RunUntil("Initiating NPC confrontation event"));
-    aggressor = PedFromLine("Randomly assigned aggressor: ");
-    EXPECT_TRUE(Logged("Aggressor " + S(aggressor) +
-                       " is animal and will use TASK_COMBAT_ANIMAL_CHARGE_PED"));
+    Start();
     EXPECT_EQ(OnlyCall<id::TASK_COMBAT_ANIMAL_CHARGE_PED>(aggressor),
-              Pushed(aggressor, PedFromLine("Randomly assigned victim: "), 0, 0, 0, 0, 0));
+              Pushed(aggressor, victim, 0, 0, 0, 0, 0));
     EXPECT_TRUE(Calls<id::TASK_COMBAT_PED>(aggressor).empty());
 }
 
 TEST_F(Event1Test, OneCandidateIsNotEnough) {
     world.AddTownsfolk(Near(5));
-    world.AddTownsfolk(Near(0, 100.01f));
     RunPlugin(IniWith({"Event1_Aggressor"}), 60000);
     ASSERT_TRUE(RunUntil(kDone));
     EXPECT_TRUE(LoggedInOrder({"Could not find 2 valid NPCs within radius. Found: 1 valid peds.",

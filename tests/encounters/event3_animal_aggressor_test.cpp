@@ -1,10 +1,9 @@
 // Encounter "event3_animal_aggressor" on its own: a predator spawned beside a ped near the
 // player.
-#include <vector>
 
+#include "encounters/event3_animal_aggressor.h"
 #include "core/config.h"
 #include "encounter_fixture.h"
-#include "encounters/event3_animal_aggressor.h"
 #include "encounters/predator_models.h"
 
 namespace {
@@ -47,7 +46,6 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     ASSERT_EQ(created.size(), 1u);
     const uint32_t model = static_cast<uint32_t>(created[0].args[0]);
     EXPECT_EQ(Args(created[0]), Pushed(model, 155.0f, 200.0f, 10.0f, 0.0f, 1, 1, 1, 1));
-    EXPECT_EQ(Args(Calls<id::REQUEST_MODEL>().at(0)), Pushed(model, 1));
     EXPECT_EQ(Args(Calls<id::PLACE_ENTITY_ON_GROUND_PROPERLY>().at(0)), Pushed(animal, 1));
     EXPECT_EQ(Args(Calls<id::SET_RANDOM_OUTFIT_VARIATION>().at(0)), Pushed(animal, 1));
     EXPECT_EQ(Args(Calls<id::FREEZE_ENTITY_POSITION>().at(0)), Pushed(animal, false));
@@ -55,8 +53,7 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     const PedModel* spawned = FindPedModel(model);
     ASSERT_NE(spawned, nullptr);
     EXPECT_TRUE(
-        LoggedInOrder({"Valid ped found " + S(victim) + " at distance: 5.000000m",
-                       "Animal (" + spawned->name + ") is now charging victim " + S(victim),
+        LoggedInOrder({"Animal (" + spawned->name + ") is now charging victim " + S(victim),
                        "Ped " + S(bystander) + " is already fleeing from aggressor " + S(animal),
                        "Nearby citizen " + S(bystander) + " is reacting to aggressor " + S(animal),
                        kAttackOver, "Event 3 logic executed successfully", kDone}));
@@ -72,7 +69,6 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     }
     EXPECT_TRUE(Calls<id::TASK_FLEE_PED>(bystander).empty());
     EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>(bystander).size(), 1u);
-    EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(lawman).at(0)), Pushed(lawman, animal, 0, 16));
     EXPECT_TRUE(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(lawman).empty());
     // One blip on the animal, removed once; both dead peds handed back for the game to clear.
     EXPECT_EQ(OnlyCall<id::BLIP_ADD_FOR_ENTITY>(), Pushed(0x318C617Cu, animal));
@@ -116,28 +112,16 @@ TEST_F(Event3Test, ThePlayerRidingAwayLetsTheAnimalGoAndClearsItsBlip) {
     EXPECT_TRUE(LeftNothing());
 }
 
-TEST_F(Event3Test, WithoutBlipsTheWatchLetsGoEachPassUntilTheAnimalIsGone) {
-    // A game that leaves the handle in place after a hand-back keeps the watch going.
-    world.settings.rewriteReleasedHandle = false;
+// How the watch lets go each pass of an animal whose handle the game keeps, and removes a
+// marker someone else put on it, is the shared watch's (pinned by the mugging's tests).
+TEST_F(Event3Test, TheWatchLetsTheAnimalGoBeyond200Metres) {
     victim = world.AddTownsfolk(Near(5));
-    StartFocused(event3_animal_aggressor);
-    Config.EnableBlips = false;
-    ASSERT_TRUE(RunUntil("Initiating animal attack on victim: " + S(victim)));
-    const int32_t animal = Animal();
-    world.AddBlip(0x1234u, animal);  // someone else's marker on the animal
+    StartAttack();
     After(0, [this](World& w) { w.KillPed(victim); });
     ASSERT_TRUE(RunUntil(kAttackOver));
     After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(-145)); });  // 200 m off
-    ASSERT_TRUE(RunUntil("Animal has moved beyond 200 meters, ending confrontation"));
-    run->Run(3000);
-    EXPECT_FALSE(Logged(kDone));
-    After(0, [animal](World& w) { w.RemovePed(animal); });
     FinishFocused();
-    EXPECT_GE(Count("Animal has moved beyond 200 meters, ending confrontation"), 3u);
-    EXPECT_TRUE(Logged(kDone));
-    EXPECT_TRUE(Calls<id::BLIP_ADD_FOR_ENTITY>().empty());
-    // The marker found on the animal was removed once; later looks find none.
-    EXPECT_EQ(Calls<id::CLEAR_BLIP>().size(), 1u);
+    EXPECT_TRUE(LoggedInOrder({"Animal has moved beyond 200 meters, ending confrontation", kDone}));
     EXPECT_TRUE(LeftNothing());
 }
 
@@ -167,14 +151,7 @@ TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyAndTenFailedSpawnsHandThePreyBac
     StartFocused(event3_animal_aggressor);
     Config.ExcludeWomen = true;  // not applied to prey
     FinishFocused();
-    std::vector<std::string> valid;
-    for (const std::string& message : Messages()) {
-        if (message.rfind("Valid ped found ", 0) == 0 ||
-            message.rfind("Excluded shopkeeper found: ", 0) == 0) {
-            valid.push_back(message);
-        }
-    }
-    EXPECT_EQ(valid,
+    EXPECT_EQ(LinesFrom({"Valid ped found ", "Excluded shopkeeper found: "}),
               (std::vector<std::string>{"Valid ped found " + S(lawman) + " at distance: 5.000000m",
                                         "Valid ped found " + S(deer) + " at distance: 6.000000m",
                                         "Valid ped found " + S(woman) + " at distance: 7.000000m",

@@ -1,10 +1,9 @@
 // Encounter "event6_horse_bucking" on its own, with the generator seeded so the bucking roll
 // falls just either side of the throw.
-#include <vector>
 
+#include "encounters/event6_horse_bucking.h"
 #include "core/config.h"
 #include "encounter_fixture.h"
-#include "encounters/event6_horse_bucking.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 // The shared moves on chosen peds: lawmen and bystanders, reactions, and the ledger that hands
 // every owned ped back. (The aggressor's blip is tested through the encounters.)
-#include <vector>
 
+#include "world/ped_moves.h"
 #include "encounter_fixture.h"
 #include "world/ped_ledger.h"
-#include "world/ped_moves.h"
 
 namespace {
 
@@ -90,34 +89,25 @@ TEST_F(PedMovesTest, ReactorsFleeOrFightBackAndKeepTheTaskUnlessAlreadyFleeing) 
     EXPECT_EQ(
         Count("Ped " + S(alreadyFleeing) + " is already fleeing from aggressor " + S(aggressor)),
         1u);
-    EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(alreadyFleeing).empty());
     EXPECT_EQ(world.FindPed(alreadyFleeing)->task.targetPed, player);
-    EXPECT_TRUE(Calls<id::SET_PED_KEEP_TASK>(dead).empty());
-    // The ten others flee or fight back as their line says (both happen), and keep the task.
-    const auto fled = Calls<id::TASK_FLEE_PED>(), fought = Calls<id::TASK_COMBAT_PED>();
-    EXPECT_EQ(fled.size() + fought.size(), 10u);
-    EXPECT_FALSE(fled.empty() || fought.empty());
-    // An odd draw flees, an even one fights back, in the order the peds react.
+    // The ten others flee on an odd draw and fight back on an even one, in the order they
+    // react, say so, and keep the task; the fleeing and the dead ped keep none.
     SeedRandom(1);
-    std::vector<Ped> drawnToFlee, fledPeds;
+    ArgLists flee, fight, keep;
     for (size_t i = 3; i < gPeds.size(); ++i) {
-        if (RandomInt() % 2 == 1) {
-            drawnToFlee.push_back(gPeds[i]);
-        }
+        const bool flees = RandomInt() % 2 == 1;
+        (flees ? flee : fight)
+            .push_back(flees ? Pushed(gPeds[i], aggressor, 3, 0, -1.0f, -1, 0)
+                             : Pushed(gPeds[i], aggressor, 0, 16));
+        keep.push_back(Pushed(gPeds[i], 1));
+        EXPECT_TRUE(Logged("Ped " + S(gPeds[i]) +
+                           (flees ? " is fleeing from" : " is fighting back against") +
+                           " aggressor " + S(aggressor)));
     }
-    for (const HostCall& call : fled) {
-        fledPeds.push_back(ArgInt(call, 0));
-    }
-    EXPECT_EQ(fledPeds, drawnToFlee);
-    for (const auto& [calls, line] :
-         {std::make_pair(fled, " is fleeing from aggressor "),
-          std::make_pair(fought, " is fighting back against aggressor ")}) {
-        for (const HostCall& call : calls) {
-            EXPECT_EQ(ArgInt(call, 1), aggressor);
-            EXPECT_TRUE(Logged("Ped " + S(ArgInt(call, 0)) + line + S(aggressor)));
-        }
-    }
-    EXPECT_EQ(Calls<id::SET_PED_KEEP_TASK>().size(), 10u);
+    EXPECT_FALSE(flee.empty() || fight.empty());
+    EXPECT_EQ(ArgsOf<id::TASK_FLEE_PED>(), flee);
+    EXPECT_EQ(ArgsOf<id::TASK_COMBAT_PED>(), fight);
+    EXPECT_EQ(ArgsOf<id::SET_PED_KEEP_TASK>(), keep);
 }
 
 }  // namespace
