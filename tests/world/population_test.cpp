@@ -57,28 +57,32 @@ TEST_F(PopulationTest, FarPedsAndVehiclesVanishUnlessAScriptOwnsThemOrSomeoneAbo
     EXPECT_FALSE(Exists(abandoned)) << "an empty vehicle nobody owns is cleared away";
 }
 
-TEST_F(PopulationTest, TheDeadLieAWhileUnlessAScriptHoldsThem) {
+TEST_F(PopulationTest, TheDeadLieAWhileTheTiedWorkFreeAndEachDeathCountsOnce) {
     const int32_t body = world.AddTownsfolk(Vec3{10, 0, 0});
     const int32_t held = world.AddTownsfolk(Vec3{12, 0, 0});
+    const int32_t tied = world.AddTownsfolk(Vec3{14, 0, 0});
+    const int32_t hurt = world.AddTownsfolk(Vec3{6, 0, 0});
     world.FindPed(held)->missionEntity = true;
-    world.KillPed(body);
-    world.KillPed(held);
-    RunFor(world.settings.corpseLifetimeMs - 1000);
+    for (int32_t ped : {body, body, held, player}) {
+        world.KillPed(ped);
+    }
+    world.HurtPed(hurt, 200);
+    world.HogtiePed(tied);
+    EXPECT_EQ(world.PedsKilled(), 4u) << "the body once, the player too";
+    const WorldSettings& s = world.settings;
+    world.AdvanceTo(s.playerRespawnMs + 1000);
+    EXPECT_FALSE(world.FindPed(player)->dead) << "the player gets up again";
+    world.AdvanceTo(s.corpseLifetimeMs - 1000);
     EXPECT_TRUE(Exists(body));
-    RunFor(2000);
+    world.AdvanceTo(s.corpseLifetimeMs + 1000);
     EXPECT_FALSE(Exists(body));
+    world.AdvanceTo(s.hogtieEscapeMs - 1000);
+    EXPECT_TRUE(world.FindPed(tied)->hogtied);
+    world.AdvanceTo(s.hogtieEscapeMs + 1000);
+    EXPECT_FALSE(world.FindPed(tied)->hogtied);
+    EXPECT_TRUE(world.FindPed(tied)->fleeing);
     RunFor(3600000);
     EXPECT_TRUE(Exists(held)) << "an owned corpse is a leak the world must show";
-}
-
-TEST_F(PopulationTest, ATiedUpPedWorksFreeInTimeAndRuns) {
-    const int32_t ped = world.AddTownsfolk(Vec3{10, 0, 0});
-    world.HogtiePed(ped);
-    RunFor(world.settings.hogtieEscapeMs - 1000);
-    EXPECT_TRUE(world.FindPed(ped)->hogtied);
-    RunFor(2000);
-    EXPECT_FALSE(world.FindPed(ped)->hogtied);
-    EXPECT_TRUE(world.FindPed(ped)->fleeing);
 }
 
 TEST_F(PopulationTest, AmbientModeKeepsNewPedsComingAroundThePlayer) {
@@ -122,19 +126,6 @@ TEST_F(PopulationTest, TheMixDecidesWhatAppears) {
             EXPECT_EQ(entry.second.modelName, "A_C_Wolf");
         }
     }
-}
-
-TEST_F(PopulationTest, EveryDeathIsCountedOnceThePlayersToo) {
-    const int32_t a = world.AddTownsfolk(Vec3{5, 0, 0});
-    const int32_t b = world.AddTownsfolk(Vec3{6, 0, 0});
-    world.KillPed(a);
-    world.KillPed(a);
-    world.HurtPed(b, 200);
-    EXPECT_EQ(world.PedsKilled(), 2u);
-    world.KillPed(player);
-    EXPECT_EQ(world.PedsKilled(), 3u);
-    RunFor(world.settings.playerRespawnMs + 1000);
-    EXPECT_FALSE(world.FindPed(player)->dead) << "the player gets up again";
 }
 
 }  // namespace
