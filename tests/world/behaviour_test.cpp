@@ -1,5 +1,5 @@
 // What orders do to the world over virtual time: fights, flight, robbery, boarding and
-// driving off, a bucking horse, the player's path; and peds that stand still when told to.
+// driving off, a bucking horse, the player's path.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -193,18 +193,6 @@ TEST_F(BehaviourTest, ThePlayerFollowsHisPathAtItsPaceOnFootOrOnHorseback) {
     RunFor(5000);
     EXPECT_NEAR(world.EntityPosition(horse, true).y, 80.0f, 0.5f);
     EXPECT_EQ(Ped(player).mount, horse);
-}
-
-TEST_F(BehaviourTest, WithPedsActingOffNothingMovesButThePlayer) {
-    world.settings.pedsAct = false;
-    const int32_t gunman = world.AddPedOfModel("A_M_M_ValCriminals_01", Vec3{20, 0, 0});
-    const int32_t victim = world.AddTownsfolk(Vec3{22, 0, 0});
-    world.OrderCombat(gunman, victim, false);
-    world.PlayerPath().MoveTo(Vec3{10, 0, 0}, 5.0f);
-    RunFor(60000);
-    EXPECT_EQ(Ped(victim).health, 100.0f);
-    EXPECT_FLOAT_EQ(Ped(gunman).pos.x, 20.0f);
-    EXPECT_FLOAT_EQ(world.EntityPosition(player, false).x, 10.0f);
 }
 
 }  // namespace
