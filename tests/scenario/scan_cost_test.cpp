@@ -45,8 +45,7 @@ void RunEncounterTwice() {
     }
 }
 
-// What the scan asks of the game about peds and their vehicles: each answer stands for the
-// whole frame.
+// What the scan asks of the game about peds and their vehicles, each answer good for the frame.
 bool IsFactAboutAnEntity(uint64_t hash) {
     namespace id = native::id;
     static const std::set<uint64_t> facts = {id::PLAYER_ID::kHash,

@@ -1,5 +1,4 @@
-// The same seed and scenario give the same run: the same log lines and the same calls, with
-// the same answers, at the same virtual times.
+// The same seed and scenario give the same run: log lines, calls, answers and virtual times.
 #include <gtest/gtest.h>
 
 #include <sstream>

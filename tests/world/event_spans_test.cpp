@@ -1,5 +1,4 @@
-// The simulator reads when each event held the script, and how it ended, from the lines the
-// plug-in logs.
+// From the plug-in's log lines, when each event held the script and how it ended.
 #include <gtest/gtest.h>
 
 #include "sim/host/event_spans.h"

@@ -1,8 +1,5 @@
-// The world's housekeeping: what vanishes and what never does, the ambient population, and
-// the figures a run reports.
+// The world's housekeeping: what vanishes and when, the ambient population, the run's figures.
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "sim/world/joaat.h"
 #include "sim/world/world.h"
@@ -94,23 +91,12 @@ TEST_F(PopulationTest, AmbientModeKeepsNewPedsComingAroundThePlayer) {
     RunFor(30000);
     EXPECT_GE(Around(80), 20);
     EXPECT_EQ(world.PedsSpawned(), world.Peds().size() - 1) << "every ped but the player";
-    for (const auto& entry : world.Peds()) {
-        EXPECT_FALSE(entry.second.missionEntity) << "nobody owns the ambient population";
-    }
+    EXPECT_EQ(world.OwnedPedCount(), 0u) << "nobody owns the ambient population";
 
-    // The player walks off for good: the old crowd is left behind and a new one gathers.
-    std::set<int32_t> first;
-    for (const auto& entry : world.Peds()) {
-        first.insert(entry.first);
-    }
+    // The player walks 2 km off: the old crowd is left behind and a new one gathers.
     world.PlayerPath().MoveTo(Vec3{2000, 0, 0}, 10.0f);
     RunFor(240000);
     EXPECT_GE(Around(80), 20);
-    int fresh = 0;
-    for (const auto& entry : world.Peds()) {
-        fresh += first.count(entry.first) == 0 ? 1 : 0;
-    }
-    EXPECT_GE(fresh, 20);
     EXPECT_LT(world.Peds().size(), 80u) << "the old crowd despawned";
 }
 
@@ -122,9 +108,7 @@ TEST_F(PopulationTest, TheMixDecidesWhatAppears) {
     RunFor(10000);
     ASSERT_GE(world.Peds().size(), 11u);
     for (const auto& entry : world.Peds()) {
-        if (!entry.second.isPlayer) {
-            EXPECT_EQ(entry.second.modelName, "A_C_Wolf");
-        }
+        EXPECT_TRUE(entry.second.isPlayer || entry.second.modelName == "A_C_Wolf");
     }
 }
 
