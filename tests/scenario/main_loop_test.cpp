@@ -221,6 +221,8 @@ TEST_F(MainLoopTest, SecondStartOnAFreshFiberRebuildsWithoutDuplicates) {
     EXPECT_EQ(Count("Selected Weather Event: event_weather_fog") +
                   Count("Selected Weather Event: event_weather_hurricane"),
               1u);
+    run_.reset(new SimRun(world_));  // as a fresh load of the library leaves it
+    EXPECT_TRUE(EncounterRegistry.empty() && WeatherEventRegistry.empty());
 }
 
 TEST_F(MainLoopTest, LibraryEntryRegistersOnAttachAndUnregistersOnDetach) {
