@@ -1,6 +1,5 @@
 // The predator attack at night in the shipped town, through the real main loop: the townsfolk
-// around its victim are set against the predator's group, as the game's own scripts set
-// relationships with the game's civilian groups.
+// around its victim, of the game's civilian groups, are set against the predator's group.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,8 +1,6 @@
-// The simulated world may only use identifiers the game has: a model, group or weather name it
-// made up would agree with the same mistake in the plug-in and hide it. Every name in the
-// world's catalogue, every group the world keeps by itself and every string of a shipped
-// scenario is checked against the identifier reference; one it marks as absent from the game
-// fails.
+// The simulated world may only use identifiers the game has (a made-up name would agree with
+// the same mistake in the plug-in): its catalogue, its own groups and every string of a shipped
+// scenario are checked against the identifier reference.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,7 +18,6 @@
 
 namespace {
 
-// A hash written "0x...", or the game's hash of a name.
 uint32_t HashOf(const std::string& text) {
     return text.rfind("0x", 0) == 0 ? static_cast<uint32_t>(std::stoul(text, nullptr, 16))
                                     : Joaat(text);
@@ -47,7 +44,6 @@ class IdentifierCheck {
         }
     }
 
-    // Its peds' models and groups, its vehicles' models, its relationships' groups, its weather.
     void UseWorld(const World& world, const std::string& where) {
         for (const auto& entry : world.Peds()) {
             Use(entry.second.model, where + " ped model");
@@ -63,7 +59,6 @@ class IdentifierCheck {
         Use(world.Environment().BaseWeather(), where + " weather");
     }
 
-    // Every string of a JSON document, names and hashes ("0x...") alike.
     void UseStrings(const nlohmann::json& value, const std::string& where) {
         if (value.is_string()) {
             Use(HashOf(value.get<std::string>()), where);

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sim/host/run_setup.h"
@@ -69,67 +70,58 @@ int32_t PedWithModel(const World& world, const std::string& model) {
 }
 
 TEST(ScenarioFieldsTest, EveryFieldLandsInTheWorld) {
+    using std::make_tuple;
+    using std::string;
     World world(1);
     ScenarioInfo info;
     std::string error;
     ASSERT_TRUE(LoadScenarioText(kFullScenario, "full.json", world, &info, &error)) << error;
-    EXPECT_EQ(info.description, "every field");
-    EXPECT_EQ(world.Environment().ClockMinutes(), 6 * 60 + 35);
-    EXPECT_EQ(world.Environment().BaseWeather(), 0x7C1C4A13u);
-    EXPECT_EQ(world.settings.gameMinutesPerRealSecond, 2.0);
+    EXPECT_EQ(make_tuple(info.description, world.Environment().ClockMinutes(),
+                         world.Environment().BaseWeather(), world.settings.gameMinutesPerRealSecond,
+                         info.hasIni, info.iniText),
+              make_tuple(string("every field"), 6 * 60 + 35, 0x7C1C4A13u, 2.0, true,
+                         string("[Logging]\nEnableDebugLogging=false\n")));
 
     const SimPed& player = *world.FindPed(world.PlayerPed());
-    EXPECT_EQ(player.weapons, static_cast<uint32_t>(kRifle));
-    EXPECT_EQ(player.mount, world.PlayerHorse());
-    EXPECT_FLOAT_EQ(world.FindPed(world.PlayerHorse())->pos.x, 4.0f);
-    ASSERT_EQ(world.PlayerPath().Points().size(), 1u);
-    EXPECT_TRUE(world.PlayerPath().Loops());
-    EXPECT_EQ(world.PlayerPath().Points()[0].waitS, 2.0);
+    const SimPlayerPath& path = world.PlayerPath();
+    ASSERT_EQ(path.Points().size(), 1u);
+    EXPECT_EQ(make_tuple(player.weapons, player.mount, world.FindPed(player.mount)->pos.x,
+                         path.Loops(), path.Points()[0].waitS),
+              make_tuple(uint32_t{kRifle}, world.PlayerHorse(), 4.0f, true, 2.0));
 
-    const SimPed& driver = *world.FindPed(PedWithModel(world, "A_F_M_ValWagonDriver_01"));
-    const SimVehicle& cart = *world.FindVehicle(driver.vehicle);
-    EXPECT_EQ(driver.seat, -1);
-    EXPECT_TRUE(cart.missionEntity);
-    const SimPed& passenger = *world.FindPed(PedWithModel(world, "A_M_M_ValTownfolk_01"));
-    const SimVehicle& odd = *world.FindVehicle(passenger.vehicle);
-    EXPECT_EQ(odd.model, 0x12345678u);
-    EXPECT_EQ(odd.seatCount, 3);
-    EXPECT_EQ(passenger.seat, 1);
-
-    const SimPed& rider = *world.FindPed(PedWithModel(world, "A_M_M_Rancher_01"));
-    EXPECT_EQ(world.FindPed(rider.mount)->modelName, "A_C_Horse_Morgan_Bay");
-    EXPECT_EQ(rider.group, Joaat("REL_GANG_DUTCHS"));
-    EXPECT_EQ(rider.weapons, 0u);
-    EXPECT_FALSE(rider.male);
-    EXPECT_TRUE(rider.missionEntity);
-    EXPECT_TRUE(world.FindPed(PedWithModel(world, "S_M_M_ValDeputy_01"))->Injured());
-    EXPECT_EQ(CountPeds(world, [](const SimPed& p) { return p.dead; }), 1);
-    EXPECT_EQ(CountPeds(world, [](const SimPed& p) { return p.hogtied; }), 1);
-    EXPECT_EQ(CountPeds(world, [](const SimPed& p) { return p.modelName == "A_C_Crow_01"; }), 4);
-    const SimPed& mountie = *world.FindPed(PedWithModel(world, "A_M_Y_ValRider_01"));
-    EXPECT_EQ(world.FindPed(mountie.mount)->modelName, "A_C_Horse_Turkoman_Gold");
-    EXPECT_EQ(mountie.health, 75.0f);
-    EXPECT_EQ(world.PedsKilled(), 0u) << "the dead of the file did not die in the run";
+    const auto ped = [&](const char* model) { return *world.FindPed(PedWithModel(world, model)); };
+    const auto mountOf = [&](const SimPed& rider) { return world.FindPed(rider.mount)->modelName; };
+    const SimPed driver = ped("A_F_M_ValWagonDriver_01"), passenger = ped("A_M_M_ValTownfolk_01");
+    const SimVehicle &cart = *world.FindVehicle(driver.vehicle),
+                     &odd = *world.FindVehicle(passenger.vehicle);
+    EXPECT_EQ(make_tuple(driver.seat, cart.missionEntity, passenger.seat, odd.model, odd.seatCount),
+              make_tuple(-1, true, 1, 0x12345678u, 3));
+    const SimPed rider = ped("A_M_M_Rancher_01"), mountie = ped("A_M_Y_ValRider_01");
+    EXPECT_EQ(make_tuple(mountOf(rider), rider.group, rider.weapons, rider.male,
+                         rider.missionEntity, mountOf(mountie), mountie.health),
+              make_tuple(string("A_C_Horse_Morgan_Bay"), Joaat("REL_GANG_DUTCHS"), 0u, false, true,
+                         string("A_C_Horse_Turkoman_Gold"), 75.0f));
+    EXPECT_TRUE(ped("S_M_M_ValDeputy_01").Injured());
+    EXPECT_EQ(
+        make_tuple(CountPeds(world, [](const SimPed& p) { return p.dead; }),
+                   CountPeds(world, [](const SimPed& p) { return p.hogtied; }),
+                   CountPeds(world, [](const SimPed& p) { return p.modelName == "A_C_Crow_01"; }),
+                   world.PedsKilled()),
+        make_tuple(1, 1, 4, uint64_t{0}))
+        << "dead, hogtied, crows, and the dead of the file did not die in the run";
 
     const PopulationSettings& population = world.settings.population;
-    EXPECT_FALSE(population.enabled);
-    EXPECT_EQ(population.targetPeds, 7);
-    EXPECT_EQ(population.spawnsPerSecond, 3);
-    ASSERT_EQ(population.mix.size(), 2u);
-
+    EXPECT_EQ(make_tuple(population.enabled, population.targetPeds, population.spawnsPerSecond,
+                         population.mix.size()),
+              make_tuple(false, 7, 3, size_t{2}));
     const WorldSettings& s = world.settings;  // each switch is on by default
     EXPECT_FALSE(s.pedsAct || s.despawnFarPeds || s.playerFightsBack || s.rewriteReleasedHandle);
-    EXPECT_EQ(s.modelLoadMs, 250u);
     EXPECT_EQ(s.neverLoadModels, (std::set<uint32_t>{Joaat("A_C_Bear_01"), 0x1CA6B883u}));
-    EXPECT_EQ(s.failNextSpawns, 2);
-    EXPECT_EQ(s.nearbyPedRange, 90.0f);
-    EXPECT_EQ(s.despawnRange, 300.0f);
-    EXPECT_EQ((std::vector<uint64_t>{s.corpseLifetimeMs, s.playerRespawnMs, s.hogtieEscapeMs,
-                                     s.abandonedVehicleLifetimeMs}),
-              (std::vector<uint64_t>{5000, 3000, 0, 60000}));
-
-    EXPECT_TRUE(info.hasIni);
-    EXPECT_EQ(info.iniText, "[Logging]\nEnableDebugLogging=false\n");
+    EXPECT_EQ(make_tuple(s.modelLoadMs, s.failNextSpawns, s.nearbyPedRange, s.despawnRange,
+                         s.corpseLifetimeMs, s.playerRespawnMs, s.hogtieEscapeMs,
+                         s.abandonedVehicleLifetimeMs),
+              make_tuple(uint64_t{250}, 2, 90.0f, 300.0f, uint64_t{5000}, uint64_t{3000},
+                         uint64_t{0}, uint64_t{60000}));
 }
 
 TEST(ScenarioTimelineTest, HappeningsComeAtTheirTimes) {
@@ -225,13 +217,11 @@ TEST_P(BadScenarioTest, NamesTheFileTheFieldAndWhatWasExpected) {
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
 }
 
-// One table per kind of mistake.
 #define MISTAKES(name, ...)                  \
     const BadFile k##name[] = {__VA_ARGS__}; \
     INSTANTIATE_TEST_SUITE_P(name, BadScenarioTest, ::testing::ValuesIn(k##name))
 
 MISTAKES(NotAScenario, {"{\"player\": ", "not valid JSON: parse error at line 1, column 12"},
-         {"[]", "(top level): expected an object"},
          {"{}", "player: expected an object with the player's \"position\""});
 
 MISTAKES(UnknownField,
@@ -243,11 +233,7 @@ MISTAKES(UnknownField,
 MISTAKES(MissingOrWrongKind,
          {R"({"player": {"position": [0, 0]}})", "player.position: expected a position"},
          {R"("time_of_day": "25:00")", "time_of_day: expected a time of day"},
-         {R"("peds": {})", "peds: expected an array"},
          {R"("peds": [{"model": "A_C_Wolf"}])", "peds[0].position: expected [x, y, z]"},
-         {R"("settings": {"model_load_ms": "soon"})", "settings.model_load_ms: expected a whole"},
-         {R"("expect": 3)", "expect: expected an object of expectations"},
-         {R"("ini": 5)", "ini: expected an array"},
          {R"("timeline": [{"do": "kill", "ped": "player"}])",
           "timeline[0].at_s: expected the time"});
 
@@ -256,8 +242,6 @@ MISTAKES(OutOfRange,
           "population.target: expected a whole number from 0 to 500, not -1"},
          {R"("population": {"min_distance": 50, "max_distance": 20})",
           "population.max_distance: expected a distance no smaller than min_distance"},
-         {R"("timeline": [{"at_s": -1, "do": "kill", "ped": "player"}])",
-          "timeline[0].at_s: expected a number from 0"},
          {R"("peds": [{WOLF, "state": "dead", "health": 50}])", "peds[0].health: expected no"});
 
 MISTAKES(NotAName,
@@ -265,26 +249,16 @@ MISTAKES(NotAName,
           "peds[0].model: expected a ped model"},
          {R"("vehicles": [{"model": "BATHTUB", "position": [0, 0, 0]}])",
           "vehicles[0].model: expected a vehicle model of the catalogue"},
-         {R"("peds": [{WOLF, "weapons": ["bow"]}])", "peds[0].weapons[0]: expected one of"},
          {R"("peds": [{WOLF, "state": "asleep"}])", "peds[0].state: expected one of alive"},
-         {R"("population": {"mix": {"dragons": 1}})", "population.mix.dragons: expected a kind"},
          {R"("timeline": [{"at_s": 1, "do": "explode"}])", "timeline[0].do: expected one of"});
 
-// Ids and the places they lead to: a ped's vehicle, seat and mount, the timeline's peds.
 MISTAKES(BrokenReference,
          {R"("peds": [{"id": "a", WOLF}, {"id": "a", WOLF}])", "peds[1].id: expected an id"},
          {R"("peds": [{WOLF, "vehicle": "x"}])", "peds[0].vehicle: expected the id of a vehicle"},
          {R"("vehicles": [{"id": "w", "model": "CART03", "position": [0, 0, 0]}],
              "peds": [{WOLF, "vehicle": "w", "seat": 3}])",
           "peds[0].seat: expected a free seat of 'w' (-1 to 0), not 3"},
-         {R"("peds": [{WOLF, "seat": 0}])", "peds[0].seat: expected a \"vehicle\" for the seat"},
          {R"("peds": [{WOLF, "mount": "nag"}])", "peds[0].mount: expected the id of another ped"},
-         {R"("peds": [{"id": "h", "model": "A_C_Horse_Morgan_Bay", "position": [0, 0, 0]},
-                     {WOLF, "mount": "h", "riding": "A_C_Horse_Morgan_Bay"}])",
-          "peds[1].riding: expected one of \"riding\", \"mount\" and \"vehicle\" at most"},
-         {R"("peds": [{"id": "a", WOLF, "count": 2}])", "peds[0].id: expected no \"id\" on an"},
-         {R"({"player": {"position": [0, 0, 0], "riding": true}})",
-          "player.riding: expected a \"horse\""},
          {R"("timeline": [{"at_s": 1, "do": "kill", "ped": "ghost"}])",
           "timeline[0].ped: expected the id of a ped in \"peds\" or spawned by the timeline"});
 
