@@ -27,9 +27,6 @@ const ConfigCase kCases[] = {
      {1, 1, 1, 1, 5, 5, 5, 3}},
     // The minimum raised before the maximum is compared.
     {"[Event Timing]\nMinEventDelayMinutes=-3\nMaxEventDelayMinutes=0\n", {1, 1, 1, 1, 1, 1, 1, 2}},
-    // A key under the wrong section takes its default.
-    {"[Encounters]\nExcludeWomen=false\n[ExcludedPeds]\nExcludeShopkeepers=no\n",
-     {1, 1, 0, 1, 1, 2, 1, 2}},
     // An unreadable file: reported, and the defaults used.
     {"/", {1, 1, 1, 1, 1, 2, 1, 2}},
 };
