@@ -13,12 +13,11 @@ const json kFigures = json::parse(R"({
   "worst_frame_during": "event4_wagon_robbery", "ended_mid_event": false})");
 
 std::vector<LoggedLine> Lines() {
-    return {LoggedLine{LogLevel::Info, "Tarrowind script started",
-                       "[2026-01-01 10:00:00] [INFO] Tarrowind script started", true, 5000},
-            LoggedLine{LogLevel::Debug, "Aggressor is no longer active - deleting blips",
-                       "[2026-01-01 10:12:03] [DEBUG] Aggressor is no longer active - deleting "
-                       "blips",
-                       true, 723000}};
+    const std::string started = "Tarrowind script started",
+                      gone = "Aggressor is no longer active - deleting blips";
+    return {
+        LoggedLine{LogLevel::Info, started, "[2026-01-01 10:00:00] [INFO] " + started, true, 5000},
+        LoggedLine{LogLevel::Debug, gone, "[2026-01-01 10:12:03] [DEBUG] " + gone, true, 723000}};
 }
 
 std::vector<std::string> Unmet(const std::string& expect) {

@@ -13,10 +13,10 @@
 
 class TempWorkdir {
   public:
-    explicit TempWorkdir(bool withLogsFolder = true) {
+    TempWorkdir() {
         char pattern[] = "/tmp/tarrowind-test-XXXXXX";
         root_ = mkdtemp(pattern);
-        std::filesystem::create_directories(root_ / "Tarrowind" / (withLogsFolder ? "logs" : ""));
+        std::filesystem::create_directories(root_ / "Tarrowind" / "logs");
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(root_);
     }
@@ -35,7 +35,7 @@ class TempWorkdir {
         std::ofstream(root_ / "Tarrowind" / "Tarrowind.ini", std::ios::binary) << text;
     }
 
-    // Every log file under Tarrowind/logs, by file name.
+    // The file names under Tarrowind/logs, sorted.
     std::vector<std::string> LogFiles() const {
         std::vector<std::string> names;
         std::error_code missing;
@@ -47,7 +47,6 @@ class TempWorkdir {
         return names;
     }
 
-    // The lines of one log file.
     std::vector<std::string> LogLines(const std::string& fileName) const {
         std::ifstream in(root_ / "Tarrowind" / "logs" / fileName);
         std::vector<std::string> lines;
@@ -73,22 +72,16 @@ class TempWorkdir {
 
 // An INI that turns everything off but what a test names, with one-minute delays.
 inline std::string IniWith(const std::vector<std::string>& enabledKeys, bool debug = true) {
-    const std::pair<const char*, std::vector<std::string>> kSwitches[] = {
-        {"Encounters",
-         {"Event1_Aggressor", "Event2_Aggressor_Player", "Event3_Animal_Predator",
-          "Event4_Wagon_Robbery", "Event5_Mugging", "Event6_Horse_Bucking"}},
-        {"Weather", {"Sudden_Thunderstorm", "Sudden_Hurricane", "Sudden_Fog"}}};
     std::ostringstream ini;
-    ini << "[Logging]\nEnableDebugLogging=" << (debug ? "true" : "false") << "\n";
-    ini << "[Event Timing]\nMinEventDelayMinutes=1\nMaxEventDelayMinutes=1\n";
-    ini << "[Weather Timing]\nWeather_MinEventDelayMinutes=1\nWeather_MaxEventDelayMinutes=1\n";
-    for (const auto& [section, keys] : kSwitches) {
-        ini << "[" << section << "]\n";
-        for (const std::string& key : keys) {
-            const bool on =
-                std::find(enabledKeys.begin(), enabledKeys.end(), key) != enabledKeys.end();
-            ini << key << "=" << (on ? "true" : "false") << "\n";
-        }
+    ini << "[Logging]\nEnableDebugLogging=" << (debug ? "true" : "false")
+        << "\n[Event Timing]\nMinEventDelayMinutes=1\nMaxEventDelayMinutes=1\n"
+        << "[Weather Timing]\nWeather_MinEventDelayMinutes=1\nWeather_MaxEventDelayMinutes=1\n";
+    for (const std::string key :
+         {"[Encounters]", "Event1_Aggressor", "Event2_Aggressor_Player", "Event3_Animal_Predator",
+          "Event4_Wagon_Robbery", "Event5_Mugging", "Event6_Horse_Bucking", "[Weather]",
+          "Sudden_Thunderstorm", "Sudden_Hurricane", "Sudden_Fog"}) {
+        const bool on = std::find(enabledKeys.begin(), enabledKeys.end(), key) != enabledKeys.end();
+        ini << key << (key[0] == '[' ? "" : on ? "=true" : "=false") << "\n";
     }
     return ini.str();
 }

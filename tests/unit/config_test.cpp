@@ -27,9 +27,6 @@ const ConfigCase kCases[] = {
      {1, 1, 1, 1, 5, 5, 5, 3}},
     // The minimum raised before the maximum is compared.
     {"[Event Timing]\nMinEventDelayMinutes=-3\nMaxEventDelayMinutes=0\n", {1, 1, 1, 1, 1, 1, 1, 2}},
-    // A key under the wrong section takes its default.
-    {"[Encounters]\nExcludeWomen=false\n[ExcludedPeds]\nExcludeShopkeepers=no\n",
-     {1, 1, 0, 1, 1, 2, 1, 2}},
     // An unreadable file: reported, and the defaults used.
     {"/", {1, 1, 1, 1, 1, 2, 1, 2}},
 };
@@ -52,14 +49,6 @@ TEST(ConfigTest, EachFileLoadsItsValuesAndLogsTheLoad) {
                       Config.Weather_MinEventDelayMinutes, Config.Weather_MaxEventDelayMinutes}),
                   c.values)
             << ini;
-        // No file sets a switch, so every one takes its default: on.
-        for (const bool on :
-             {Config.Event1_Aggressor, Config.Event2_Aggressor_Player,
-              Config.Event3_Animal_Predator, Config.Event4_Wagon_Robbery, Config.Event5_Mugging,
-              Config.Event6_Horse_Bucking, Config.Sudden_Thunderstorm, Config.Sudden_Hurricane,
-              Config.Sudden_Fog}) {
-            EXPECT_TRUE(on) << ini;
-        }
         // The load's lines: the two Debug ones only with Debug on.
         std::vector<std::string> expected;
         if (ini == "/") {

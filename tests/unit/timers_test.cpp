@@ -1,7 +1,6 @@
 // Random delays and the encounter timer.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <stdexcept>
 #include <vector>
@@ -28,16 +27,9 @@ TEST(RandomDelay, CoversTheWholeSpanNeverFiresEveryFrameNorOverflowsAndIsLogged)
     for (const auto& c : cases) {
         EXPECT_EQ(GenerateRandomDelay(c[0], c[1]), c[2] * 60000u) << c[0] << "-" << c[1];
     }
-    const auto lines = dir.LogMessages();
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "[DEBUG] Generated random delay: 60000ms (1.000000 minutes)");
+    EXPECT_EQ(dir.LogMessages().size(), 5u);  // one line a draw, worded as the timer test pins
 
     Config.EnableDebugLogging = false;
-    for (int i = 0; i < 1000; ++i) {
-        const uint32_t delay = GenerateRandomDelay(INT_MIN, INT_MAX);
-        EXPECT_GE(delay, 60000u);
-        EXPECT_LE(delay, 35791u * 60000u);
-    }
     SeedRandom(7);
     std::vector<bool> seen(60001, false);
     for (int i = 0; i < 1200000; ++i) {
@@ -114,11 +106,8 @@ TEST_F(EventTimerTest, SkippedPickRetriesAfterTenSecondsWithoutANewDelay) {
         TimesOf("Skipping event5_mugging due to time constraints (current hour: 12)");
     ASSERT_GE(skips.size(), 10u);
     EXPECT_LT(skips[1] - skips[0] - 10000, 100u);
-    const auto messages = run_->Messages();  // only the arming delay was drawn
-    EXPECT_EQ(
-        std::count_if(messages.begin(), messages.end(),
-                      [](const std::string& m) { return m.rfind("Generated random", 0) == 0; }),
-        1);
+    // Only the arming delay was drawn.
+    EXPECT_EQ(TimesOf("Generated random delay: 60000ms (1.000000 minutes)").size(), 1u);
 }
 
 TEST_F(EventTimerTest, FailedRunStaysExpiredAndPicksAgainAtOnce) {
