@@ -64,6 +64,7 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     EXPECT_EQ(OnlyCall<id::SET_PED_KEEP_TASK>(animal), Pushed(animal, 1));
     const uint32_t own = world.FindPed(animal)->group;
     EXPECT_EQ(own, Joaat("MyRelGroup"));
+    EXPECT_EQ(world.FindPed(bystander)->group, Joaat("REL_CIVFEMALE"));  // both civilian groups
     for (const int32_t ped : {victim, bystander, lawman}) {
         EXPECT_EQ(world.Relationship(world.FindPed(ped)->group, own), 6) << ped;
     }
