@@ -25,7 +25,7 @@ const std::string kNoSetting = " is not a setting Tarrowind reads, so it is igno
 const BadFile kBadFiles[] = {
     {"the mistakes players make most",
      "[Blips]\nEnableBlip=false\n[Encounters]\nExcludeWomen=false\nEvent5_Mugging=True\n"
-     "[Event Timing]\nMinEventDelayMinutes=five\n[Weather Timing]\n"
+     "[Event Timing]\nMinEventDelayMinutes=five\nMaxEventDelayMinutes=-\n[Weather Timing]\n"
      "Weather_MinEventDelayMinutes=5\nWeather_MaxEventDelayMinutes=3\n",
      {"[Blips] EnableBlip=false" + kNoSetting + " Did you mean EnableBlips?",
       "[Encounters] ExcludeWomen=false is ignored here: ExcludeWomen belongs under "
@@ -33,6 +33,8 @@ const BadFile kBadFiles[] = {
       "[Encounters] Event5_Mugging=True" + kOff,
       "[Event Timing] MinEventDelayMinutes=five is not a whole number, so it reads as 0; that is "
       "below 1 minute, so 1 is used.",
+      "[Event Timing] MaxEventDelayMinutes=- is not a whole number, so it reads as 0; that is "
+      "below MinEventDelayMinutes (1), so 1 is used.",
       "[Weather Timing] Weather_MaxEventDelayMinutes=3 is below Weather_MinEventDelayMinutes (5), "
       "so 5 is used."}},
     {"switch words that look on, and plain off; a maximum of 1 under a minimum left at its "
@@ -91,10 +93,10 @@ TEST_F(SettingsCheckTest, RealisticBadFilesGetTheirNotesAndASummaryAfterThem) {
     dir_.WriteIni(kBadFiles[0].ini);
     LogSettingsCheck(kPath);
     const auto messages = dir_.LogMessages();
-    ASSERT_EQ(messages.size(), 5u + 1u);
+    ASSERT_EQ(messages.size(), 6u + 1u);
     EXPECT_EQ(messages[0], "[INFO] Settings: " + kBadFiles[0].notes[0]);
     EXPECT_EQ(messages.back(),
-              "[INFO] Settings check: 5 notes above on Tarrowind/Tarrowind.ini; everything else "
+              "[INFO] Settings check: 6 notes above on Tarrowind/Tarrowind.ini; everything else "
               "is read as written");
 }
 
