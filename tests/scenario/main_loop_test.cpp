@@ -1,6 +1,7 @@
 // The real main loop on the stand-in host: start-up, the weather events' calls, the mission
 // flag (held, and flapping every frame), the error chain of a failing event and a failure
-// before start-up, a second start on a fresh fiber and the library entry.
+// before start-up, a second start on a fresh fiber, the library entry, and a second run in the
+// same process.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "scheduling/weather_registry.h"
 #include "sim/host/sim_run.h"
 #include "sim/world/joaat.h"
+#include "sim/world/scenario_file.h"
 #include "support/temp_workdir.h"
 
 namespace {
@@ -234,6 +236,35 @@ TEST_F(MainLoopTest, LibraryEntryRegistersOnAttachAndUnregistersOnDetach) {
     run_->UnloadPlugin();
     EXPECT_FALSE(run_->Host().ScriptRegistered());
     EXPECT_TRUE(run_->Host().Violations().empty());
+}
+
+// Two evenings in the town, one after the other in one process, make the same calls at the
+// same times with the same answers: nothing the plug-in remembers (identifier hashes, timers,
+// registries) outlives a run.
+TEST(SameProcessTest, ASecondRunMakesTheCallsOfTheFirst) {
+    std::vector<std::string> calls[2];
+    for (auto& made : calls) {
+        TempWorkdir dir;
+        dir.WriteIni(IniWith({"Event1_Aggressor", "Event3_Animal_Predator", "Event4_Wagon_Robbery",
+                              "Event5_Mugging", "Sudden_Fog"}));
+        World world(5);
+        std::string error;
+        ASSERT_TRUE(
+            LoadScenarioFile(TARROWIND_SOURCE_DIR "/scenarios/town.json", world, nullptr, &error))
+            << error;
+        SimRun run(world);
+        run.LoadPlugin();
+        ASSERT_TRUE(run.Run(12 * 60000));
+        for (const HostCall& call : run.Host().Calls()) {
+            made.push_back(std::to_string(call.hash) + " at " + std::to_string(call.atMs) + " = " +
+                           std::to_string(call.result[0]));
+        }
+    }
+    ASSERT_GT(calls[0].size(), 1000u);
+    const auto parted =
+        std::mismatch(calls[0].begin(), calls[0].end(), calls[1].begin(), calls[1].end());
+    EXPECT_TRUE(parted.first == calls[0].end() && parted.second == calls[1].end())
+        << "the runs part at call " << parted.first - calls[0].begin();
 }
 
 }  // namespace
