@@ -1,6 +1,7 @@
 #include "encounters/aggressor_scene.h"
 
 #include "core/logger.h"
+#include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -40,6 +41,11 @@ void WatchAggressorDepart(AggressorScene& scene, const Departure& departure, Ped
     for (;;) {
         scriptWait(kDeparturePassWaitMs);
         if (!CanPedAct(scene.aggressor)) {
+            break;
+        }
+        if (StoryMissionStarted()) {
+            departure.letGo(scene, ledger);
+            ClearTasksOfPeds(scene.lawmenSent);
             break;
         }
         if (limit.Reached()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "host/game_types.h"
 #include "world/aggressor_blip.h"
@@ -13,6 +14,7 @@ struct AggressorScene {
     Ped playerPed = 0;
     Ped aggressor = 0;
     AggressorBlip blip;
+    std::vector<Ped> lawmenSent;  // every lawman set on the aggressor, to stand down at the end
 };
 
 // The player who has gone this far from the aggressor has left the encounter behind.
@@ -43,7 +45,8 @@ struct Departure {
 constexpr uint32_t kDeparturePassWaitMs = 1000;
 
 // The last watch of an aggressor who may linger near the player: every kDeparturePassWaitMs
-// until it is gone, dead or hogtied, or the watch limit has passed. On every pass it stands
-// the departure's distance from the player, the line is logged and it is let go (a hand-back
-// that clears the variable ends the watch on the next pass). The kept blip goes at the end.
+// until it is gone, dead or hogtied, a story mission starts (it is let go and the lawmen sent
+// stand down), or the watch limit has passed. On every pass it stands the departure's distance
+// from the player, the line is logged and it is let go (a hand-back that clears the variable
+// ends the watch on the next pass). The kept blip goes at the end.
 void WatchAggressorDepart(AggressorScene& scene, const Departure& departure, PedLedger& ledger);

@@ -1,5 +1,6 @@
 #include "encounters/attack_watch.h"
 
+#include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -33,9 +34,23 @@ void JoinLawmenAgainstCriminal(Attack& attack, const std::vector<Ped>& lawmen, P
     }
 }
 
+namespace {
+
+// The attack is given up: the aggressor goes back to the game and the law stands down.
+void AbandonAttack(Attack& attack, PedLedger& ledger) {
+    LetAggressorGo(attack, ledger);
+    ClearTasksOfPeds(attack.lawmenSent);
+}
+
+}  // namespace
+
 void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
+        if (StoryMissionStarted()) {
+            AbandonAttack(attack, ledger);
+            return;
+        }
         const std::vector<Ped> lawmen = FindNearbyLawmen(attack.aggressor);
         watch.applyTriggers(lawmen);
         if (!CanPedAct(attack.aggressor)) {
@@ -56,8 +71,7 @@ void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
         // player) is given up like one the player left, and the lawmen it sent stand down.
         if (limit.Reached()) {
             LogWatchLimitReached(watch.what, "ending event.");
-            LetAggressorGo(attack, ledger);
-            ClearTasksOfPeds(attack.lawmenSent);
+            AbandonAttack(attack, ledger);
             return;
         }
         scriptWait(kPassWaitMs);

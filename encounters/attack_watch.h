@@ -14,7 +14,6 @@ struct Attack : AggressorScene {
     Once shooting;
     Once melee;
     Once playerFought;
-    std::vector<Ped> lawmenSent;  // every lawman sent after the aggressor
 };
 
 // Marks the aggressor on the map and sends this pass's lawmen after it.
@@ -36,6 +35,6 @@ struct AttackWatch {
 };
 
 // Every half second: the lawmen near the aggressor and the triggers; ends when the aggressor
-// is gone, dead or hogtied, the player has left it 150 m behind, or at the watch limit (when
-// the aggressor is let go and the lawmen sent stand down).
+// is gone, dead or hogtied, the player has left it 150 m behind, or when a story mission starts
+// or the watch limit is reached (then the aggressor is let go and the lawmen sent stand down).
 void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger);

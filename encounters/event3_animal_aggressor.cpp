@@ -7,6 +7,7 @@
 #include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
 #include "encounters/predator_models.h"
+#include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -71,21 +72,28 @@ void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedL
     Log(LogLevel::Debug, "Randomly assigned victim: ", attack.victim);
 }
 
+enum class SpawnOutcome { Spawned, Failed, StoryMissionStarted };
+
 // Up to kSpawnAttempts tries, each with a fresh draw of the model and beside where the victim
-// stands now; false when every one failed.
-bool SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
-    for (int attempts = 1; attack.aggressor == 0; ++attempts) {
+// stands now. A story mission that starts meanwhile ends the tries.
+SpawnOutcome SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
+    for (int attempts = 1;; ++attempts) {
+        if (StoryMissionStarted()) {
+            return SpawnOutcome::StoryMissionStarted;
+        }
+        if (attack.aggressor != 0) {
+            return SpawnOutcome::Spawned;
+        }
         if (attempts > kSpawnAttempts) {
             LogError("Failed to spawn animal after multiple attempts, aborting event");
             Log(LogLevel::Info, "event3_animal_aggressor aborted due to spawn failure");
-            return false;
+            return SpawnOutcome::Failed;
         }
         const Vector3 at = GET_ENTITY_COORDS(attack.victim);
         attack.model = &PickPredatorModel();
         attack.aggressor = SpawnPed(attack.model->hash, at.x + kSpawnOffsetX, at.y, at.z, ledger);
         scriptWait(kSpawnRetryWaitMs);
     }
-    return true;
 }
 
 void StageAttack(PredatorAttack& attack, PedLedger& ledger) {
@@ -114,29 +122,36 @@ void LetAnimalGo(AggressorScene& attack, PedLedger& ledger) {
 }
 
 // Every pass, the peds near the animal scatter or fight and the lawmen near it engage; ends
-// when either party is down or gone, or the player has left the animal behind.
-void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
+// when either party is down or gone, or the player has left the animal behind. Returns false
+// when a story mission started: the animal is let go and the lawmen stand down, and nothing
+// more is watched.
+bool RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
         scriptWait(kAttackPassWaitMs);
+        if (StoryMissionStarted()) {
+            LetAnimalGo(attack, ledger);
+            ClearTasksOfPeds(attack.lawmenSent);
+            return false;
+        }
         if (EitherPartyDown(attack, attack.victim)) {
-            return;
+            return true;
         }
         const std::vector<Ped> lawmen = FindNearbyLawmen(attack.aggressor);
         const std::vector<Ped> bystanders = FindNearbyBystanders(attack.aggressor, attack.victim);
         RallyAgainst(attack.aggressor, bystanders, kBystandersFleeOrFightBack);
-        RallyAgainst(attack.aggressor, lawmen, kLawmenEngage);
+        RallyAgainst(attack.aggressor, lawmen, kLawmenEngage, nullptr, &attack.lawmenSent);
         const float distance = DistanceFromPlayer(attack.playerPed, attack.aggressor);
         if (distance < kEndDistance) {
             if (limit.Reached()) {
                 LogWatchLimitReached("Attack", WatchingOnFor("the animal"));
-                return;
+                return true;
             }
             continue;
         }
         Log(LogLevel::Debug, "Player is ", distance, " meters away from animal, ending event.");
         LetAnimalGo(attack, ledger);
-        return;
+        return true;
     }
 }
 
@@ -153,11 +168,18 @@ bool RunEvent3(PedLedger& ledger) {
         return true;
     }
     PickVictim(candidates, attack, ledger);
-    if (!SpawnPredator(attack, ledger)) {
-        return false;
+    switch (SpawnPredator(attack, ledger)) {
+        case SpawnOutcome::Failed:
+            return false;
+        case SpawnOutcome::StoryMissionStarted:
+            return true;
+        case SpawnOutcome::Spawned:
+            break;
     }
     StageAttack(attack, ledger);
-    RunAttackPhase(attack, ledger);
+    if (!RunAttackPhase(attack, ledger)) {
+        return true;
+    }
     WatchAggressorDepart(
         attack,
         {kEndDistance, "Animal has moved beyond 200 meters, ending confrontation", LetAnimalGo},

@@ -8,6 +8,7 @@
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/once.h"
+#include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -154,7 +155,7 @@ void StartEscape(WagonRobbery& robbery, const std::vector<Ped>& lawmen) {
     CLEAR_PED_TASKS(robbery.aggressor);
     AddAggressorBlip(robbery.aggressor, robbery.blip);
     MarkAggressorCriminal(robbery.aggressor);
-    RallyAgainst(robbery.aggressor, lawmen, kLawmenChase);
+    RallyAgainst(robbery.aggressor, lawmen, kLawmenChase, nullptr, &robbery.lawmenSent);
     TASK_FLEE_PED(robbery.aggressor, robbery.victim);
     robbery.lawAlerted = true;
 }
@@ -167,7 +168,7 @@ void ReactToScene(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedg
         }
     }
     if (IS_PED_INJURED(robbery.victim) && !robbery.lawAlerted) {
-        RallyAgainst(robbery.aggressor, lawmen, kLawmenRespond);
+        RallyAgainst(robbery.aggressor, lawmen, kLawmenRespond, nullptr, &robbery.lawmenSent);
         Log(LogLevel::Debug, "Victim injured - law enforcement now hostile to aggressor");
         robbery.lawAlerted = true;
     }
@@ -175,7 +176,7 @@ void ReactToScene(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedg
         if (!IS_ENTITY_DEAD(robbery.victim)) {
             FightPed(robbery.victim, robbery.aggressor);
         }
-        RallyAgainst(robbery.aggressor, lawmen, kLawmenRespond);
+        RallyAgainst(robbery.aggressor, lawmen, kLawmenRespond, nullptr, &robbery.lawmenSent);
     }
     if (robbery.escape.FirstTime(IS_PED_IN_VEHICLE(robbery.aggressor, robbery.wagon))) {
         StartEscape(robbery, lawmen);
@@ -221,16 +222,21 @@ void EndAfterRobberDied(WagonRobbery& robbery, const std::vector<Ped>& lawmen, P
     ClearTasksOfPeds(lawmen);
 }
 
+// Robber and driver are handed back, the blip goes and the given lawmen stand down.
+void LeaveRobbery(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
+    ledger.Release(&robbery.aggressor);
+    ledger.Release(&robbery.victim);
+    RemoveAggressorBlip(robbery.blip);
+    ClearTasksOfPeds(lawmen);
+}
+
 // True when this pass ends the event: the player has left the robber behind, or the robber
 // is dead and the driver is leaving or the wagon is gone.
 bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     const float distance = DistanceFromPlayer(robbery.playerPed, robbery.aggressor);
     if (distance >= kPlayerLeftDistance) {
         LogPlayerLeftAggressor(distance);
-        ledger.Release(&robbery.aggressor);
-        ledger.Release(&robbery.victim);
-        RemoveAggressorBlip(robbery.blip);
-        ClearTasksOfPeds(lawmen);
+        LeaveRobbery(robbery, lawmen, ledger);
         return true;
     }
     if (!robbery.recovery.robberDownSeen.Done()) {
@@ -251,10 +257,15 @@ bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger&
 }
 
 // A robbery that has not ended within the watch limit never will: a robber whose boarding
-// order ran out stands where he is, and a town player may never go 150 m from him.
+// order ran out stands where he is, and a town player may never go 150 m from him. A story
+// mission that starts ends it as if the player had left, every lawman sent standing down.
 void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
+        if (StoryMissionStarted()) {
+            LeaveRobbery(robbery, robbery.lawmenSent, ledger);
+            return;
+        }
         const std::vector<Ped> lawmen = FindNearbyLawmen(robbery.aggressor);
         ReactToScene(robbery, lawmen, ledger);
         RecoverWagon(robbery);

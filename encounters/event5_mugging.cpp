@@ -8,6 +8,7 @@
 #include "core/logger.h"
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
+#include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -150,27 +151,34 @@ void StageMugging(Mugging& mugging, PedLedger& ledger) {
 // robber. Returns whether any lawman was sent.
 bool RespondToRobbery(Mugging& mugging, const std::vector<Ped>& lawmen, PedLedger& ledger) {
     RallyAgainst(mugging.aggressor, mugging.bystanders, kBystandersFlee);
-    return RallyAgainst(mugging.aggressor, lawmen, kLawmenEngage, &ledger) > 0;
+    return RallyAgainst(mugging.aggressor, lawmen, kLawmenEngage, &ledger, &mugging.lawmenSent) > 0;
 }
 
 // Every pass: ends when either party is down or gone, when lawmen engage, after ten passes
 // of robbery with no lawman to send, when the player has left the robber behind, or at the
 // watch limit (passes in which the robbery is not under way do not count toward the ten).
-void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
+// Returns false when a story mission started: the robber is let go as if the player had
+// left, the lawmen stand down, and nothing more is watched.
+bool RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     const WatchLimit limit;
     int quietPasses = 0;
     for (;;) {
         scriptWait(kConfrontationWaitMs);
+        if (StoryMissionStarted()) {
+            LetAggressorGo(mugging, ledger);
+            ClearTasksOfPeds(mugging.lawmenSent);
+            return false;
+        }
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
         if (EitherPartyDown(mugging, mugging.victim)) {
-            return;
+            return true;
         }
         if (GET_SCRIPT_TASK_STATUS(mugging.aggressor, game_constant::kRobberyTask) ==
             game_constant::kScriptTaskRunning) {
             if (RespondToRobbery(mugging, lawmen, ledger)) {
                 Log(LogLevel::Debug, "Lawmen are engaging the aggressor, ending mugging event");
                 ReactToAggressor(mugging.victim, mugging.aggressor);
-                return;
+                return true;
             }
             Log(LogLevel::Debug, "In progress ...");
             ++quietPasses;
@@ -178,19 +186,19 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
         if (quietPasses >= kQuietPassLimit) {
             Log(LogLevel::Debug, "Mugging has ended");
             ClearTasksOfPeds(lawmen);
-            return;
+            return true;
         }
         const float distance = DistanceFromPlayer(mugging.playerPed, mugging.aggressor);
         if (distance >= kPlayerLeftDistance) {
             Log(LogLevel::Debug, "Player is ", distance,
                 " meters away from aggressor, ending mugging event.");
             LetAggressorGo(mugging, ledger);
-            return;
+            return true;
         }
         if (limit.Reached()) {
             LogWatchLimitReached("Mugging",
                                  "robber and victim flee, " + WatchingOnFor("the robber"));
-            return;
+            return true;
         }
     }
 }
@@ -215,7 +223,9 @@ bool RunEvent5(PedLedger& ledger) {
         return true;
     }
     StageMugging(mugging, ledger);
-    RunConfrontation(mugging, ledger);
+    if (!RunConfrontation(mugging, ledger)) {
+        return true;
+    }
     Scatter(mugging);
     // The robber may linger near the player.
     WatchAggressorDepart(

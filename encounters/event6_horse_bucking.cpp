@@ -7,6 +7,7 @@
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/once.h"
+#include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
@@ -29,13 +30,18 @@ const IdentifierList kNotRiderGroups = {"REL_COP", "REL_GANG_DUTCHS", "REL_GANG_
 const CandidateRules kRiderRules = {kNotThePlayer | kNotThePlayersHorse | kShopkeeperSetting,
                                     kNotRiderGroups, Whereabouts::Riding};
 
-// Watches the rider once a second until the rider is lost, the player is far away, or five
-// minutes have passed (a thrown rider may stay near a player who stays put).
+// Watches the rider once a second until the rider is lost, the player is far away, a story
+// mission starts, or five minutes have passed (a thrown rider may stay near a player who stays
+// put).
 void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& ledger) {
     const WatchLimit limit;
     Once firstPass;
     for (;;) {
         scriptWait(kCycleWaitMs);
+        if (StoryMissionStarted()) {
+            LetPedGo(&victim, ledger);
+            return;
+        }
         if (!CanPedAct(victim)) {
             return;
         }

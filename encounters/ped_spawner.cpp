@@ -21,16 +21,44 @@ bool WaitForModel(Hash model) {
     return true;
 }
 
+// A model requested from the game's streaming, given back once it has served: a model the
+// script never gives back stays in memory for the rest of the session, and a request that
+// timed out stays pending. Given back on every way out, a failure included.
+class ModelRequest {
+  public:
+    explicit ModelRequest(Hash model) : model_(model) { REQUEST_MODEL(model); }
+    ModelRequest(const ModelRequest&) = delete;
+    ModelRequest& operator=(const ModelRequest&) = delete;
+    ~ModelRequest() {
+        try {
+            GiveBack();
+        } catch (...) {
+            // On a path that is already failing; the original failure goes on.
+        }
+    }
+    void GiveBack() {
+        if (held_) {
+            held_ = false;
+            SET_MODEL_AS_NO_LONGER_NEEDED(model_);
+        }
+    }
+
+  private:
+    Hash model_;
+    bool held_ = true;
+};
+
 }  // namespace
 
 Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger) {
-    REQUEST_MODEL(model);
+    ModelRequest request(model);
     if (!WaitForModel(model)) {
         LogError("Model " + std::to_string(model) + " did not load after " +
                  std::to_string(kModelLoadPolls) + " polls, no ped spawned");
         return 0;
     }
     const Ped ped = CREATE_PED(model, x, y, z);
+    request.GiveBack();
     scriptWait(kSettleWaitMs);
     ledger.Own(ped);
     Log(LogLevel::Debug, "Spawned ped ", ped, " of model ", model, " at (", x, ", ", y, ", ", z,

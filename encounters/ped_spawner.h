@@ -14,6 +14,7 @@ constexpr uint32_t kModelPollMs = 1000;
 constexpr uint32_t kSettleWaitMs = 1000;
 
 // Loads the model, creates a ped of it at the position, owns it through the ledger and
-// settles it on the ground. Returns the new ped, or 0 when the model did not load within
-// kModelLoadPolls polls (no ped is created then) or the game made none.
+// settles it on the ground; the model is given back once the ped is made, or when it did not
+// load. Returns the new ped, or 0 when the model did not load within kModelLoadPolls polls (no
+// ped is created then) or the game made none.
 Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger);

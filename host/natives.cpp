@@ -196,6 +196,9 @@ void REQUEST_MODEL(Hash model) {
 bool HAS_MODEL_LOADED(Hash model) {
     return Invoke<id::HAS_MODEL_LOADED, bool>(model);
 }
+void SET_MODEL_AS_NO_LONGER_NEEDED(Hash model) {
+    Invoke<id::SET_MODEL_AS_NO_LONGER_NEEDED, void>(model);
+}
 Ped CREATE_PED(Hash model, float x, float y, float z) {
     return Invoke<id::CREATE_PED, Ped>(model, x, y, z, 0.0f, kTrue, kTrue, kTrue, kTrue);
 }

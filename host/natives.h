@@ -76,6 +76,7 @@ Blip GET_BLIP_FROM_ENTITY(Entity entity);
 void REMOVE_BLIP(Blip blip);
 void REQUEST_MODEL(Hash model);  // (model, TRUE)
 bool HAS_MODEL_LOADED(Hash model);
+void SET_MODEL_AS_NO_LONGER_NEEDED(Hash model);         // gives a requested model back to streaming
 Ped CREATE_PED(Hash model, float x, float y, float z);  // heading 0.0, then TRUE x4
 void PLACE_ENTITY_ON_GROUND_PROPERLY(Entity entity);    // (entity, TRUE)
 void SET_RANDOM_OUTFIT_VARIATION(Ped ped);              // (ped, TRUE)

@@ -130,9 +130,13 @@ void DispatchLawmen(const std::vector<Ped>& lawmen, Ped aggressor, PedLedger& le
     for (const Ped lawman : lawmen) {
         OwnLawman(lawman, ledger);
         FightPed(lawman, aggressor);
-        if (std::find(sent.begin(), sent.end(), lawman) == sent.end()) {
-            sent.push_back(lawman);
-        }
+        NoteOnce(sent, lawman);
+    }
+}
+
+void NoteOnce(std::vector<Ped>& peds, Ped ped) {
+    if (std::find(peds.begin(), peds.end(), ped) == peds.end()) {
+        peds.push_back(ped);
     }
 }
 

@@ -57,5 +57,8 @@ void LetPedGo(Ped* pedVariable, AggressorBlip& blip, PedLedger& ledger);
 // The same for a ped the encounter kept no blip for.
 void LetPedGo(Ped* pedVariable, PedLedger& ledger);
 
+// Adds the ped to the list unless it is there already.
+void NoteOnce(std::vector<Ped>& peds, Ped ped);
+
 // Drops the tasks of every ped in the list.
 void ClearTasksOfPeds(std::vector<Ped> peds);

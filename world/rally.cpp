@@ -22,9 +22,9 @@ const Rally kBystandersFlee = {TASK_FLEE_PED, RallyLasts::WhileAggressorActive, 
 const Rally kBystandersFleeOrFightBack = {ReactToAggressor, RallyLasts::WhileAggressorActive,
                                           AnnounceBystander};
 
-int RallyAgainst(Ped aggressor, const std::vector<Ped>& peds, const Rally& rally,
-                 PedLedger* owner) {
-    int rallied = 0;
+int RallyAgainst(Ped aggressor, const std::vector<Ped>& peds, const Rally& rally, PedLedger* owner,
+                 std::vector<Ped>* ralliedPeds) {
+    int count = 0;
     for (const Ped ped : peds) {
         if (rally.lasts == RallyLasts::WhileAggressorActive && !IsPedActive(aggressor)) {
             break;
@@ -40,7 +40,10 @@ int RallyAgainst(Ped aggressor, const std::vector<Ped>& peds, const Rally& rally
         if (rally.announce != nullptr) {
             rally.announce(ped, aggressor);
         }
-        ++rallied;
+        if (ralliedPeds != nullptr) {
+            NoteOnce(*ralliedPeds, ped);
+        }
+        ++count;
     }
-    return rallied;
+    return count;
 }

@@ -28,6 +28,7 @@ extern const Rally kBystandersFleeOrFightBack;
 
 // Each ped of the list in turn, for as long as the rally lasts: a ped that is gone or dead is
 // passed over; any other is owned through `owner` when one is given, given the order, keeps the
-// task and is announced. Returns how many peds were rallied.
+// task, is announced and noted (once) in `rallied` when that is given. Returns how many peds
+// were rallied.
 int RallyAgainst(Ped aggressor, const std::vector<Ped>& peds, const Rally& rally,
-                 PedLedger* owner = nullptr);
+                 PedLedger* owner = nullptr, std::vector<Ped>* rallied = nullptr);

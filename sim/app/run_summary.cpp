@@ -57,6 +57,7 @@ nlohmann::json SummaryFigures(SimRun& run, const RunSummary& summary) {
     j["ended_mid_event"] = summary.endedMidEvent;
     j["peds_left_owned"] = world.OwnedPedCount();
     j["blips_left"] = world.Blips().size();
+    j["models_left_requested"] = world.ModelsLeftRequested();
     j["peds_spawned"] = world.PedsSpawned();
     j["peds_killed"] = world.PedsKilled();
     return j;
@@ -99,6 +100,7 @@ std::string SummaryText(SimRun& run, const RunSummary& summary) {
         << ", worst frame: " << j["max_natives_in_one_frame"] << " (during "
         << j["worst_frame_during"].get<std::string>() << ")\n";
     out << "peds left owned: " << j["peds_left_owned"] << ", blips left: " << j["blips_left"]
+        << ", models left requested: " << j["models_left_requested"]
         << ", peds spawned: " << j["peds_spawned"] << ", peds killed: " << j["peds_killed"] << "\n";
     out << "exceptions in the main loop: " << j["main_loop_exceptions"]
         << ", call contract breaches: " << j["contract_violations"] << "\n";

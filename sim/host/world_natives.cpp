@@ -284,6 +284,9 @@ void AddSpawnNatives(NativeTable& t) {
         0x1283B8B89DD5D1B6ULL, "HAS_MODEL_LOADED", 1,
         +[](World& w, A a, R r) { r.SetBool(w.ModelLoaded(a.Uint(0))); });
     t.Add(
+        0x4AD96EF928BD4F9AULL, "SET_MODEL_AS_NO_LONGER_NEEDED", 1,
+        +[](World& w, A a, R) { w.ReleaseModel(a.Uint(0)); });
+    t.Add(
         0xD49F9B0955C367DEULL, "CREATE_PED", 9, +[](World& w, A a, R r) {
             r.SetInt(w.CreatePedFromModel(a.Uint(0), Vec3{a.Float(1), a.Float(2), a.Float(3)}));
         });

@@ -382,9 +382,14 @@ int World::Relationship(uint32_t group1, uint32_t group2) const {
 // ---------------------------------------------------------------- models and spawning
 
 void World::RequestModel(uint32_t model) {
+    modelsHeld_.insert(model);
     if (modelRequests_.find(model) == modelRequests_.end()) {
         modelRequests_[model] = nowMs_;
     }
+}
+
+void World::ReleaseModel(uint32_t model) {
+    modelsHeld_.erase(model);
 }
 
 bool World::ModelLoaded(uint32_t model) const {

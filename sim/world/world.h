@@ -244,6 +244,10 @@ class World {
     // --- models and spawning
     void RequestModel(uint32_t model);
     bool ModelLoaded(uint32_t model) const;
+    // SET_MODEL_AS_NO_LONGER_NEEDED: the model stays loaded but no longer pinned for the script.
+    void ReleaseModel(uint32_t model);
+    // Models a script requested and has not given back: each one stays in streaming memory.
+    size_t ModelsLeftRequested() const { return modelsHeld_.size(); }
     int32_t CreatePedFromModel(uint32_t model, const Vec3& pos);
 
     // --- orders given by scripts
@@ -293,6 +297,7 @@ class World {
     std::map<uint64_t, int> relationships_;
     std::set<uint32_t> relationshipGroups_;
     std::map<uint32_t, uint64_t> modelRequests_;  // model -> time requested
+    std::set<uint32_t> modelsHeld_;               // requested and not given back
     std::multimap<uint64_t, std::function<void(World&)>> happenings_;
     int32_t playerPed_ = 0;
     int32_t playerHorse_ = 0;

@@ -1,0 +1,170 @@
+// A story mission that starts while an encounter watches its scene: every watch ends within
+// one pass, hands back what it owned, removes its blip and stands its lawmen down; the main
+// loop then pauses for the mission.
+
+#include "encounter_fixture.h"
+#include "encounters/event1_aggressor.h"
+#include "encounters/event2_aggressor_player.h"
+#include "encounters/event3_animal_aggressor.h"
+#include "encounters/event4_wagon_robbery.h"
+#include "encounters/event5_mugging.h"
+#include "encounters/event6_horse_bucking.h"
+#include "encounters/predator_models.h"
+#include "encounters/watch_limit.h"
+
+namespace {
+
+const std::string kMissionLine = "A story mission has started, ending event.";
+
+class StoryMissionTest;
+
+// One watch: the scene it is staged in, the start of the line that says the watch is under way
+// (with the lawmen it sent, where it sends any), and the longest the watch may go on once the
+// flag is up.
+struct WatchCase {
+    const char* name;
+    void (*event)();
+    const char* done;
+    std::string (*stage)(StoryMissionTest& test);  // builds the scene, returns the line
+    uint64_t passMs;
+};
+
+class StoryMissionTest : public EncounterTest, public ::testing::WithParamInterface<WatchCase> {
+  public:
+    using EncounterTest::After;
+    using EncounterTest::Near;
+    using EncounterTest::world;
+
+    int32_t Armed(const Vec3& at) {
+        const int32_t ped = world.AddTownsfolk(at);
+        world.FindPed(ped)->weapons = kRevolver;
+        return ped;
+    }
+    int32_t lawman = 0;
+
+    // No lawman is left with an order of ours.
+    ::testing::AssertionResult NoLawmanTasked() const {
+        for (const auto& [handle, ped] : world.Peds()) {
+            if (ped.role == PedRole::Lawman && ped.task.kind != TaskKind::None) {
+                return ::testing::AssertionFailure() << "lawman " << handle << " still tasked";
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+};
+
+std::string FightWithLawman(StoryMissionTest& t) {
+    t.Armed(t.Near(5));
+    t.Armed(t.Near(6));
+    t.lawman = t.world.AddLawman(t.Near(-10));
+    return "Nearby lawman found: " + S(t.lawman);
+}
+
+std::string AttackOnPlayerWithLawman(StoryMissionTest& t) {
+    t.Armed(t.Near(5));
+    t.lawman = t.world.AddLawman(t.Near(-10));
+    return "Nearby lawman found: " + S(t.lawman);
+}
+
+// The lawman stands beyond the search radius, near where the animal appears.
+std::string PredatorWithLawman(StoryMissionTest& t) {
+    t.world.AddTownsfolk(t.Near(5));
+    t.lawman = t.world.AddLawman(t.Near(120));
+    return "Nearby lawman " + S(t.lawman) + " is engaging aggressor";
+}
+
+// No predator model ever loads: the mission starts while the first attempt waits for one.
+std::string PredatorNeverLoads(StoryMissionTest& t) {
+    for (const PredatorModel& model : PredatorModels) {
+        t.world.settings.neverLoadModels.insert(model.hash);
+    }
+    return "Randomly assigned victim: " + S(t.world.AddTownsfolk(t.Near(5)));
+}
+
+// Once the robbery is staged, the driver is off his wagon: the lawman responds.
+std::string RobberyWithLawman(StoryMissionTest& t) {
+    const int32_t robber = t.world.AddTownsfolk(t.Near(5));
+    const int32_t wagon = t.world.AddWagonWithDriver("CART01", t.Near(20));
+    const int32_t driver = t.world.FindVehicle(wagon)->occupants.at(-1);
+    t.lawman = t.world.AddLawman(t.Near(-10));
+    (void)robber;
+    t.After(1500, [driver](World& w) { w.UnseatPed(driver); });
+    return "Lawman " + S(t.lawman) + " responding to wagon robbery";
+}
+
+// The man robs the woman (women are spared as robbers); nobody sends the law.
+std::string MuggingUnderWay(StoryMissionTest& t) {
+    t.world.AddTownsfolk(t.Near(5));
+    t.world.AddTownsfolk(t.Near(6), false);
+    return "In progress ...";
+}
+
+// A lawman ends the robbery at once; the robber is then watched as he flees.
+std::string MuggerFleeingFromLawman(StoryMissionTest& t) {
+    const int32_t robber = t.world.AddTownsfolk(t.Near(5));
+    t.world.AddTownsfolk(t.Near(6), false);
+    t.lawman = t.world.AddLawman(t.Near(-20));
+    return "Aggressor " + S(robber) + " is fleeing from scene";
+}
+
+std::string BuckingHorse(StoryMissionTest& t) {
+    t.world.AddRider(t.Near(10));
+    return "Initiating bucking event";
+}
+
+TEST_P(StoryMissionTest, EndsTheWatchWithinOnePassAndLeavesTheMissionAClearScene) {
+    const WatchCase& watch = GetParam();
+    const std::string underWay = watch.stage(*this);
+    StartFocused(watch.event);
+    Config.EnableBlips = true;
+    Config.ExcludeWomen = true;
+    for (uint64_t waited = 0; LinesFrom({underWay}).empty(); waited += 100) {
+        ASSERT_TRUE(waited < 60000 && run->Run(100)) << "never logged: " << underWay;
+    }
+    const uint64_t missionAtMs = world.NowMs();
+    After(0, [](World& w) { w.Environment().SetMissionFlag(true); });
+    FinishFocused();
+
+    EXPECT_EQ(Count(kMissionLine), 1u);
+    EXPECT_TRUE(LoggedInOrder({kMissionLine, watch.done}));
+    EXPECT_LE(LoggedAtMs(watch.done) - missionAtMs, watch.passMs + kFrameAllowanceMs);
+    EXPECT_TRUE(LeftNothing());
+    EXPECT_TRUE(NoLawmanTasked());
+    EXPECT_EQ(world.ModelsLeftRequested(), 0u);
+}
+
+// The spawn's pass is one attempt: ten model polls, the settling pause and the retry pause.
+INSTANTIATE_TEST_SUITE_P(
+    EveryWatch, StoryMissionTest,
+    ::testing::Values(
+        WatchCase{"Fight", event1_aggressor, "event1_aggressor completed successfully",
+                  FightWithLawman, 500},
+        WatchCase{"AttackOnPlayer", event2_aggressor_player,
+                  "event2_aggressor_player completed successfully", AttackOnPlayerWithLawman, 500},
+        WatchCase{"PredatorAttack", event3_animal_aggressor,
+                  "event3_animal_aggressor completed successfully", PredatorWithLawman, 2000},
+        WatchCase{"PredatorSpawn", event3_animal_aggressor,
+                  "event3_animal_aggressor completed successfully", PredatorNeverLoads, 12000},
+        WatchCase{"Robbery", event4_wagon_robbery, "event4_wagon_robbery completed successfully",
+                  RobberyWithLawman, 1000},
+        WatchCase{"Mugging", event5_mugging, "event5_mugging completed successfully",
+                  MuggingUnderWay, 2000},
+        WatchCase{"MuggerFleeing", event5_mugging, "event5_mugging completed successfully",
+                  MuggerFleeingFromLawman, 1000},
+        WatchCase{"BuckingHorse", event6_horse_bucking,
+                  "event6_horse_bucking completed successfully", BuckingHorse, 1000}),
+    [](const ::testing::TestParamInfo<WatchCase>& each) { return each.param.name; });
+
+// In the real main loop: the encounter ends, and the very next pass pauses for the mission.
+TEST_F(EncounterTest, TheMainLoopPausesOnceTheEncounterHasEndedForAMission) {
+    world.AddRider(Near(10));
+    LoadPlugin(IniWith({"Event6_Horse_Bucking"}));
+    ASSERT_TRUE(RunUntil("Initiating bucking event"));
+    After(0, [](World& w) { w.Environment().SetMissionFlag(true); });
+    ASSERT_TRUE(RunUntil("Mission flag is set, skipping event and weather updates", 5000));
+    EXPECT_TRUE(LoggedInOrder({kMissionLine, "event6_horse_bucking completed successfully",
+                               "Mission flag is set, skipping event and weather updates"}));
+    EXPECT_TRUE(LeftNothing());
+}
+
+}  // namespace
