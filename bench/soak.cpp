@@ -137,9 +137,11 @@ int main(int argc, char** argv) {
                 figures.worstFrameDuring.c_str());
     std::printf(
         "exceptions in the main loop: %llu, peds left owned: %zu, blips left: %zu, "
-        "peds spawned: %llu, peds killed: %llu, call contract breaches: %zu\n",
+        "models left requested: %zu, peds spawned: %llu, peds killed: %llu, "
+        "call contract breaches: %zu\n",
         static_cast<unsigned long long>(figures.mainLoopExceptions), world.OwnedPedCount(),
-        world.Blips().size(), static_cast<unsigned long long>(world.PedsSpawned()),
+        world.Blips().size(), world.ModelsLeftRequested(),
+        static_cast<unsigned long long>(world.PedsSpawned()),
         static_cast<unsigned long long>(world.PedsKilled()), run.Host().Violations().size());
     const std::optional<EventSpan> longest = run.Spans().LongestEncounter(run.Host().NowMs());
     const uint64_t longestMs = longest ? longest->HeldMs(run.Host().NowMs()) : 0;
@@ -148,8 +150,8 @@ int main(int argc, char** argv) {
                 longest ? SpanEndName(longest->end) : "-",
                 static_cast<double>(kLongestEncounterHoldMs) / 1000.0);
     ok = ok && settled && figures.mainLoopExceptions == 0 && world.OwnedPedCount() == 0 &&
-         world.Blips().empty() && run.Host().Violations().empty() &&
-         longestMs <= kLongestEncounterHoldMs;
+         world.Blips().empty() && world.ModelsLeftRequested() == 0 &&
+         run.Host().Violations().empty() && longestMs <= kLongestEncounterHoldMs;
     if (heapAtDayEnd.size() >= 3) {
         const long long growth =
             static_cast<long long>(heapAtDayEnd.back()) - static_cast<long long>(heapAtDayEnd[1]);

@@ -191,11 +191,14 @@ class EncounterTest : public ::testing::Test {
         EXPECT_EQ(calls.size(), 1u) << "calls of one native";
         return calls.size() == 1 ? calls[0] : std::vector<uint64_t>{};
     }
-    // Whether the run left no ped a mission entity (the player aside) and no blip standing.
+    // Whether the run left no ped a mission entity (the player aside), no blip standing and no
+    // model requested and not given back.
     ::testing::AssertionResult LeftNothing() const {
-        return (world.OwnedPedCount() == 0 && world.Blips().empty() ? ::testing::AssertionSuccess()
-                                                                    : ::testing::AssertionFailure())
-               << world.OwnedPedCount() << " peds owned, " << world.Blips().size() << " blips left";
+        const bool nothing =
+            world.OwnedPedCount() == 0 && world.Blips().empty() && world.ModelsLeftRequested() == 0;
+        return (nothing ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
+               << world.OwnedPedCount() << " peds owned, " << world.Blips().size()
+               << " blips left, " << world.ModelsLeftRequested() << " models left requested";
     }
     // The log lines that start with one of the prefixes, in order.
     std::vector<std::string> LinesFrom(const std::vector<std::string>& prefixes) const {

@@ -2,6 +2,8 @@
 // player.
 
 #include "encounters/event3_animal_aggressor.h"
+#include <stdexcept>
+
 #include "core/config.h"
 #include "encounter_fixture.h"
 #include "encounters/predator_models.h"
@@ -46,6 +48,11 @@ TEST_F(Event3Test, APredatorChargesTheVictimUntilItDiesAndIsWatchedUntilItIsDead
     ASSERT_EQ(created.size(), 1u);
     const uint32_t model = static_cast<uint32_t>(created[0].args[0]);
     EXPECT_EQ(Args(created[0]), Pushed(model, 155.0f, 200.0f, 10.0f, 0.0f, 1, 1, 1, 1));
+    // The model goes back to the game's streaming as soon as the ped is made.
+    const auto givenBack = Calls<id::SET_MODEL_AS_NO_LONGER_NEEDED>();
+    ASSERT_EQ(givenBack.size(), 1u);
+    EXPECT_EQ(Args(givenBack[0]), Pushed(model));
+    EXPECT_EQ(givenBack[0].atMs, created[0].atMs);
     EXPECT_EQ(Args(Calls<id::PLACE_ENTITY_ON_GROUND_PROPERLY>().at(0)), Pushed(animal, 1));
     EXPECT_EQ(Args(Calls<id::SET_RANDOM_OUTFIT_VARIATION>().at(0)), Pushed(animal, 1));
     EXPECT_EQ(Args(Calls<id::FREEZE_ENTITY_POSITION>().at(0)), Pushed(animal, false));
@@ -170,6 +177,23 @@ TEST_F(Event3Test, LawmenWomenAndGameCanFallPreyAndTenFailedSpawnsHandThePreyBac
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(victim).size(), 1u);
     EXPECT_FALSE(world.FindPed(victim)->missionEntity);
     EXPECT_EQ(world.OwnedPedCount(), 1u);  // the ped another script owns
+    EXPECT_EQ(world.ModelsLeftRequested(), 0u);
+}
+
+// A failure while the model streams in still gives the model back, and the prey with it.
+TEST_F(Event3Test, AFailureWhileTheModelLoadsGivesTheModelBack) {
+    victim = world.AddTownsfolk(Near(5));
+    StartFocused(event3_animal_aggressor);
+    run->Host().OverrideNative(id::HAS_MODEL_LOADED::kHash,
+                               [](World&, const NativeArgs&, NativeResult&) {
+                                   throw std::runtime_error("streaming failed");
+                               });
+    for (int second = 0; !FocusedScript::done && second < 60; ++second) {
+        ASSERT_TRUE(run->Run(1000));
+    }
+    EXPECT_EQ(FocusedScript::failure, "streaming failed");
+    EXPECT_EQ(Calls<id::REQUEST_MODEL>().size(), 1u);
+    EXPECT_TRUE(LeftNothing());
 }
 
 TEST_F(Event3Test, ThePlayersHorseMayBePreyButIsNeverTakenOver) {
