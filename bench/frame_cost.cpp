@@ -24,7 +24,7 @@
 #include "core/random.h"
 #include "encounters/encounter_list.h"
 #include "host/game_types.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "sim/host/sim_run.h"
 #include "support/temp_workdir.h"
 
@@ -201,7 +201,7 @@ void RunMeasuredEncounter() {
     } catch (...) {
     }
     for (;;) {
-        scriptWait(1000);
+        YieldToGame(1000);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_moves.h"
@@ -60,6 +60,6 @@ void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
             ClearTasksOfPeds(attack.lawmenSent);
             return;
         }
-        scriptWait(kPassWaitMs);
+        YieldToGame(kPassWaitMs);
     }
 }

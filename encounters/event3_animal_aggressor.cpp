@@ -9,7 +9,7 @@
 #include "encounters/predator_models.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/aggressor_blip.h"
 #include "world/candidate_filter.h"
 #include "world/identifier_hash.h"
@@ -83,7 +83,7 @@ bool SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
         const Vector3 at = GET_ENTITY_COORDS(attack.victim);
         attack.model = &PickPredatorModel();
         attack.aggressor = SpawnPed(attack.model->hash, at.x + kSpawnOffsetX, at.y, at.z, ledger);
-        scriptWait(kSpawnRetryWaitMs);
+        YieldToGame(kSpawnRetryWaitMs);
     }
     return true;
 }
@@ -118,7 +118,7 @@ void LetAnimalGo(AggressorScene& attack, PedLedger& ledger) {
 void RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
-        scriptWait(kAttackPassWaitMs);
+        YieldToGame(kAttackPassWaitMs);
         if (EitherPartyDown(attack, attack.victim)) {
             return;
         }

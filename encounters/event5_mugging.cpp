@@ -10,7 +10,7 @@
 #include "encounters/encounter_run.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/aggressor_blip.h"
 #include "world/candidate_filter.h"
 #include "world/identifier_hash.h"
@@ -160,7 +160,7 @@ void RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     const WatchLimit limit;
     int quietPasses = 0;
     for (;;) {
-        scriptWait(kConfrontationWaitMs);
+        YieldToGame(kConfrontationWaitMs);
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);
         if (EitherPartyDown(mugging, mugging.victim)) {
             return;
