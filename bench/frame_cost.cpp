@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -26,6 +25,7 @@
 #include "host/game_types.h"
 #include "host/script_wait.h"
 #include "sim/host/sim_run.h"
+#include "sim/world/crowd.h"
 #include "support/temp_workdir.h"
 
 namespace {
@@ -162,37 +162,6 @@ void MeasureOneDebugLine() {
                 writtenNs / 1000.0, droppedNs);
 }
 
-// Peds of every kind within 90 m of the player, most of them townsfolk.
-void Populate(World& world, int peds) {
-    for (int i = 0; i < peds; ++i) {
-        const float angle = static_cast<float>(i) * 2.399963f;
-        const float radius = 5.0f + static_cast<float>(i % 17) * 5.0f;
-        const Vec3 pos{radius * std::cos(angle), radius * std::sin(angle), 0.0f};
-        switch (i % 20) {
-            case 0:
-            case 1:
-                world.AddLawman(pos);
-                break;
-            case 2:
-                world.AddShopkeeper(pos);
-                break;
-            case 3:
-            case 4:
-                world.AddRider(pos);
-                break;
-            case 5:
-                world.AddWagonWithDriver("CART01", pos, 1);
-                ++i;  // the passenger counts too
-                break;
-            case 6:
-                world.AddAnimal("A_C_Deer_01", pos);
-                break;
-            default:
-                world.AddTownsfolk(pos, i % 3 != 0);
-        }
-    }
-}
-
 const EncounterDefinition* measuredEncounter = nullptr;
 
 void RunMeasuredEncounter() {
@@ -225,9 +194,7 @@ struct EncounterFrame {
 EncounterFrame RunEncounterOnce(const EncounterDefinition& encounter, int peds, bool debugLines) {
     TempWorkdir dir;
     World world(7);
-    world.CreatePlayer(Vec3{});
-    world.Environment().SetClock(22, 0);
-    Populate(world, peds);
+    BuildCrowdWorld(world, peds);
     SimRun run(world, MeasuringOptions());
     Config.EnableDebugLogging = debugLines;
     SeedRandom(7);
