@@ -75,6 +75,7 @@ void RecoverAfterFailure(const char* waitedLine, const char* fallbackLine) {
         Log(LogLevel::Debug, waitedLine);
     } catch (...) {
         LogError(fallbackLine);
+        CloseLogFile();  // as a wait would: the sleep holds the game up for a second
         platform::SleepMs(kRecoverySleepMs);
     }
 }
