@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <string_view>
 
 #include "core/config.h"
@@ -18,7 +17,50 @@ LogObserver activeObserver = nullptr;
 // the file is preceded by a notice, so a gap in the log never goes unexplained.
 uint64_t unwrittenLines = 0;
 
+// The day's file, open from the first line of a frame until the script yields (CloseLogFile):
+// a frame of many lines opens it once, and while the game runs no handle is held.
+platform::FileHandle dayFile = platform::kNoFile;
+std::string dayFileDate;  // "YYYY-MM-DD" of the open file
+
+// The open day's file for that date: a line of another day (a frame that straddles midnight)
+// closes the previous day's file first.
+bool OpenDayFile(std::string_view date) {
+    if (dayFile != platform::kNoFile && dayFileDate == date) {
+        return true;
+    }
+    CloseLogFile();
+    std::string path = "Tarrowind/logs/Tarrowind_";
+    path += date;
+    path += ".log";
+    dayFile = platform::OpenFileForAppend(path.c_str());
+    if (dayFile == platform::kNoFile) {
+        return false;
+    }
+    dayFileDate = date;
+    return true;
+}
+
+// The line as the file holds it: every '\n' ends a line the platform's way, as text mode would.
+void AppendFileText(std::string& text, std::string_view line) {
+    for (size_t start = 0;;) {
+        const size_t end = line.find('\n', start);
+        text.append(line.substr(start, end - start));
+        text += platform::kTextLineEnd;
+        if (end == std::string_view::npos) {
+            return;
+        }
+        start = end + 1;
+    }
+}
+
 }  // namespace
+
+void CloseLogFile() noexcept {
+    if (dayFile != platform::kNoFile) {
+        platform::CloseFile(dayFile);
+        dayFile = platform::kNoFile;
+    }
+}
 
 const char* LevelWord(LogLevel level) {
     switch (level) {
@@ -72,25 +114,22 @@ void Log(LogLevel level, const std::string& message) noexcept {
         line += "] ";
         line += message;
 
-        std::string path = "Tarrowind/logs/Tarrowind_";
-        path += date;
-        path += ".log";
         bool written = false;
         std::string notice;
         std::string noticeLine;
-        {
-            std::ofstream file(path, std::ios::out | std::ios::app);
-            if (file.is_open()) {
-                if (unwrittenLines > 0) {
-                    notice = "Could not write " + std::to_string(unwrittenLines) +
-                             " log lines while Tarrowind/logs was missing or not writable";
-                    noticeLine = line.substr(0, prefixLength) + "ERROR] " + notice;
-                    file << noticeLine << '\n';
-                }
-                file << line << '\n';
-                file.flush();
-                written = static_cast<bool>(file);
-                file.close();
+        if (OpenDayFile(date)) {
+            std::string text;
+            if (unwrittenLines > 0) {
+                notice = "Could not write " + std::to_string(unwrittenLines) +
+                         " log lines while Tarrowind/logs was missing or not writable";
+                noticeLine = line.substr(0, prefixLength) + "ERROR] " + notice;
+                AppendFileText(text, noticeLine);
+            }
+            AppendFileText(text, line);
+            // One write, straight to the system: a game that dies later loses nothing of it.
+            written = platform::AppendToFile(dayFile, text.data(), text.size());
+            if (!written) {
+                CloseLogFile();  // the next line tries a fresh open
             }
         }
         unwrittenLines = written ? 0 : unwrittenLines + 1;

@@ -1,5 +1,7 @@
 // The diagnostic log: one line per message, appended to a file named after the local day
 // under Tarrowind/logs. The folder is never created here; without it lines are dropped.
+// Each line is written to the system as it is logged. The file stays open from a frame's first
+// line until the script yields (CloseLogFile), so while the game runs no handle is held.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +18,10 @@ void LogError(const std::string& message) noexcept;
 
 // The level as a line names it: "INFO", "DEBUG", "ERROR".
 const char* LevelWord(LogLevel level);
+
+// Closes the day's file if a line opened it. Called before every wait of the script (see
+// host/script_wait.h) and when the library is unloaded.
+void CloseLogFile() noexcept;
 
 // Lines that could not be written since the last one that could (reported in the file with
 // the next line that gets there).

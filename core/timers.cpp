@@ -7,7 +7,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
@@ -66,7 +66,7 @@ void EventTimerTick() {
         if (skipped) {
             EventTimer.startTick = now;
             EventTimer.delayMs = 0;
-            scriptWait(10000);
+            YieldToGame(10000);
             return;
         }
         const uint32_t restart = NowTick();  // measured from the end of the event

@@ -4,7 +4,7 @@
 #include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"
@@ -39,7 +39,7 @@ void LogPlayerLeftAggressor(float distance) {
 void WatchAggressorDepart(AggressorScene& scene, const Departure& departure, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
-        scriptWait(kDeparturePassWaitMs);
+        YieldToGame(kDeparturePassWaitMs);
         if (!CanPedAct(scene.aggressor)) {
             break;
         }

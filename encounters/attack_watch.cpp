@@ -3,7 +3,7 @@
 #include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_moves.h"
@@ -74,6 +74,6 @@ void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
             AbandonAttack(attack, ledger);
             return;
         }
-        scriptWait(kPassWaitMs);
+        YieldToGame(kPassWaitMs);
     }
 }

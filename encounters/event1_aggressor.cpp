@@ -6,7 +6,7 @@
 #include "encounters/attack_watch.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
@@ -73,7 +73,7 @@ void ApplyTriggers(Confrontation& fight, const std::vector<Ped>& lawmen, PedLedg
 void CalmVictim(Confrontation& fight, PedLedger& ledger) {
     if (IsPedActive(fight.victim)) {
         CLEAR_PED_TASKS(fight.victim);
-        scriptWait(kVictimReleaseWaitMs);
+        YieldToGame(kVictimReleaseWaitMs);
         ledger.Release(&fight.victim);
         Log(LogLevel::Debug, "Victim ", fight.victim,
             " is no longer needed and has been released.");

@@ -10,7 +10,7 @@
 #include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/aggressor_blip.h"
 #include "world/candidate_filter.h"
 #include "world/identifier_hash.h"
@@ -92,7 +92,7 @@ SpawnOutcome SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
         const Vector3 at = GET_ENTITY_COORDS(attack.victim);
         attack.model = &PickPredatorModel();
         attack.aggressor = SpawnPed(attack.model->hash, at.x + kSpawnOffsetX, at.y, at.z, ledger);
-        scriptWait(kSpawnRetryWaitMs);
+        YieldToGame(kSpawnRetryWaitMs);
     }
 }
 
@@ -128,7 +128,7 @@ void LetAnimalGo(AggressorScene& attack, PedLedger& ledger) {
 bool RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
-        scriptWait(kAttackPassWaitMs);
+        YieldToGame(kAttackPassWaitMs);
         if (StoryMissionStarted()) {
             LetAnimalGo(attack, ledger);
             ClearTasksOfPeds(attack.lawmenSent);

@@ -11,7 +11,7 @@
 #include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/aggressor_blip.h"
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
@@ -192,7 +192,7 @@ bool DriverCanTakeWagonBack(const WagonRobbery& robbery) {
 // The driver, told to drop what it does, waits and is given the task toward the wagon.
 void SendDriverTo(WagonRobbery& robbery, void (*task)(Ped driver, Vehicle wagon)) {
     CLEAR_PED_TASKS(robbery.victim);
-    scriptWait(kVictimPauseMs);
+    YieldToGame(kVictimPauseMs);
     task(robbery.victim, robbery.wagon);
     SET_PED_KEEP_TASK(robbery.victim);
 }
@@ -278,7 +278,7 @@ void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
             ClearTasksOfPeds(lawmen);
             return;
         }
-        scriptWait(kPassWaitMs);
+        YieldToGame(kPassWaitMs);
     }
 }
 

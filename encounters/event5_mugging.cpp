@@ -11,7 +11,7 @@
 #include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/aggressor_blip.h"
 #include "world/candidate_filter.h"
 #include "world/identifier_hash.h"
@@ -163,7 +163,7 @@ bool RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     const WatchLimit limit;
     int quietPasses = 0;
     for (;;) {
-        scriptWait(kConfrontationWaitMs);
+        YieldToGame(kConfrontationWaitMs);
         if (StoryMissionStarted()) {
             LetAggressorGo(mugging, ledger);
             ClearTasksOfPeds(mugging.lawmenSent);

@@ -10,7 +10,7 @@
 #include "encounters/story_mission.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/candidate_filter.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
@@ -37,7 +37,7 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
     const WatchLimit limit;
     Once firstPass;
     for (;;) {
-        scriptWait(kCycleWaitMs);
+        YieldToGame(kCycleWaitMs);
         if (StoryMissionStarted()) {
             LetPedGo(&victim, ledger);
             return;

@@ -4,7 +4,7 @@
 
 #include "core/logger.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "world/ped_ledger.h"
 
 namespace {
@@ -16,7 +16,7 @@ bool WaitForModel(Hash model) {
         if (polls == kModelLoadPolls) {
             return false;
         }
-        scriptWait(kModelPollMs);
+        YieldToGame(kModelPollMs);
     }
     return true;
 }
@@ -59,7 +59,7 @@ Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger) {
     }
     const Ped ped = CREATE_PED(model, x, y, z);
     request.GiveBack();
-    scriptWait(kSettleWaitMs);
+    YieldToGame(kSettleWaitMs);
     ledger.Own(ped);
     Log(LogLevel::Debug, "Spawned ped ", ped, " of model ", model, " at (", x, ", ", y, ", ", z,
         ")");

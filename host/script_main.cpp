@@ -12,6 +12,7 @@
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
@@ -55,7 +56,7 @@ void StartUp() {
 void RunOnePass() {
     if (GET_MISSION_FLAG()) {
         Log(LogLevel::Debug, "Mission flag is set, skipping event and weather updates");
-        scriptWait(kMissionPauseMs);
+        YieldToGame(kMissionPauseMs);
         return;
     }
     if (!EncounterRegistry.empty()) {
@@ -64,16 +65,17 @@ void RunOnePass() {
     if (!WeatherEventRegistry.empty()) {
         WeatherTimerTick();
     }
-    scriptWait(0);
+    YieldToGame(0);
 }
 
 // After a failed pass: a short wait on the host, or, if even that fails, a plain sleep.
 void RecoverAfterFailure(const char* waitedLine, const char* fallbackLine) {
     try {
-        scriptWait(kRecoveryWaitMs);
+        YieldToGame(kRecoveryWaitMs);
         Log(LogLevel::Debug, waitedLine);
     } catch (...) {
         LogError(fallbackLine);
+        CloseLogFile();  // as a wait would: the sleep holds the game up for a second
         platform::SleepMs(kRecoverySleepMs);
     }
 }
@@ -109,7 +111,7 @@ void ScriptMain() {
     // Nothing may leave the script entry: a failure here is logged and the main loop still runs.
     try {
         SeedRandom(static_cast<uint32_t>(platform::TickCount64()));
-        scriptWait(kSettleMs);
+        YieldToGame(kSettleMs);
     } catch (const std::exception& e) {
         LogError(std::string("Exception before start-up: ") + e.what());
     } catch (...) {
@@ -123,11 +125,13 @@ int PluginEntry(void* module, unsigned long reason) {
         scriptRegister(module, ScriptMain);
     } else if (reason == 0) {
         scriptUnregister(module);
+        CloseLogFile();  // held only if the script was stopped in the middle of a frame
     }
     return 1;
 }
 
 void ResetProcessState() {
+    CloseLogFile();
     ResetConfig();
     ResetUnwrittenLogLines();
     ResetRandom();

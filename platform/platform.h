@@ -3,6 +3,7 @@
 // the simulator can run the plug-in on virtual time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -34,7 +35,30 @@ std::vector<std::string> ListIniSections(const char* path);
 // "key", comment lines left out.
 std::vector<std::string> ListIniSectionEntries(const char* section, const char* path);
 
+// A file opened to append to, with the operating system's own calls: nothing is buffered on
+// our side, so each AppendToFile is one write that has reached the system when it returns.
+using FileHandle = intptr_t;
+constexpr FileHandle kNoFile = -1;
+
+// Opens the file for appending, creating it when missing (never its folder); kNoFile when it
+// cannot. Other programs may read, write, rename and delete it while it is open.
+FileHandle OpenFileForAppend(const char* path);
+// Writes the bytes at the end of the file; false when not all of them were written.
+bool AppendToFile(FileHandle file, const char* bytes, size_t size);
+void CloseFile(FileHandle file);
+
+// How a text file ends a line here: what the C runtime's text mode writes for '\n'.
+extern const char* const kTextLineEnd;
+
 #ifndef _WIN32
+// Files opened with OpenFileForAppend so far, and closed so far: the stand-in host checks at
+// every wait that the plug-in holds none.
+struct AppendFileCounts {
+    uint64_t opened;
+    uint64_t closed;
+};
+AppendFileCounts CountAppendFiles();
+
 // Replaces the clock behind TickCount64, SleepMs and CalendarNow; null restores the system's.
 struct ClockSource {
     uint64_t (*tickCount)();

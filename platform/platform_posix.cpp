@@ -2,6 +2,10 @@
 // stand-in host can replace with its virtual one.
 #ifndef _WIN32
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -12,8 +16,46 @@ namespace platform {
 namespace {
 
 const ClockSource* activeClock = nullptr;
+AppendFileCounts appendFiles = {0, 0};
 
 }  // namespace
+
+const char* const kTextLineEnd = "\n";
+
+FileHandle OpenFileForAppend(const char* path) {
+    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return kNoFile;
+    }
+    ++appendFiles.opened;
+    return fd;
+}
+
+bool AppendToFile(FileHandle file, const char* bytes, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(static_cast<int>(file), bytes, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+void CloseFile(FileHandle file) {
+    if (file != kNoFile) {
+        ::close(static_cast<int>(file));
+        ++appendFiles.closed;
+    }
+}
+
+AppendFileCounts CountAppendFiles() {
+    return appendFiles;
+}
 
 void SetClockSource(const ClockSource* source) {
     activeClock = source;

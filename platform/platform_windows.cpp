@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/platform.h"
 
 namespace platform {
@@ -38,6 +40,36 @@ std::vector<std::string> ReadList(Fill fill) {
 }
 
 }  // namespace
+
+const char* const kTextLineEnd = "\r\n";
+
+FileHandle OpenFileForAppend(const char* path) {
+    // Appending only: every write lands at the end, wherever others moved the file's end.
+    const HANDLE file =
+        CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<FileHandle>(file);
+}
+
+bool AppendToFile(FileHandle file, const char* bytes, size_t size) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(file);
+    while (size > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(handle, bytes, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
+void CloseFile(FileHandle file) {
+    if (file != kNoFile) {
+        CloseHandle(reinterpret_cast<HANDLE>(file));
+    }
+}
 
 uint64_t TickCount64() {
     return GetTickCount64();

@@ -4,7 +4,7 @@
 #include "core/random.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ void ForceAndClear(const char* word, Hash weatherType) {
 }
 
 void StrikeLightningNearPlayer() {
-    scriptWait(kLightningDelayMs);
+    YieldToGame(kLightningDelayMs);
     const Ped ped = PLAYER_PED_ID();
     const Vector3 pos = GET_ENTITY_COORDS(ped);
     // All three draws are always made, in this order.

@@ -3,11 +3,23 @@
 #include <cstdio>
 
 #include "host/script_main.h"
+#include "platform/platform.h"
 #include "sim/host/line_text.h"
 
 namespace {
 
 SimRun* activeRun = nullptr;
+
+// The game runs between two frames of the script: the plug-in may hold no file then, so that a
+// player can open, rename or delete the log.
+std::string FilesHeldAcrossWait() {
+    const platform::AppendFileCounts files = platform::CountAppendFiles();
+    if (files.opened == files.closed) {
+        return std::string();
+    }
+    return "with " + std::to_string(files.opened - files.closed) +
+           " file(s) of the plug-in open: the log must be closed before the game runs";
+}
 
 }  // namespace
 
@@ -17,6 +29,7 @@ SimRun::SimRun(World& world, HostOptions options)
     activeRun = this;
     SetLogObserver(&SimRun::Observe);
     host_->onFrameEnd = [this](uint32_t natives, uint32_t) { OnFrameEnd(natives); };
+    host_->checkAtWait = FilesHeldAcrossWait;
 }
 
 SimRun::~SimRun() {

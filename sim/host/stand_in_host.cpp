@@ -132,6 +132,13 @@ void StandInHost::Wait(uint32_t ms) {
         Violation("scriptWait while the native call " + Hex(callHash_) + " is open");
         callOpen_ = false;
     }
+    if (checkAtWait) {
+        const std::string held = checkAtWait();
+        if (!held.empty()) {
+            Violation("scriptWait " + held);
+            return;
+        }
+    }
     ++stats_.waits;
     if (options_.recordCalls || onCall) {
         HostCall call;

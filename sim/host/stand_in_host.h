@@ -94,6 +94,9 @@ class StandInHost {
     bool ScriptRegistered() const { return entry_ != nullptr; }
     // Called at each scriptWait with the natives made since the previous one.
     std::function<void(uint32_t nativesInFrame, uint32_t waitMs)> onFrameEnd;
+    // Called at each scriptWait before the script yields: a non-empty answer names a breach
+    // (something the plug-in must not hold while the game runs).
+    std::function<std::string()> checkAtWait;
     // Called with every native call and wait as it is made (whether or not calls are kept).
     std::function<void(const HostCall&)> onCall;
     // Called just before the script is resumed for a frame.

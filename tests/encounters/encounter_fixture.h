@@ -15,7 +15,7 @@
 #include "host/game_types.h"
 #include "host/native_invoker.h"
 #include "host/native_list.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "sim/host/sim_run.h"
 #include "sim/world/joaat.h"
 #include "support/temp_workdir.h"
@@ -40,7 +40,7 @@ struct FocusedScript {
         }
         done = true;
         for (;;) {
-            scriptWait(1000);
+            YieldToGame(1000);
         }
     }
 };

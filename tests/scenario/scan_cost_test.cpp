@@ -13,7 +13,7 @@
 
 #include "encounters/encounter_list.h"
 #include "host/native_list.h"
-#include "host/script_hook.h"
+#include "host/script_wait.h"
 #include "sim/host/sim_run.h"
 #include "sim/world/joaat.h"
 #include "support/temp_workdir.h"
@@ -38,10 +38,10 @@ void RunEncounterTwice() {
         }
         // The main loop yields between encounters: one encounter's clean-up and the next one's
         // scan never share a frame.
-        scriptWait(0);
+        YieldToGame(0);
     }
     for (;;) {
-        scriptWait(1000);
+        YieldToGame(1000);
     }
 }
 

@@ -33,7 +33,9 @@ class LoggerTest : public ::testing::Test {
     TempWorkdir dir;
 };
 
-TEST_F(LoggerTest, EachLevelInTheLineLayoutToTheFileOfItsDay) {
+// Lines logged with no wait between them are one frame of the script.
+TEST_F(LoggerTest, EachLevelInTheLineLayoutToTheFileOfItsDayAFrameOpeningEachDaysFileOnce) {
+    const platform::AppendFileCounts before = platform::CountAppendFiles();
     Log(LogLevel::Debug, "Selected Event: event5_mugging");
     Log(LogLevel::Info, "a [bracketed]\nmessage");
     LogError("");
@@ -41,6 +43,12 @@ TEST_F(LoggerTest, EachLevelInTheLineLayoutToTheFileOfItsDay) {
     Log(LogLevel::Info, "before");
     fakeNow += 1;
     Log(LogLevel::Info, "after");
+    Log(LogLevel::Info, "after, again");
+    const platform::AppendFileCounts inFrame = platform::CountAppendFiles();
+    EXPECT_EQ(inFrame.opened - before.opened, 2u) << "one open for each day's file";
+    EXPECT_EQ(inFrame.closed - before.closed, 1u) << "the first day's file closed at midnight";
+    CloseLogFile();
+    EXPECT_EQ(platform::CountAppendFiles().closed - before.closed, 2u);
     EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"),
               (std::vector<std::string>{
                   "[2024-03-09 21:05:17] [DEBUG] Selected Event: event5_mugging",
@@ -48,7 +56,8 @@ TEST_F(LoggerTest, EachLevelInTheLineLayoutToTheFileOfItsDay) {
                   "message",  // written unchanged
                   "[2024-03-09 21:05:17] [ERROR] ", "[2024-03-09 23:59:59] [INFO] before"}));
     EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log"),
-              std::vector<std::string>{"[2024-03-10 00:00:00] [INFO] after"});
+              (std::vector<std::string>{"[2024-03-10 00:00:00] [INFO] after",
+                                        "[2024-03-10 00:00:00] [INFO] after, again"}));
 }
 
 // What the simulator is shown: each line as written, or the message of a line that was lost.

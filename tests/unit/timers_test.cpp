@@ -9,8 +9,8 @@
 #include "core/logger.h"
 #include "core/random.h"
 #include "core/timers.h"
-#include "host/script_hook.h"
 #include "host/script_main.h"
+#include "host/script_wait.h"
 #include "scheduling/encounter_registry.h"
 #include "sim/host/sim_run.h"
 #include "support/temp_workdir.h"
@@ -51,7 +51,7 @@ void EventTimerScript() {
         } catch (const std::exception& e) {
             LogError(std::string("caught: ") + e.what());
         }
-        scriptWait(0);
+        YieldToGame(0);
     }
 }
 
@@ -86,7 +86,7 @@ TEST_F(EventTimerTest, ExpiresAcrossTheTickCountWrapAndReArmsFromTheEndOfALongEv
     Start(0x100000000ull - 30000);  // the low 32 bits roll over 30 s into the first wait
     RegisterEvent("long_event", [] {
         Log(LogLevel::Info, "long event starts");
-        scriptWait(180000);
+        YieldToGame(180000);
         Log(LogLevel::Info, "long event ends");
     });
     run_->Run(10 * 60000);

@@ -45,6 +45,7 @@ ls "$work"/Tarrowind/logs/Tarrowind_*.log >/dev/null 2>&1 || problem "no log fil
 
 expect_refusal "a bad number" "--minutes takes" --minutes banana
 expect_refusal "an unknown option" "unknown argument '--fast'" --fast
+expect_refusal "two worlds" "--crowd and --scenario" --crowd 50 --scenario x.json
 expect_refusal "a missing scenario" "no-such-scenario.json" --scenario no-such-scenario.json
 expect_refusal "a missing plug-in" "cannot load" --plugin no-such-plugin.asi
 [ $fail = 0 ] && echo "ok: the launcher runs, prints and refuses as it should"

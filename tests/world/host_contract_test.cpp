@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "core/logger.h"
 #include "host/native_list.h"
 #include "host/script_hook.h"
 #include "sim/host/sim_run.h"
@@ -74,6 +75,23 @@ TEST_F(HostContractTest, ABreachInTheScriptStopsTheRunWhereItHappened) {
     ExpectStoppedFor(run.Host(), "scriptWait while the native call");
     EXPECT_EQ(framesRun, 2);
     EXPECT_LT(run.Host().NowMs(), 1000u);
+}
+
+// A wait that skips the plug-in's own (YieldToGame), so the log file a line opened stays open.
+void WaitingWithTheLogOpen() {
+    for (;;) {
+        Log(LogLevel::Info, "a line opens the day's file");
+        scriptWait(0);
+    }
+}
+
+TEST_F(HostContractTest, AWaitWithTheLogFileOpenStopsTheRun) {
+    TempWorkdir dir;
+    SimRun run(world);
+    run.StartScript(WaitingWithTheLogOpen);
+    EXPECT_FALSE(run.Run(10000));
+    ExpectStoppedFor(run.Host(), "scriptWait with 1 file(s) of the plug-in open");
+    EXPECT_EQ(run.Host().Stats().waits, 0u);
 }
 
 // A watch loop whose wait was dropped: it asks the game for ever within one frame.

@@ -1,7 +1,10 @@
 // tarrowind-launcher: the game's part played on Windows. Loads the stand-in host
 // (ScriptHookRDR2.dll, next to the launcher), then the real plug-in with LoadLibrary so its
 // library entry registers the script, runs the simulated world on virtual time, unloads the
-// plug-in again and prints the log lines the run wrote.
+// plug-in again and prints the log lines the run wrote. On the frame-cost world (--crowd) it also
+// prints the plug-in's time in its most expensive frame; with --move-logs it moves the day's log
+// away after every frame, as a player may while the game runs, and fails if a line still
+// reaches a moved file.
 #include <windows.h>
 
 #include <chrono>
@@ -35,6 +38,7 @@ fs::path LauncherFolder() {
 
 struct HookControl {
     StandInStartFn start = nullptr;
+    StandInStartCrowdFn startCrowd = nullptr;
     StandInRunFn run = nullptr;
     StandInStatusFn status = nullptr;
     StandInViolationFn violation = nullptr;
@@ -48,7 +52,9 @@ bool Find(HMODULE module, const char* name, Fn* fn) {
 }
 
 bool LoadHookControl(HMODULE hook, HookControl* control) {
-    return Find(hook, "StandInStart", &control->start) && Find(hook, "StandInRun", &control->run) &&
+    return Find(hook, "StandInStart", &control->start) &&
+           Find(hook, "StandInStartCrowd", &control->startCrowd) &&
+           Find(hook, "StandInRun", &control->run) &&
            Find(hook, "StandInStatus", &control->status) &&
            Find(hook, "StandInViolation", &control->violation) &&
            Find(hook, "StandInFinish", &control->finish);
@@ -93,6 +99,108 @@ void PrintAppendedLines(const std::map<std::string, uintmax_t>& before) {
     }
 }
 
+// Runs frame by frame, moving the day's log files to Tarrowind/moved/ after each frame. A file
+// that cannot be moved, or one that grows after it was moved, was held across a wait.
+bool RunMovingLogs(const HookControl& control, uint64_t runMs, uint32_t frameMs,
+                   std::string* problem) {
+    const fs::path logs = fs::path("Tarrowind") / "logs";
+    const fs::path moved = fs::path("Tarrowind") / "moved";
+    std::error_code ec;
+    fs::create_directories(moved, ec);
+    std::map<std::string, uintmax_t> movedSizes;  // path -> size when moved
+    int sequence = 0;
+    for (uint64_t ms = 0; ms < runMs && control.run(frameMs); ms += frameMs) {
+        for (const auto& log : LogFileSizes()) {
+            char prefix[16];
+            std::snprintf(prefix, sizeof(prefix), "%06d_", ++sequence);
+            const std::string from = (logs / log.first).string();
+            const std::string to = (moved / (prefix + log.first)).string();
+            if (!MoveFileA(from.c_str(), to.c_str())) {
+                *problem = "cannot move " + from + " between two frames (" + LastErrorText() + ")";
+                return false;
+            }
+            movedSizes[to] = log.second;
+        }
+    }
+    for (const auto& file : movedSizes) {
+        if (fs::file_size(file.first, ec) != file.second) {
+            *problem = "lines reached " + file.first +
+                       " after it was moved away: the log was held across a wait";
+            return false;
+        }
+    }
+    return true;  // a breach of the call contract is reported with the others
+}
+
+// One run: the world, the plug-in loaded, the time run, the plug-in unloaded, and what came of
+// it printed. Returns the launcher's exit status.
+int RunOnce(const HookControl& control, const fs::path& pluginPath,
+            const LauncherOptions& options) {
+    char startError[512] = {};
+    if (options.crowd != 0) {
+        control.startCrowd(options.seed, options.crowd);
+    } else if (!control.start(options.seed, options.scenario.c_str(), startError,
+                              sizeof(startError))) {
+        return Fail(startError, kSetupFailed);
+    }
+
+    const auto logsBefore = LogFileSizes();
+    const auto wallStart = std::chrono::steady_clock::now();
+    HMODULE plugin = LoadLibraryA(pluginPath.string().c_str());
+    if (plugin == nullptr) {
+        return Fail("cannot load '" + pluginPath.string() + "' (" + LastErrorText() + ")",
+                    kSetupFailed);
+    }
+    StandInStatusData status = {};
+    control.status(&status);
+    if (status.registers != 1 || status.registeredModule != plugin) {
+        return Fail("loading the plug-in did not register its script", kRunFailed);
+    }
+    if ((status.clockImports & kClockTickCount64) == 0) {
+        return Fail("the plug-in does not import GetTickCount64; it cannot run on virtual time",
+                    kRunFailed);
+    }
+
+    const uint64_t runMs =
+        options.frames != 0 ? options.frames * status.frameMs : options.minutes * 60000;
+    std::string problem;
+    if (options.moveLogs) {
+        RunMovingLogs(control, runMs, status.frameMs, &problem);
+    } else {
+        control.run(runMs);
+    }
+    FreeLibrary(plugin);
+    const double wallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    control.status(&status);
+
+    if (!options.quiet) {
+        PrintAppendedLines(logsBefore);
+    }
+    std::printf(
+        "---- launcher: simulated %.2f min (%llu frames) in %.2f s of wall time, "
+        "%llu natives called, %u call contract breaches\n",
+        static_cast<double>(status.nowMs) / 60000.0, static_cast<unsigned long long>(status.frames),
+        wallSeconds, static_cast<unsigned long long>(status.nativesCalled), status.violations);
+    if (options.crowd != 0) {
+        std::printf("---- frame cost: %u peds, worst frame %u natives, plug-in time %.1f us\n",
+                    options.crowd, status.worstFrameNatives, status.worstFramePluginUs);
+    }
+    for (uint32_t i = 0; i < status.violations; ++i) {
+        std::fprintf(stderr, "tarrowind-launcher: call contract broken: %s\n",
+                     control.violation(i));
+    }
+    int result = status.violations == 0 ? 0 : kRunFailed;
+    if (!problem.empty()) {
+        result = Fail(problem, kRunFailed);
+    }
+    if (status.unregisters != 1 || status.scriptRegistered) {
+        result = Fail("unloading the plug-in did not unregister its script", kRunFailed);
+    }
+    control.finish();
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,53 +233,10 @@ int main(int argc, char** argv) {
     if (!LoadHookControl(hook, &control)) {
         return Fail("'" + hookPath.string() + "' is not the stand-in host", kSetupFailed);
     }
-    char startError[512] = {};
-    if (!control.start(options.seed, options.scenario.c_str(), startError, sizeof(startError))) {
-        return Fail(startError, kSetupFailed);
+    int result = 0;
+    for (uint32_t run = 0; run < options.repeat && result == 0; ++run) {
+        result = RunOnce(control, pluginPath, options);
     }
-
-    const auto logsBefore = LogFileSizes();
-    const auto wallStart = std::chrono::steady_clock::now();
-    HMODULE plugin = LoadLibraryA(pluginPath.string().c_str());
-    if (plugin == nullptr) {
-        return Fail("cannot load '" + pluginPath.string() + "' (" + LastErrorText() + ")",
-                    kSetupFailed);
-    }
-    StandInStatusData status = {};
-    control.status(&status);
-    if (status.registers != 1 || status.registeredModule != plugin) {
-        return Fail("loading the plug-in did not register its script", kRunFailed);
-    }
-    if ((status.clockImports & kClockTickCount64) == 0) {
-        return Fail("the plug-in does not import GetTickCount64; it cannot run on virtual time",
-                    kRunFailed);
-    }
-
-    const uint64_t runMs =
-        options.frames != 0 ? options.frames * status.frameMs : options.minutes * 60000;
-    control.run(runMs);
-    FreeLibrary(plugin);
-    const double wallSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    control.status(&status);
-
-    if (!options.quiet) {
-        PrintAppendedLines(logsBefore);
-    }
-    std::printf(
-        "---- launcher: simulated %.2f min (%llu frames) in %.2f s of wall time, "
-        "%llu natives called, %u call contract breaches\n",
-        static_cast<double>(status.nowMs) / 60000.0, static_cast<unsigned long long>(status.frames),
-        wallSeconds, static_cast<unsigned long long>(status.nativesCalled), status.violations);
-    for (uint32_t i = 0; i < status.violations; ++i) {
-        std::fprintf(stderr, "tarrowind-launcher: call contract broken: %s\n",
-                     control.violation(i));
-    }
-    int result = status.violations == 0 ? 0 : kRunFailed;
-    if (status.unregisters != 1 || status.scriptRegistered) {
-        result = Fail("unloading the plug-in did not unregister its script", kRunFailed);
-    }
-    control.finish();
     FreeLibrary(hook);
     return result;
 }

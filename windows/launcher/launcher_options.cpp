@@ -6,12 +6,15 @@ namespace {
 
 constexpr uint64_t kMaxMinutes = 60ull * 24 * 365;
 constexpr uint64_t kMaxFrames = kMaxMinutes * 60 * 30;
+constexpr uint64_t kMaxCrowd = 1000;
+constexpr uint64_t kMaxRepeat = 100;
 
 }  // namespace
 
 const char* LauncherUsage() {
     return "usage: tarrowind-launcher [--workdir DIR] [--minutes N | --frames F] [--seed S] "
-           "[--scenario FILE] [--plugin FILE] [--quiet]";
+           "[--scenario FILE | --crowd PEDS] [--repeat R] [--plugin FILE] [--move-logs] "
+           "[--quiet]";
 }
 
 bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::string* error) {
@@ -20,6 +23,20 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
         uint64_t number = 0;
         if (flag == "--quiet") {
             options->quiet = true;
+        } else if (flag == "--move-logs") {
+            options->moveLogs = true;
+        } else if (flag == "--crowd") {
+            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxCrowd) {
+                *problem = "--crowd takes a number of peds from 1 to 1000, not '" + value + "'";
+                return false;
+            }
+            options->crowd = static_cast<uint32_t>(number);
+        } else if (flag == "--repeat") {
+            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxRepeat) {
+                *problem = "--repeat takes a number of runs from 1 to 100, not '" + value + "'";
+                return false;
+            }
+            options->repeat = static_cast<uint32_t>(number);
         } else if (flag == "--workdir") {
             options->workdir = value;
         } else if (flag == "--scenario") {
@@ -49,7 +66,15 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
         }
         return true;
     };
-    return WalkArguments(argc, argv, LauncherUsage(), {"--quiet"},
-                         {"--workdir", "--minutes", "--frames", "--seed", "--scenario", "--plugin"},
-                         apply, error);
+    if (!WalkArguments(argc, argv, LauncherUsage(), {"--quiet", "--move-logs"},
+                       {"--workdir", "--minutes", "--frames", "--seed", "--scenario", "--plugin",
+                        "--crowd", "--repeat"},
+                       apply, error)) {
+        return false;
+    }
+    if (options->crowd != 0 && !options->scenario.empty()) {
+        *error = "--crowd and --scenario each choose the world: give one of them";
+        return false;
+    }
+    return true;
 }

@@ -19,6 +19,10 @@ struct StandInStatusData {
     void* registeredEntry;   // its script entry
     uint32_t clockImports;   // kClockTickCount64 | kClockSleep: imports pointed at virtual time
     int scriptRegistered;    // a script is registered now
+    // Runs started with StandInStartCrowd: the frame with the most natives so far, and the
+    // plug-in's own time in it (wall time less the time inside native calls).
+    uint32_t worstFrameNatives;
+    double worstFramePluginUs;
 };
 
 enum : uint32_t { kClockTickCount64 = 1u, kClockSleep = 2u };
@@ -28,6 +32,9 @@ enum : uint32_t { kClockTickCount64 = 1u, kClockSleep = 2u };
 using StandInStartFn = int (*)(uint64_t seed, const char* scenarioPath, char* error,
                                uint32_t errorBytes);
 // Lets ms of virtual time pass. Returns 1, or 0 once the host has stopped the run.
+// The frame-cost world: the player and `peds` peds around him at 22:00 (sim/world/crowd.h),
+// with every frame timed. The INI is whatever the current folder holds. Returns 1.
+using StandInStartCrowdFn = int (*)(uint64_t seed, uint32_t peds);
 using StandInRunFn = int (*)(uint64_t ms);
 using StandInStatusFn = void (*)(StandInStatusData* status);
 // The index-th contract breach, or null.
