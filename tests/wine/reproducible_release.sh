@@ -65,9 +65,9 @@ for file in build/windows/bin/Tarrowind.asi "dist/$name.zip" "dist/$name.sha256"
     fi
 done
 
-# Each entry dated with the commit (zip keeps two-second steps), files rw-r--r--, folders
+# Each entry dated with the commit (zip keeps two-second steps, rounding up), files rw-r--r--, folders
 # rwxr-xr-x, in the packaging script's order.
-stamp=$(TZ=UTC date -d "@$((epoch / 2 * 2))" +%Y%m%d.%H%M%S)
+stamp=$(TZ=UTC date -d "@$(((epoch + 1) / 2 * 2))" +%Y%m%d.%H%M%S)
 expected="-rw-r--r-- $stamp Tarrowind.asi
 -rw-r--r-- $stamp README.txt
 drwxr-xr-x $stamp Tarrowind/
