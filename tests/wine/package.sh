@@ -34,7 +34,7 @@ cmp -s "$unpacked/Tarrowind.asi" "$WINDOWS_BIN/Tarrowind.asi" ||
     problem "the zip's Tarrowind.asi is not the built one"
 # The checksum file names the DLL as a player unpacks it and the zip beside it, and the
 # packaging printed the same lines.
-[ "$(cut -c 66- "$sums" | tr '\n' ' ')" = "Tarrowind.asi Tarrowind-$version.zip " ] ||
+[ "$(cut -c 67- "$sums" | tr '\n' ' ')" = "Tarrowind.asi Tarrowind-$version.zip " ] ||
     problem "the checksum file names other files: $(cat "$sums")"
 cp "$sums" "$zip" "$unpacked/"
 (cd "$unpacked" && sha256sum --quiet -c "Tarrowind-$version.sha256") ||
