@@ -60,7 +60,7 @@ build_release "$two" 077 Pacific/Chatham
 name="Tarrowind-$version"
 for file in build/windows/bin/Tarrowind.asi "dist/$name.zip" "dist/$name.sha256"; do
     if ! cmp -s "$one/$file" "$two/$file"; then
-        problem "$file differs between the two builds ($(cmp -l "$one/$file" "$two/$file" |
+        problem "$file differs between the two builds ($(cmp -l "$one/$file" "$two/$file" 2>/dev/null |
             wc -l) bytes differ; first: $(cmp "$one/$file" "$two/$file" | head -1))"
     fi
 done
