@@ -67,9 +67,9 @@ std::string VersionString(const std::string& file, const char* name) {
 
 void CheckVersionResource(const std::string& asi, const std::string& build) {
     Check(VersionString(asi, "ProductName") == "Tarrowind", "version resource names Tarrowind");
-    Check(VersionString(asi, "ProductVersion") == build,
-          "product version is " + build + " (found '" + VersionString(asi, "ProductVersion") +
-              "')");
+    Check(
+        VersionString(asi, "ProductVersion") == build,
+        "product version is " + build + " (found '" + VersionString(asi, "ProductVersion") + "')");
     Check(VersionString(asi, "FileVersion") == build, "file version is " + build);
     Check(!VersionString(asi, "FileDescription").empty(), "version resource has a description");
 }
