@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The release is the same bytes whoever builds it, wherever and whenever: two copies of this
 # tree (its commit, with its uncommitted changes if any) in two folders of different depth,
-# built one after the other with another umask and another time zone, must give the same
+# built one after the other with another umask, time zone and generator, must give the same
 # Tarrowind.asi, zip and checksum file. The zip's entries carry the commit's date and fixed
 # permissions, and its README names the build.
 #   reproducible_release.sh SOURCE_DIR VERSION WORKDIR
@@ -34,16 +34,16 @@ copy_tree() {
         tar -C "$source_dir" --null -T - -cf - | tar -C "$folder" -xf -
 }
 
-# Copies the tree to FOLDER and builds the release there, with the umask and time zone given
-# (its log beside the copy: a file in the copy would be an uncommitted change).
+# Copies the tree to FOLDER and builds the release there, with the umask, time zone and CMake
+# generator given (its log beside the copy: a file in the copy would be an uncommitted change).
 build_release() {
-    local folder=$1 mask=$2 zone=$3
+    local folder=$1 mask=$2 zone=$3 generator=$4
     (
         umask "$mask"
         export TZ=$zone
         copy_tree "$folder"
         cd "$folder"
-        cmake --preset windows >"$folder.log" 2>&1 &&
+        cmake --preset windows -G "$generator" >"$folder.log" 2>&1 &&
             cmake --build --preset windows --target package_zip --parallel 2 >>"$folder.log" 2>&1
     ) || {
         echo "the release build in $folder failed:"
@@ -54,8 +54,8 @@ build_release() {
 
 one="$work/one/Tarrowind"
 two="$work/two/a/much/deeper/folder/tarrowind-copy"
-build_release "$one" 022 UTC
-build_release "$two" 077 Pacific/Chatham
+build_release "$one" 022 UTC Ninja
+build_release "$two" 077 Pacific/Chatham "Unix Makefiles"
 
 name="Tarrowind-$version"
 for file in build/windows/bin/Tarrowind.asi "dist/$name.zip" "dist/$name.sha256"; do
