@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # The build's name in the log's version line: "Tarrowind 0.1.0 (a31eb1e)", with ", with
 # uncommitted changes" after the commit when the tree differs from it, or "(not from a git
-# checkout)". The simulator built from this tree names this tree's commit; the script that
-# writes the name (run on every build) tells each state of a scratch repository apart, leaves
-# its files alone when nothing changed (so nothing is rebuilt) and dates a build with its
-# commit.
-#   build_name.sh SIM SOURCE_DIR VERSION WORKDIR
+# checkout)". The simulator's line gives the name its build wrote; the script that writes the
+# name (run on every build) tells each state of a scratch repository apart, leaves its files
+# alone when nothing changed (so nothing is rebuilt) and dates a build with its commit.
+#   build_name.sh SIM BUILD_DIR SOURCE_DIR VERSION WORKDIR
 set -euo pipefail
-sim=$1 source_dir=$2 version=$3 work=$4
+sim=$1 build_dir=$2 source_dir=$3 version=$4 work=$5
 export LC_ALL=C GIT_CONFIG_GLOBAL=/dev/null GIT_CONFIG_NOSYSTEM=1
 unset GIT_DIR GIT_WORK_TREE GIT_INDEX_FILE
 
@@ -19,15 +18,15 @@ problem() {
 rm -rf "$work"
 mkdir -p "$work"
 
-# The simulator's own line.
+# The simulator's line gives the name its build wrote (a commit since names the next build).
 "$sim" --workdir "$work/run" --minutes 1 --quiet >/dev/null 2>&1 || true
 line=$(sed -n 's/^\[[^]]*\] \[INFO\] \(Tarrowind [0-9].*\)$/\1/p' "$work"/run/Tarrowind/logs/*.log)
 form="^Tarrowind $version \\(([0-9a-f]{7}(, with uncommitted changes)?|not from a git checkout)\\)$"
 [[ "$line" =~ $form ]] || problem "the version line is '$line'"
-if head=$(git -C "$source_dir" rev-parse HEAD 2>/dev/null); then
-    [[ "$line" == "Tarrowind $version (${head:0:7}"* ]] ||
-        problem "the version line '$line' does not name the tree's commit ${head:0:7}"
-fi
+built=$(sed -n 's/^set(TARROWIND_BUILD_DESCRIPTION "\(.*\)")$/\1/p' \
+    "$build_dir/generated/build_info.cmake")
+[ "$line" = "Tarrowind $built" ] ||
+    problem "the version line '$line' is not the build's name '$built'"
 
 # The name of a build of REPO, as the build writes it into BUILD/generated.
 name_of() {
@@ -59,11 +58,11 @@ short=${commit:0:7}
 expect_name "a clean checkout" "$repo" "$repo/build" "1.2.3 ($short)"
 [ "$(epoch_of "$repo/build")" = 1700000000 ] ||
     problem "a clean checkout is dated $(epoch_of "$repo/build"), not its commit's 1700000000"
-before=$(stat -c %y "$repo/build/generated/build_version.cpp" "$repo/build/generated/build_info.cmake")
+written=("$repo/build/generated/build_version.cpp" "$repo/build/generated/build_info.cmake")
+before=$(stat -c %y "${written[@]}")
 sleep 0.05
 name_of "$repo" "$repo/build" >/dev/null
-[ "$(stat -c %y "$repo/build/generated/build_version.cpp" \
-    "$repo/build/generated/build_info.cmake")" = "$before" ] ||
+[ "$(stat -c %y "${written[@]}")" = "$before" ] ||
     problem "an unchanged tree's name was written again (everything using it rebuilds)"
 
 # A build folder of another name inside the tree is not a change; one outside is not either.

@@ -60,20 +60,22 @@ build_release "$two" 077 Pacific/Chatham "Unix Makefiles"
 name="Tarrowind-$version"
 for file in build/windows/bin/Tarrowind.asi "dist/$name.zip" "dist/$name.sha256"; do
     if ! cmp -s "$one/$file" "$two/$file"; then
-        problem "$file differs between the two builds ($(cmp -l "$one/$file" "$two/$file" 2>/dev/null |
-            wc -l) bytes differ; first: $(cmp "$one/$file" "$two/$file" | head -1))"
+        count=$(cmp -l "$one/$file" "$two/$file" 2>/dev/null | wc -l || true)
+        problem "$file differs between the two builds ($count bytes differ; first:" \
+            "$(cmp "$one/$file" "$two/$file" 2>&1 | head -1))"
     fi
 done
 
-# Each entry dated with the commit (zip keeps two-second steps, rounding up), files rw-r--r--, folders
-# rwxr-xr-x, in the packaging script's order.
+# Each entry dated with the commit (zip keeps two-second steps, rounding up), files rw-r--r--,
+# folders rwxr-xr-x, in the packaging script's order.
 stamp=$(TZ=UTC date -d "@$(((epoch + 1) / 2 * 2))" +%Y%m%d.%H%M%S)
 expected="-rw-r--r-- $stamp Tarrowind.asi
 -rw-r--r-- $stamp README.txt
 drwxr-xr-x $stamp Tarrowind/
 -rw-r--r-- $stamp Tarrowind/Tarrowind.ini
 drwxr-xr-x $stamp Tarrowind/logs/"
-entries=$(TZ=UTC zipinfo -T "$two/dist/$name.zip" | awk '$1 ~ /^[-d][-r][-w][-x]/ { print $1, $(NF-1), $NF }')
+entries=$(TZ=UTC zipinfo -T "$two/dist/$name.zip" |
+    awk '$1 ~ /^[-d][-r][-w][-x]/ { print $1, $(NF-1), $NF }')
 [ "$entries" = "$expected" ] || problem "the zip's entries are
 $entries
 not
