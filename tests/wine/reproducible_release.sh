@@ -82,7 +82,7 @@ not
 $expected"
 
 build=$(unzip -p "$two/dist/$name.zip" README.txt | tr -d '\r' |
-    sed -n 's/^This copy is Tarrowind \(.*\): the version, then the commit of the$/\1/p')
+    sed -n 's/^    Tarrowind \([0-9].*\)$/\1/p')
 [[ "$build" == "$version (${head:0:7}"* ]] ||
     problem "the README names the build '$build', not commit ${head:0:7}"
 
