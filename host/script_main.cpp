@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "core/build_version.h"
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
@@ -16,7 +17,6 @@
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
-#include "version.h"
 #include "world/identifier_hash.h"
 
 namespace {
@@ -31,7 +31,7 @@ void StartUp() {
     Log(LogLevel::Info, "==============================================");
     Log(LogLevel::Info, "======== Starting new logging session ========");
     Log(LogLevel::Info, "==============================================");
-    Log(LogLevel::Info, std::string("Tarrowind ") + kTarrowindVersion);
+    Log(LogLevel::Info, std::string("Tarrowind ") + TarrowindVersion());
     if (!LoadConfig(kConfigPath)) {
         LogError("Failed to load configuration, using defaults");
     }

@@ -1,6 +1,7 @@
 // Checks, under Wine, the library entry of the real Tarrowind.asi with every reason the loader
 // gives, and the version resource Windows shows for it:
-//   tarrowind-dllmain-check VERSION
+//   tarrowind-dllmain-check BUILD
+// where BUILD is the build's name as the log's version line gives it ("0.1.0 (a31eb1e)").
 // Loading registers the script once with the plug-in's own module; thread attach and detach
 // (from a real thread and called directly) do nothing and answer TRUE; unloading unregisters.
 #include <windows.h>
@@ -64,12 +65,12 @@ std::string VersionString(const std::string& file, const char* name) {
     return std::string(static_cast<const char*>(value));
 }
 
-void CheckVersionResource(const std::string& asi, const std::string& version) {
+void CheckVersionResource(const std::string& asi, const std::string& build) {
     Check(VersionString(asi, "ProductName") == "Tarrowind", "version resource names Tarrowind");
-    Check(VersionString(asi, "ProductVersion") == version,
-          "product version is " + version + " (found '" + VersionString(asi, "ProductVersion") +
-              "')");
-    Check(VersionString(asi, "FileVersion") == version, "file version is " + version);
+    Check(
+        VersionString(asi, "ProductVersion") == build,
+        "product version is " + build + " (found '" + VersionString(asi, "ProductVersion") + "')");
+    Check(VersionString(asi, "FileVersion") == build, "file version is " + build);
     Check(!VersionString(asi, "FileDescription").empty(), "version resource has a description");
 }
 
@@ -77,7 +78,7 @@ void CheckVersionResource(const std::string& asi, const std::string& version) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: tarrowind-dllmain-check VERSION\n");
+        std::fprintf(stderr, "usage: tarrowind-dllmain-check BUILD\n");
         return 2;
     }
     const std::string folder = Folder();

@@ -2,7 +2,8 @@
 # The release zip, written by the packaging script from the Windows build, unpacks to exactly
 # Tarrowind.asi, README.txt, Tarrowind/Tarrowind.ini and the empty Tarrowind/logs/; its INI
 # documents every key with its default and loads to those defaults through our reader and,
-# under Wine, the Windows one.
+# under Wine, the Windows one. Beside the zip, its checksum file gives the SHA-256 of the zip
+# and of the DLL in it, as `sha256sum -c` reads them.
 #   package.sh SOURCE_DIR VERSION LINUX_INI_DUMP WORKDIR
 set -euo pipefail
 source_dir=$1 version=$2 linux_dump=$3 work=$4
@@ -16,9 +17,11 @@ problem() {
 
 rm -rf "$work"
 mkdir -p "$work"
-cmake -DASI="$WINDOWS_BIN/Tarrowind.asi" -DSOURCE_DIR="$source_dir" -DVERSION="$version" \
-    -DOUTPUT_DIR="$work/dist" -P "$source_dir/packaging/make_package.cmake" >/dev/null
+cmake -DASI="$WINDOWS_BIN/Tarrowind.asi" -DSOURCE_DIR="$source_dir" \
+    -DBUILD_INFO="$WINDOWS_BIN/../generated/build_info.cmake" -DOUTPUT_DIR="$work/dist" \
+    -P "$source_dir/packaging/make_package.cmake" >"$work/package.txt"
 zip="$work/dist/Tarrowind-$version.zip"
+sums="$work/dist/Tarrowind-$version.sha256"
 
 entries=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
 expected="README.txt Tarrowind.asi Tarrowind/ Tarrowind/Tarrowind.ini Tarrowind/logs/ "
@@ -29,6 +32,16 @@ mkdir -p "$unpacked"
 unzip -q "$zip" -d "$unpacked"
 cmp -s "$unpacked/Tarrowind.asi" "$WINDOWS_BIN/Tarrowind.asi" ||
     problem "the zip's Tarrowind.asi is not the built one"
+# The checksum file names the DLL as a player unpacks it and the zip beside it, and the
+# packaging printed the same lines.
+[ "$(cut -c 67- "$sums" | tr '\n' ' ')" = "Tarrowind.asi Tarrowind-$version.zip " ] ||
+    problem "the checksum file names other files: $(cat "$sums")"
+cp "$sums" "$zip" "$unpacked/"
+(cd "$unpacked" && sha256sum --quiet -c "Tarrowind-$version.sha256") ||
+    problem "the checksum file does not match the zip and its DLL"
+while read -r line; do
+    grep -qF -- "$line" "$work/package.txt" || problem "packaging did not print '$line'"
+done <"$sums"
 [ -d "$unpacked/Tarrowind/logs" ] && [ -z "$(ls -A "$unpacked/Tarrowind/logs")" ] ||
     problem "Tarrowind/logs is not an empty folder"
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The same world and seed, run by the Linux simulator and by the real Tarrowind.asi under Wine
 # (loaded by the launcher into the Windows stand-in host), must write the same log lines,
-# timestamps, line ends and the game folder's own path aside. A scenario with a file
+# timestamps, line ends, the game folder's own path and the build's name on the version line
+# aside (a commit made since the Linux build renames only the Windows one; the DLL's line must
+# give its own build's name). A scenario with a file
 # SCENARIO.log-lines beside it (SCENARIO without .json) names lines both logs must hold.
 #   same_log_lines.sh SIM WORKDIR MINUTES RUN...
 # where each RUN is a seed, or SEED:SCENARIO for a scenario file.
@@ -10,13 +12,15 @@ sim=$1 work=$2 minutes=$3
 shift 3
 source "$(dirname "$0")/wine_env.sh"
 
-# The day's log files in date order, without timestamps and CRs, the game folder's path (as
-# Linux or Wine's Z: drive shows it) written GAME and the separators after it as '/'.
+# The day's log files in date order, without timestamps and CRs, the build's name on the
+# version line written BUILD, the game folder's path (as Linux or Wine's Z: drive shows it)
+# written GAME and the separators after it as '/'.
 log_lines() {
     local unix
     unix=$(cd "$1" && pwd -P)
     cat "$1"/Tarrowind/logs/Tarrowind_*.log | tr -d '\r' |
-        sed -E 's/^\[[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] //' |
+        sed -E -e 's/^\[[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\] //' \
+            -e 's/^(\[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/' |
         UNIX="$unix" WIN="Z:${unix//\//\\}" awk '{
             for (i = 1; i <= 2; i++) {
                 folder = ENVIRON[i == 1 ? "UNIX" : "WIN"]
@@ -64,6 +68,11 @@ for run in "$@"; do
         fail=1
     elif ! grep -qx "\[INFO\] Tarrowind script started" "$linux/lines.txt"; then
         echo "FAIL ($name): the simulator's log has no start-up lines"
+        fail=1
+    elif ! cat "$windows"/Tarrowind/logs/*.log | tr -d '\r' | sed 's/^\[[^]]*\] //' |
+        grep -xF "[INFO] Tarrowind $(windows_build_name)" >/dev/null; then
+        echo "FAIL ($name): the DLL's version line does not give its build's name" \
+             "'$(windows_build_name)'"
         fail=1
     elif ! diff -u "$linux/lines.txt" "$windows/lines.txt" >"$work/diff.txt"; then
         echo "FAIL ($name): the log lines differ (- Linux simulator, + Tarrowind.asi under Wine):"

@@ -18,3 +18,10 @@ wine_run() {
     "$WINE" "$@" | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
+
+# The name the Windows build gave itself ("0.1.0 (a31eb1e)"), which the DLL's version line and
+# version resource must give.
+windows_build_name() {
+    sed -n 's/^set(TARROWIND_BUILD_DESCRIPTION "\(.*\)")$/\1/p' \
+        "$WINDOWS_BIN/../generated/build_info.cmake"
+}
