@@ -41,6 +41,28 @@ TEST_F(Event2Test, TurnsAPedOnThePlayerSendsLawmenEachTimeTheyArriveAndGivesUpAf
     EXPECT_TRUE(LeftNothing());
 }
 
+// A brawl the game does not count as combat with the player still makes the aggressor a
+// criminal and sends the law after him.
+TEST_F(Event2Test, MeleeAloneSendsTheLaw) {
+    const int32_t lawman = world.AddLawman(Near(-15));
+    aggressor = world.AddTownsfolk(Near(5));
+    LoadPlugin(IniWith({"Event2_Aggressor_Player"}));
+    run->Host().OverrideNative(
+        id::IS_PED_IN_COMBAT::kHash,
+        [](World&, const NativeArgs&, NativeResult& r) { r.SetBool(false); });
+    ASSERT_TRUE(RunUntil("Initiating NPC confrontation event", 130000));
+    EXPECT_TRUE(Calls<id::TASK_COMBAT_PED>(lawman).empty());
+    After(0, [this](World& w) { w.FindPed(aggressor)->inMelee = true; });
+    ASSERT_TRUE(RunUntil("Nearby lawman found: " + S(lawman), 2000));
+    // On the pass that saw the brawl: the blip, and the lawman sent.
+    const uint64_t brawlMs = LoggedAtMs("Aggressor " + S(aggressor) + " is in melee combat");
+    EXPECT_EQ(LoggedAtMs("Nearby lawman found: " + S(lawman)), brawlMs);
+    EXPECT_EQ(OnlyCall<id::BLIP_ADD_FOR_ENTITY>(), Pushed(0x318C617Cu, aggressor));
+    EXPECT_EQ(OnlyCall<id::TASK_COMBAT_PED>(lawman), Pushed(lawman, aggressor, 0, 16));
+    EXPECT_EQ(ArgsOf<id::SET_PED_RELATIONSHIP_GROUP_HASH>(aggressor),
+              ArgLists{Pushed(aggressor, Joaat("REL_CRIMINALS"))});
+}
+
 TEST_F(Event2Test, NoCandidateEndsAtOnce) {
     world.AddLawman(Near(5));
     RunPlugin(IniWith({"Event2_Aggressor_Player"}), 60000);

@@ -142,6 +142,23 @@ uint32_t SeedForSameDraw() {
     }
 }
 
+// The player walks off mid-robbery: the robber is let go there and then, blip and all, and is
+// neither turned criminal nor watched as he flees.
+TEST_F(Event5Test, ThePlayerLeavingMidRobberyLetsTheRobberGoAtOnce) {
+    StartMugging();
+    ASSERT_TRUE(RunUntil("In progress ..."));
+    After(0, [](World& w) { w.MoveEntity(w.PlayerPed(), Near(0, 400)); });
+    FinishFocused();
+    const std::vector<std::string> left =
+        LinesFrom({"Player is ", "Aggressor " + S(robber) + " is fleeing", kFarWatch});
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].find("Player is "), 0u);
+    EXPECT_EQ(Calls<id::SET_ENTITY_AS_NO_LONGER_NEEDED>().at(0).atMs,
+              LoggedAtMs(left[0]));  // the robber goes back first, on that pass
+    EXPECT_EQ(Calls<id::SET_PED_RELATIONSHIP_GROUP_HASH>(robber).size(), 1u);  // no criminal
+    EXPECT_TRUE(LeftNothing());
+}
+
 TEST_F(Event5Test, TheVictimIsNeverTheRobber) {
     world.AddTownsfolk(Near(5));
     world.AddTownsfolk(Near(6));
