@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <sstream>
 
 #include "encounters/encounter_list.h"
@@ -65,6 +66,25 @@ std::vector<SweptFigure> FiguresOf(const std::vector<SeedRun>& runs) {
         }
     }
     return figures;
+}
+
+std::vector<LongestEncounterCount> LongestCounts(const std::vector<SeedRun>& runs) {
+    std::map<std::pair<std::string, std::string>, uint64_t> counts;
+    for (const SeedRun& run : runs) {
+        if (run.figures.is_object() && run.figures.value("longest_encounter", json()).is_string()) {
+            ++counts[{run.figures["longest_encounter"].get<std::string>(),
+                      run.figures.value("longest_encounter_end", std::string())}];
+        }
+    }
+    std::vector<LongestEncounterCount> out;
+    for (const auto& entry : counts) {
+        out.push_back(LongestEncounterCount{entry.first.first, entry.first.second, entry.second});
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const LongestEncounterCount& a, const LongestEncounterCount& b) {
+                         return a.runs > b.runs;
+                     });
+    return out;
 }
 
 std::string Padded(const std::string& text, size_t width, bool right) {
@@ -132,6 +152,7 @@ SweepResults SummarizeSweep(const SweepSetup& setup, const std::vector<SeedRun>&
         }
     }
     results.figures = FiguresOf(runs);
+    results.longest = LongestCounts(runs);
     return results;
 }
 
@@ -165,6 +186,14 @@ std::string SweepTable(const SweepResults& results) {
             << Padded(Number(spread.most, figure.decimals), kNumber, true) << "  seed "
             << spread.mostAtSeed << "\n";
     }
+    if (!results.longest.empty()) {
+        out << "longest encounter of a run, by encounter and how it ended\n";
+        for (const LongestEncounterCount& count : results.longest) {
+            out << Padded("  " + count.name + " (" + count.end + ")", kLabel + kNumber, false)
+                << Padded(std::to_string(count.runs), kNumber, true)
+                << (count.runs == 1 ? " run\n" : " runs\n");
+        }
+    }
     out << "\n";
     if (results.failing.empty()) {
         out << "failing seeds: none\n";
@@ -197,6 +226,11 @@ json SweepJson(const SweepResults& results) {
         }
     }
     j["figures"] = figures;
+    json longest = json::object();
+    for (const LongestEncounterCount& count : results.longest) {
+        longest[count.name][count.end] = count.runs;
+    }
+    j["longest_encounter_runs"] = longest;
     j["failing_seeds"] = json::array();
     for (const FailingSeed& failing : results.failing) {
         j["failing_seeds"].push_back(

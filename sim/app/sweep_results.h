@@ -45,11 +45,19 @@ struct FailingSeed {
     std::string command;
 };
 
+// How many runs had this encounter, ended this way, for their longest.
+struct LongestEncounterCount {
+    std::string name;
+    std::string end;  // "completed", "bounded" (its watch gave up), ...
+    uint64_t runs = 0;
+};
+
 struct SweepResults {
     SweepSetup setup;
     uint64_t runs = 0;
     uint64_t runsWithFigures = 0;
     std::vector<SweptFigure> figures;
+    std::vector<LongestEncounterCount> longest;  // the most frequent first
     std::vector<FailingSeed> failing;
 };
 
