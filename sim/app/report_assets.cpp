@@ -84,7 +84,7 @@ const char* const kSweepReportStyle = R"(
 svg.histogram rect { fill: var(--c); }
 svg.histogram text { font-size: 11px; fill: #333; }
 table.spread td.sub { padding-left: 1.2em; }
-table.failing code { white-space: pre-wrap; }
+table.failing code { white-space: nowrap; }
 )";
 
 const char* const kReportScript = R"(

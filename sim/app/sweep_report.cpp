@@ -128,6 +128,16 @@ void FiguresTable(const SweepResults& results, std::ostream& out) {
             << spread.mostAtSeed << "</td></tr>";
     }
     out << "</table>";
+    if (results.longest.empty()) {
+        return;
+    }
+    out << "<h3>The longest encounter of a run</h3><table class=\"longest\"><tr><th>encounter"
+           "</th><th>how it ended</th><th class=\"n\">runs</th></tr>";
+    for (const LongestEncounterCount& count : results.longest) {
+        out << "<tr><td>" << Escape(count.name) << "</td><td>" << Escape(count.end)
+            << "</td><td class=\"n\">" << count.runs << "</td></tr>";
+    }
+    out << "</table>";
 }
 
 void FailingSection(const SweepResults& results, std::ostream& out) {
