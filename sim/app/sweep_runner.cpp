@@ -142,7 +142,9 @@ bool RunSeeds(const std::string& program, const SweepPlan& plan,
               const std::function<void(const SweepProgress&)>& progress,
               const std::function<bool()>& stopAsked, std::vector<SeedRun>* runs,
               std::string* error) {
-    std::string pattern = (fs::temp_directory_path() / "tarrowind-sweep-XXXXXX").string();
+    std::error_code noTemp;
+    const fs::path temp = fs::temp_directory_path(noTemp);
+    std::string pattern = ((noTemp ? fs::path("/tmp") : temp) / "tarrowind-sweep-XXXXXX").string();
     if (mkdtemp(&pattern[0]) == nullptr) {
         *error = "cannot make a temporary folder for the sweep: " + std::string(strerror(errno));
         return false;
