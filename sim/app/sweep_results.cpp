@@ -188,9 +188,13 @@ std::string SweepTable(const SweepResults& results) {
     }
     if (!results.longest.empty()) {
         out << "longest encounter of a run, by encounter and how it ended\n";
+        size_t width = 0;
         for (const LongestEncounterCount& count : results.longest) {
-            out << Padded("  " + count.name + " (" + count.end + ")", kLabel + kNumber, false)
-                << Padded(std::to_string(count.runs), kNumber, true)
+            width = std::max(width, count.name.size() + count.end.size() + 5);
+        }
+        for (const LongestEncounterCount& count : results.longest) {
+            out << Padded("  " + count.name + " (" + count.end + ")", width, false)
+                << Padded(std::to_string(count.runs), 6, true)
                 << (count.runs == 1 ? " run\n" : " runs\n");
         }
     }
