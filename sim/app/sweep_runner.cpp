@@ -36,12 +36,16 @@ std::string ReadText(const fs::path& path) {
     return text.str();
 }
 
-// The first line the run wrote on standard error, without the program's name.
+// The first line the run wrote on standard error, without the program's name; a sanitizer's
+// warnings, which every run of such a build writes, are passed over and its "==pid==" dropped.
 std::string FirstErrorLine(const fs::path& folder) {
     std::istringstream lines(ReadText(folder / "stderr.txt"));
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.empty()) {
+        if (line.compare(0, 2, "==") == 0 && line.find("==", 2) != std::string::npos) {
+            line = line.substr(line.find("==", 2) + 2);
+        }
+        if (line.empty() || line.compare(0, 8, "WARNING:") == 0) {
             continue;
         }
         const std::string prefix = "tarrowind-sim: ";
