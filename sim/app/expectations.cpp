@@ -3,13 +3,12 @@
 #include "encounters/encounter_list.h"
 #include "sim/app/event_spans.h"
 #include "sim/app/report_format.h"
+#include "sim/world/scenario_fields.h"
 
 using nlohmann::json;
 
 namespace {
 
-const std::initializer_list<const char*> kExpectFields = {"encounters_run", "summary", "log_has",
-                                                          "log_lacks"};
 const std::initializer_list<const char*> kBoundFields = {"at_least", "at_most"};
 
 std::string EncounterNames() {
@@ -44,8 +43,8 @@ void ReadBounds(const ScenarioReader& in, const json& j, const std::string& path
     }
 }
 
-void ReadEncounterCounts(const ScenarioReader& in, const json& j, Expectations* out) {
-    const std::string path = "expect.encounters_run";
+void ReadEncounterCounts(const ScenarioReader& in, const json& j, const std::string& path,
+                         Expectations* out) {
     if (!j.is_object()) {
         in.Fail(path, "an object of encounter name: count");
     }
@@ -67,9 +66,8 @@ void ReadEncounterCounts(const ScenarioReader& in, const json& j, Expectations* 
 
 // Any figure the summary holds as a single value; a number is bounded, a string or a truth
 // value compared.
-void ReadSummaryFigures(const ScenarioReader& in, const json& j, const json& figures,
-                        Expectations* out) {
-    const std::string path = "expect.summary";
+void ReadSummaryFigures(const ScenarioReader& in, const json& j, const std::string& path,
+                        const json& figures, Expectations* out) {
     if (!j.is_object()) {
         in.Fail(path, "an object of figure: expected value");
     }
@@ -112,6 +110,31 @@ void ReadLines(const ScenarioReader& in, const json& j, const std::string& path,
     }
 }
 
+// A block of checks as it is read: the summary's figures it may name, and what it says so far.
+struct ChecksBeingRead {
+    const json* figures;
+    Expectations out;
+};
+
+// The fields of a block of checks; "always" and "expect" both take exactly these.
+const ScenarioFields<ChecksBeingRead>& CheckFields() {
+    static const ScenarioFields<ChecksBeingRead> kFields = {
+        {"encounters_run",
+         [](const ScenarioReader& in, const json& value, const std::string& path,
+            ChecksBeingRead& read) { ReadEncounterCounts(in, value, path, &read.out); }},
+        {"summary",
+         [](const ScenarioReader& in, const json& value, const std::string& path,
+            ChecksBeingRead& read) {
+             ReadSummaryFigures(in, value, path, *read.figures, &read.out);
+         }},
+        {"log_has", [](const ScenarioReader& in, const json& value, const std::string& path,
+                       ChecksBeingRead& read) { ReadLines(in, value, path, true, &read.out); }},
+        {"log_lacks", [](const ScenarioReader& in, const json& value, const std::string& path,
+                         ChecksBeingRead& read) { ReadLines(in, value, path, false, &read.out); }},
+    };
+    return kFields;
+}
+
 std::string Expected(const FigureExpectation& e) {
     if (!e.equals.is_null()) {
         return e.equals.dump();
@@ -134,25 +157,13 @@ bool Met(const FigureExpectation& e, const json& value) {
 
 }  // namespace
 
-Expectations ReadExpectations(const ScenarioReader& in, const json& expect, const json& figures) {
-    Expectations out;
-    if (expect.is_null()) {
-        return out;
+Expectations ReadExpectations(const ScenarioReader& in, const std::string& block,
+                              const json& checks, const json& figures) {
+    ChecksBeingRead read{&figures, Expectations()};
+    if (!checks.is_null()) {
+        ReadObject(in, checks, block, CheckFields(), read);
     }
-    in.Fields(expect, "expect", kExpectFields);
-    if (expect.contains("encounters_run")) {
-        ReadEncounterCounts(in, expect["encounters_run"], &out);
-    }
-    if (expect.contains("summary")) {
-        ReadSummaryFigures(in, expect["summary"], figures, &out);
-    }
-    if (expect.contains("log_has")) {
-        ReadLines(in, expect["log_has"], "expect.log_has", true, &out);
-    }
-    if (expect.contains("log_lacks")) {
-        ReadLines(in, expect["log_lacks"], "expect.log_lacks", false, &out);
-    }
-    return out;
+    return read.out;
 }
 
 std::vector<std::string> UnmetExpectations(const Expectations& expectations, const json& figures,

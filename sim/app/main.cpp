@@ -1,6 +1,7 @@
 // tarrowind-sim: runs the real plug-in against the stand-in host on virtual time, printing
-// each log line as it is written and a summary at the end; checks what the scenario expects
-// of the run, and writes an HTML report of it when asked.
+// each log line as it is written and a summary at the end; checks what the scenario says must
+// hold in every run and what it expects of its own run, and writes an HTML report of it when
+// asked. With --seeds it sweeps the scenario over many seeds instead (sweep_command.h).
 #include <unistd.h>
 
 #include <chrono>
@@ -12,13 +13,14 @@
 #include <system_error>
 
 #include "sim/app/call_trace.h"
-#include "sim/app/expectations.h"
 #include "sim/app/report_data.h"
 #include "sim/app/report_html.h"
 #include "sim/app/run_console.h"
 #include "sim/app/run_recorder.h"
 #include "sim/app/run_summary.h"
+#include "sim/app/scenario_checks.h"
 #include "sim/app/sim_options.h"
+#include "sim/app/sweep_command.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 
@@ -55,10 +57,18 @@ int main(int argc, char** argv) {
     if (!ParseSimOptions(argc, argv, &options, &error)) {
         return Fail(error, 2);
     }
+    SweepRequest sweep;
+    sweep.program = argv[0];
+    sweep.scenarioAsGiven = options.scenario;
+    sweep.workdirAsGiven = options.workdirGiven ? options.workdir : "";
     MakeAbsolute(&options.summaryJson);
     MakeAbsolute(&options.scenario);
     MakeAbsolute(&options.report);
     MakeAbsolute(&options.trace);
+    if (options.sweep) {
+        sweep.options = options;
+        return RunSweep(sweep);
+    }
 
     // The scenario may say how long to run and with which seed, where the command line does not.
     std::string scenarioFile;
@@ -67,10 +77,9 @@ int main(int argc, char** argv) {
         !ReadScenarioRunSettings(scenarioFile, &fromScenario, &error)) {
         return Fail(error, 2);
     }
-    const uint64_t seed =
-        options.seedGiven || !fromScenario.hasSeed ? options.seed : fromScenario.seed;
-    const uint64_t minutes =
-        options.minutesGiven || fromScenario.minutes == 0 ? options.minutes : fromScenario.minutes;
+    const RunChoice chosen = ChosenRun(options, fromScenario);
+    const uint64_t seed = chosen.seed;
+    const uint64_t minutes = chosen.minutes;
 
     // The working folder plays the game's: the plug-in reads Tarrowind/Tarrowind.ini and
     // appends to Tarrowind/logs there. An installed copy ships the logs folder; so do we.
@@ -92,10 +101,10 @@ int main(int argc, char** argv) {
     hostOptions.recordCalls = !options.report.empty();
     SimRun run(world, hostOptions);
 
-    Expectations expectations;
+    ScenarioChecks checks;
     try {
-        expectations = ReadExpectations(ScenarioReader(scenarioFile), scenario.run.expect,
-                                        SummaryFigures(run, RunSummary()));
+        checks = ReadScenarioChecks(ScenarioReader(scenarioFile), scenario.run, chosen,
+                                    SummaryFigures(run, RunSummary()));
     } catch (const ScenarioError& e) {
         return Fail(e.what(), 2);
     }
@@ -125,21 +134,21 @@ int main(int argc, char** argv) {
     if (trace && !trace->Close()) {
         return Fail("cannot write '" + options.trace + "'", 1);
     }
-    std::printf("%s", SummaryText(run, summary).c_str());
-    if (!options.summaryJson.empty() &&
-        !WriteFile(options.summaryJson, SummaryJson(run, summary))) {
-        return Fail("cannot write '" + options.summaryJson + "'", 1);
-    }
-
     const nlohmann::json figures = SummaryFigures(run, summary);
-    const std::vector<std::string> unmet = UnmetExpectations(expectations, figures, run.Lines());
-    if (expectations.Count() > 0) {
-        std::printf("expectations met: %zu of %zu\n", expectations.Count() - unmet.size(),
-                    expectations.Count());
-    }
+    const CheckResults results = CheckRun(checks, figures, run.Lines(), run.Host().Violations());
+    std::printf("%s%s", SummaryText(run, summary).c_str(), ChecksText(checks, results).c_str());
     std::fflush(stdout);
-    for (const std::string& line : unmet) {
-        std::fprintf(stderr, "tarrowind-sim: unmet expectation: %s\n", line.c_str());
+    for (const auto* unmet : {&results.alwaysUnmet, &results.expectUnmet}) {
+        for (const std::string& line : *unmet) {
+            std::fprintf(stderr, "tarrowind-sim: unmet expectation: %s\n", line.c_str());
+        }
+    }
+    if (!options.summaryJson.empty()) {
+        nlohmann::json written = figures;
+        written["checks"] = ChecksJson(checks, results);
+        if (!WriteFile(options.summaryJson, written.dump(2) + "\n")) {
+            return Fail("cannot write '" + options.summaryJson + "'", 1);
+        }
     }
 
     if (recorder) {
@@ -154,5 +163,5 @@ int main(int argc, char** argv) {
         }
         std::printf("report: %s\n", options.report.c_str());
     }
-    return run.Host().Violations().empty() && unmet.empty() ? 0 : 1;
+    return results.Passed() ? 0 : 1;
 }

@@ -76,6 +76,17 @@ details.encounter > summary { cursor: pointer; }
 .log-chunk > summary { cursor: pointer; color: #444; }
 )";
 
+const char* const kSweepReportStyle = R"(
+.pass { --c: #5b8fd6; } .fail { --c: #d62728; }
+.histograms { display: flex; flex-wrap: wrap; gap: 8px 24px; }
+.histograms figure { margin: 0; }
+.histograms figcaption { font-weight: 600; }
+svg.histogram rect { fill: var(--c); }
+svg.histogram text { font-size: 11px; fill: #333; }
+table.spread td.sub { padding-left: 1.2em; }
+table.failing code { white-space: nowrap; }
+)";
+
 const char* const kReportScript = R"(
 (function () {
   'use strict';

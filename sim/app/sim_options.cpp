@@ -2,9 +2,44 @@
 
 #include "sim/host/command_line.h"
 
+namespace {
+
+constexpr uint64_t kMostSweepSeeds = 1000000;
+constexpr uint64_t kMostJobs = 1024;
+
+// "A-B", both whole numbers, A no greater than B.
+bool ParseSeedRange(const std::string& text, uint64_t* first, uint64_t* last) {
+    const size_t dash = text.find('-', 1);
+    return dash != std::string::npos && ParseWholeNumber(text.substr(0, dash), first) &&
+           ParseWholeNumber(text.substr(dash + 1), last) && *first <= *last;
+}
+
+// Options that only make sense for one run, or only for a sweep.
+bool CheckCombination(const SimOptions& options, std::string* error) {
+    std::string problem;
+    if (options.sweep && options.seedGiven) {
+        problem = "--seed and --seeds do not go together: a sweep takes its seeds from --seeds";
+    } else if (options.sweep && !options.trace.empty()) {
+        problem = "--trace traces one run: give it with --seed, not --seeds";
+    } else if (!options.sweep && options.jobs != 0) {
+        problem = "--jobs is for a sweep: give it with --seeds A-B";
+    } else if (!options.sweep && options.timeLimitSeconds != 0) {
+        problem = "--time-limit is for a sweep: give it with --seeds A-B";
+    }
+    if (!problem.empty()) {
+        *error = problem;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet]";
+           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet]\n"
+           "       tarrowind-sim --seeds A-B [--jobs N] [--time-limit SECONDS] [--workdir DIR] "
+           "[--minutes N] [--scenario FILE] [--summary-json FILE] [--report FILE.html]";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
@@ -14,6 +49,7 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->quiet = true;
         } else if (flag == "--workdir") {
             options->workdir = value;
+            options->workdirGiven = true;
         } else if (flag == "--summary-json") {
             options->summaryJson = value;
         } else if (flag == "--scenario") {
@@ -36,11 +72,59 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
                 return false;
             }
             options->seedGiven = true;
+        } else if (flag == "--seeds") {
+            if (!ParseSeedRange(value, &options->firstSeed, &options->lastSeed)) {
+                *problem =
+                    "--seeds takes a range of seeds FIRST-LAST with FIRST no greater "
+                    "than LAST, such as 1-1000, not '" +
+                    value + "'";
+                return false;
+            }
+            if (options->lastSeed - options->firstSeed >= kMostSweepSeeds) {
+                *problem = "--seeds takes at most " + std::to_string(kMostSweepSeeds) +
+                           " seeds at once, not '" + value + "'";
+                return false;
+            }
+            options->sweep = true;
+        } else if (flag == "--jobs") {
+            if (!ParseWholeNumber(value, &options->jobs) || options->jobs == 0 ||
+                options->jobs > kMostJobs) {
+                *problem = "--jobs takes a whole number of runs at a time from 1 to " +
+                           std::to_string(kMostJobs) + ", not '" + value + "'";
+                return false;
+            }
+        } else if (flag == "--time-limit") {
+            if (!ParseWholeNumber(value, &options->timeLimitSeconds) ||
+                options->timeLimitSeconds == 0 || options->timeLimitSeconds > 604800) {
+                *problem = "--time-limit takes a whole number of seconds from 1 to 604800, not '" +
+                           value + "'";
+                return false;
+            }
         }
         return true;
     };
-    return WalkArguments(
-        argc, argv, SimUsage(), {"--quiet"},
-        {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report", "--trace"},
-        apply, error);
+    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
+                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
+                          "--report", "--trace", "--seeds", "--jobs", "--time-limit"},
+                         apply, error) &&
+           CheckCombination(*options, error);
+}
+
+RunChoice ScenarioOwnRun(const ScenarioRunSettings& scenario) {
+    const SimOptions defaults;
+    RunChoice own;
+    own.seed = scenario.hasSeed ? scenario.seed : defaults.seed;
+    own.minutes = scenario.minutes != 0 ? scenario.minutes : defaults.minutes;
+    return own;
+}
+
+RunChoice ChosenRun(const SimOptions& options, const ScenarioRunSettings& scenario) {
+    RunChoice run = ScenarioOwnRun(scenario);
+    if (options.seedGiven) {
+        run.seed = options.seed;
+    }
+    if (options.minutesGiven) {
+        run.minutes = options.minutes;
+    }
+    return run;
 }

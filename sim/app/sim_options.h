@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/world/scenario_file.h"
+
 struct SimOptions {
     std::string workdir = ".";
+    bool workdirGiven = false;
     uint64_t minutes = 30;
     uint64_t seed = 1;
     bool minutesGiven = false;  // else the scenario's, if it says
@@ -15,9 +18,27 @@ struct SimOptions {
     std::string report;       // empty: no HTML report
     std::string trace;        // empty: no trace of the calls and lines
     bool quiet = false;       // no log lines on standard output
+    // A sweep: every seed of firstSeed..lastSeed in a process of its own, jobs at a time.
+    bool sweep = false;
+    uint64_t firstSeed = 0;
+    uint64_t lastSeed = 0;
+    uint64_t jobs = 0;              // 0: one per core
+    uint64_t timeLimitSeconds = 0;  // wall time one run of a sweep may take; 0: by its length
 };
 
 // Parses argv; on a bad argument returns false and sets error to a one-line message.
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error);
 
 const char* SimUsage();
+
+// The seed and length of a run.
+struct RunChoice {
+    uint64_t seed = 0;
+    uint64_t minutes = 0;
+};
+
+// The run the scenario file alone gives: its own seed and minutes, else the defaults.
+RunChoice ScenarioOwnRun(const ScenarioRunSettings& scenario);
+// The run the command line asks for: its seed and minutes where it gives them, else the
+// scenario's own (a sweep takes its seeds from --seeds and this seed is then unused).
+RunChoice ChosenRun(const SimOptions& options, const ScenarioRunSettings& scenario);

@@ -17,8 +17,16 @@ using nlohmann::json;
 
 namespace {
 
-// What the file says about the run itself; the expectations are only required to be an
-// object here, the simulator reads them field by field.
+// A block of checks is only required to be an object here; the simulator reads it field by
+// field.
+json Checks(const ScenarioReader& in, const json& value, const std::string& path) {
+    if (!value.is_object()) {
+        in.Fail(path, "an object of checks");
+    }
+    return value;
+}
+
+// What the file says about the run itself.
 const ScenarioFields<ScenarioRunSettings>& RunFields() {
     static const ScenarioFields<ScenarioRunSettings> kFields = {
         {"minutes", field::WholeNumber(&ScenarioRunSettings::minutes, 1, 525600)},
@@ -28,14 +36,10 @@ const ScenarioFields<ScenarioRunSettings>& RunFields() {
              run.hasSeed = true;
              run.seed = static_cast<uint64_t>(in.Int(value, path, 0, 2147483647));
          }},
-        {"expect",
-         [](const ScenarioReader& in, const json& value, const std::string& path,
-            ScenarioRunSettings& run) {
-             if (!value.is_object()) {
-                 in.Fail(path, "an object of expectations");
-             }
-             run.expect = value;
-         }},
+        {"always", [](const ScenarioReader& in, const json& value, const std::string& path,
+                      ScenarioRunSettings& run) { run.always = Checks(in, value, path); }},
+        {"expect", [](const ScenarioReader& in, const json& value, const std::string& path,
+                      ScenarioRunSettings& run) { run.expect = Checks(in, value, path); }},
     };
     return kFields;
 }

@@ -10,12 +10,13 @@
 #include "sim/world/world.h"
 
 // What a scenario says about the run itself: how long it runs and with which seed, when the
-// command line does not say, and what should come of it. The simulator reads and checks the
-// expectations; the world does not need them.
+// command line does not say, and what should come of it: "always" in every run of it, "expect"
+// in its own run. The simulator reads and checks both; the world does not need them.
 struct ScenarioRunSettings {
     uint64_t minutes = 0;  // 0: not given
     bool hasSeed = false;
     uint64_t seed = 0;
+    nlohmann::json always;  // the "always" object as written; null when there is none
     nlohmann::json expect;  // the "expect" object as written; null when there is none
 };
 
@@ -35,7 +36,7 @@ bool LoadScenarioFile(const std::string& path, World& world, ScenarioInfo* info,
 bool LoadScenarioText(const std::string& text, const std::string& name, World& world,
                       ScenarioInfo* info, std::string* error);
 
-// Reads only what the scenario says about the run (minutes, seed, expect), before its world
+// Reads only what the scenario says about the run (minutes, seed, always, expect), before its world
 // is built with the seed; errors as LoadScenarioFile's.
 bool ReadScenarioRunSettings(const std::string& path, ScenarioRunSettings* settings,
                              std::string* error);

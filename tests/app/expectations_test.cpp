@@ -1,4 +1,4 @@
-// A scenario's expectations: read, met, unmet, and refused with the field named.
+// A scenario's blocks of checks: read, met, unmet, and refused with the field named.
 #include <gtest/gtest.h>
 
 #include "sim/app/expectations.h"
@@ -22,13 +22,13 @@ std::vector<LoggedLine> Lines() {
 
 std::vector<std::string> Unmet(const std::string& expect) {
     const Expectations expectations =
-        ReadExpectations(ScenarioReader("mine.json"), json::parse(expect), kFigures);
+        ReadExpectations(ScenarioReader("mine.json"), "expect", json::parse(expect), kFigures);
     return UnmetExpectations(expectations, kFigures, Lines());
 }
 
-std::string Mistake(const std::string& expect) {
+std::string Mistake(const std::string& expect, const std::string& block = "expect") {
     try {
-        ReadExpectations(ScenarioReader("mine.json"), json::parse(expect), kFigures);
+        ReadExpectations(ScenarioReader("mine.json"), block, json::parse(expect), kFigures);
     } catch (const ScenarioError& e) {
         return e.what();
     }
@@ -46,7 +46,8 @@ TEST(ExpectationsTest, MetExpectationsSayNothing) {
       "log_lacks": ["Exception in main loop: boom"]})")
                     .empty());
     EXPECT_TRUE(Unmet("{}").empty());
-    EXPECT_EQ(ReadExpectations(ScenarioReader("mine.json"), json(), kFigures).Count(), 0u);
+    EXPECT_EQ(ReadExpectations(ScenarioReader("mine.json"), "always", json(), kFigures).Count(),
+              0u);
 }
 
 TEST(ExpectationsTest, EachUnmetExpectationIsOneLineWithWhatWasExpectedAndWhatHappened) {
@@ -93,6 +94,11 @@ TEST(ExpectationsTest, AMistakeNamesTheFieldAndWhatWasExpected) {
     for (const auto& c : cases) {
         EXPECT_EQ(Mistake(c.first), std::string("mine.json: ") + c.second);
     }
+    // "always" takes the same fields, and its mistakes name it.
+    EXPECT_EQ(Mistake(R"({"summary": {"peds_left": 0}})", "always"),
+              "mine.json: always.summary.peds_left: unknown field; expected one of blips_left, "
+              "ended_mid_event, max_natives_in_one_frame, peds_left_owned, worst_frame_during");
+    EXPECT_EQ(Mistake("[1]", "always"), "mine.json: always: expected an object");
 }
 
 }  // namespace
