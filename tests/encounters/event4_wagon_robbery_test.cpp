@@ -69,6 +69,9 @@ TEST_F(Event4Test, TheRobberTakesTheWagonFleesAndIsLetGoWhenFarAway) {
     EXPECT_EQ(Args(Calls<id::TASK_COMBAT_PED>(driver).at(0)), Pushed(driver, robber, 0, 16));
     EXPECT_EQ(OnlyCall<id::SET_PED_KEEP_TASK>(driver), Pushed(driver, 1));
     EXPECT_EQ(Calls<id::TASK_COMBAT_PED>(lawman).size(), 2u);
+    // Neither before the driver is off the wagon.
+    EXPECT_GE(Calls<id::TASK_COMBAT_PED>(driver).at(0).atMs, LoggedAtMs(started) + 1500);
+    EXPECT_GE(Calls<id::TASK_COMBAT_PED>(lawman).at(0).atMs, LoggedAtMs(started) + 1500);
     // The lawman is left far behind by the end, so he keeps his orders.
     EXPECT_TRUE(Calls<id::CLEAR_PED_TASKS>(lawman).empty());
     // The blip is gone, and so is every claim on robber, driver and lawman.
