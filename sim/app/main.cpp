@@ -21,6 +21,7 @@
 #include "sim/app/sim_options.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
+#include "sim/replay/replay_command.h"
 
 namespace {
 
@@ -59,6 +60,10 @@ int main(int argc, char** argv) {
     MakeAbsolute(&options.scenario);
     MakeAbsolute(&options.report);
     MakeAbsolute(&options.trace);
+    MakeAbsolute(&options.replay);
+    if (!options.replay.empty()) {
+        return RunReplayCommand(options);
+    }
 
     // The scenario may say how long to run and with which seed, where the command line does not.
     std::string scenarioFile;
@@ -117,6 +122,7 @@ int main(int argc, char** argv) {
     console.Run(minutes * 60000);
     RunSummary summary;
     summary.endedMidEvent = !run.FinishRunningEvent(30 * 60000);
+    run.UnloadPlugin();  // as the game does at its end: a session recording gets its closing record
     console.Flush();
     summary.simulatedMinutes = static_cast<double>(run.Host().NowMs()) / 60000.0;
     summary.wallSeconds =

@@ -4,7 +4,7 @@
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet]";
+           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--replay FILE]";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
@@ -22,6 +22,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->report = value;
         } else if (flag == "--trace") {
             options->trace = value;
+        } else if (flag == "--replay") {
+            options->replay = value;
         } else if (flag == "--minutes") {
             if (!ParseWholeNumber(value, &options->minutes) || options->minutes == 0 ||
                 options->minutes > 60ull * 24 * 365) {
@@ -39,8 +41,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
         }
         return true;
     };
-    return WalkArguments(
-        argc, argv, SimUsage(), {"--quiet"},
-        {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report", "--trace"},
-        apply, error);
+    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
+                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
+                          "--report", "--trace", "--replay"},
+                         apply, error);
 }

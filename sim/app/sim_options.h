@@ -15,6 +15,7 @@ struct SimOptions {
     std::string report;       // empty: no HTML report
     std::string trace;        // empty: no trace of the calls and lines
     bool quiet = false;       // no log lines on standard output
+    std::string replay;       // a session recording to replay instead of simulating
 };
 
 // Parses argv; on a bad argument returns false and sets error to a one-line message.
