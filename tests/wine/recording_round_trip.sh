@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The real Tarrowind.asi, in the Windows stand-in host under Wine with RecordSession on, plays
+# an hour of the default town; the Linux simulator replays the recording it wrote: no
+# difference, to the closing record the unload wrote, and the same log (the same bytes but for
+# the line ends each system writes, and the build's name if the two builds' names differ).
+#   recording_round_trip.sh SIM SOURCE_DIR WORKDIR
+set -euo pipefail
+sim=$1 source_dir=$2 work=$3
+source "$(dirname "$0")/wine_env.sh"
+
+rm -rf "$work"
+mkdir -p "$work/windows/Tarrowind/logs" "$work/linux"
+sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
+    "$source_dir/packaging/Tarrowind.ini" >"$work/windows/Tarrowind/Tarrowind.ini"
+
+(cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 60 --seed 1 \
+    --quiet) >"$work/launcher.txt"
+recordings=("$work"/windows/Tarrowind/logs/*.rec)
+if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
+    echo "FAIL: the DLL wrote no recording (or more than one):"
+    ls -l "$work/windows/Tarrowind/logs"
+    exit 1
+fi
+rec=${recordings[0]}
+
+status=0
+"$sim" --replay "$rec" --workdir "$work/linux" --quiet >"$work/replay.txt" 2>&1 || status=$?
+same_name() {
+    tr -d '\r' <"$1" | sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
+}
+if [ $status != 0 ]; then
+    echo "FAIL: the replay exited $status:"
+    tail -3 "$work/replay.txt"
+    exit 1
+elif ! grep -q "to the closing record: no difference" "$work/replay.txt"; then
+    echo "FAIL: the replay did not reach the closing record: $(tail -1 "$work/replay.txt")"
+    exit 1
+elif ! diff <(same_name "$work"/windows/Tarrowind/logs/*.log) \
+    <(same_name "$work"/linux/Tarrowind/logs/*.log) >"$work/diff.txt"; then
+    echo "FAIL: the replayed log differs (< Wine, > replay):"
+    head -20 "$work/diff.txt"
+    exit 1
+fi
+echo "ok: $(stat -c %s "$rec") bytes recorded under Wine in an hour of the town," \
+    "$(wc -l <"$work"/linux/Tarrowind/logs/*.log) log lines replayed alike;" \
+    "$(grep '^replayed' "$work/replay.txt")"
