@@ -93,6 +93,8 @@ void MainLoop() {
     } catch (...) {
         LogError("Unknown exception during start-up");
     }
+    // Start-up may have failed before the settings were read: then no recording.
+    session_record::Decide(Config.RecordSession);
     for (;;) {
         try {
             RunOnePass();
