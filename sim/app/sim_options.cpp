@@ -4,7 +4,8 @@
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--replay FILE]";
+           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--replay FILE "
+           "[--replay-setting '[Section]Key=value']...]";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
@@ -24,6 +25,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->trace = value;
         } else if (flag == "--replay") {
             options->replay = value;
+        } else if (flag == "--replay-setting") {
+            options->replaySettings.push_back(value);
         } else if (flag == "--minutes") {
             if (!ParseWholeNumber(value, &options->minutes) || options->minutes == 0 ||
                 options->minutes > 60ull * 24 * 365) {
@@ -41,8 +44,15 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
         }
         return true;
     };
-    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
-                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
-                          "--report", "--trace", "--replay"},
-                         apply, error);
+    if (!WalkArguments(argc, argv, SimUsage(), {"--quiet"},
+                       {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
+                        "--report", "--trace", "--replay", "--replay-setting"},
+                       apply, error)) {
+        return false;
+    }
+    if (!options->replaySettings.empty() && options->replay.empty()) {
+        *error = "--replay-setting goes with --replay";
+        return false;
+    }
+    return true;
 }

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "sim/app/call_trace.h"
 #include "sim/app/report_data.h"
@@ -54,6 +56,22 @@ int RunReplayCommand(const SimOptions& options) {
     if (!ReadWholeFile(options.replay, &bytes)) {
         return Fail("cannot read '" + options.replay + "'", 2);
     }
+    // "[Section]Key=value": the replayed plug-in reads value for that key.
+    struct Setting {
+        std::string section, key, value;
+    };
+    std::vector<Setting> settings;
+    for (const std::string& text : options.replaySettings) {
+        const size_t close = text.find(']');
+        const size_t equals = text.find('=', close == std::string::npos ? 0 : close);
+        if (text.empty() || text[0] != '[' || close == std::string::npos ||
+            equals == std::string::npos || equals == close + 1) {
+            return Fail("--replay-setting takes [Section]Key=value, not '" + text + "'", 2);
+        }
+        settings.push_back(Setting{text.substr(1, close - 1),
+                                   text.substr(close + 1, equals - close - 1),
+                                   text.substr(equals + 1)});
+    }
     recording::RecordingReader reader;
     std::string error;
     if (!reader.Open(std::move(bytes), &error)) {
@@ -73,6 +91,9 @@ int RunReplayCommand(const SimOptions& options) {
     hostOptions.recordCalls = !options.report.empty();
     SimRun run(world, hostOptions);
     SessionReplay replay(run, reader);
+    for (const Setting& setting : settings) {
+        replay.ChangeSetting(setting.section, setting.key, setting.value);
+    }
 
     std::unique_ptr<CallTrace> trace;
     if (!options.trace.empty()) {

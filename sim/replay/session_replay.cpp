@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/session_recorder.h"
+#include "platform/ini_reader.h"
 #include "platform/platform.h"
 #include "sim/app/call_trace.h"
 
@@ -13,6 +14,16 @@ using recording::Record;
 namespace {
 
 SessionReplay* activeReplay = nullptr;
+
+// Section and key names match without regard to case, as the INI reader's do.
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
 
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -106,7 +117,11 @@ std::string ReplayIniString(const char* section, const char* key, const char* de
     asked.defaultText = defaultText;
     asked.path = path;
     const Record* r = Take(asked);
-    return r != nullptr ? r->answer : std::string();
+    if (r == nullptr) {
+        return std::string();
+    }
+    const std::string* changed = activeReplay->ChangedSetting(section, key);
+    return changed != nullptr ? *changed : r->answer;
 }
 int ReplayIniInt(const char* section, const char* key, int defaultValue, const char* path) {
     Record asked = Asked(recording::kIniInt);
@@ -115,7 +130,11 @@ int ReplayIniInt(const char* section, const char* key, int defaultValue, const c
     asked.defaultValue = defaultValue;
     asked.path = path;
     const Record* r = Take(asked);
-    return r != nullptr ? static_cast<int>(r->answerValue) : 0;
+    if (r == nullptr) {
+        return 0;
+    }
+    const std::string* changed = activeReplay->ChangedSetting(section, key);
+    return changed != nullptr ? ini::ParseProfileInt(*changed) : static_cast<int>(r->answerValue);
 }
 std::vector<std::string> ReplayIniSections(const char* path) {
     Record asked = Asked(recording::kIniSections);
@@ -322,6 +341,20 @@ void SessionReplay::AnswerNative(uint64_t hash, const NativeArgs& args, NativeRe
     for (int i = 0; i < 3; ++i) {
         result.slots[i] = r->result[i];
     }
+}
+
+void SessionReplay::ChangeSetting(const std::string& section, const std::string& key,
+                                  const std::string& value) {
+    changedSettings_[Lower(section) + "\n" + Lower(key)] = value;
+}
+
+const std::string* SessionReplay::ChangedSetting(const std::string& section,
+                                                 const std::string& key) const {
+    if (changedSettings_.empty()) {
+        return nullptr;
+    }
+    const auto found = changedSettings_.find(Lower(section) + "\n" + Lower(key));
+    return found != changedSettings_.end() ? &found->second : nullptr;
 }
 
 void SessionReplay::CheckWait(uint32_t ms) {

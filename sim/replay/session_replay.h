@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "sim/host/sim_run.h"
@@ -23,6 +24,12 @@ class SessionReplay {
     State Current() const { return state_; }
     // At a difference: "call N at T s: recorded X; the plug-in asked Y; last log line: Z".
     const std::string& Difference() const { return difference_; }
+    // The replayed plug-in reads `value` for [section] key instead of what the player's INI said
+    // (the recorded call is still checked): the same session, other settings.
+    void ChangeSetting(const std::string& section, const std::string& key,
+                       const std::string& value);
+    const std::string* ChangedSetting(const std::string& section, const std::string& key) const;
+
     // Records answered so far.
     uint64_t CallsReplayed() const { return calls_; }
 
@@ -46,6 +53,7 @@ class SessionReplay {
     State state_ = State::Playing;
     std::string difference_;
     uint64_t calls_ = 0;
+    std::map<std::string, std::string> changedSettings_;  // "section\nkey", lower case
 };
 
 // What a recorded kernel service call looks like, for messages.

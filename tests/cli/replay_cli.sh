@@ -63,5 +63,20 @@ grep -q "format version 2; this simulator reads version 1" <(
     "$sim" --replay "$work/newer.rec" --workdir "$work/replay-foreign" 2>&1 || true) ||
     problem "a newer format is not named as such"
 
+# The same session with other settings: the first difference, exit status 1, one line.
+status=0
+"$sim" --replay "$rec" --replay-setting '[Blips]EnableBlips=false' --workdir "$work/no-blips" \
+    --quiet >/dev/null 2>"$work/no-blips.err" || status=$?
+[ $status = 1 ] && [ "$(wc -l <"$work/no-blips.err")" = 1 ] &&
+    grep -q "^tarrowind-sim: replay: first difference at call [0-9]*, [0-9.]* s: recorded BLIP_ADD_FOR_ENTITY(" \
+        "$work/no-blips.err" ||
+    problem "replaying without blips exited $status and said: $(cat "$work/no-blips.err")"
+for bad in "EnableBlips=false" "[Blips]=false" "[Blips]EnableBlips"; do
+    status=0
+    "$sim" --replay "$rec" --replay-setting "$bad" --workdir "$work/bad" >/dev/null 2>&1 ||
+        status=$?
+    [ $status = 2 ] || problem "--replay-setting '$bad' exited $status, not 2"
+done
+
 [ $fail = 0 ] && echo "ok: an hour of the town in a $size-byte recording, replayed with the same log and trace"
 exit $fail

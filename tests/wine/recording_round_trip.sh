@@ -3,6 +3,8 @@
 # an hour of the default town; the Linux simulator replays the recording it wrote: no
 # difference, to the closing record the unload wrote, and the same log (the same bytes but for
 # the line ends each system writes, and the build's name if the two builds' names differ).
+# Replayed again with blips turned off, the first difference is the first blip the player's
+# game was asked to add, at the time the unchanged replay's trace shows it.
 #   recording_round_trip.sh SIM SOURCE_DIR WORKDIR
 set -euo pipefail
 sim=$1 source_dir=$2 work=$3
@@ -24,7 +26,8 @@ fi
 rec=${recordings[0]}
 
 status=0
-"$sim" --replay "$rec" --workdir "$work/linux" --quiet >"$work/replay.txt" 2>&1 || status=$?
+"$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \
+    >"$work/replay.txt" 2>&1 || status=$?
 same_name() {
     tr -d '\r' <"$1" | sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
 }
@@ -41,6 +44,23 @@ elif ! diff <(same_name "$work"/windows/Tarrowind/logs/*.log) \
     head -20 "$work/diff.txt"
     exit 1
 fi
+
+first_blip=$(grep -m1 ' BLIP_ADD_FOR_ENTITY(' "$work/replay.trace" | cut -d' ' -f1)
+status=0
+"$sim" --replay "$rec" --replay-setting '[Blips]EnableBlips=false' --workdir "$work/no-blips" \
+    --quiet >"$work/no-blips.txt" 2>"$work/no-blips.err" || status=$?
+if [ -z "$first_blip" ]; then
+    echo "FAIL: the hour added no blip"
+    exit 1
+elif [ $status != 1 ] || [ "$(wc -l <"$work/no-blips.err")" != 1 ]; then
+    echo "FAIL: the replay without blips exited $status and said: $(cat "$work/no-blips.err")"
+    exit 1
+elif ! grep -Eq "first difference at call [0-9]+, $first_blip s: recorded BLIP_ADD_FOR_ENTITY\(" \
+    "$work/no-blips.err"; then
+    echo "FAIL: the first blip was at $first_blip s; the replay without blips says:" \
+        "$(cat "$work/no-blips.err")"
+    exit 1
+fi
 echo "ok: $(stat -c %s "$rec") bytes recorded under Wine in an hour of the town," \
     "$(wc -l <"$work"/linux/Tarrowind/logs/*.log) log lines replayed alike;" \
-    "$(grep '^replayed' "$work/replay.txt")"
+    "$(grep '^replayed' "$work/replay.txt"); without blips: $(cut -d: -f3- "$work/no-blips.err" | cut -c1-120)..."
