@@ -11,6 +11,10 @@ problem() {
     echo "FAIL: $*"
     fail=1
 }
+# Standard error's lines but the sanitizers' own notes (an ASan build warns about fibers).
+said() {
+    grep -v '^==[0-9]*==WARNING: ASan' "$1" || true
+}
 rm -rf "$work"
 mkdir -p "$work/game/Tarrowind" "$work/replay"
 sed 's/^RecordSession=false/RecordSession=true/' "$source_dir/packaging/Tarrowind.ini" \
@@ -44,7 +48,8 @@ status=0
 "$sim" --replay "$work/cut.rec" --workdir "$work/replay-cut" --quiet >"$work/cut.out" \
     2>&1 || status=$?
 [ $status = 0 ] || problem "a cut recording's replay exited $status"
-grep -Eq "no difference; the recording cut in the middle of a record at byte [0-9]+ of $((size / 2))" \
+# (The half may fall between two records: then it ends after its last whole record.)
+grep -Eq "no difference; the recording (cut in the middle of a record at byte [0-9]+ of $((size / 2))|ends after its last whole record, at byte $((size / 2)),)" \
     "$work/cut.out" || problem "a cut recording's replay says: $(tail -1 "$work/cut.out")"
 
 # Foreign files: one line on standard error, exit status 2.
@@ -56,7 +61,7 @@ for foreign in "$work/empty.rec" "$work/newer.rec" "$work/game/Tarrowind/Tarrowi
     "$sim" --replay "$foreign" --workdir "$work/replay-foreign" --quiet >/dev/null \
         2>"$work/foreign.err" || status=$?
     [ $status = 2 ] || problem "replaying $foreign exited $status, not 2"
-    [ "$(wc -l <"$work/foreign.err")" = 1 ] ||
+    [ "$(said "$work/foreign.err" | wc -l)" = 1 ] ||
         problem "replaying $foreign said: $(cat "$work/foreign.err")"
 done
 grep -q "format version 2; this simulator reads version 1" <(
@@ -67,7 +72,7 @@ grep -q "format version 2; this simulator reads version 1" <(
 status=0
 "$sim" --replay "$rec" --replay-setting '[Blips]EnableBlips=false' --workdir "$work/no-blips" \
     --quiet >/dev/null 2>"$work/no-blips.err" || status=$?
-[ $status = 1 ] && [ "$(wc -l <"$work/no-blips.err")" = 1 ] &&
+[ $status = 1 ] && [ "$(said "$work/no-blips.err" | wc -l)" = 1 ] &&
     grep -q "^tarrowind-sim: replay: first difference at call [0-9]*, [0-9.]* s: recorded BLIP_ADD_FOR_ENTITY(" \
         "$work/no-blips.err" ||
     problem "replaying without blips exited $status and said: $(cat "$work/no-blips.err")"
