@@ -1,9 +1,6 @@
 #include "core/config.h"
 
 #include <exception>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "core/logger.h"
 #include "platform/platform.h"
@@ -27,16 +24,15 @@ int ReadInt(const char* section, const char* key, int defaultValue, const std::s
 }  // namespace
 
 SettingsFileState ProbeSettingsFile(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        return SettingsFileState::Missing;
+    switch (platform::ProbeFile(path.c_str())) {
+        case platform::FileState::Missing:
+            return SettingsFileState::Missing;
+        case platform::FileState::Unreadable:
+            return SettingsFileState::Unreadable;
+        case platform::FileState::Readable:
+            break;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        return SettingsFileState::Unreadable;
-    }
-    std::ifstream file(path, std::ios::binary);
-    return file.is_open() ? SettingsFileState::Readable : SettingsFileState::Unreadable;
+    return SettingsFileState::Readable;
 }
 
 bool ParseBool(const std::string& text) {
@@ -51,6 +47,9 @@ bool LoadConfig(const std::string& path) {
             LogError("Configuration file could not be read, using defaults: " + path);
         }
         Config.EnableDebugLogging = ReadBool("Logging", "EnableDebugLogging", path);
+        // Off unless asked for: a recording is for a session a player wants to report.
+        Config.RecordSession =
+            ParseBool(platform::ReadIniString("Logging", "RecordSession", "false", path.c_str()));
         Config.EnableBlips = ReadBool("Blips", "EnableBlips", path);
         Config.MinEventDelayMinutes = ReadInt("Event Timing", "MinEventDelayMinutes", 1, path);
         Config.MaxEventDelayMinutes = ReadInt("Event Timing", "MaxEventDelayMinutes", 2, path);

@@ -5,6 +5,7 @@
 
 struct ConfigData {
     bool EnableDebugLogging = true;
+    bool RecordSession = false;
     bool EnableBlips = true;
     int MinEventDelayMinutes = 1;
     int MaxEventDelayMinutes = 2;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 #include <iterator>
 #include <system_error>
 
@@ -25,6 +24,7 @@ struct Setting {
 // Every key LoadConfig reads, in the order of the shipped file.
 const Setting kSettings[] = {
     {"Logging", "EnableDebugLogging", Kind::Switch, 0},
+    {"Logging", "RecordSession", Kind::Switch, 0},
     {"Blips", "EnableBlips", Kind::Switch, 0},
     {"Event Timing", "MinEventDelayMinutes", Kind::MinDelay, 1},
     {"Event Timing", "MaxEventDelayMinutes", Kind::MaxDelay, 2},
@@ -409,13 +409,7 @@ class SettingsChecker {
 
 // The file's full path, to show where it was looked for.
 std::string WhereLookedFor(const std::string& path) {
-    try {
-        std::error_code ec;
-        const std::filesystem::path full = std::filesystem::absolute(path, ec);
-        return ec ? path : full.lexically_normal().make_preferred().string();
-    } catch (...) {
-        return path;  // a folder name the narrow form cannot hold
-    }
+    return platform::FullPath(path.c_str());
 }
 
 void ReportStopped(const char* what) noexcept {

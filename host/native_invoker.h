@@ -7,7 +7,9 @@
 #include <type_traits>
 
 #include "host/game_types.h"
+#include "host/recording_format.h"
 #include "host/script_hook.h"
+#include "host/session_recorder.h"
 
 namespace native {
 
@@ -75,6 +77,31 @@ struct ResultReader<Vector3> {
     }
 };
 
+template <typename R>
+constexpr int kResultSlots = std::is_void_v<R>            ? 0
+                             : std::is_same_v<R, Vector3> ? 3
+                                                          : 1;
+
+// An argument as a session recording keeps it: values as pushed, pointers by what they point
+// to (read after the call), never by address.
+template <typename T>
+inline session_record::ArgNote NoteArg(T value) {
+    return {recording::kArgValue, 0, EncodeArg(value), nullptr};
+}
+inline session_record::ArgNote NoteArg(const char* text) {
+    return {recording::kArgString, 0, 0, text};
+}
+// A slot buffer: slot 0 says how many slots follow (the nearby-ped scan).
+inline session_record::ArgNote NoteArg(uint64_t* slots) {
+    return {recording::kArgSlotBuffer, 0, slots != nullptr ? slots[0] : 0, slots};
+}
+// A handle or hash given by address, which the call may change.
+template <typename T>
+inline session_record::ArgNote NoteArg(T* cell) {
+    static_assert(sizeof(T) == 4 || sizeof(T) == 8, "a cell is a 32- or 64-bit value");
+    return {recording::kArgCell, static_cast<uint8_t>(sizeof(T)), 0, cell};
+}
+
 // Calls the native Id with the given arguments; the argument count is checked against the
 // catalogue when the program is compiled.
 template <typename Id, typename R, typename... Args>
@@ -82,7 +109,14 @@ R Invoke(Args... args) {
     static_assert(sizeof...(Args) == Id::kArgs, "argument count differs from the catalogue");
     nativeInit(Id::kHash);
     (nativePush64(EncodeArg(args)), ...);
-    return ResultReader<R>::Read(nativeCall());
+    if (!session_record::Active()) {
+        return ResultReader<R>::Read(nativeCall());
+    }
+    const session_record::ArgNote notes[sizeof...(Args) + 1] = {NoteArg(args)...,
+                                                                session_record::ArgNote{}};
+    const uint64_t* slots = nativeCall();
+    session_record::NoteNative(Id::kHash, notes, sizeof...(Args), slots, kResultSlots<R>);
+    return ResultReader<R>::Read(slots);
 }
 
 }  // namespace native

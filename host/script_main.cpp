@@ -14,6 +14,7 @@
 #include "host/natives.h"
 #include "host/script_hook.h"
 #include "host/script_wait.h"
+#include "host/session_recorder.h"
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
@@ -35,6 +36,7 @@ void StartUp() {
     if (!LoadConfig(kConfigPath)) {
         LogError("Failed to load configuration, using defaults");
     }
+    session_record::Decide(Config.RecordSession);
     LogSettingsCheck(kConfigPath);
     Log(LogLevel::Info, "Tarrowind script started");
     Log(LogLevel::Info,
@@ -91,6 +93,8 @@ void MainLoop() {
     } catch (...) {
         LogError("Unknown exception during start-up");
     }
+    // Start-up may have failed before the settings were read: then no recording.
+    session_record::Decide(Config.RecordSession);
     for (;;) {
         try {
             RunOnePass();
@@ -122,15 +126,18 @@ void ScriptMain() {
 
 int PluginEntry(void* module, unsigned long reason) {
     if (reason == 1) {
+        session_record::Begin();
         scriptRegister(module, ScriptMain);
     } else if (reason == 0) {
         scriptUnregister(module);
+        session_record::Close();
         CloseLogFile();  // held only if the script was stopped in the middle of a frame
     }
     return 1;
 }
 
 void ResetProcessState() {
+    session_record::Reset();
     CloseLogFile();
     ResetConfig();
     ResetUnwrittenLogLines();

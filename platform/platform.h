@@ -35,6 +35,33 @@ std::vector<std::string> ListIniSections(const char* path);
 // "key", comment lines left out.
 std::vector<std::string> ListIniSectionEntries(const char* section, const char* path);
 
+// What is at a path: nothing, something that cannot be read as a file, or a file.
+enum class FileState { Missing = 0, Unreadable = 1, Readable = 2 };
+FileState ProbeFile(const char* path);
+
+// The path made absolute against the working folder, in the system's own form (the path itself
+// when it cannot be).
+std::string FullPath(const char* path);
+
+// Sees every answer the services above give (not the file writes below), for a session
+// recording; members may not be null. Null: nothing watches, at the cost of one test a call.
+struct KernelTap {
+    void (*tickCount)(uint64_t answer);
+    void (*sleep)(uint32_t ms);
+    void (*calendarNow)(std::time_t answer);
+    void (*toLocalTime)(std::time_t when, bool converted, const std::tm& answer);
+    void (*readIniString)(const char* section, const char* key, const char* defaultText,
+                          const char* path, const std::string& answer);
+    void (*readIniInt)(const char* section, const char* key, int defaultValue, const char* path,
+                       int answer);
+    void (*listIniSections)(const char* path, const std::vector<std::string>& answer);
+    void (*listIniSectionEntries)(const char* section, const char* path,
+                                  const std::vector<std::string>& answer);
+    void (*probeFile)(const char* path, FileState answer);
+    void (*fullPath)(const char* path, const std::string& answer);
+};
+void SetKernelTap(const KernelTap* tap);
+
 // A file opened to append to, with the operating system's own calls: nothing is buffered on
 // our side, so each AppendToFile is one write that has reached the system when it returns.
 using FileHandle = intptr_t;
@@ -66,6 +93,23 @@ struct ClockSource {
     std::time_t (*calendarNow)();
 };
 void SetClockSource(const ClockSource* source);
+
+// Answers every service above instead of the system (a replay of a recorded session); members
+// may not be null. Null: the system (or the clock source) answers.
+struct KernelAnswers {
+    uint64_t (*tickCount)();
+    void (*sleep)(uint32_t ms);
+    std::time_t (*calendarNow)();
+    bool (*toLocalTime)(std::time_t when, std::tm* out);
+    std::string (*readIniString)(const char* section, const char* key, const char* defaultText,
+                                 const char* path);
+    int (*readIniInt)(const char* section, const char* key, int defaultValue, const char* path);
+    std::vector<std::string> (*listIniSections)(const char* path);
+    std::vector<std::string> (*listIniSectionEntries)(const char* section, const char* path);
+    FileState (*probeFile)(const char* path);
+    std::string (*fullPath)(const char* path);
+};
+void SetKernelAnswers(const KernelAnswers* answers);
 #endif
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/ini_reader.h"
+#include "platform/os_services.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -61,6 +62,8 @@ void SetClockSource(const ClockSource* source) {
     activeClock = source;
 }
 
+namespace os {
+
 uint64_t TickCount64() {
     if (activeClock != nullptr) {
         return activeClock->tickCount();
@@ -106,6 +109,7 @@ std::vector<std::string> ListIniSectionEntries(const char* section, const char* 
     return ini::ListSectionEntries(section, path);
 }
 
+}  // namespace os
 }  // namespace platform
 
 #endif  // !_WIN32

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/os_services.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -71,6 +72,8 @@ void CloseFile(FileHandle file) {
     }
 }
 
+namespace os {
+
 uint64_t TickCount64() {
     return GetTickCount64();
 }
@@ -110,6 +113,7 @@ std::vector<std::string> ListIniSectionEntries(const char* section, const char* 
     });
 }
 
+}  // namespace os
 }  // namespace platform
 
 #endif  // _WIN32

@@ -75,12 +75,17 @@ std::string DescribeUnknownNative(const HostCall& call) {
 }  // namespace
 
 std::string DescribeCall(const HostCall& call) {
+    return DescribeCall(call, true);
+}
+
+std::string DescribeCall(const HostCall& call, bool withResult) {
     if (call.kind == HostCall::kWait) {
         return "wait " + std::to_string(call.waitMs);
     }
     const NativeSignature* signature = FindNativeSignature(call.hash);
     if (signature == nullptr || signature->params.size() != call.argCount) {
-        return DescribeUnknownNative(call);
+        const std::string text = DescribeUnknownNative(call);
+        return withResult ? text : text.substr(0, text.rfind(" = "));
     }
     std::string text = signature->name + "(";
     for (size_t i = 0; i < signature->params.size(); ++i) {
@@ -89,7 +94,7 @@ std::string DescribeCall(const HostCall& call) {
         }
         text += DescribeValue(signature->params[i], call.args[i]);
     }
-    return text + ")" + DescribeResult(signature->result, call.result);
+    return text + ")" + (withResult ? DescribeResult(signature->result, call.result) : "");
 }
 
 CallTrace::CallTrace(SimRun& run, const std::string& path)

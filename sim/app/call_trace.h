@@ -32,3 +32,5 @@ class CallTrace {
 
 // One call as the trace writes it, without the time: "NAME(arg, ...) = result" or "wait N".
 std::string DescribeCall(const HostCall& call);
+// The same without " = result": a call as it was asked, before any answer.
+std::string DescribeCall(const HostCall& call, bool withResult);

@@ -23,6 +23,7 @@
 #include "sim/app/sweep_command.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
+#include "sim/replay/replay_command.h"
 
 namespace {
 
@@ -65,6 +66,10 @@ int main(int argc, char** argv) {
     MakeAbsolute(&options.scenario);
     MakeAbsolute(&options.report);
     MakeAbsolute(&options.trace);
+    MakeAbsolute(&options.replay);
+    if (!options.replay.empty()) {
+        return RunReplayCommand(options);
+    }
     if (options.sweep) {
         sweep.options = options;
         return RunSweep(sweep);
@@ -126,6 +131,7 @@ int main(int argc, char** argv) {
     console.Run(minutes * 60000);
     RunSummary summary;
     summary.endedMidEvent = !run.FinishRunningEvent(30 * 60000);
+    run.UnloadPlugin();  // as the game does at its end: a session recording gets its closing record
     console.Flush();
     summary.simulatedMinutes = static_cast<double>(run.Host().NowMs()) / 60000.0;
     summary.wallSeconds =

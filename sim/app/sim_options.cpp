@@ -25,6 +25,10 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
         problem = "--jobs is for a sweep: give it with --seeds A-B";
     } else if (!options.sweep && options.timeLimitSeconds != 0) {
         problem = "--time-limit is for a sweep: give it with --seeds A-B";
+    } else if (!options.replaySettings.empty() && options.replay.empty()) {
+        problem = "--replay-setting goes with --replay";
+    } else if (options.sweep && !options.replay.empty()) {
+        problem = "--replay plays one recorded session: it does not go with --seeds";
     }
     if (!problem.empty()) {
         *error = problem;
@@ -37,7 +41,8 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet]\n"
+           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--replay FILE "
+           "[--replay-setting '[Section]Key=value']...]\n"
            "       tarrowind-sim --seeds A-B [--jobs N] [--time-limit SECONDS] [--workdir DIR] "
            "[--minutes N] [--scenario FILE] [--summary-json FILE] [--report FILE.html]";
 }
@@ -58,6 +63,10 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->report = value;
         } else if (flag == "--trace") {
             options->trace = value;
+        } else if (flag == "--replay") {
+            options->replay = value;
+        } else if (flag == "--replay-setting") {
+            options->replaySettings.push_back(value);
         } else if (flag == "--minutes") {
             if (!ParseWholeNumber(value, &options->minutes) || options->minutes == 0 ||
                 options->minutes > 60ull * 24 * 365) {
@@ -105,7 +114,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
     };
     return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
                          {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
-                          "--report", "--trace", "--seeds", "--jobs", "--time-limit"},
+                          "--report", "--trace", "--seeds", "--jobs", "--time-limit", "--replay",
+                          "--replay-setting"},
                          apply, error) &&
            CheckCombination(*options, error);
 }

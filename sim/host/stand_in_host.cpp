@@ -69,6 +69,13 @@ void StandInHost::Violation(const std::string& what) {
     }
 }
 
+void StandInHost::Halt() {
+    stopped_ = true;
+    if (fiber_ && fiber_->Running()) {
+        fiber_->Yield();  // never resumed: the run has stopped
+    }
+}
+
 void StandInHost::Stop(const std::string& reason) {
     (void)reason;
     stopped_ = true;
@@ -128,6 +135,9 @@ void StandInHost::Wait(uint32_t ms) {
         Violation("scriptWait called outside the script fiber");
         return;
     }
+    if (onWaitAsked) {
+        onWaitAsked(ms);
+    }
     if (callOpen_) {
         Violation("scriptWait while the native call " + Hex(callHash_) + " is open");
         callOpen_ = false;
@@ -177,6 +187,21 @@ void StandInHost::NativePush(uint64_t value) {
     callArgs_[callArgCount_++] = value;
 }
 
+bool StandInHost::AnswerFromWorld(NativeResult& result) {
+    const NativeHandlerEntry* entry = natives_.Find(callHash_);
+    if (entry == nullptr) {
+        Violation("unknown native " + Hex(callHash_));
+        return false;
+    }
+    if (entry->argCount != callArgCount_) {
+        Violation(entry->name + " called with " + std::to_string(callArgCount_) +
+                  " arguments; it takes " + std::to_string(entry->argCount));
+        return false;
+    }
+    entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
+    return true;
+}
+
 uint64_t* StandInHost::NativeCall() {
     result_[0] = result_[1] = result_[2] = 0;
     if (!callOpen_) {
@@ -189,18 +214,12 @@ uint64_t* StandInHost::NativeCall() {
                   " natives called without a scriptWait: the script never yields to the game");
         return result_;
     }
-    const NativeHandlerEntry* entry = natives_.Find(callHash_);
-    if (entry == nullptr) {
-        Violation("unknown native " + Hex(callHash_));
-        return result_;
-    }
-    if (entry->argCount != callArgCount_) {
-        Violation(entry->name + " called with " + std::to_string(callArgCount_) +
-                  " arguments; it takes " + std::to_string(entry->argCount));
-        return result_;
-    }
     NativeResult result;
-    entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
+    if (answerNatives) {
+        answerNatives(callHash_, NativeArgs(callArgs_, callArgCount_), result);
+    } else if (!AnswerFromWorld(result)) {
+        return result_;
+    }
     for (int i = 0; i < 3; ++i) {
         result_[i] = result.slots[i];
     }

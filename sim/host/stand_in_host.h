@@ -103,12 +103,23 @@ class StandInHost {
     std::function<void()> onFrameStart;
     // Lets a test replace how one native is answered (for faults and hostile worlds).
     void OverrideNative(uint64_t hash, NativeHandler handler);
+    // When set, answers every native instead of the world (a replay of a recorded session);
+    // the native need not be in the table.
+    std::function<void(uint64_t hash, const NativeArgs& args, NativeResult& result)> answerNatives;
+    // When set, called as the script asks to wait, before anything else (a replay checks the
+    // wait is the recorded one).
+    std::function<void(uint32_t ms)> onWaitAsked;
+    // Stops the run at once, not as a breach: a script caught in the act is suspended for good
+    // where it stands (a replay at its first difference or the recording's end).
+    void Halt();
 
   private:
     // Records the breach and stops the run at once: a script caught in the act is suspended
     // for good, where it stands.
     void Violation(const std::string& what);
     void EndFrameSegment(uint32_t waitMs);
+    // Answers the open call from the world's table; false after a breach.
+    bool AnswerFromWorld(NativeResult& result);
     void Record(const HostCall& call);
 
     World& world_;

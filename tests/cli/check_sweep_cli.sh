@@ -116,5 +116,6 @@ done <<'CASES'
 --seeds 1-3 --seed 2|--seed and --seeds do not go together
 --seeds 1-3 --scenario nowhere.json|nowhere.json: cannot be read
 --seeds 1-3 --scenario mistake.json|mistake.json: always.summary.peds_left: unknown field
+--seeds 1-3 --replay session.rec|--replay plays one recorded session: it does not go with --seeds
 CASES
 echo "ok: failing seeds $listed"

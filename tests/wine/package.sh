@@ -47,7 +47,7 @@ done <"$sums"
 
 ini="$unpacked/Tarrowind/Tarrowind.ini"
 [ "$(grep -c $'\r$' "$ini")" = "$(wc -l <"$ini")" ] || problem "the INI does not end lines with CR LF"
-keys="EnableDebugLogging EnableBlips MinEventDelayMinutes MaxEventDelayMinutes ExcludeShopkeepers
+keys="EnableDebugLogging RecordSession EnableBlips MinEventDelayMinutes MaxEventDelayMinutes ExcludeShopkeepers
       ExcludeWomen Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator
       Event4_Wagon_Robbery Event5_Mugging Event6_Horse_Bucking Sudden_Thunderstorm
       Sudden_Hurricane Sudden_Fog Weather_MinEventDelayMinutes Weather_MaxEventDelayMinutes"

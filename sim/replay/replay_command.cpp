@@ -1,0 +1,165 @@
+#include "sim/replay/replay_command.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "sim/app/call_trace.h"
+#include "sim/app/report_data.h"
+#include "sim/app/report_html.h"
+#include "sim/app/run_console.h"
+#include "sim/app/run_recorder.h"
+#include "sim/app/run_summary.h"
+#include "sim/host/run_setup.h"
+#include "sim/host/sim_run.h"
+#include "sim/replay/recording_reader.h"
+#include "sim/replay/session_replay.h"
+
+namespace {
+
+int Fail(const std::string& message, int status) {
+    std::fprintf(stderr, "tarrowind-sim: %s\n", message.c_str());
+    return status;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    *bytes = text.str();
+    return static_cast<bool>(in) || in.eof();
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int RunReplayCommand(const SimOptions& options) {
+    std::string bytes;
+    if (!ReadWholeFile(options.replay, &bytes)) {
+        return Fail("cannot read '" + options.replay + "'", 2);
+    }
+    // "[Section]Key=value": the replayed plug-in reads value for that key.
+    struct Setting {
+        std::string section, key, value;
+    };
+    std::vector<Setting> settings;
+    for (const std::string& text : options.replaySettings) {
+        const size_t close = text.find(']');
+        const size_t equals = text.find('=', close == std::string::npos ? 0 : close);
+        if (text.empty() || text[0] != '[' || close == std::string::npos ||
+            equals == std::string::npos || equals == close + 1) {
+            return Fail("--replay-setting takes [Section]Key=value, not '" + text + "'", 2);
+        }
+        settings.push_back(Setting{text.substr(1, close - 1),
+                                   text.substr(close + 1, equals - close - 1),
+                                   text.substr(equals + 1)});
+    }
+    recording::RecordingReader reader;
+    std::string error;
+    if (!reader.Open(std::move(bytes), &error)) {
+        return Fail(options.replay + ": " + error, 2);
+    }
+
+    std::error_code ec;
+    std::filesystem::create_directories(
+        std::filesystem::path(options.workdir) / "Tarrowind" / "logs", ec);
+    if (ec || chdir(options.workdir.c_str()) != 0) {
+        return Fail("cannot use '" + options.workdir + "' as the working folder", 2);
+    }
+
+    // Nothing in the world is asked: every answer comes from the recording.
+    World world(1);
+    HostOptions hostOptions = HostOptionsForSeed(1);
+    hostOptions.recordCalls = !options.report.empty();
+    SimRun run(world, hostOptions);
+    SessionReplay replay(run, reader);
+    for (const Setting& setting : settings) {
+        replay.ChangeSetting(setting.section, setting.key, setting.value);
+    }
+
+    std::unique_ptr<CallTrace> trace;
+    if (!options.trace.empty()) {
+        trace.reset(new CallTrace(run, options.trace));
+        if (!trace->Ok()) {
+            return Fail("cannot write '" + options.trace + "'", 2);
+        }
+    }
+    std::unique_ptr<RunRecorder> recorder;
+    if (!options.report.empty()) {
+        recorder.reset(new RunRecorder(run));
+    }
+
+    RunConsole console(run, !options.quiet, RunConsole::ProgressWanted(), 0);
+    const auto wallStart = std::chrono::steady_clock::now();
+    run.LoadPlugin();
+    while (console.Run(60000)) {
+    }
+    console.Flush();
+    RunSummary summary;
+    summary.simulatedMinutes = static_cast<double>(run.Host().NowMs()) / 60000.0;
+    summary.wallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    summary.endedMidEvent = !run.EventInProgress().empty();
+
+    if (trace && !trace->Close()) {
+        return Fail("cannot write '" + options.trace + "'", 1);
+    }
+    std::printf("replay of %s (%s)\n", options.replay.c_str(), reader.VersionLine().c_str());
+    std::printf("%s", SummaryText(run, summary).c_str());
+    const uint64_t calls = replay.CallsReplayed();
+    int status = run.Host().Violations().empty() ? 0 : 1;
+    if (replay.Current() == SessionReplay::State::Differed) {
+        status = 1;
+    } else if (reader.Ended() == recording::RecordingReader::Ending::Closed) {
+        std::printf("replayed %llu recorded calls to the closing record: no difference\n",
+                    static_cast<unsigned long long>(calls));
+    } else if (reader.Ended() == recording::RecordingReader::Ending::Damaged) {
+        status = 2;
+    } else {
+        std::printf("replayed %llu recorded calls, no difference; the recording %s\n",
+                    static_cast<unsigned long long>(calls), reader.Problem().c_str());
+    }
+    std::fflush(stdout);
+    if (replay.Current() == SessionReplay::State::Differed) {
+        std::fprintf(stderr, "tarrowind-sim: replay: %s\n", replay.Difference().c_str());
+    } else if (status == 2) {
+        std::fprintf(stderr, "tarrowind-sim: replay: replayed %llu calls; the recording is %s\n",
+                     static_cast<unsigned long long>(calls), reader.Problem().c_str());
+    }
+    if (!options.summaryJson.empty() &&
+        !WriteFile(options.summaryJson, SummaryJson(run, summary))) {
+        return Fail("cannot write '" + options.summaryJson + "'", 1);
+    }
+    if (recorder) {
+        recorder->Finish();
+        RunReport report = BuildRunReport(*recorder, run.Lines(), world.Environment().Lightning(),
+                                          run.Host().NowMs());
+        report.title =
+            "Tarrowind replay: " + std::filesystem::path(options.replay).filename().string();
+        report.description = reader.VersionLine();
+        report.summary = SummaryFigures(run, summary);
+        if (!WriteFile(options.report, ReportHtml(report))) {
+            return Fail("cannot write '" + options.report + "'", 1);
+        }
+        std::printf("report: %s\n", options.report.c_str());
+    }
+    return status;
+}

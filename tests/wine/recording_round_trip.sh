@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The real Tarrowind.asi, in the Windows stand-in host under Wine with RecordSession on, plays
+# an hour of the default town; the Linux simulator replays the recording it wrote: no
+# difference, to the closing record the unload wrote, and the same log (the same bytes but for
+# the line ends each system writes, and the build's name if the two builds' names differ).
+# Replayed again with blips turned off, the first difference is the first blip the player's
+# game was asked to add, at the time the unchanged replay's trace shows it.
+#   recording_round_trip.sh SIM SOURCE_DIR WORKDIR
+set -euo pipefail
+sim=$1 source_dir=$2 work=$3
+source "$(dirname "$0")/wine_env.sh"
+
+rm -rf "$work"
+mkdir -p "$work/windows/Tarrowind/logs" "$work/linux"
+sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
+    "$source_dir/packaging/Tarrowind.ini" >"$work/windows/Tarrowind/Tarrowind.ini"
+
+(cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 60 --seed 1 \
+    --quiet) >"$work/launcher.txt"
+recordings=("$work"/windows/Tarrowind/logs/*.rec)
+if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
+    echo "FAIL: the DLL wrote no recording (or more than one):"
+    ls -l "$work/windows/Tarrowind/logs"
+    exit 1
+fi
+rec=${recordings[0]}
+
+status=0
+"$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \
+    >"$work/replay.txt" 2>&1 || status=$?
+same_name() {
+    tr -d '\r' <"$1" | sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
+}
+if [ $status != 0 ]; then
+    echo "FAIL: the replay exited $status:"
+    tail -3 "$work/replay.txt"
+    exit 1
+elif ! grep -q "to the closing record: no difference" "$work/replay.txt"; then
+    echo "FAIL: the replay did not reach the closing record: $(tail -1 "$work/replay.txt")"
+    exit 1
+elif ! diff <(same_name "$work"/windows/Tarrowind/logs/*.log) \
+    <(same_name "$work"/linux/Tarrowind/logs/*.log) >"$work/diff.txt"; then
+    echo "FAIL: the replayed log differs (< Wine, > replay):"
+    head -20 "$work/diff.txt"
+    exit 1
+fi
+
+first_blip=$(grep -m1 ' BLIP_ADD_FOR_ENTITY(' "$work/replay.trace" | cut -d' ' -f1)
+status=0
+"$sim" --replay "$rec" --replay-setting '[Blips]EnableBlips=false' --workdir "$work/no-blips" \
+    --quiet >"$work/no-blips.txt" 2>"$work/no-blips.err" || status=$?
+if [ -z "$first_blip" ]; then
+    echo "FAIL: the hour added no blip"
+    exit 1
+elif [ $status != 1 ] || [ "$(grep -vc '^==[0-9]*==WARNING: ASan' "$work/no-blips.err")" != 1 ]; then
+    echo "FAIL: the replay without blips exited $status and said: $(cat "$work/no-blips.err")"
+    exit 1
+elif ! grep -Eq "first difference at call [0-9]+, $first_blip s: recorded BLIP_ADD_FOR_ENTITY\(" \
+    "$work/no-blips.err"; then
+    echo "FAIL: the first blip was at $first_blip s; the replay without blips says:" \
+        "$(cat "$work/no-blips.err")"
+    exit 1
+fi
+echo "ok: $(stat -c %s "$rec") bytes recorded under Wine in an hour of the town," \
+    "$(wc -l <"$work"/linux/Tarrowind/logs/*.log) log lines replayed alike;" \
+    "$(grep '^replayed' "$work/replay.txt"); without blips: $(cut -d: -f3- "$work/no-blips.err" | cut -c1-120)..."
