@@ -182,6 +182,7 @@ bool RecordingReader::ExpandIdleFrame(Record* out) {
         runPlace_ = 0;
         runTickInFrame_ = 0;
         --runFramesLeft_;
+        ++repeatedFrames_;
     }
     return true;
 }

@@ -63,6 +63,8 @@ class RecordingReader {
     size_t BytesRead() const { return next_; }
     size_t Size() const { return bytes_.size(); }
     uint64_t ClosingReason() const { return closingReason_; }
+    // Frames given so far that the file holds only as counted in an idle run.
+    uint64_t RepeatedFrames() const { return repeatedFrames_; }
 
   private:
     bool ReadRecord(Record* out);
@@ -99,6 +101,7 @@ class RecordingReader {
     size_t runDeltaEnd_ = 0;
     int runTickInFrame_ = 0;
     size_t runOffset_ = 0;
+    uint64_t repeatedFrames_ = 0;
 };
 
 // "ends after N bytes of M" text, for messages.

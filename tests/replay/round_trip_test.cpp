@@ -7,6 +7,7 @@
 
 #include "core/config.h"
 #include "host/native_list.h"
+#include "platform/platform.h"
 #include "session_fixture.h"
 
 namespace {
@@ -97,6 +98,41 @@ TEST(SessionRecording, TheFirstDifferenceIsReportedAtTheCallItChanges) {
     EXPECT_NE(replay.difference.find("recorded BLIP_ADD_FOR_ENTITY("), std::string::npos)
         << replay.difference;
     EXPECT_NE(replay.difference.find("; last log line: "), std::string::npos);
+}
+
+// The game's frames are uneven and its tick count moves in steps of about 16 ms: idle frames
+// are still counted, not written one by one, and their tick counts replay exactly.
+uint64_t tickReads = 0;
+uint64_t UnevenTickCount() {
+    // Scattered, as the game's frames fall against a clock of 16 ms steps.
+    return ActiveStandInHost()->TickCount() + ((++tickReads * 2654435761u) >> 11) % 16;
+}
+void VirtualSleep(uint32_t ms) {
+    ActiveStandInHost()->SleepFromScript(ms);
+}
+std::time_t VirtualCalendar() {
+    return ActiveStandInHost()->CalendarNow();
+}
+const platform::ClockSource kUnevenClock = {UnevenTickCount, VirtualSleep, VirtualCalendar};
+
+TEST(SessionRecording, UnevenTickCountsAsInTheGameAreCountedAndReplayAlike) {
+    constexpr uint64_t kShortMinutes = 20;
+    TempWorkdir folder;
+    folder.WriteIni(TownIni(true));
+    const SessionOutcome uneven = PlayTown(folder, kShortMinutes, FixedHostOptions(), [](SimRun&) {
+        platform::SetClockSource(&kUnevenClock);
+    });
+    const std::string bytes = ReadBytes(uneven.recordingPath);
+
+    ClearLogs(folder);
+    const ReplayOutcome replay = Replay(folder, bytes);
+    EXPECT_EQ(replay.state, SessionReplay::State::Ended) << replay.difference;
+    EXPECT_EQ(replay.ending, recording::RecordingReader::Ending::Closed);
+    EXPECT_EQ(replay.logs, uneven.logs);
+    EXPECT_TRUE(replay.calls == uneven.calls);
+    // Most frames of the town are idle ones, counted in the file rather than written.
+    const uint64_t frames = kShortMinutes * 60000 / 33;
+    EXPECT_GT(replay.repeatedFrames, frames / 4);
 }
 
 }  // namespace

@@ -103,6 +103,7 @@ struct ReplayOutcome {
     recording::RecordingReader::Ending ending = recording::RecordingReader::Ending::NotYet;
     std::string difference;
     uint64_t callsReplayed = 0;
+    uint64_t repeatedFrames = 0;  // frames the file held only as counted idle frames
     std::vector<std::string> calls;
     std::map<std::string, std::string> logs;
 };
@@ -131,6 +132,7 @@ inline ReplayOutcome Replay(const TempWorkdir& folder, const std::string& bytes,
         outcome.callsReplayed = replay.CallsReplayed();
     }
     outcome.ending = reader.Ended();
+    outcome.repeatedFrames = reader.RepeatedFrames();
     outcome.logs = LogFilesOf(folder);
     return outcome;
 }
