@@ -4,10 +4,12 @@
 # difference, to the closing record the unload wrote, and the same log (the same bytes but for
 # the line ends each system writes, and the build's name if the two builds' names differ).
 # Replayed again with blips turned off, the first difference is the first blip the player's
-# game was asked to add, at the time the unchanged replay's trace shows it.
-#   recording_round_trip.sh SIM SOURCE_DIR WORKDIR
+# game was asked to add, at the time the unchanged replay's trace shows it. Replayed through a
+# simulator whose bucking watch looks every 1.5 s instead of every second (CHANGED_SIM), the
+# first difference is that watch's first wait.
+#   recording_round_trip.sh SIM SOURCE_DIR WORKDIR CHANGED_SIM
 set -euo pipefail
-sim=$1 source_dir=$2 work=$3
+sim=$1 source_dir=$2 work=$3 changed_sim=$4
 source "$(dirname "$0")/wine_env.sh"
 
 rm -rf "$work"
@@ -61,6 +63,20 @@ elif ! grep -Eq "first difference at call [0-9]+, $first_blip s: recorded BLIP_A
         "$(cat "$work/no-blips.err")"
     exit 1
 fi
+first_bucking_wait=$(awk '/ log INFO Initiating bucking event$/ { found = 1 }
+                           found && / wait / { print $1; exit }' "$work/replay.trace")
+status=0
+"$changed_sim" --replay "$rec" --workdir "$work/changed" --quiet >"$work/changed.txt" \
+    2>"$work/changed.err" || status=$?
+if [ -z "$first_bucking_wait" ]; then
+    echo "FAIL: the hour had no bucking horse"
+    exit 1
+elif [ $status != 1 ] || ! grep -Eq "first difference at call [0-9]+, $first_bucking_wait s: recorded wait 1000; the plug-in asked wait 1500;" "$work/changed.err"; then
+    echo "FAIL: the bucking watch's first wait was at $first_bucking_wait s; the replay through" \
+        "the changed encounter exited $status and said: $(cat "$work/changed.err")"
+    exit 1
+fi
 echo "ok: $(stat -c %s "$rec") bytes recorded under Wine in an hour of the town," \
     "$(wc -l <"$work"/linux/Tarrowind/logs/*.log) log lines replayed alike;" \
-    "$(grep '^replayed' "$work/replay.txt"); without blips: $(cut -d: -f3- "$work/no-blips.err" | cut -c1-120)..."
+    "$(grep '^replayed' "$work/replay.txt"); without blips: $(cut -d: -f3- "$work/no-blips.err" | cut -c1-120)...;" \
+    "with the bucking watch changed: $(cut -d: -f3- "$work/changed.err" | cut -c1-100)..."
