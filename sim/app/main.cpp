@@ -7,16 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <system_error>
 
-#include "sim/app/call_trace.h"
-#include "sim/app/report_data.h"
-#include "sim/app/report_html.h"
 #include "sim/app/run_console.h"
-#include "sim/app/run_recorder.h"
+#include "sim/app/run_outputs.h"
 #include "sim/app/run_summary.h"
 #include "sim/app/scenario_checks.h"
 #include "sim/app/sim_options.h"
@@ -27,22 +22,11 @@
 
 namespace {
 
-int Fail(const std::string& message, int status) {
-    std::fprintf(stderr, "tarrowind-sim: %s\n", message.c_str());
-    return status;
-}
-
 // Paths given on the command line are the caller's, not the working folder's.
 void MakeAbsolute(std::string* path) {
     if (!path->empty()) {
         *path = std::filesystem::absolute(*path).string();
     }
-}
-
-bool WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
 }
 
 std::string ReportTitle(const std::string& scenarioFile, uint64_t seed, uint64_t minutes) {
@@ -113,16 +97,9 @@ int main(int argc, char** argv) {
     } catch (const ScenarioError& e) {
         return Fail(e.what(), 2);
     }
-    std::unique_ptr<CallTrace> trace;
-    if (!options.trace.empty()) {
-        trace.reset(new CallTrace(run, options.trace));
-        if (!trace->Ok()) {
-            return Fail("cannot write '" + options.trace + "'", 2);
-        }
-    }
-    std::unique_ptr<RunRecorder> recorder;
-    if (!options.report.empty()) {
-        recorder.reset(new RunRecorder(run));
+    RunOutputs outputs;
+    if (!outputs.Start(run, options, &error)) {
+        return Fail(error, 2);
     }
 
     RunConsole console(run, !options.quiet, RunConsole::ProgressWanted(), minutes * 60000);
@@ -137,8 +114,8 @@ int main(int argc, char** argv) {
     summary.wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 
-    if (trace && !trace->Close()) {
-        return Fail("cannot write '" + options.trace + "'", 1);
+    if (!outputs.FinishTrace(&error)) {
+        return Fail(error, 1);
     }
     const nlohmann::json figures = SummaryFigures(run, summary);
     const CheckResults results = CheckRun(checks, figures, run.Lines(), run.Host().Violations());
@@ -157,17 +134,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (recorder) {
-        recorder->Finish();
-        RunReport report = BuildRunReport(*recorder, run.Lines(), world.Environment().Lightning(),
-                                          run.Host().NowMs());
-        report.title = ReportTitle(scenarioFile, seed, minutes);
-        report.description = scenario.description;
-        report.summary = figures;
-        if (!WriteFile(options.report, ReportHtml(report))) {
-            return Fail("cannot write '" + options.report + "'", 1);
-        }
-        std::printf("report: %s\n", options.report.c_str());
+    if (!outputs.WriteReport(run, world, ReportTitle(scenarioFile, seed, minutes),
+                             scenario.description, figures, &error)) {
+        return Fail(error, 1);
     }
     return results.Passed() ? 0 : 1;
 }

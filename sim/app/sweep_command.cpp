@@ -7,10 +7,10 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "sim/app/report_format.h"
+#include "sim/app/run_outputs.h"
 #include "sim/app/run_summary.h"
 #include "sim/app/scenario_checks.h"
 #include "sim/app/sweep_report.h"
@@ -24,11 +24,6 @@ volatile std::sig_atomic_t stopSignal = 0;
 
 void AskStop(int signal) {
     stopSignal = signal;
-}
-
-int Fail(const std::string& message, int status) {
-    std::fprintf(stderr, "tarrowind-sim: %s\n", message.c_str());
-    return status;
 }
 
 // An argument as a POSIX shell reads it back.
@@ -75,12 +70,6 @@ bool CheckScenario(const std::string& file, uint64_t seed, const RunChoice& run,
         return false;
     }
     return true;
-}
-
-bool WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
 }
 
 void ShowProgress(const SweepProgress& progress) {

@@ -7,18 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
 
-#include "sim/app/call_trace.h"
-#include "sim/app/report_data.h"
-#include "sim/app/report_html.h"
 #include "sim/app/run_console.h"
-#include "sim/app/run_recorder.h"
+#include "sim/app/run_outputs.h"
 #include "sim/app/run_summary.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
@@ -26,11 +22,6 @@
 #include "sim/replay/session_replay.h"
 
 namespace {
-
-int Fail(const std::string& message, int status) {
-    std::fprintf(stderr, "tarrowind-sim: %s\n", message.c_str());
-    return status;
-}
 
 bool ReadWholeFile(const std::string& path, std::string* bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -41,12 +32,6 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
     text << in.rdbuf();
     *bytes = text.str();
     return static_cast<bool>(in) || in.eof();
-}
-
-bool WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -95,16 +80,9 @@ int RunReplayCommand(const SimOptions& options) {
         replay.ChangeSetting(setting.section, setting.key, setting.value);
     }
 
-    std::unique_ptr<CallTrace> trace;
-    if (!options.trace.empty()) {
-        trace.reset(new CallTrace(run, options.trace));
-        if (!trace->Ok()) {
-            return Fail("cannot write '" + options.trace + "'", 2);
-        }
-    }
-    std::unique_ptr<RunRecorder> recorder;
-    if (!options.report.empty()) {
-        recorder.reset(new RunRecorder(run));
+    RunOutputs outputs;
+    if (!outputs.Start(run, options, &error)) {
+        return Fail(error, 2);
     }
 
     RunConsole console(run, !options.quiet, RunConsole::ProgressWanted(), 0);
@@ -119,8 +97,8 @@ int RunReplayCommand(const SimOptions& options) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     summary.endedMidEvent = !run.EventInProgress().empty();
 
-    if (trace && !trace->Close()) {
-        return Fail("cannot write '" + options.trace + "'", 1);
+    if (!outputs.FinishTrace(&error)) {
+        return Fail(error, 1);
     }
     std::printf("replay of %s (%s)\n", options.replay.c_str(), reader.VersionLine().c_str());
     std::printf("%s", SummaryText(run, summary).c_str());
@@ -148,18 +126,11 @@ int RunReplayCommand(const SimOptions& options) {
         !WriteFile(options.summaryJson, SummaryJson(run, summary))) {
         return Fail("cannot write '" + options.summaryJson + "'", 1);
     }
-    if (recorder) {
-        recorder->Finish();
-        RunReport report = BuildRunReport(*recorder, run.Lines(), world.Environment().Lightning(),
-                                          run.Host().NowMs());
-        report.title =
-            "Tarrowind replay: " + std::filesystem::path(options.replay).filename().string();
-        report.description = reader.VersionLine();
-        report.summary = SummaryFigures(run, summary);
-        if (!WriteFile(options.report, ReportHtml(report))) {
-            return Fail("cannot write '" + options.report + "'", 1);
-        }
-        std::printf("report: %s\n", options.report.c_str());
+    if (!outputs.WriteReport(
+            run, world,
+            "Tarrowind replay: " + std::filesystem::path(options.replay).filename().string(),
+            reader.VersionLine(), SummaryFigures(run, summary), &error)) {
+        return Fail(error, 1);
     }
     return status;
 }
