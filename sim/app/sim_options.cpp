@@ -112,11 +112,11 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
         }
         return true;
     };
-    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
-                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
-                          "--report", "--trace", "--seeds", "--jobs", "--time-limit", "--replay",
-                          "--replay-setting"},
-                         apply, error) &&
+    return WalkArguments(
+               argc, argv, SimUsage(), {"--quiet"},
+               {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report",
+                "--trace", "--seeds", "--jobs", "--time-limit", "--replay", "--replay-setting"},
+               apply, error) &&
            CheckCombination(*options, error);
 }
 
