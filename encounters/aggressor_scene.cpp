@@ -13,6 +13,12 @@ void LetAggressorGo(AggressorScene& scene, PedLedger& ledger) {
     LetPedGo(&scene.aggressor, scene.blip, ledger);
 }
 
+void GiveUpScene(AggressorScene& scene, PedLedger& ledger,
+                 void (*letGo)(AggressorScene& scene, PedLedger& ledger)) {
+    letGo(scene, ledger);
+    ClearTasksOfPeds(scene.lawmenSent);
+}
+
 void BeginConfrontation(const AggressorScene& scene, Ped target, PedLedger& ledger) {
     Log(LogLevel::Info, "Initiating NPC confrontation event");
     ledger.Own(scene.aggressor);
@@ -44,8 +50,7 @@ void WatchAggressorDepart(AggressorScene& scene, const Departure& departure, Ped
             break;
         }
         if (StoryMissionStarted()) {
-            departure.letGo(scene, ledger);
-            ClearTasksOfPeds(scene.lawmenSent);
+            GiveUpScene(scene, ledger, departure.letGo);
             break;
         }
         if (limit.Reached()) {

@@ -32,6 +32,11 @@ bool EitherPartyDown(const AggressorScene& scene, Ped victim);
 // Hands the aggressor back through the ledger and removes its blip (LetPedGo).
 void LetAggressorGo(AggressorScene& scene, PedLedger& ledger);
 
+// The scene is given up (a story mission, a watch limit): the aggressor is let go and every
+// lawman sent after it stands down.
+void GiveUpScene(AggressorScene& scene, PedLedger& ledger,
+                 void (*letGo)(AggressorScene& scene, PedLedger& ledger) = LetAggressorGo);
+
 // Logs "Player is <distance> meters away from aggressor, ending event.".
 void LogPlayerLeftAggressor(float distance);
 

@@ -34,21 +34,11 @@ void JoinLawmenAgainstCriminal(Attack& attack, const std::vector<Ped>& lawmen, P
     }
 }
 
-namespace {
-
-// The attack is given up: the aggressor goes back to the game and the law stands down.
-void AbandonAttack(Attack& attack, PedLedger& ledger) {
-    LetAggressorGo(attack, ledger);
-    ClearTasksOfPeds(attack.lawmenSent);
-}
-
-}  // namespace
-
 void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
         if (StoryMissionStarted()) {
-            AbandonAttack(attack, ledger);
+            GiveUpScene(attack, ledger);
             return;
         }
         const std::vector<Ped> lawmen = FindNearbyLawmen(attack.aggressor);
@@ -71,7 +61,7 @@ void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
         // player) is given up like one the player left, and the lawmen it sent stand down.
         if (limit.Reached()) {
             LogWatchLimitReached(watch.what, "ending event.");
-            AbandonAttack(attack, ledger);
+            GiveUpScene(attack, ledger);
             return;
         }
         YieldToGame(kPassWaitMs);

@@ -130,8 +130,7 @@ bool RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     for (;;) {
         YieldToGame(kAttackPassWaitMs);
         if (StoryMissionStarted()) {
-            LetAnimalGo(attack, ledger);
-            ClearTasksOfPeds(attack.lawmenSent);
+            GiveUpScene(attack, ledger, LetAnimalGo);
             return false;
         }
         if (EitherPartyDown(attack, attack.victim)) {

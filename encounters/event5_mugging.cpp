@@ -165,8 +165,7 @@ bool RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     for (;;) {
         YieldToGame(kConfrontationWaitMs);
         if (StoryMissionStarted()) {
-            LetAggressorGo(mugging, ledger);
-            ClearTasksOfPeds(mugging.lawmenSent);
+            GiveUpScene(mugging, ledger);
             return false;
         }
         const std::vector<Ped> lawmen = FindNearbyLawmen(mugging.aggressor);

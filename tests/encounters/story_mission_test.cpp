@@ -83,11 +83,10 @@ std::string PredatorNeverLoads(StoryMissionTest& t) {
 
 // Once the robbery is staged, the driver is off his wagon: the lawman responds.
 std::string RobberyWithLawman(StoryMissionTest& t) {
-    const int32_t robber = t.world.AddTownsfolk(t.Near(5));
+    t.world.AddTownsfolk(t.Near(5));  // the robber
     const int32_t wagon = t.world.AddWagonWithDriver("CART01", t.Near(20));
     const int32_t driver = t.world.FindVehicle(wagon)->occupants.at(-1);
     t.lawman = t.world.AddLawman(t.Near(-10));
-    (void)robber;
     t.After(1500, [driver](World& w) { w.UnseatPed(driver); });
     return "Lawman " + S(t.lawman) + " responding to wagon robbery";
 }
