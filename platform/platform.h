@@ -86,11 +86,13 @@ struct AppendFileCounts {
 };
 AppendFileCounts CountAppendFiles();
 
-// Replaces the clock behind TickCount64, SleepMs and CalendarNow; null restores the system's.
+// Replaces the clock behind TickCount64, SleepMs, CalendarNow and ToLocalTime; null restores
+// the system's.
 struct ClockSource {
     uint64_t (*tickCount)();
     void (*sleep)(uint32_t ms);
     std::time_t (*calendarNow)();
+    bool (*toLocalTime)(std::time_t when, std::tm* out);
 };
 void SetClockSource(const ClockSource* source);
 

@@ -89,6 +89,9 @@ std::time_t CalendarNow() {
 }
 
 bool ToLocalTime(std::time_t when, std::tm* out) {
+    if (activeClock != nullptr) {
+        return activeClock->toLocalTime(when, out);
+    }
     return localtime_r(&when, out) != nullptr;
 }
 

@@ -19,6 +19,7 @@
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 #include "sim/replay/replay_command.h"
+#include "sim/world/sim_calendar.h"
 
 namespace {
 
@@ -86,6 +87,10 @@ int main(int argc, char** argv) {
     }
 
     HostOptions hostOptions = HostOptionsForSeed(seed);
+    if (!CalendarStartForRun(options.start, scenario.run.start, &hostOptions.calendarStart,
+                             &error)) {
+        return Fail(error, 2);
+    }
     // The report tells the peds' roles from the calls made on them.
     hostOptions.recordCalls = !options.report.empty();
     SimRun run(world, hostOptions);

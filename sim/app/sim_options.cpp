@@ -1,6 +1,7 @@
 #include "sim/app/sim_options.h"
 
 #include "sim/host/command_line.h"
+#include "sim/world/sim_calendar.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
         problem = "--time-limit is for a sweep: give it with --seeds A-B";
     } else if (!options.replaySettings.empty() && options.replay.empty()) {
         problem = "--replay-setting goes with --replay";
+    } else if (!options.start.empty() && !options.replay.empty()) {
+        problem = "--start does not go with --replay: a replay keeps the recorded calendar";
     } else if (options.sweep && !options.replay.empty()) {
         problem = "--replay plays one recorded session: it does not go with --seeds";
     }
@@ -41,10 +44,11 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--replay FILE "
+           "[--start YYYY-MM-DDTHH:MM:SS|now] [--summary-json FILE] [--report FILE.html] [--trace FILE] "
+           "[--quiet] [--replay FILE "
            "[--replay-setting '[Section]Key=value']...]\n"
            "       tarrowind-sim --seeds A-B [--jobs N] [--time-limit SECONDS] [--workdir DIR] "
-           "[--minutes N] [--scenario FILE] [--summary-json FILE] [--report FILE.html]";
+           "[--minutes N] [--scenario FILE] [--start WHEN] [--summary-json FILE] [--report FILE.html]";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
@@ -63,6 +67,13 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->report = value;
         } else if (flag == "--trace") {
             options->trace = value;
+        } else if (flag == "--start") {
+            std::time_t ignored = 0;
+            if (!ParseCalendarStart(value, &ignored, problem)) {
+                *problem = "--start: " + *problem;
+                return false;
+            }
+            options->start = value;
         } else if (flag == "--replay") {
             options->replay = value;
         } else if (flag == "--replay-setting") {
@@ -115,7 +126,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
     return WalkArguments(
                argc, argv, SimUsage(), {"--quiet"},
                {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report",
-                "--trace", "--seeds", "--jobs", "--time-limit", "--replay", "--replay-setting"},
+                "--trace", "--seeds", "--jobs", "--time-limit", "--replay", "--replay-setting",
+                "--start"},
                apply, error) &&
            CheckCombination(*options, error);
 }

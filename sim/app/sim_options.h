@@ -18,6 +18,7 @@ struct SimOptions {
     std::string scenario;                     // empty: the built-in default
     std::string report;                       // empty: no HTML report
     std::string trace;                        // empty: no trace of the calls and lines
+    std::string start;  // the calendar's start (sim_calendar.h); empty: the scenario's or default
     bool quiet = false;                       // no log lines on standard output
     std::string replay;                       // a session recording to replay instead of simulating
     std::vector<std::string> replaySettings;  // "[Section]Key=value" the replay reads instead

@@ -17,6 +17,7 @@
 #include "sim/app/sweep_results.h"
 #include "sim/app/sweep_runner.h"
 #include "sim/host/run_setup.h"
+#include "sim/world/sim_calendar.h"
 
 namespace {
 
@@ -41,13 +42,17 @@ std::string ShellWord(const std::string& word) {
     return quoted + "'";
 }
 
-std::string ReproduceCommand(const SweepRequest& request, uint64_t seed, uint64_t minutes) {
+std::string ReproduceCommand(const SweepRequest& request, uint64_t seed, uint64_t minutes,
+                             const std::string& start) {
     std::string command = ShellWord(request.program);
     if (!request.workdirAsGiven.empty()) {
         command += " --workdir " + ShellWord(request.workdirAsGiven);
     }
     if (!request.scenarioAsGiven.empty()) {
         command += " --scenario " + ShellWord(request.scenarioAsGiven);
+    }
+    if (!start.empty()) {
+        command += " --start " + start;
     }
     return command + " --seed " + std::to_string(seed) + " --minutes " + std::to_string(minutes);
 }
@@ -103,6 +108,16 @@ int RunSweep(const SweepRequest& request) {
     if (!options.scenario.empty()) {
         plan.runArguments.insert(plan.runArguments.end(), {"--scenario", options.scenario});
     }
+    // "now" is read once, so that every seed and its reproducing command start alike.
+    std::string start;
+    if (!options.start.empty()) {
+        std::time_t when = 0;
+        if (!CalendarStartForRun(options.start, "", &when, &error)) {
+            return Fail(error, 2);
+        }
+        start = CalendarText(when);
+        plan.runArguments.insert(plan.runArguments.end(), {"--start", start});
+    }
     // Each run plays in a folder of its own, with the INI the game folder holds.
     const std::filesystem::path ini =
         std::filesystem::path(options.workdir) / "Tarrowind" / "Tarrowind.ini";
@@ -149,8 +164,8 @@ int RunSweep(const SweepRequest& request) {
     setup.firstSeed = options.firstSeed;
     setup.lastSeed = options.lastSeed;
     setup.minutes = run.minutes;
-    setup.command = [&request, &run](uint64_t seed) {
-        return ReproduceCommand(request, seed, run.minutes);
+    setup.command = [&request, &run, &start](uint64_t seed) {
+        return ReproduceCommand(request, seed, run.minutes, start);
     };
     const SweepResults results = SummarizeSweep(setup, runs);
     std::printf("%s", SweepTable(results).c_str());

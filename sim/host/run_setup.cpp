@@ -1,5 +1,6 @@
 #include "sim/host/run_setup.h"
 
+#include "sim/world/sim_calendar.h"
 #include "sim/world/default_world.h"
 #include "sim/world/world.h"
 
@@ -7,7 +8,7 @@ HostOptions HostOptionsForSeed(uint64_t seed) {
     HostOptions options;
     options.recordCalls = false;
     options.startTickMs = 3600000 + (seed * 7919u) % 86400000u;
-    options.calendarStart = std::time(nullptr);
+    options.calendarStart = DefaultCalendarStart();
     return options;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "sim/world/sim_calendar.h"
 #include "sim/world/world.h"
 
 #ifndef _WIN32
@@ -31,9 +32,10 @@ void VirtualSleep(uint32_t ms) {
     }
 }
 std::time_t VirtualCalendarNow() {
-    return activeHost != nullptr ? activeHost->CalendarNow() : std::time(nullptr);
+    return activeHost != nullptr ? activeHost->CalendarNow() : 0;
 }
-const platform::ClockSource kVirtualClock = {VirtualTickCount, VirtualSleep, VirtualCalendarNow};
+const platform::ClockSource kVirtualClock = {VirtualTickCount, VirtualSleep, VirtualCalendarNow,
+                                             SimulatedLocalTime};
 #endif
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "sim/world/joaat.h"
 #include "sim/world/scenario_fields.h"
 #include "sim/world/scenario_timeline.h"
+#include "sim/world/sim_calendar.h"
 
 using nlohmann::json;
 
@@ -35,6 +36,16 @@ const ScenarioFields<ScenarioRunSettings>& RunFields() {
             ScenarioRunSettings& run) {
              run.hasSeed = true;
              run.seed = static_cast<uint64_t>(in.Int(value, path, 0, 2147483647));
+         }},
+        {"start",
+         [](const ScenarioReader& in, const json& value, const std::string& path,
+            ScenarioRunSettings& run) {
+             run.start = in.String(value, path);
+             std::time_t ignored = 0;
+             std::string problem;
+             if (!ParseCalendarStart(run.start, &ignored, &problem)) {
+                 in.Fail(path, "a local date and time YYYY-MM-DDTHH:MM:SS, or \"now\"");
+             }
          }},
         {"always", [](const ScenarioReader& in, const json& value, const std::string& path,
                       ScenarioRunSettings& run) { run.always = Checks(in, value, path); }},

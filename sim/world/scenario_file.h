@@ -16,6 +16,7 @@ struct ScenarioRunSettings {
     uint64_t minutes = 0;  // 0: not given
     bool hasSeed = false;
     uint64_t seed = 0;
+    std::string start;      // the calendar's start as written (sim_calendar.h); empty: not given
     nlohmann::json always;  // the "always" object as written; null when there is none
     nlohmann::json expect;  // the "expect" object as written; null when there is none
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tarrowind-sim --replay as a mod author uses it: an hour of the town recorded with
-# RecordSession on replays with no difference and the same log, byte for byte, and a trace
+# RecordSession on, from half past eleven at night, replays with no difference and the same
+# two daily logs, byte for byte, and a trace
 # like the recorded run's; a cut recording replays and says where it ended; anything that is
 # not a recording gets one line and exit status 2.
 #   replay_cli.sh SIM SOURCE_DIR WORKDIR
@@ -20,7 +21,8 @@ mkdir -p "$work/game/Tarrowind" "$work/replay"
 sed 's/^RecordSession=false/RecordSession=true/' "$source_dir/packaging/Tarrowind.ini" \
     >"$work/game/Tarrowind/Tarrowind.ini"
 
-"$sim" --workdir "$work/game" --minutes 60 --quiet --trace "$work/recorded.trace" >/dev/null
+"$sim" --workdir "$work/game" --minutes 60 --start 2026-06-01T23:30:00 --quiet \
+    --trace "$work/recorded.trace" >/dev/null
 recordings=("$work"/game/Tarrowind/logs/*.rec)
 [ ${#recordings[@]} = 1 ] || problem "one hour made ${#recordings[@]} recordings"
 rec=${recordings[0]}
@@ -33,8 +35,18 @@ status=0
 [ $status = 0 ] || problem "the replay exited $status: $(cat "$work/replay.err")"
 grep -q "to the closing record: no difference" "$work/replay.out" ||
     problem "the replay does not say it reached the closing record: $(tail -1 "$work/replay.out")"
-cmp -s "$work"/game/Tarrowind/logs/*.log "$work"/replay/Tarrowind/logs/*.log ||
-    problem "the replayed log differs from the recorded one"
+# Each day's file, by name: the replay keeps the recorded calendar.
+logs_of() {
+    (cd "$1/Tarrowind/logs" && ls ./*.log)
+}
+[ "$(logs_of "$work/game" | tr '\n' ' ')" = "./Tarrowind_2026-06-01.log ./Tarrowind_2026-06-02.log " ] ||
+    problem "an hour from 23:30 wrote the logs $(logs_of "$work/game" | tr '\n' ' ')"
+[ "$(logs_of "$work/game")" = "$(logs_of "$work/replay")" ] ||
+    problem "the replay wrote the logs $(logs_of "$work/replay" | tr '\n' ' ')"
+for log in $(logs_of "$work/game"); do
+    cmp -s "$work/game/Tarrowind/logs/$log" "$work/replay/Tarrowind/logs/$log" ||
+        problem "the replayed $log differs from the recorded one"
+done
 cmp -s "$work/recorded.trace" "$work/replayed.trace" ||
     problem "the replay's trace differs from the recorded run's: $(diff "$work/recorded.trace" \
         "$work/replayed.trace" | head -3)"
@@ -83,5 +95,5 @@ for bad in "EnableBlips=false" "[Blips]=false" "[Blips]EnableBlips"; do
     [ $status = 2 ] || problem "--replay-setting '$bad' exited $status, not 2"
 done
 
-[ $fail = 0 ] && echo "ok: an hour of the town in a $size-byte recording, replayed with the same log and trace"
+[ $fail = 0 ] && echo "ok: an hour of the town across midnight in a $size-byte recording, replayed with the same two logs and trace"
 exit $fail

@@ -6,6 +6,7 @@
 
 #include "host/recording_format.h"
 #include "session_fixture.h"
+#include "sim/world/sim_calendar.h"
 
 namespace {
 
@@ -198,11 +199,10 @@ TEST(SessionRecording, StopsAtItsSizeCapWithOneInfoLineAndStillReplays) {
 }
 
 TEST(SessionRecording, ASessionAcrossMidnightReplaysBothDaysLogs) {
-    // Five to midnight, local time, when the run starts.
-    std::time_t start = 1733500800;
-    std::tm local{};
-    localtime_r(&start, &local);
-    start += (23 - local.tm_hour) * 3600 + (55 - local.tm_min) * 60 - local.tm_sec;
+    // Five to midnight when the run starts.
+    std::time_t start = 0;
+    std::string error;
+    ASSERT_TRUE(ParseCalendarStart("2024-12-06T23:55:00", &start, &error)) << error;
     TempWorkdir folder;
     folder.WriteIni(TownIni(true));
     const SessionOutcome recorded = PlayTown(folder, 10, FixedHostOptions(start));

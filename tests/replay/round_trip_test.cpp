@@ -9,6 +9,7 @@
 #include "host/native_list.h"
 #include "platform/platform.h"
 #include "session_fixture.h"
+#include "sim/world/sim_calendar.h"
 
 namespace {
 
@@ -113,7 +114,8 @@ void VirtualSleep(uint32_t ms) {
 std::time_t VirtualCalendar() {
     return ActiveStandInHost()->CalendarNow();
 }
-const platform::ClockSource kUnevenClock = {UnevenTickCount, VirtualSleep, VirtualCalendar};
+const platform::ClockSource kUnevenClock = {UnevenTickCount, VirtualSleep, VirtualCalendar,
+                                            SimulatedLocalTime};
 
 TEST(SessionRecording, UnevenTickCountsAsInTheGameAreCountedAndReplayAlike) {
     constexpr uint64_t kShortMinutes = 20;

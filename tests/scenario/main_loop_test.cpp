@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
+#include "sim/world/sim_calendar.h"
 #include "sim/host/sim_run.h"
 #include "sim/world/joaat.h"
 #include "sim/world/scenario_file.h"
@@ -200,7 +201,8 @@ std::time_t HostCalendar() {
 
 TEST_F(MainLoopTest, AFailureBeforeStartUpIsLoggedAndThePluginStartsAllTheSame) {
     Load(IniWith({}));
-    const platform::ClockSource failingOnce = {TickThatFailsOnce, HostSleep, HostCalendar};
+    const platform::ClockSource failingOnce = {TickThatFailsOnce, HostSleep, HostCalendar,
+                                               SimulatedLocalTime};
     platform::SetClockSource(&failingOnce);
     tickFailed = false;
     run_->Run(10000);

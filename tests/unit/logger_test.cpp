@@ -9,19 +9,18 @@
 #include "core/logger.h"
 #include "host/script_main.h"
 #include "platform/platform.h"
+#include "sim/world/sim_calendar.h"
 #include "support/temp_workdir.h"
 
 namespace {
 
 std::time_t fakeNow = 0;
 const platform::ClockSource kFakeClock = {[] { return uint64_t{0}; }, [](uint32_t) {},
-                                          [] { return fakeNow; }};
+                                          [] { return fakeNow; }, SimulatedLocalTime};
 
 class LoggerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("TZ", "UTC", 1);
-        tzset();
         ResetProcessState();
         platform::SetClockSource(&kFakeClock);
         fakeNow = 1709942400 + 21 * 3600 + 5 * 60 + 17;  // 2024-03-09 21:05:17 UTC

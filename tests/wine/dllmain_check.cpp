@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     auto status = reinterpret_cast<StandInStatusFn>(
         reinterpret_cast<void*>(GetProcAddress(hook, "StandInStatus")));
     char error[256] = {};
-    if (start == nullptr || status == nullptr || !start(1, "", error, sizeof(error))) {
+    if (start == nullptr || status == nullptr || !start(1, "", "", error, sizeof(error))) {
         std::printf("FAIL: cannot start the stand-in host %s\n", error);
         return 1;
     }

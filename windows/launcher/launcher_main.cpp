@@ -139,8 +139,8 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
     char startError[512] = {};
     if (options.crowd != 0) {
         control.startCrowd(options.seed, options.crowd);
-    } else if (!control.start(options.seed, options.scenario.c_str(), startError,
-                              sizeof(startError))) {
+    } else if (!control.start(options.seed, options.scenario.c_str(), options.start.c_str(),
+                              startError, sizeof(startError))) {
         return Fail(startError, kSetupFailed);
     }
 

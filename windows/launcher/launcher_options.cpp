@@ -13,7 +13,8 @@ constexpr uint64_t kMaxRepeat = 100;
 
 const char* LauncherUsage() {
     return "usage: tarrowind-launcher [--workdir DIR] [--minutes N | --frames F] [--seed S] "
-           "[--scenario FILE | --crowd PEDS] [--repeat R] [--plugin FILE] [--move-logs] "
+           "[--scenario FILE | --crowd PEDS] [--start YYYY-MM-DDTHH:MM:SS|now] [--repeat R] "
+           "[--plugin FILE] [--move-logs] "
            "[--quiet]";
 }
 
@@ -41,6 +42,8 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
             options->workdir = value;
         } else if (flag == "--scenario") {
             options->scenario = value;
+        } else if (flag == "--start") {
+            options->start = value;  // the stand-in host reads it, and says when it cannot
         } else if (flag == "--plugin") {
             options->plugin = value;
         } else if (flag == "--minutes") {
@@ -68,7 +71,7 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
     };
     if (!WalkArguments(argc, argv, LauncherUsage(), {"--quiet", "--move-logs"},
                        {"--workdir", "--minutes", "--frames", "--seed", "--scenario", "--plugin",
-                        "--crowd", "--repeat"},
+                        "--crowd", "--repeat", "--start"},
                        apply, error)) {
         return false;
     }

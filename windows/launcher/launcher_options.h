@@ -10,6 +10,7 @@ struct LauncherOptions {
     uint64_t frames = 0;  // when set, run exactly this many frames instead of the minutes
     uint64_t seed = 1;
     std::string scenario;   // empty: the built-in default world
+    std::string start;      // the calendar's start; empty: the scenario's or the default
     std::string plugin;     // empty: Tarrowind.asi next to the launcher
     bool quiet = false;     // no log lines on standard output
     uint32_t crowd = 0;     // when set, the frame-cost world with this many peds, frames timed

@@ -17,7 +17,7 @@ struct StandInStatusData {
     uint32_t unregisters;    // scriptUnregister calls
     void* registeredModule;  // module of the last scriptRegister
     void* registeredEntry;   // its script entry
-    uint32_t clockImports;   // kClockTickCount64 | kClockSleep: imports pointed at virtual time
+    uint32_t clockImports;   // kClock... bits: imports pointed at virtual time
     int scriptRegistered;    // a script is registered now
     // Runs started with StandInStartCrowd: the frame with the most natives so far, and the
     // plug-in's own time in it (wall time less the time inside native calls).
@@ -25,12 +25,19 @@ struct StandInStatusData {
     double worstFramePluginUs;
 };
 
-enum : uint32_t { kClockTickCount64 = 1u, kClockSleep = 2u };
+enum : uint32_t {
+    kClockTickCount64 = 1u,
+    kClockSleep = 2u,
+    kClockCalendar = 4u,   // the C runtime's time()
+    kClockLocalTime = 8u,  // and its local-time conversion
+};
 
 // Builds the world (the scenario file, or the default world for an empty path) and the host
-// for a seed. Returns 1, or 0 with a one-line message in error.
-using StandInStartFn = int (*)(uint64_t seed, const char* scenarioPath, char* error,
-                               uint32_t errorBytes);
+// for a seed, its calendar starting at start ("YYYY-MM-DDTHH:MM:SS" or "now"; empty: the
+// scenario's, else the default, as tarrowind-sim). Returns 1, or 0 with a one-line message in
+// error.
+using StandInStartFn = int (*)(uint64_t seed, const char* scenarioPath, const char* start,
+                               char* error, uint32_t errorBytes);
 // Lets ms of virtual time pass. Returns 1, or 0 once the host has stopped the run.
 // The frame-cost world: the player and `peds` peds around him at 22:00 (sim/world/crowd.h),
 // with every frame timed. The INI is whatever the current folder holds. Returns 1.

@@ -5,6 +5,7 @@
 #undef Yield  // an old Win16 macro that would swallow ScriptFiber::Yield
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "sim/host/run_setup.h"
 #include "sim/host/stand_in_host.h"
 #include "sim/world/crowd.h"
+#include "sim/world/sim_calendar.h"
 #include "sim/world/world.h"
 #include "windows/stand_in_hook/hook_control.h"
 #include "windows/stand_in_hook/import_patch.h"
@@ -82,12 +84,39 @@ VOID WINAPI VirtualSleep(DWORD ms) {
     }
 }
 
+// The calendar comes from the C runtime (time() and localtime_s() are its _time64 and
+// _localtime64_s): the host's simulated calendar answers, as on Linux (sim_calendar.h).
+__time64_t __cdecl VirtualTime64(__time64_t* out) {
+    StandInHost* active = ActiveStandInHost();
+    const __time64_t now = active != nullptr ? active->CalendarNow() : _time64(nullptr);
+    if (out != nullptr) {
+        *out = now;
+    }
+    return now;
+}
+
+errno_t __cdecl VirtualLocalTime64(struct tm* out, const __time64_t* when) {
+    if (out == nullptr || when == nullptr) {
+        return EINVAL;
+    }
+    if (ActiveStandInHost() == nullptr) {
+        return _localtime64_s(out, when);
+    }
+    return SimulatedLocalTime(static_cast<std::time_t>(*when), out) ? 0 : EINVAL;
+}
+
 unsigned UseVirtualClock(void* module) {
-    const ImportReplacement replacements[] = {
+    const ImportReplacement kernel[] = {
         {"GetTickCount64", reinterpret_cast<void*>(&VirtualGetTickCount64)},
         {"Sleep", reinterpret_cast<void*>(&VirtualSleep)},
     };
-    return PatchModuleImports(module, "KERNEL32.dll", replacements, 2);
+    const ImportReplacement runtime[] = {
+        {"_time64", reinterpret_cast<void*>(&VirtualTime64)},
+        {"_localtime64_s", reinterpret_cast<void*>(&VirtualLocalTime64)},
+    };
+    const unsigned kernelPatched = PatchModuleImports(module, "KERNEL32.dll", kernel, 2);
+    const unsigned runtimePatched = PatchModuleImports(module, "msvcrt.dll", runtime, 2);
+    return kernelPatched | (runtimePatched << 2);
 }
 
 }  // namespace
@@ -107,18 +136,23 @@ void StandInScriptUnregister(void* module) {
     scriptUnregister(module);
 }
 
-int StandInStart(uint64_t seed, const char* scenarioPath, char* error, uint32_t errorBytes) {
+int StandInStart(uint64_t seed, const char* scenarioPath, const char* start, char* error,
+                 uint32_t errorBytes) {
     host.reset();
     world.reset(new World(seed));
     std::string message;
-    if (!BuildWorldForRun(*world, scenarioPath != nullptr ? scenarioPath : "", &message)) {
+    ScenarioInfo scenario;
+    HostOptions options = HostOptionsForSeed(seed);
+    if (!BuildWorldForRun(*world, scenarioPath != nullptr ? scenarioPath : "", &message,
+                          &scenario) ||
+        !CalendarStartForRun(start != nullptr ? start : "", scenario.run.start,
+                             &options.calendarStart, &message)) {
         world.reset();
         if (error != nullptr && errorBytes > 0) {
             std::snprintf(error, errorBytes, "%s", message.c_str());
         }
         return 0;
     }
-    const HostOptions options = HostOptionsForSeed(seed);
     host.reset(new StandInHost(*world, options));
     record = StandInStatusData();
     record.frameMs = options.frameMs;
