@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Proves a change of the code changed nothing the game would see: runs the simulator with
 # --trace at a base commit and in the working tree, for every shipped scenario and for a
-# simulated day of the town on three seeds, and compares the traces byte for byte.
+# simulated day of the town on three seeds, and compares the traces byte for byte, and the
+# daily log files the runs wrote, names and timestamps included (when BASE's simulator has a
+# fixed calendar, --start; before it, log timestamps came from the wall clock).
 #   scripts/compare-traces.sh BASE      BASE: a commit, branch or tag (it must have --trace)
 # Prints the first difference of each trace that differs; exit status 1 when any does.
 set -euo pipefail
@@ -53,7 +55,18 @@ trace() {  # simulator, side, case name, arguments...
         >/dev/null 2>&1 || true  # a run that fails its expectations still traces
     # The version line names the build's commit, which differs by design: keep the version.
     sed -i -E 's/^([0-9.]+ log INFO Tarrowind [0-9.]+) \(.*\)$/\1/' "$scratch/$side-$name.trace"
+    # The daily logs, each under its name, the version line's build name left out as above.
+    for log in "$scratch"/run/Tarrowind/logs/*.log; do
+        [ -f "$log" ] || continue
+        echo "==== ${log##*/}"
+        sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9.]+) \(.*\)$/\1/' "$log"
+    done >"$scratch/$side-$name.logs"
 }
+compare_logs=1
+if ! "$scratch/base-build/sim/tarrowind-sim" --help 2>&1 | grep -q -- "--start"; then
+    compare_logs=0
+    echo "(the logs are not compared: ${base:0:12}'s simulator reads the wall clock's calendar)"
+fi
 
 differing=0
 for entry in "${cases[@]}"; do
@@ -63,8 +76,13 @@ for entry in "${cases[@]}"; do
     trace build/linux/sim/tarrowind-sim head "$name" "${args[@]}"
     before="$scratch/base-$name.trace"
     after="$scratch/head-$name.trace"
-    if cmp -s "$before" "$after"; then
-        echo "same       $name ($(wc -l <"$after") lines)"
+    if cmp -s "$before" "$after" &&
+        { [ $compare_logs = 0 ] || cmp -s "$scratch/base-$name.logs" "$scratch/head-$name.logs"; }; then
+        echo "same       $name ($(wc -l <"$after") lines$([ $compare_logs = 0 ] || echo ", $(grep -vc '^==== ' "$scratch/head-$name.logs") log lines"))"
+    elif cmp -s "$before" "$after"; then
+        differing=1
+        echo "DIFFERENT  $name: the same trace, other logs:"
+        diff "$scratch/base-$name.logs" "$scratch/head-$name.logs" | head -5 | sed 's/^/    /' || true
     else
         differing=1
         line=$(cmp "$before" "$after" 2>&1 | sed -n 's/.* line \([0-9]*\).*/\1/p' || true)
@@ -72,6 +90,6 @@ for entry in "${cases[@]}"; do
         diff <(sed -n "${line:-1},+4p" "$before") <(sed -n "${line:-1},+4p" "$after") |
             sed 's/^/    /' || true
     fi
-    rm -f "$before" "$after"
+    rm -f "$before" "$after" "$scratch/base-$name.logs" "$scratch/head-$name.logs"
 done
 exit $differing

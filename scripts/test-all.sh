@@ -14,6 +14,13 @@ cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux
 
+# The guard against tests that pass only while their run stays within one day: the tests that
+# write or compare logs once more, with the simulated calendar starting at 23:59 today.
+step "Linux and Wine log tests again, the calendar starting at 23:59"
+late_start="$(date +%Y-%m-%d)T23:59:00"
+TARROWIND_SIM_START=$late_start ctest --preset linux -L linux
+TARROWIND_SIM_START=$late_start ctest --preset linux -R '^wine_(same_log_lines|recording_round_trip)$'
+
 step "Sanitizer build and tests"
 cmake --preset asan >/dev/null
 cmake --build --preset asan

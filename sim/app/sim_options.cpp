@@ -44,11 +44,13 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--start YYYY-MM-DDTHH:MM:SS|now] [--summary-json FILE] [--report FILE.html] [--trace FILE] "
+           "[--start YYYY-MM-DDTHH:MM:SS|now] [--summary-json FILE] [--report FILE.html] [--trace "
+           "FILE] "
            "[--quiet] [--replay FILE "
            "[--replay-setting '[Section]Key=value']...]\n"
            "       tarrowind-sim --seeds A-B [--jobs N] [--time-limit SECONDS] [--workdir DIR] "
-           "[--minutes N] [--scenario FILE] [--start WHEN] [--summary-json FILE] [--report FILE.html]";
+           "[--minutes N] [--scenario FILE] [--start WHEN] [--summary-json FILE] [--report "
+           "FILE.html]";
 }
 
 bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* error) {
@@ -123,12 +125,11 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
         }
         return true;
     };
-    return WalkArguments(
-               argc, argv, SimUsage(), {"--quiet"},
-               {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report",
-                "--trace", "--seeds", "--jobs", "--time-limit", "--replay", "--replay-setting",
-                "--start"},
-               apply, error) &&
+    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
+                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
+                          "--report", "--trace", "--seeds", "--jobs", "--time-limit", "--replay",
+                          "--replay-setting", "--start"},
+                         apply, error) &&
            CheckCombination(*options, error);
 }
 

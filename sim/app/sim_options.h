@@ -14,13 +14,13 @@ struct SimOptions {
     uint64_t seed = 1;
     bool minutesGiven = false;  // else the scenario's, if it says
     bool seedGiven = false;
-    std::string summaryJson;                  // empty: none
-    std::string scenario;                     // empty: the built-in default
-    std::string report;                       // empty: no HTML report
-    std::string trace;                        // empty: no trace of the calls and lines
-    std::string start;  // the calendar's start (sim_calendar.h); empty: the scenario's or default
-    bool quiet = false;                       // no log lines on standard output
-    std::string replay;                       // a session recording to replay instead of simulating
+    std::string summaryJson;  // empty: none
+    std::string scenario;     // empty: the built-in default
+    std::string report;       // empty: no HTML report
+    std::string trace;        // empty: no trace of the calls and lines
+    std::string start;   // the calendar's start (sim_calendar.h); empty: the scenario's or default
+    bool quiet = false;  // no log lines on standard output
+    std::string replay;  // a session recording to replay instead of simulating
     std::vector<std::string> replaySettings;  // "[Section]Key=value" the replay reads instead
     // A sweep: every seed of firstSeed..lastSeed in a process of its own, jobs at a time.
     bool sweep = false;

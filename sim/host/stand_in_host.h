@@ -22,12 +22,12 @@ class World;
 constexpr uint32_t kMaxNativesWithoutWait = 100000;
 
 struct HostOptions {
-    uint32_t frameMs = 33;                   // one game frame of virtual time
-    uint64_t startTickMs = 3600000;          // what GetTickCount64 reads at virtual time 0
+    uint32_t frameMs = 33;           // one game frame of virtual time
+    uint64_t startTickMs = 3600000;  // what GetTickCount64 reads at virtual time 0
     // The simulated calendar at virtual time 0 (sim_calendar.h): 2024-12-06 16:00:00.
     std::time_t calendarStart = 1733500800;
-    bool recordCalls = true;                 // keep every call for tests
-    bool timeNatives = false;                // add up the time spent inside native calls
+    bool recordCalls = true;   // keep every call for tests
+    bool timeNatives = false;  // add up the time spent inside native calls
     size_t stackBytes = 1024 * 1024;
 };
 

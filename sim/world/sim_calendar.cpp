@@ -69,9 +69,10 @@ bool ParseCalendarStart(const std::string& text, std::time_t* start, std::string
     if (seconds < 0 || !BreakDown(seconds, &back) || back.tm_year + 1900 != year ||
         back.tm_mon + 1 != month || back.tm_mday != day || back.tm_hour != hour ||
         back.tm_min != minute || back.tm_sec != second) {
-        *error = "a start is a local date and time YYYY-MM-DDTHH:MM:SS from 1971 to 2999, or "
-                 "'now', not '" +
-                 text + "'";
+        *error =
+            "a start is a local date and time YYYY-MM-DDTHH:MM:SS from 1971 to 2999, or "
+            "'now', not '" +
+            text + "'";
         return false;
     }
     *start = seconds;

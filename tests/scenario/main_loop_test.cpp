@@ -13,10 +13,10 @@
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
-#include "sim/world/sim_calendar.h"
 #include "sim/host/sim_run.h"
 #include "sim/world/joaat.h"
 #include "sim/world/scenario_file.h"
+#include "sim/world/sim_calendar.h"
 #include "support/temp_workdir.h"
 
 namespace {

@@ -113,8 +113,9 @@ int main(int argc, char** argv) {
     status(&s);
     Check(s.registers == 1 && s.unregisters == 0, "reason 1: registers the script exactly once");
     Check(s.registeredModule == plugin, "reason 1: registers with the plug-in's own module");
-    Check(s.clockImports == (kClockTickCount64 | kClockSleep),
-          "reason 1: the plug-in's GetTickCount64 and Sleep now run on virtual time");
+    Check(s.clockImports == (kClockTickCount64 | kClockSleep | kClockCalendar | kClockLocalTime),
+          "reason 1: the plug-in's GetTickCount64, Sleep, time and localtime now run on virtual "
+          "time");
     const auto* scriptEntry = static_cast<const BYTE*>(s.registeredEntry);
     Check(scriptEntry >= imageStart && scriptEntry < imageStart + imageSize,
           "reason 1: the script entry lies inside the plug-in");

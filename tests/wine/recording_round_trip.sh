@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real Tarrowind.asi, in the Windows stand-in host under Wine with RecordSession on, plays
-# an hour of the default town; the Linux simulator replays the recording it wrote: no
-# difference, to the closing record the unload wrote, and the same log (the same bytes but for
-# the line ends each system writes, and the build's name if the two builds' names differ).
+# an hour of the default town from half past eleven at night; the Linux simulator replays the
+# recording it wrote: no difference, to the closing record the unload wrote, and the same two
+# daily logs (the same bytes but for the line ends each system writes, and the build's name if
+# the two builds' names differ).
 # Replayed again with blips turned off, the first difference is the first blip the player's
 # game was asked to add, at the time the unchanged replay's trace shows it. Replayed through a
 # simulator whose bucking watch looks every 1.5 s instead of every second (CHANGED_SIM), the
@@ -18,7 +19,7 @@ sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
     "$source_dir/packaging/Tarrowind.ini" >"$work/windows/Tarrowind/Tarrowind.ini"
 
 (cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 60 --seed 1 \
-    --quiet) >"$work/launcher.txt"
+    --start 2026-06-01T23:30:00 --quiet) >"$work/launcher.txt"
 recordings=("$work"/windows/Tarrowind/logs/*.rec)
 if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
     echo "FAIL: the DLL wrote no recording (or more than one):"
@@ -30,8 +31,13 @@ rec=${recordings[0]}
 status=0
 "$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \
     >"$work/replay.txt" 2>&1 || status=$?
+# Each daily log under its name, the build's name on the version line written BUILD.
 same_name() {
-    tr -d '\r' <"$1" | sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
+    for log in "$1"/Tarrowind/logs/*.log; do
+        echo "==== ${log##*/}"
+        tr -d '\r' <"$log" |
+            sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
+    done
 }
 if [ $status != 0 ]; then
     echo "FAIL: the replay exited $status:"
@@ -40,8 +46,10 @@ if [ $status != 0 ]; then
 elif ! grep -q "to the closing record: no difference" "$work/replay.txt"; then
     echo "FAIL: the replay did not reach the closing record: $(tail -1 "$work/replay.txt")"
     exit 1
-elif ! diff <(same_name "$work"/windows/Tarrowind/logs/*.log) \
-    <(same_name "$work"/linux/Tarrowind/logs/*.log) >"$work/diff.txt"; then
+elif [ "$(same_name "$work/windows" | grep -c '^==== ')" != 2 ]; then
+    echo "FAIL: an hour from 23:30 under Wine wrote the logs:" "$(ls "$work/windows/Tarrowind/logs")"
+    exit 1
+elif ! diff <(same_name "$work/windows") <(same_name "$work/linux") >"$work/diff.txt"; then
     echo "FAIL: the replayed log differs (< Wine, > replay):"
     head -20 "$work/diff.txt"
     exit 1
@@ -77,6 +85,6 @@ elif [ $status != 1 ] || ! grep -Eq "first difference at call [0-9]+, $first_buc
     exit 1
 fi
 echo "ok: $(stat -c %s "$rec") bytes recorded under Wine in an hour of the town," \
-    "$(wc -l <"$work"/linux/Tarrowind/logs/*.log) log lines replayed alike;" \
+    "$(cat "$work"/linux/Tarrowind/logs/*.log | wc -l) log lines in two daily files replayed alike;" \
     "$(grep '^replayed' "$work/replay.txt"); without blips: $(cut -d: -f3- "$work/no-blips.err" | cut -c1-120)...;" \
     "with the bucking watch changed: $(cut -d: -f3- "$work/changed.err" | cut -c1-100)..."

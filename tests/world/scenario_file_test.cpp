@@ -233,6 +233,8 @@ MISTAKES(UnknownField,
 MISTAKES(MissingOrWrongKind,
          {R"({"player": {"position": [0, 0]}})", "player.position: expected a position"},
          {R"("time_of_day": "25:00")", "time_of_day: expected a time of day"},
+         {R"("start": "2026-02-30T12:00:00")", "start: expected a local date and time"},
+         {R"("start": 1733500800)", "start: expected a string"},
          {R"("peds": [{"model": "A_C_Wolf"}])", "peds[0].position: expected [x, y, z]"},
          {R"("timeline": [{"do": "kill", "ped": "player"}])",
           "timeline[0].at_s: expected the time"});

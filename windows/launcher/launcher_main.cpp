@@ -156,6 +156,13 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
     if (status.registers != 1 || status.registeredModule != plugin) {
         return Fail("loading the plug-in did not register its script", kRunFailed);
     }
+    if ((status.clockImports & (kClockCalendar | kClockLocalTime)) !=
+        (kClockCalendar | kClockLocalTime)) {
+        return Fail(
+            "the plug-in's calendar (the C runtime's _time64 and _localtime64) cannot be "
+            "put on the simulated calendar",
+            kRunFailed);
+    }
     if ((status.clockImports & kClockTickCount64) == 0) {
         return Fail("the plug-in does not import GetTickCount64; it cannot run on virtual time",
                     kRunFailed);

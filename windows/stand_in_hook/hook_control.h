@@ -28,8 +28,8 @@ struct StandInStatusData {
 enum : uint32_t {
     kClockTickCount64 = 1u,
     kClockSleep = 2u,
-    kClockCalendar = 4u,   // the C runtime's time()
-    kClockLocalTime = 8u,  // and its local-time conversion
+    kClockCalendar = 4u,   // the C runtime's time() (_time64)
+    kClockLocalTime = 8u,  // and its local-time conversion (_localtime64)
 };
 
 // Builds the world (the scenario file, or the default world for an empty path) and the host

@@ -5,7 +5,6 @@
 #undef Yield  // an old Win16 macro that would swallow ScriptFiber::Yield
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -84,8 +83,8 @@ VOID WINAPI VirtualSleep(DWORD ms) {
     }
 }
 
-// The calendar comes from the C runtime (time() and localtime_s() are its _time64 and
-// _localtime64_s): the host's simulated calendar answers, as on Linux (sim_calendar.h).
+// The calendar comes from the C runtime (MinGW's time() and localtime_s() call its _time64 and
+// _localtime64): the host's simulated calendar answers, as on Linux (sim_calendar.h).
 __time64_t __cdecl VirtualTime64(__time64_t* out) {
     StandInHost* active = ActiveStandInHost();
     const __time64_t now = active != nullptr ? active->CalendarNow() : _time64(nullptr);
@@ -95,14 +94,16 @@ __time64_t __cdecl VirtualTime64(__time64_t* out) {
     return now;
 }
 
-errno_t __cdecl VirtualLocalTime64(struct tm* out, const __time64_t* when) {
-    if (out == nullptr || when == nullptr) {
-        return EINVAL;
+// Like the runtime's, the answer lives in a buffer of its own until the next call.
+struct tm* __cdecl VirtualLocalTime64(const __time64_t* when) {
+    static struct tm answer;
+    if (when == nullptr) {
+        return nullptr;
     }
     if (ActiveStandInHost() == nullptr) {
-        return _localtime64_s(out, when);
+        return _localtime64(when);
     }
-    return SimulatedLocalTime(static_cast<std::time_t>(*when), out) ? 0 : EINVAL;
+    return SimulatedLocalTime(static_cast<std::time_t>(*when), &answer) ? &answer : nullptr;
 }
 
 unsigned UseVirtualClock(void* module) {
@@ -112,7 +113,7 @@ unsigned UseVirtualClock(void* module) {
     };
     const ImportReplacement runtime[] = {
         {"_time64", reinterpret_cast<void*>(&VirtualTime64)},
-        {"_localtime64_s", reinterpret_cast<void*>(&VirtualLocalTime64)},
+        {"_localtime64", reinterpret_cast<void*>(&VirtualLocalTime64)},
     };
     const unsigned kernelPatched = PatchModuleImports(module, "KERNEL32.dll", kernel, 2);
     const unsigned runtimePatched = PatchModuleImports(module, "msvcrt.dll", runtime, 2);
