@@ -7,6 +7,8 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
+#include "world/free_play.h"
+#include "host/natives.h"
 #include "host/script_wait.h"
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
@@ -28,6 +30,22 @@ uint32_t NowTick() {
 
 bool Expired(const IntervalTimer& timer, uint32_t now) {
     return static_cast<uint32_t>(now - timer.startTick) >= timer.delayMs;  // wraps safely
+}
+
+constexpr uint32_t kOutsideFreePlayRetryMs = 5000;
+
+// What keeps the weather from changing: the screens of a cutscene or a loading screen.
+GameState WeatherMomentState() {
+    if (GET_IS_LOADING_SCREEN_ACTIVE()) {
+        return GameState::LoadingScreen;
+    }
+    if (IS_SCREEN_FADED_OUT()) {
+        return GameState::ScreenFadedOut;
+    }
+    if (!IS_PLAYER_CONTROL_ON(PLAYER_ID())) {
+        return GameState::ControlOff;
+    }
+    return GameState::FreePlay;
 }
 
 }  // namespace
@@ -58,6 +76,16 @@ void EventTimerTick() {
         return;
     }
     if (!Expired(EventTimer, now)) {
+        return;
+    }
+    // Outside free play nothing is picked or scanned: the timer looks again a few seconds on,
+    // so the encounter comes soon after the game hands the player back.
+    const GameState state = LookAtGameState();
+    if (state != GameState::FreePlay) {
+        Log(LogLevel::Debug, std::string("Event timer expired outside free play (") +
+                                 GameStateText(state) + "), trying again in 5 seconds");
+        EventTimer.startTick = now;
+        EventTimer.delayMs = kOutsideFreePlayRetryMs;
         return;
     }
     Log(LogLevel::Debug, "Event timer expired, executing random event");
@@ -96,6 +124,15 @@ void WeatherTimerTick() {
         return;
     }
     if (!Expired(WeatherTimer, now)) {
+        return;
+    }
+    // No weather is forced on a cutscene or behind a loading screen.
+    const GameState state = WeatherMomentState();
+    if (state != GameState::FreePlay) {
+        Log(LogLevel::Debug, std::string("Weather timer expired in a cutscene or loading screen (") +
+                                 GameStateText(state) + "), trying again in 5 seconds");
+        WeatherTimer.startTick = now;
+        WeatherTimer.delayMs = kOutsideFreePlayRetryMs;
         return;
     }
     Log(LogLevel::Debug, "Weather timer expired, executing random weather event");

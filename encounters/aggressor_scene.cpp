@@ -1,7 +1,7 @@
 #include "encounters/aggressor_scene.h"
 
 #include "core/logger.h"
-#include "encounters/story_mission.h"
+#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -49,7 +49,7 @@ void WatchAggressorDepart(AggressorScene& scene, const Departure& departure, Ped
         if (!CanPedAct(scene.aggressor)) {
             break;
         }
-        if (StoryMissionStarted()) {
+        if (SceneMustEnd()) {
             GiveUpScene(scene, ledger, departure.letGo);
             break;
         }

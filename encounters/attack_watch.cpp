@@ -1,6 +1,6 @@
 #include "encounters/attack_watch.h"
 
-#include "encounters/story_mission.h"
+#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -37,7 +37,7 @@ void JoinLawmenAgainstCriminal(Attack& attack, const std::vector<Ped>& lawmen, P
 void WatchAttack(Attack& attack, const AttackWatch& watch, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
-        if (StoryMissionStarted()) {
+        if (SceneMustEnd()) {
             GiveUpScene(attack, ledger);
             return;
         }

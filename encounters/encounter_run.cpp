@@ -6,6 +6,7 @@
 
 #include "core/logger.h"
 #include "core/random.h"
+#include "world/free_play.h"
 #include "platform/platform.h"
 
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger)) {
@@ -14,6 +15,7 @@ void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& led
     Log(LogLevel::Info, "Executing " + name);
     Log(LogLevel::Debug, "Event ", identity.label, " started - performing custom logic");
     PedLedger ledger;
+    ForgetBlackouts();
     try {
         const bool completed = body(ledger);
         // Owned peds go back after the encounter's own clean-up, before its closing lines.

@@ -7,7 +7,7 @@
 #include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
 #include "encounters/predator_models.h"
-#include "encounters/story_mission.h"
+#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -72,14 +72,15 @@ void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedL
     Log(LogLevel::Debug, "Randomly assigned victim: ", attack.victim);
 }
 
-enum class SpawnOutcome { Spawned, Failed, StoryMissionStarted };
+enum class SpawnOutcome { Spawned, Failed, SceneEnded };
 
 // Up to kSpawnAttempts tries, each with a fresh draw of the model and beside where the victim
-// stands now. A story mission that starts meanwhile ends the tries.
+// stands now. The game leaving free play meanwhile (a story mission, the player's death) ends
+// the tries.
 SpawnOutcome SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
     for (int attempts = 1;; ++attempts) {
-        if (StoryMissionStarted()) {
-            return SpawnOutcome::StoryMissionStarted;
+        if (SceneMustEnd()) {
+            return SpawnOutcome::SceneEnded;
         }
         if (attack.aggressor != 0) {
             return SpawnOutcome::Spawned;
@@ -129,7 +130,7 @@ bool RunAttackPhase(PredatorAttack& attack, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
         YieldToGame(kAttackPassWaitMs);
-        if (StoryMissionStarted()) {
+        if (SceneMustEnd()) {
             GiveUpScene(attack, ledger, LetAnimalGo);
             return false;
         }
@@ -170,7 +171,7 @@ bool RunEvent3(PedLedger& ledger) {
     switch (SpawnPredator(attack, ledger)) {
         case SpawnOutcome::Failed:
             return false;
-        case SpawnOutcome::StoryMissionStarted:
+        case SpawnOutcome::SceneEnded:
             return true;
         case SpawnOutcome::Spawned:
             break;

@@ -8,7 +8,7 @@
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/once.h"
-#include "encounters/story_mission.h"
+#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -262,7 +262,7 @@ bool CheckEnds(WagonRobbery& robbery, const std::vector<Ped>& lawmen, PedLedger&
 void WatchRobbery(WagonRobbery& robbery, PedLedger& ledger) {
     const WatchLimit limit;
     for (;;) {
-        if (StoryMissionStarted()) {
+        if (SceneMustEnd()) {
             LeaveRobbery(robbery, robbery.lawmenSent, ledger);
             return;
         }

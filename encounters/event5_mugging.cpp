@@ -8,7 +8,7 @@
 #include "core/logger.h"
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
-#include "encounters/story_mission.h"
+#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -164,7 +164,7 @@ bool RunConfrontation(Mugging& mugging, PedLedger& ledger) {
     int quietPasses = 0;
     for (;;) {
         YieldToGame(kConfrontationWaitMs);
-        if (StoryMissionStarted()) {
+        if (SceneMustEnd()) {
             GiveUpScene(mugging, ledger);
             return false;
         }

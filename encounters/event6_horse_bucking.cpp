@@ -7,7 +7,7 @@
 #include "encounters/aggressor_scene.h"
 #include "encounters/encounter_run.h"
 #include "encounters/once.h"
-#include "encounters/story_mission.h"
+#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -38,7 +38,7 @@ void WatchRider(Ped& victim, Ped horse, Ped playerPed, bool thrown, PedLedger& l
     Once firstPass;
     for (;;) {
         YieldToGame(kCycleWaitMs);
-        if (StoryMissionStarted()) {
+        if (SceneMustEnd()) {
             LetPedGo(&victim, ledger);
             return;
         }

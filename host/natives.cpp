@@ -44,6 +44,27 @@ int GET_CLOCK_HOURS() {
 bool GET_MISSION_FLAG() {
     return Invoke<id::GET_MISSION_FLAG, bool>();
 }
+bool IS_PLAYER_PLAYING(Player player) {
+    return Invoke<id::IS_PLAYER_PLAYING, bool>(player);
+}
+bool IS_PED_DEAD_OR_DYING(Ped ped) {
+    return Invoke<id::IS_PED_DEAD_OR_DYING, bool>(ped, true);
+}
+bool IS_PLAYER_BEING_ARRESTED(Player player) {
+    return Invoke<id::IS_PLAYER_BEING_ARRESTED, bool>(player, true);
+}
+bool IS_PLAYER_CONTROL_ON(Player player) {
+    return Invoke<id::IS_PLAYER_CONTROL_ON, bool>(player);
+}
+bool IS_SCREEN_FADED_OUT() {
+    return Invoke<id::IS_SCREEN_FADED_OUT, bool>();
+}
+bool GET_IS_LOADING_SCREEN_ACTIVE() {
+    return Invoke<id::GET_IS_LOADING_SCREEN_ACTIVE, bool>();
+}
+bool GET_RANDOM_EVENT_FLAG() {
+    return Invoke<id::GET_RANDOM_EVENT_FLAG, bool>();
+}
 bool DOES_ENTITY_EXIST(Entity entity) {
     return Invoke<id::DOES_ENTITY_EXIST, bool>(entity);
 }

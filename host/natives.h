@@ -23,6 +23,15 @@ int GET_PED_NEARBY_PEDS(Ped centre, uint64_t* buffer);
 Hash GET_HASH_KEY(const char* identifier);
 int GET_CLOCK_HOURS();
 bool GET_MISSION_FLAG();
+// What the game says of the player's state and the screen: free play or not.
+bool IS_PLAYER_PLAYING(Player player);
+bool IS_PED_DEAD_OR_DYING(Ped ped);             // (ped, TRUE)
+bool IS_PLAYER_BEING_ARRESTED(Player player);  // (player, TRUE): from the hands going up
+bool IS_PLAYER_CONTROL_ON(Player player);
+bool IS_SCREEN_FADED_OUT();
+bool GET_IS_LOADING_SCREEN_ACTIVE();
+// The game runs one random event of its own at a time; read only: the plug-in never sets it.
+bool GET_RANDOM_EVENT_FLAG();
 bool DOES_ENTITY_EXIST(Entity entity);
 bool IS_ENTITY_DEAD(Entity entity);
 bool IS_ENTITY_A_MISSION_ENTITY(Entity entity);

@@ -41,6 +41,43 @@ void AddPlayerNatives(NativeTable& t) {
         +[](World& w, A, R r) { r.SetInt(w.Environment().ClockHours()); });
 }
 
+bool PlayerDead(const World& w) {
+    const SimPed* player = w.FindPed(w.PlayerPed());
+    return player == nullptr || player->dead;
+}
+
+// Free play or not: the player's state and the screen (game_states.h).
+void AddGameStateNatives(NativeTable& t) {
+    t.Add(
+        0xBFFB35986CAAE58CULL, "IS_PLAYER_PLAYING", 1, +[](World& w, A a, R r) {
+            r.SetBool(a.Int(0) == w.PlayerId() && !PlayerDead(w) &&
+                      !w.GameStates().BeingArrested(w.NowMs()));
+        });
+    t.Add(
+        0x3317DEDB88C95038ULL, "IS_PED_DEAD_OR_DYING", 2, +[](World& w, A a, R r) {
+            const SimPed* p = w.FindPed(a.Int(0));
+            r.SetBool(p != nullptr && (p->dead || p->health <= 0));
+        });
+    t.Add(
+        0xC8183AE963C58374ULL, "IS_PLAYER_BEING_ARRESTED", 2, +[](World& w, A a, R r) {
+            r.SetBool(a.Int(0) == w.PlayerId() && w.GameStates().BeingArrested(w.NowMs()));
+        });
+    t.Add(
+        0x7964097FCE4C244BULL, "IS_PLAYER_CONTROL_ON", 1, +[](World& w, A a, R r) {
+            r.SetBool(a.Int(0) == w.PlayerId() && !w.GameStates().ControlTaken(w.NowMs()) &&
+                      !PlayerDead(w));
+        });
+    t.Add(
+        0xF5472C80DF2FF847ULL, "IS_SCREEN_FADED_OUT", 0,
+        +[](World& w, A, R r) { r.SetBool(w.GameStates().ScreenFadedOut(w.NowMs())); });
+    t.Add(
+        0x71D4BF5890659B0CULL, "GET_IS_LOADING_SCREEN_ACTIVE", 0,
+        +[](World& w, A, R r) { r.SetBool(w.GameStates().LoadingScreen(w.NowMs())); });
+    t.Add(
+        0x924D54E5698AE3E0ULL, "GET_RANDOM_EVENT_FLAG", 0,
+        +[](World& w, A, R r) { r.SetBool(w.GameStates().RandomEvent(w.NowMs())); });
+}
+
 void AddPositionNatives(NativeTable& t) {
     t.Add(
         0xA86D5F069399F44DULL, "GET_ENTITY_COORDS", 3, +[](World& w, A a, R r) {
@@ -316,6 +353,7 @@ void AddWeatherNatives(NativeTable& t) {
 
 void RegisterWorldNatives(NativeTable& table) {
     AddPlayerNatives(table);
+    AddGameStateNatives(table);
     AddPositionNatives(table);
     AddEntityQueryNatives(table);
     AddPedStateNatives(table);

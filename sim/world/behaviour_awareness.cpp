@@ -1,6 +1,7 @@
 // What peds do of their own accord, looked at once a second: strolling about, picking fights
 // with those their group hates, running from gunfire; and the player getting up again.
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -21,10 +22,14 @@ constexpr double kGunfirePanicChance = 0.6;
 void RevivePlayer(World& world) {
     SimPed* player = world.FindPed(world.PlayerPed());
     if (player != nullptr && player->dead &&
-        world.NowMs() - player->deadSinceMs >= world.settings.playerRespawnMs) {
+        world.GameStates().RespawnDue(world.NowMs(),
+                                      player->deadSinceMs + world.settings.playerRespawnMs)) {
         player->dead = false;
         player->health = 100.0f;
         player->deadSinceMs = 0;
+        if (const std::optional<Vec3> place = world.GameStates().NoteRespawn(world.NowMs())) {
+            world.MoveEntity(world.PlayerPed(), *place);
+        }
     }
 }
 

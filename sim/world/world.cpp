@@ -179,6 +179,9 @@ void World::KillPed(int32_t ped) {
     p->dead = true;
     p->health = 0;
     p->deadSinceMs = nowMs_;
+    if (ped == playerPed_) {
+        gameStates_.NoteDeath(nowMs_);
+    }
     p->fleeing = false;
     p->inMelee = false;
     p->combatTarget = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sim/world/environment.h"
+#include "sim/world/game_states.h"
 #include "sim/world/model_catalogue.h"
 #include "sim/world/player_path.h"
 #include "sim/world/sim_random.h"
@@ -267,6 +268,9 @@ class World {
     // --- the clock, mission flag and weather
     SimEnvironment& Environment() { return environment_; }
     const SimEnvironment& Environment() const { return environment_; }
+    // --- the game outside free play: deaths, arrests, cutscenes, loading screens, ...
+    SimGameStates& GameStates() { return gameStates_; }
+    const SimGameStates& GameStates() const { return gameStates_; }
 
     // --- what behaviour needs between its steps
     void NoteShot(int32_t shooter) { recentShooters_.push_back(shooter); }
@@ -304,6 +308,7 @@ class World {
     uint64_t pedsSpawned_ = 0;
     uint64_t pedsKilled_ = 0;
     SimEnvironment environment_{*this};
+    SimGameStates gameStates_;
     SimPlayerPath playerPath_{*this};
     std::vector<int32_t> recentShooters_;
 };
