@@ -7,12 +7,12 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
-#include "world/free_play.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
 #include "scheduling/weather_registry.h"
+#include "world/free_play.h"
 
 IntervalTimer EventTimer;
 IntervalTimer WeatherTimer;
@@ -129,8 +129,9 @@ void WeatherTimerTick() {
     // No weather is forced on a cutscene or behind a loading screen.
     const GameState state = WeatherMomentState();
     if (state != GameState::FreePlay) {
-        Log(LogLevel::Debug, std::string("Weather timer expired in a cutscene or loading screen (") +
-                                 GameStateText(state) + "), trying again in 5 seconds");
+        Log(LogLevel::Debug,
+            std::string("Weather timer expired in a cutscene or loading screen (") +
+                GameStateText(state) + "), trying again in 5 seconds");
         WeatherTimer.startTick = now;
         WeatherTimer.delayMs = kOutsideFreePlayRetryMs;
         return;

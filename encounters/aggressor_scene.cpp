@@ -1,10 +1,10 @@
 #include "encounters/aggressor_scene.h"
 
 #include "core/logger.h"
-#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
+#include "world/free_play.h"
 #include "world/nearby_scan.h"
 #include "world/ped_ledger.h"
 #include "world/ped_moves.h"

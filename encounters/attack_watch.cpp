@@ -1,10 +1,10 @@
 #include "encounters/attack_watch.h"
 
-#include "world/free_play.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
 #include "world/candidate_filter.h"
+#include "world/free_play.h"
 #include "world/nearby_scan.h"
 #include "world/ped_moves.h"
 

@@ -6,8 +6,8 @@
 
 #include "core/logger.h"
 #include "core/random.h"
-#include "world/free_play.h"
 #include "platform/platform.h"
+#include "world/free_play.h"
 
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger)) {
     const std::string name = identity.name;

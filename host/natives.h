@@ -25,7 +25,7 @@ int GET_CLOCK_HOURS();
 bool GET_MISSION_FLAG();
 // What the game says of the player's state and the screen: free play or not.
 bool IS_PLAYER_PLAYING(Player player);
-bool IS_PED_DEAD_OR_DYING(Ped ped);             // (ped, TRUE)
+bool IS_PED_DEAD_OR_DYING(Ped ped);            // (ped, TRUE)
 bool IS_PLAYER_BEING_ARRESTED(Player player);  // (player, TRUE): from the hands going up
 bool IS_PLAYER_CONTROL_ON(Player player);
 bool IS_SCREEN_FADED_OUT();

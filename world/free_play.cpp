@@ -97,8 +97,8 @@ bool SceneMustEnd() {
     const Player player = PLAYER_ID();
     const GameState state = PlayerState(player);
     if (state != GameState::FreePlay) {
-        Log(LogLevel::Debug, std::string("The scene has ended: ") + GameStateText(state) +
-                                 ", ending event.");
+        Log(LogLevel::Debug,
+            std::string("The scene has ended: ") + GameStateText(state) + ", ending event.");
         return true;
     }
     // Both are looked at on every pass, so that each one's start is known.

@@ -46,6 +46,7 @@ svg.timeline .tick { stroke: #e4e4e4; }
 svg.timeline .encounter { fill: var(--c); }
 svg.timeline .weather { fill: #5b8fd6; }
 svg.timeline .mission { fill: #9a9a9a; }
+svg.timeline .gamestate { fill: #6b5b95; }
 svg.timeline .death { fill: #000; }
 svg.timeline .lightning { fill: #e0a800; }
 svg.timeline a text { fill: #fff; pointer-events: none; }

@@ -96,6 +96,11 @@ RunReport BuildRunReport(const RunRecorder& recorder, const std::vector<LoggedLi
         report.timeline.push_back(TimelineEntry{TimelineKind::MissionPause, "mission", "",
                                                 pause.startMs, pause.endMs, 0});
     }
+    for (const GameStateWindow& state : recorder.GameStates()) {
+        report.timeline.push_back(TimelineEntry{TimelineKind::GameState,
+                                                GameStateKindName(state.kind), "", state.startMs,
+                                                std::min(state.endMs, endMs), 0});
+    }
     for (const PlaceMark& death : recorder.Deaths()) {
         if (death.entity == recorder.PlayerPed()) {
             report.timeline.push_back(TimelineEntry{TimelineKind::PlayerDeath, "the player died",

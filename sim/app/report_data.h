@@ -34,7 +34,7 @@ struct ReportEncounter {
     uint32_t worstFrameNatives = 0;
 };
 
-enum class TimelineKind { Encounter, Weather, MissionPause, PlayerDeath };
+enum class TimelineKind { Encounter, Weather, MissionPause, PlayerDeath, GameState };
 
 struct TimelineEntry {
     TimelineKind kind = TimelineKind::Encounter;

@@ -10,8 +10,8 @@ namespace {
 constexpr double kLabelWidth = 120;
 constexpr double kLaneHeight = 24;
 constexpr double kAxisHeight = 26;
-constexpr const char* kLanes[] = {"encounters", "weather", "mission pauses", "player deaths",
-                                  "lightning"};
+constexpr const char* kLanes[] = {"encounters",    "weather",   "mission pauses",
+                                  "player deaths", "lightning", "outside free play"};
 
 int LaneOf(TimelineKind kind) {
     switch (kind) {
@@ -23,6 +23,8 @@ int LaneOf(TimelineKind kind) {
             return 2;
         case TimelineKind::PlayerDeath:
             return 3;
+        case TimelineKind::GameState:
+            return 5;
     }
     return 0;
 }
@@ -131,6 +133,9 @@ std::string Entry(const RunReport& report, const TimelineEntry& entry, const Tim
         case TimelineKind::PlayerDeath:
             return "<a href=\"" + LineLink(LineAt(report.lines, entry.startMs)) + "\">" +
                    Rect(x - 1.5, y, 3, h, "death", title) + "</a>";
+        case TimelineKind::GameState:
+            return "<a href=\"" + LineLink(LineAt(report.lines, entry.startMs)) + "\">" +
+                   Rect(x, y, w, h, "gamestate", title) + "</a>";
     }
     return "";
 }

@@ -60,6 +60,8 @@ class RunRecorder {
     // Frames in which an event was in progress or a line was written.
     const std::vector<FrameCost>& BusyFrames() const { return busyFrames_; }
     const std::vector<TimeWindow>& MissionPauses() const { return missionPauses_; }
+    // The world's windows outside free play: deaths, arrests, cutscenes, loading screens, ...
+    const std::vector<GameStateWindow>& GameStates() const { return world_.GameStates().Windows(); }
 
   private:
     void OnFrameEnd(uint32_t natives);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "encounters/watch_limit.h"
+#include "sim/app/game_state_figures.h"
 
 namespace {
 
@@ -58,6 +59,10 @@ nlohmann::json SummaryFigures(SimRun& run, const RunSummary& summary) {
     j["peds_left_owned"] = world.OwnedPedCount();
     j["blips_left"] = world.Blips().size();
     j["models_left_requested"] = world.ModelsLeftRequested();
+    const GameStateFigures freePlay =
+        FigureGameStates(run.Spans().Spans(), world.GameStates().Windows(), run.Host().NowMs());
+    j["encounters_staged_outside_free_play"] = freePlay.stagedOutsideFreePlay;
+    j["longest_s_into_a_game_state"] = freePlay.longestIntoGameStateS;
     j["peds_spawned"] = world.PedsSpawned();
     j["peds_killed"] = world.PedsKilled();
     return j;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <set>
 
 using nlohmann::json;
@@ -10,7 +11,9 @@ namespace {
 
 const char* const kActions =
     "kill, hurt, hogtie, despawn, move, player_move, player_path, player_teleport, mission_on, "
-    "mission_off, weather, time_of_day, spawn, attack, flee, drive, arm, own or release";
+    "mission_off, weather, time_of_day, spawn, attack, flee, drive, arm, own, release, "
+    "player_dies, player_arrested, cutscene, loading_screen, random_event, control_off or "
+    "fade_out";
 
 const std::initializer_list<const char*> kSpawnFields = {
     "id", "model", "position", "group", "weapons", "male", "state", "health", "owned", "wanders"};
@@ -113,6 +116,54 @@ class TimelineReader {
             const bool loop = j.contains("loop") && in_.Bool(j["loop"], path + ".loop");
             return [points, loop](World& w) { w.PlayerPath().Set(points, loop); };
         }
+        if (action == "player_dies") {
+            Only(j, path, {"respawn_s", "respawn_at"});
+            const uint64_t respawnMs = Lasting(j, path, "respawn_s", false);
+            std::optional<Vec3> place;
+            if (j.contains("respawn_at")) {
+                place = in_.Position(j["respawn_at"], path + ".respawn_at");
+            }
+            return [respawnMs, place](World& w) {
+                w.KillPed(w.PlayerPed());
+                if (respawnMs != 0 || place) {
+                    w.GameStates().SetRespawn(
+                        w.NowMs() + (respawnMs != 0 ? respawnMs : w.settings.playerRespawnMs),
+                        place);
+                }
+            };
+        }
+        if (action == "player_arrested" || action == "loading_screen") {
+            const bool loading = action == "loading_screen";
+            const char* place = loading ? "to" : "then_at";
+            Only(j, path, {"for_s", place});
+            const uint64_t forMs = Lasting(j, path, "for_s", true);
+            std::optional<Vec3> to;
+            if (j.contains(place)) {
+                to = in_.Position(j[place], path + "." + place);
+            }
+            // Fast travel moves the player behind the loading screen; an arrest's fine or jail
+            // puts him down somewhere once it is over.
+            return [loading, forMs, to](World& w) {
+                const uint64_t now = w.NowMs();
+                w.GameStates().Add(loading ? GameStateKind::LoadingScreen : GameStateKind::Arrest,
+                                   now, now + forMs);
+                if (to) {
+                    w.Schedule(loading ? now : now + forMs,
+                               [to](World& world) { world.MoveEntity(world.PlayerPed(), *to); });
+                }
+            };
+        }
+        if (action == "cutscene" || action == "random_event" || action == "control_off" ||
+            action == "fade_out") {
+            Only(j, path, {"for_s"});
+            const uint64_t forMs = Lasting(j, path, "for_s", true);
+            const GameStateKind kind = action == "cutscene"       ? GameStateKind::Cutscene
+                                       : action == "random_event" ? GameStateKind::RandomEvent
+                                       : action == "control_off"  ? GameStateKind::ControlLoss
+                                                                  : GameStateKind::Fade;
+            return
+                [kind, forMs](World& w) { w.GameStates().Add(kind, w.NowMs(), w.NowMs() + forMs); };
+        }
         if (action == "mission_on" || action == "mission_off") {
             Only(j, path, {});
             const bool on = action == "mission_on";
@@ -198,6 +249,16 @@ class TimelineReader {
             in_.Fail(path + "." + field, what);
         }
         return j[field];
+    }
+
+    // A length in seconds, 0.1 s to a day; 0 when it may be left out and is.
+    uint64_t Lasting(const json& j, const std::string& path, const char* field, bool needed) const {
+        if (!j.contains(field) && !needed) {
+            return 0;
+        }
+        const double seconds =
+            in_.Number(Need(j, path, field, "a length in seconds"), path + "." + field, 0.1, 86400);
+        return static_cast<uint64_t>(std::llround(seconds * 1000.0));
     }
 
     // The entry may hold at_s, do and the given fields only.
