@@ -8,21 +8,17 @@
 
 namespace {
 
-// Since when (tick count) the watch has seen the screen faded out or the control off; 0: not.
-uint64_t fadedSinceMs = 0;
-uint64_t controlOffSinceMs = 0;
+// The tick count of the watch's last look that saw the screen up, and the control on.
+uint64_t screenUpMs = 0;
+uint64_t controlOnMs = 0;
 
 // Notes a blackout seen (or not) now; true once it has lasted long enough.
-bool Lasting(bool seen, uint64_t* sinceMs, uint64_t nowMs) {
+bool Lasting(bool seen, uint64_t* clearMs, uint64_t nowMs) {
     if (!seen) {
-        *sinceMs = 0;
+        *clearMs = nowMs;
         return false;
     }
-    if (*sinceMs == 0) {
-        *sinceMs = nowMs == 0 ? 1 : nowMs;
-        return false;
-    }
-    return nowMs - *sinceMs >= kBriefBlackoutMs;
+    return nowMs - *clearMs >= kBlackoutLimitMs;
 }
 
 // The states that end a watch at once, after the mission flag; FreePlay when none holds.
@@ -103,19 +99,19 @@ bool SceneMustEnd() {
     }
     // Both are looked at on every pass, so that each one's start is known.
     const uint64_t now = platform::TickCount64();
-    const bool faded = Lasting(IS_SCREEN_FADED_OUT(), &fadedSinceMs, now);
-    const bool controlOff = Lasting(!IS_PLAYER_CONTROL_ON(player), &controlOffSinceMs, now);
+    const bool faded = Lasting(IS_SCREEN_FADED_OUT(), &screenUpMs, now);
+    const bool controlOff = Lasting(!IS_PLAYER_CONTROL_ON(player), &controlOnMs, now);
     if (faded || controlOff) {
         Log(LogLevel::Debug,
             std::string("The scene has ended: ") +
                 GameStateText(faded ? GameState::ScreenFadedOut : GameState::ControlOff) +
-                " for 5 seconds, ending event.");
+                " and has been for 3.5 s, ending event.");
         return true;
     }
     return false;
 }
 
 void ForgetBlackouts() {
-    fadedSinceMs = 0;
-    controlOffSinceMs = 0;
+    screenUpMs = platform::TickCount64();
+    controlOnMs = screenUpMs;
 }

@@ -28,16 +28,18 @@ const char* GameStateText(GameState state);
 GameState LookAtGameState();
 
 // How long the screen may stay faded out, or the player's control off, before a watch takes it
-// for a cutscene rather than a door or a shop.
-constexpr uint64_t kBriefBlackoutMs = 5000;
+// for a cutscene rather than a door, a shop or a mount. A watch sees the game once a pass (0.5
+// to 2 s apart) and counts from its last look that saw the screen up and the control on, so a
+// blackout of 5.5 s or more always ends an encounter and one under 1.5 s never does.
+constexpr uint64_t kBlackoutLimitMs = 3500;
 
 // On every pass of every watch: a story mission, the player's death or arrest, the player no
 // longer playing or a loading screen ends the encounter at once; a fade or the control taken
-// away only once it has lasted kBriefBlackoutMs; a random event of the game's own never does.
+// away only once it has lasted kBlackoutLimitMs; a random event of the game's own never does.
 // When it ends, logs one Debug line naming the reason ("A story mission has started, ending
 // event." for a mission) and the caller ends its encounter as when the player has left, the
 // lawmen it sent stood down as well.
 bool SceneMustEnd();
 
-// A new encounter starts with no fade or control loss seen.
+// A new encounter starts from a look that saw free play: blackouts count from now.
 void ForgetBlackouts();

@@ -17,7 +17,7 @@ bool Allowance(GameStateKind kind, uint64_t* graceMs) {
         case GameStateKind::Cutscene:
         case GameStateKind::ControlLoss:
         case GameStateKind::Fade:
-            *graceMs = kBriefBlackoutMs;
+            *graceMs = kBlackoutLimitMs;
             return true;
         case GameStateKind::RandomEvent:
             return false;
