@@ -236,3 +236,93 @@ TEST_F(EncounterTest, TheMainLoopPausesOnceTheEncounterHasEndedForAMission) {
 }
 
 }  // namespace
+
+namespace {
+
+// A timer's moment inside a state: nothing is picked or scanned, and the encounter comes
+// within the retry's 5 s of the state's end.
+struct StagingCase {
+    const char* name;
+    GameStateKind kind;
+    const char* text;
+};
+
+class OutsideFreePlayStagingTest : public EncounterTest,
+                                   public ::testing::WithParamInterface<StagingCase> {};
+
+constexpr uint64_t kStateFromMs = 50000;  // the timer comes due at about 65 s
+constexpr uint64_t kStateToMs = 100000;
+
+TEST_P(OutsideFreePlayStagingTest, PicksNothingScansNothingAndStagesSoonAfter) {
+    const StagingCase& state = GetParam();
+    world.AddRider(Near(10));
+    if (state.kind == GameStateKind::Death) {
+        world.settings.pedsAct = true;  // the world stands a dead player up again
+        world.Schedule(kStateFromMs, [](World& w) {
+            w.GameStates().SetRespawn(kStateToMs, std::nullopt);
+            w.KillPed(w.PlayerPed());
+        });
+    } else {
+        world.GameStates().Add(state.kind, kStateFromMs, kStateToMs);
+    }
+    LoadPlugin(IniWith({"Event6_Horse_Bucking"}));
+    ASSERT_TRUE(RunUntil("Executing event6_horse_bucking", 200000));
+
+    const std::string refusal = std::string("Event timer expired outside free play (") +
+                                state.text + "), trying again in 5 seconds";
+    EXPECT_GE(Count(refusal), 6u) << "one line a try, 5 s apart, over the 35 s";
+    EXPECT_GE(LoggedAtMs("Selected Event: event6_horse_bucking"), kStateToMs);
+    EXPECT_LE(LoggedAtMs("Selected Event: event6_horse_bucking"),
+              kStateToMs + 5000 + kFrameAllowanceMs);
+    for (const HostCall& call : run->Host().Calls()) {
+        if (call.kind == HostCall::kNative && call.hash == id::GET_PED_NEARBY_PEDS::kHash) {
+            EXPECT_GE(call.atMs, kStateToMs) << "a scan inside the state";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryState, OutsideFreePlayStagingTest,
+    ::testing::Values(
+        StagingCase{"Death", GameStateKind::Death, "the player is dead or dying"},
+        StagingCase{"Arrest", GameStateKind::Arrest, "the player is being arrested"},
+        StagingCase{"LoadingScreen", GameStateKind::LoadingScreen, "a loading screen is up"},
+        StagingCase{"Cutscene", GameStateKind::Cutscene, "the screen is faded out"},
+        StagingCase{"ControlOff", GameStateKind::ControlLoss, "the player's control is off"},
+        StagingCase{"Fade", GameStateKind::Fade, "the screen is faded out"},
+        StagingCase{"RandomEvent", GameStateKind::RandomEvent,
+                    "a random event of the game's own is running"}),
+    [](const ::testing::TestParamInfo<StagingCase>& each) { return each.param.name; });
+
+// The weather waits out a loading screen the same way.
+TEST_F(EncounterTest, TheWeatherWaitsOutALoadingScreen) {
+    world.GameStates().Add(GameStateKind::LoadingScreen, kStateFromMs, kStateToMs);
+    LoadPlugin(IniWith({"Sudden_Fog"}));
+    ASSERT_TRUE(RunUntil("Executing event_weather_fog", 200000));
+    EXPECT_GE(Count("Weather timer expired in a cutscene or loading screen (a loading screen is "
+                    "up), trying again in 5 seconds"),
+              6u);
+    EXPECT_GE(LoggedAtMs("Executing event_weather_fog"), kStateToMs);
+    EXPECT_LE(LoggedAtMs("Executing event_weather_fog"), kStateToMs + 5000 + kFrameAllowanceMs);
+}
+
+// A door or a shop takes the control for a moment, and the game runs a random event of its
+// own beside ours: the watch goes on through both.
+TEST_F(EncounterTest, AMomentsControlLossAndTheGamesOwnRandomEventEndNothing) {
+    world.AddRider(Near(10));
+    world.settings.pedsAct = false;  // the rider stays in the saddle: the watch runs on
+    LoadPlugin(IniWith({"Event6_Horse_Bucking"}));
+    ASSERT_TRUE(RunUntil("Initiating bucking event"));
+    After(1500, [](World& w) {
+        w.GameStates().Add(GameStateKind::ControlLoss, w.NowMs(), w.NowMs() + 1000);
+        w.GameStates().Add(GameStateKind::Fade, w.NowMs() + 3000, w.NowMs() + 4000);
+        w.GameStates().Add(GameStateKind::RandomEvent, w.NowMs(), w.NowMs() + 60000);
+    });
+    run->Run(30000);
+    EXPECT_EQ(Count("event6_horse_bucking completed successfully"), 0u);
+    for (const std::string& message : Messages()) {
+        EXPECT_EQ(message.find("The scene has ended"), std::string::npos) << message;
+    }
+}
+
+}  // namespace
