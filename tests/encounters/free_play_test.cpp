@@ -17,6 +17,7 @@
 #include "encounters/watch_limit.h"
 
 #include <optional>
+#include <ostream>
 #include <tuple>
 
 namespace {
@@ -86,6 +87,11 @@ struct WatchCase {
     uint64_t passMs;
 };
 
+// Names for the test's output, not bytes.
+void PrintTo(const StateCase& state, std::ostream* out) {
+    *out << state.name;
+}
+
 class StoryMissionTest : public EncounterTest,
                          public ::testing::WithParamInterface<std::tuple<WatchCase, StateCase>> {
   public:
@@ -110,6 +116,10 @@ class StoryMissionTest : public EncounterTest,
         return ::testing::AssertionSuccess();
     }
 };
+
+void PrintTo(const WatchCase& watch, std::ostream* out) {
+    *out << watch.name;
+}
 
 std::string FightWithLawman(StoryMissionTest& t) {
     t.Armed(t.Near(5));
@@ -246,6 +256,10 @@ struct StagingCase {
     GameStateKind kind;
     const char* text;
 };
+
+void PrintTo(const StagingCase& state, std::ostream* out) {
+    *out << state.name;
+}
 
 class OutsideFreePlayStagingTest : public EncounterTest,
                                    public ::testing::WithParamInterface<StagingCase> {};
