@@ -107,6 +107,7 @@ TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
     const int32_t lawman = world.AddLawman(Vec3{-10, 5, 0});
     world.Environment().AddMissionWindow(250000, 270000);
     world.Schedule(280000, [player](World& w) { w.KillPed(player); });
+    world.GameStates().Add(GameStateKind::Cutscene, 285000, 295000);
 
     HostOptions options = HostOptionsForSeed(1);
     options.recordCalls = true;
@@ -151,6 +152,17 @@ TEST(RunReportTest, ARobberyRunGivesEachPedItsRoleAndItsTrackOverTheEncounter) {
     const auto death = find(TimelineKind::PlayerDeath);
     ASSERT_NE(death, report.timeline.end());
     EXPECT_NEAR(static_cast<double>(death->startMs), 280000, 1100);
+    // The death and the cutscene, each in the lane outside free play, a death still open at
+    // the end drawn to the end.
+    std::vector<std::string> outside;
+    for (const TimelineEntry& entry : report.timeline) {
+        if (entry.kind == TimelineKind::GameState) {
+            outside.push_back(entry.label + " " + std::to_string(entry.startMs / 1000) + "-" +
+                              std::to_string(entry.endMs / 1000));
+        }
+    }
+    EXPECT_EQ(outside.size(), 2u);
+    EXPECT_NE(std::find(outside.begin(), outside.end(), "cutscene 285-295"), outside.end());
     EXPECT_TRUE(std::is_sorted(
         report.timeline.begin(), report.timeline.end(),
         [](const TimelineEntry& a, const TimelineEntry& b) { return a.startMs < b.startMs; }));
