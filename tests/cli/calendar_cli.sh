@@ -6,14 +6,7 @@
 #   calendar_cli.sh SIM SOURCE_DIR WORKDIR
 set -euo pipefail
 sim=$1 source_dir=$2 work=$3
-fail=0
-problem() {
-    echo "FAIL: $*"
-    fail=1
-}
-said() {
-    grep -v '^==[0-9]*==WARNING: ASan' "$1" || true
-}
+source "$(dirname "$0")/problems.sh"
 rm -rf "$work"
 mkdir -p "$work"
 sed 's/^RecordSession=false/RecordSession=true/' "$source_dir/packaging/Tarrowind.ini" \

@@ -1,21 +1,12 @@
 #!/usr/bin/env bash
 # tarrowind-sim --replay as a mod author uses it: an hour of the town recorded with
 # RecordSession on, from half past eleven at night, replays with no difference and the same
-# two daily logs, byte for byte, and a trace
-# like the recorded run's; a cut recording replays and says where it ended; anything that is
+# two daily logs, byte for byte, and a trace like the recorded run's; a cut recording replays and says where it ended; anything that is
 # not a recording gets one line and exit status 2.
 #   replay_cli.sh SIM SOURCE_DIR WORKDIR
 set -euo pipefail
 sim=$1 source_dir=$2 work=$3
-fail=0
-problem() {
-    echo "FAIL: $*"
-    fail=1
-}
-# Standard error's lines but the sanitizers' own notes (an ASan build warns about fibers).
-said() {
-    grep -v '^==[0-9]*==WARNING: ASan' "$1" || true
-}
+source "$(dirname "$0")/problems.sh"
 rm -rf "$work"
 mkdir -p "$work/game/Tarrowind" "$work/replay"
 sed 's/^RecordSession=false/RecordSession=true/' "$source_dir/packaging/Tarrowind.ini" \
