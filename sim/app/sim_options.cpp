@@ -27,6 +27,8 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
         problem = "--time-limit is for a sweep: give it with --seeds A-B";
     } else if (!options.replaySettings.empty() && options.replay.empty()) {
         problem = "--replay-setting goes with --replay";
+    } else if (!options.crashNative.empty() && (options.sweep || !options.replay.empty())) {
+        problem = "--crash-native crashes one simulated run: not with --seeds or --replay";
     } else if (options.sweep && !options.replay.empty()) {
         problem = "--replay plays one recorded session: it does not go with --seeds";
     }
@@ -41,7 +43,8 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--replay FILE "
+           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--crash-native "
+           "NAME[:N]] [--replay FILE "
            "[--replay-setting '[Section]Key=value']...]\n"
            "       tarrowind-sim --seeds A-B [--jobs N] [--time-limit SECONDS] [--workdir DIR] "
            "[--minutes N] [--scenario FILE] [--summary-json FILE] [--report FILE.html]";
@@ -65,6 +68,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->trace = value;
         } else if (flag == "--replay") {
             options->replay = value;
+        } else if (flag == "--crash-native") {
+            options->crashNative = value;
         } else if (flag == "--replay-setting") {
             options->replaySettings.push_back(value);
         } else if (flag == "--minutes") {
@@ -112,11 +117,11 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
         }
         return true;
     };
-    return WalkArguments(
-               argc, argv, SimUsage(), {"--quiet"},
-               {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario", "--report",
-                "--trace", "--seeds", "--jobs", "--time-limit", "--replay", "--replay-setting"},
-               apply, error) &&
+    return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
+                         {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
+                          "--report", "--trace", "--seeds", "--jobs", "--time-limit", "--replay",
+                          "--replay-setting", "--crash-native"},
+                         apply, error) &&
            CheckCombination(*options, error);
 }
 

@@ -53,7 +53,7 @@ grep -Eq "no difference; the recording (cut in the middle of a record at byte [0
     "$work/cut.out" || problem "a cut recording's replay says: $(tail -1 "$work/cut.out")"
 
 # Foreign files: one line on standard error, exit status 2.
-printf 'TWRECRD\n\002' >"$work/newer.rec"
+printf 'TWRECRD\n\003' >"$work/newer.rec"
 : >"$work/empty.rec"
 for foreign in "$work/empty.rec" "$work/newer.rec" "$work/game/Tarrowind/Tarrowind.ini" \
     "$work/missing.rec"; do
@@ -64,7 +64,7 @@ for foreign in "$work/empty.rec" "$work/newer.rec" "$work/game/Tarrowind/Tarrowi
     [ "$(said "$work/foreign.err" | wc -l)" = 1 ] ||
         problem "replaying $foreign said: $(cat "$work/foreign.err")"
 done
-grep -q "format version 2; this simulator reads version 1" <(
+grep -q "format version 3; this simulator reads versions 1 to 2" <(
     "$sim" --replay "$work/newer.rec" --workdir "$work/replay-foreign" 2>&1 || true) ||
     problem "a newer format is not named as such"
 

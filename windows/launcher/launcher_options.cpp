@@ -14,7 +14,7 @@ constexpr uint64_t kMaxRepeat = 100;
 const char* LauncherUsage() {
     return "usage: tarrowind-launcher [--workdir DIR] [--minutes N | --frames F] [--seed S] "
            "[--scenario FILE | --crowd PEDS] [--repeat R] [--plugin FILE] [--move-logs] "
-           "[--quiet]";
+           "[--crash-native NAME[:N]] [--quiet]";
 }
 
 bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::string* error) {
@@ -41,6 +41,8 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
             options->workdir = value;
         } else if (flag == "--scenario") {
             options->scenario = value;
+        } else if (flag == "--crash-native") {
+            options->crashNative = value;
         } else if (flag == "--plugin") {
             options->plugin = value;
         } else if (flag == "--minutes") {
@@ -68,7 +70,7 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
     };
     if (!WalkArguments(argc, argv, LauncherUsage(), {"--quiet", "--move-logs"},
                        {"--workdir", "--minutes", "--frames", "--seed", "--scenario", "--plugin",
-                        "--crowd", "--repeat"},
+                        "--crowd", "--repeat", "--crash-native"},
                        apply, error)) {
         return false;
     }
