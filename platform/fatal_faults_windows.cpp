@@ -2,7 +2,11 @@
 // the script's fiber and always passes the exception on.
 #ifdef _WIN32
 
+// GCC 12 takes the segment read inside GetCurrentFiber for an out-of-bounds array access.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
 #include <windows.h>
+#pragma GCC diagnostic pop
 
 #include "platform/fatal_faults.h"
 
