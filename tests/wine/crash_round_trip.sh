@@ -15,12 +15,12 @@ mkdir -p "$work/windows/Tarrowind/logs" "$work/linux"
 sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
     "$source_dir/packaging/Tarrowind.ini" >"$work/windows/Tarrowind/Tarrowind.ini"
 
-status=0
+died=0
 (cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 60 --seed 1 \
     --quiet --crash-native GET_PED_NEARBY_PEDS:2) >"$work/launcher.txt" 2>"$work/launcher.err" ||
-    status=$?
-if [ $status = 0 ] || grep -q '^---- launcher:' "$work/launcher.txt"; then
-    echo "FAIL: the launcher did not die of the crash (status $status):"
+    died=$?
+if [ $died = 0 ] || grep -q '^---- launcher:' "$work/launcher.txt"; then
+    echo "FAIL: the launcher did not die of the crash (status $died):"
     tail -3 "$work/launcher.txt"
     exit 1
 fi
@@ -61,5 +61,5 @@ elif ! diff <(same_name "$work"/windows/Tarrowind/logs/*.log) \
     head -20 "$work/diff.txt"
     exit 1
 fi
-echo "ok: the launcher died (status $status), leaving $(stat -c %s "$rec") bytes of recording;" \
+echo "ok: the launcher died (status $died), leaving $(stat -c %s "$rec") bytes of recording;" \
     "$(grep '^the session crashed' "$work/replay.txt" | cut -c1-160)..."
