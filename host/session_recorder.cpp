@@ -35,6 +35,8 @@ constexpr size_t kRunTicksLimit = 60000;
 constexpr uint64_t kIdleWriteEveryMs = 1000;
 // The nearby-ped buffer's first slot says how many follow; more than this is not believed.
 constexpr uint64_t kMaxBufferSlots = 4096;
+// Sessions started within one second get _2 to _99 after the time in their names.
+constexpr int kMostRecordingsASecond = 99;
 
 State state = State::Off;
 bool suppressed = false;
@@ -379,7 +381,9 @@ std::string SettingsAsRead() {
     return text;
 }
 
-// Named after the local time the settings were read, read past the recording's own taps.
+// Named after the local time the settings were read, read past the recording's own taps: the
+// first of Tarrowind_<stamp>.rec, then _2 to _99, that is not there yet. Empty when all are:
+// an existing file is never written into.
 std::string NewRecordingPath() {
     std::tm local{};
     char stamp[32] = "unknown";
@@ -387,13 +391,14 @@ std::string NewRecordingPath() {
         std::strftime(stamp, sizeof(stamp), "%Y-%m-%d_%H%M%S", &local);
     }
     const std::string base = std::string("Tarrowind/logs/Tarrowind_") + stamp;
-    std::string candidate = base + ".rec";
-    for (int n = 2;
-         n < 100 && platform::os::ProbeFile(candidate.c_str()) != platform::FileState::Missing;
-         ++n) {
-        candidate = base + "_" + std::to_string(n) + ".rec";
+    for (int n = 1; n <= kMostRecordingsASecond; ++n) {
+        const std::string candidate =
+            n == 1 ? base + ".rec" : base + "_" + std::to_string(n) + ".rec";
+        if (platform::os::ProbeFile(candidate.c_str()) == platform::FileState::Missing) {
+            return candidate;
+        }
     }
-    return candidate;
+    return std::string();
 }
 
 }  // namespace
@@ -550,8 +555,14 @@ void Decide(bool wanted) {
         StopWatching();
         return;
     }
-    state = State::Recording;
     path = NewRecordingPath();
+    if (path.empty()) {
+        StopWatching();
+        LogError("Tarrowind/logs already holds " + std::to_string(kMostRecordingsASecond) +
+                 " session recordings of this second; the game goes on without recording");
+        return;
+    }
+    state = State::Recording;
     Bytes head(recording::kMagic, recording::kMagic + sizeof(recording::kMagic));
     PutU(head, recording::kFormatVersion);
     PutText(record, std::string("Tarrowind ") + TarrowindVersion());
