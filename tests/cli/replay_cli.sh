@@ -83,5 +83,27 @@ for bad in "EnableBlips=false" "[Blips]=false" "[Blips]EnableBlips"; do
     [ $status = 2 ] || problem "--replay-setting '$bad' exited $status, not 2"
 done
 
+# A crash inside a native: the run dies of it; its recording replays to the crash and names it.
+mkdir -p "$work/crash/Tarrowind"
+cp "$work/game/Tarrowind/Tarrowind.ini" "$work/crash/Tarrowind/"
+status=0
+"$sim" --workdir "$work/crash" --minutes 60 --quiet --crash-native GET_PED_NEARBY_PEDS:2 \
+    >/dev/null 2>&1 || status=$?
+[ $status != 0 ] || problem "a run with a crashing native did not die of it"
+status=0
+"$sim" --replay "$work"/crash/Tarrowind/logs/*.rec --workdir "$work/replay-crash" --quiet \
+    >"$work/crash.out" 2>&1 || status=$?
+[ $status = 0 ] && grep -q "to the crash: no difference" "$work/crash.out" &&
+    grep -Eq "^the session crashed at call [0-9]+, [0-9.]+ s: access violation \(0xC0000005\) inside the native GET_PED_NEARBY_PEDS \(the plug-in asked GET_PED_NEARBY_PEDS\(.*; last log line: \[" \
+        "$work/crash.out" ||
+    problem "the crashed recording's replay exited $status and said: $(tail -2 "$work/crash.out")"
+for bad in "EXPLODE_PED" "GET_PED_NEARBY_PEDS:0" "GET_PED_NEARBY_PEDS:x" "PLAYER_ID:"; do
+    status=0
+    "$sim" --workdir "$work/bad" --minutes 1 --crash-native "$bad" >/dev/null 2>"$work/bad.err" ||
+        status=$?
+    [ $status = 2 ] && [ "$(said "$work/bad.err" | wc -l)" = 1 ] ||
+        problem "--crash-native '$bad' exited $status and said: $(cat "$work/bad.err")"
+done
+
 [ $fail = 0 ] && echo "ok: an hour of the town in a $size-byte recording, replayed with the same log and trace"
 exit $fail
