@@ -189,6 +189,24 @@ TEST_F(Recorder, IdleFramesAreWrittenOnceASecondOfPlayHasPassedAndReadBackTickFo
     EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Closed);
 }
 
+// A game paused with the script still running: frames go by, the clock does not.
+TEST_F(Recorder, IdleFramesWithNoTimePassingAreWrittenBeforeTheirTickCountsOutgrowTheBuffer) {
+    Start();
+    IdleFrame(100);
+    IdleFrame(100);
+    const uintmax_t written = FileSize(kFirstName);
+    for (int frame = 1; frame < 60000; ++frame) {  // a byte of tick count each
+        IdleFrame(0);
+    }
+    EXPECT_EQ(FileSize(kFirstName), written);
+    IdleFrame(0);
+    EXPECT_GT(FileSize(kFirstName), written);
+    session_record::Close();
+    recording::RecordingReader reader;
+    ReadAll(kFirstName, &reader);
+    EXPECT_EQ(reader.RepeatedFrames(), 60000u);
+}
+
 TEST_F(Recorder, TheUnloadClosesTheRecordingForGoodAndStopsWatching) {
     Start();
     EXPECT_TRUE(platform::WatchingFatalFaults());
