@@ -587,6 +587,8 @@ void Close() {
     if (state != State::Off) {
         StopWatching();
     }
+    // Also after a crash the process lived through (an exception some code handled).
+    platform::StopWatchingFatalFaults();
 }
 
 void Reset() {
