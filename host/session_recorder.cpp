@@ -592,9 +592,7 @@ void Close() {
 }
 
 void Reset() {
-    if (state != State::Off || g_active) {
-        StopWatching();
-    }
+    StopWatching();
     capBytes = recording::kCapBytes;
     path.clear();
 }

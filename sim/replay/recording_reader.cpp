@@ -284,8 +284,12 @@ bool RecordingReader::ReadRecord(Record* out) {
             }
             crash_.code = static_cast<uint32_t>(in.U());
             crash_.nativeHash = in.U();
-            crash_.inOurModule = in.Byte() != 0;
-            crash_.moduleOffset = crash_.inOurModule ? in.U() : 0;
+            {
+                const uint8_t where = in.Byte();  // 1: in our module, 0: not
+                crash_.inOurModule = where == 1;
+                crash_.moduleOffset = crash_.inOurModule ? in.U() : 0;
+                in.ok = in.ok && where <= 1;
+            }
             break;
         case kIdleRun: {
             const uint64_t frames = in.U();

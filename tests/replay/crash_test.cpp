@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/fatal_faults.h"
 #include "session_fixture.h"
@@ -204,6 +205,44 @@ TEST(Crash, InOurOwnCodeTheRecordingGivesThePlaceInTheModule) {
     EXPECT_NE(replay.crashLine.find(std::string("access violation (0xC0000005) in the plug-in's "
                                                 "own code at module offset ") +
                                     offset),
+              std::string::npos)
+        << replay.crashLine;
+}
+
+// Neither ours nor a native's: a fault in the C library, handed a pointer to nowhere.
+TEST(Crash, OutsideThePlugInsModuleTheRecordingSaysSoWithNoPlace) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reports the bad memset itself, before any fault";
+#endif
+    TempWorkdir folder;
+    folder.WriteIni(TownIni(true));
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            World world(3);
+            std::string error;
+            BuildDefaultWorld(world, &error);
+            SimRun run(world, FixedHostOptions());
+            run.LoadPlugin();
+            run.Run(60000);
+            void* (*volatile fill)(void*, int, size_t) = &std::memset;
+            fill(reinterpret_cast<void*>(uintptr_t{16}), 0, 64);
+            std::exit(0);
+        },
+        DiedOfTheFault, "");
+    const std::string bytes = OnlyRecording(folder);
+    recording::RecordingReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.Open(bytes, &error)) << error;
+    recording::Record record;
+    while (reader.Next(&record)) {
+    }
+    ASSERT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed) << reader.Problem();
+    EXPECT_FALSE(reader.Crash().inOurModule);
+    EXPECT_EQ(reader.Crash().moduleOffset, 0u);
+    ClearLogs(folder);
+    const ReplayOutcome replay = Replay(folder, bytes);
+    EXPECT_NE(replay.crashLine.find("access violation (0xC0000005) outside the plug-in's module"),
               std::string::npos)
         << replay.crashLine;
 }

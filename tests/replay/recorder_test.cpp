@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/config.h"
 #include "host/recording_format.h"
 #include "host/script_main.h"
 #include "host/session_recorder.h"
@@ -87,6 +89,25 @@ class Recorder : public ::testing::Test {
     }
     TempWorkdir dir;
 };
+
+TEST_F(Recorder, TheHeaderNamesTheBuildAndEverySettingAsRead) {
+    Config.EnableDebugLogging = false;
+    Config.MinEventDelayMinutes = 3;
+    Config.Sudden_Fog = false;
+    Start();
+    session_record::Close();
+    recording::RecordingReader reader;
+    ReadAll(kFirstName, &reader);
+    EXPECT_EQ(reader.VersionLine().rfind("Tarrowind 0.1.0 (", 0), 0u) << reader.VersionLine();
+    const std::string& settings = reader.Settings();
+    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 18);
+    for (const char* line : {"Logging.EnableDebugLogging=false\n",
+                             "Logging.RecordSession=", "Blips.EnableBlips=true\n",
+                             "Event Timing.MinEventDelayMinutes=3\n", "Weather.Sudden_Fog=false\n",
+                             "Weather Timing.Weather_MaxEventDelayMinutes="}) {
+        EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+    }
+}
 
 TEST_F(Recorder, EveryArgumentKindAndResultReadsBackAsCalled) {
     Start();
