@@ -3,6 +3,8 @@
 // came from. The crashes are real ones, in a child process that dies of them.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <setjmp.h>
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -245,6 +247,50 @@ TEST(Crash, OutsideThePlugInsModuleTheRecordingSaysSoWithNoPlace) {
     EXPECT_NE(replay.crashLine.find("access violation (0xC0000005) outside the plug-in's module"),
               std::string::npos)
         << replay.crashLine;
+}
+
+sigjmp_buf pastTheFault;
+void HandleLikeTheHook(int) {
+    siglongjmp(pastTheFault, 1);
+}
+
+// Code before ours that handles the fault itself (as a hook may catch a script's access
+// violation and carry on): the recording has ended with the crash, and records no more.
+TEST(Crash, AFaultSomeoneElseHandlesEndsTheRecordingAllTheSame) {
+    TempWorkdir folder;
+    folder.WriteIni(TownIni(true));
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            struct sigaction hook {};
+            hook.sa_handler = HandleLikeTheHook;
+            sigemptyset(&hook.sa_mask);
+            sigaction(SIGSEGV, &hook, nullptr);
+            World world(3);
+            std::string error;
+            BuildDefaultWorld(world, &error);
+            SimRun run(world, FixedHostOptions());
+            run.LoadPlugin();
+            run.Run(60000);
+            if (sigsetjmp(pastTheFault, 1) == 0) {
+                volatile int* volatile nowhere = reinterpret_cast<volatile int*>(uintptr_t{16});
+                *nowhere = 1;
+            }
+            const bool recordingAfter = session_record::Active();
+            run.Run(60000);
+            run.UnloadPlugin();
+            std::exit(recordingAfter ? 3 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    recording::RecordingReader reader;
+    std::string error;
+    const std::string bytes = OnlyRecording(folder);
+    ASSERT_TRUE(reader.Open(bytes, &error)) << error;
+    recording::Record record;
+    while (reader.Next(&record)) {
+    }
+    EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed);
+    EXPECT_EQ(reader.BytesRead(), bytes.size()) << "nothing after the crashed record";
 }
 
 TEST(Crash, WithRecordingOffNoHandlerIsInstalledAndTheFaultIsTheSystemsAlone) {
