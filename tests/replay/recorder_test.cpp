@@ -286,32 +286,55 @@ TEST_F(Recorder, ASecondSessionOfTheSameSecondTakesTheNextFreeNameAndNeverAnExis
 }
 
 // A real fault, in a child: it dies of it, and its file holds the idle frames it had only
-// counted, the frame it was in, and the crashed record.
+// counted (steady ones and uneven ones), the frame it was in, and the crashed record.
 TEST_F(Recorder, ACrashWritesTheCountedIdleFramesTheUnfinishedFrameAndTheCrashedRecord) {
     GTEST_FLAG_SET(death_test_style, "fast");
-    EXPECT_EXIT(
-        {
-            Start();
-            for (int frame = 0; frame < 5; ++frame) {
-                IdleFrame(100);
+    const std::vector<uint64_t> steady = {100, 100, 100, 100, 100};
+    const std::vector<uint64_t> uneven = {100, 100, 90, 130, 70};
+    for (const std::vector<uint64_t>* steps : {&steady, &uneven}) {
+        std::filesystem::remove(kFirstName);
+        std::vector<uint64_t> answered;
+        uint64_t tick = fakeTick;
+        for (uint64_t step : *steps) {
+            answered.push_back(tick += step);
+        }
+        EXPECT_EXIT(
+            {
+                Start();
+                for (uint64_t step : *steps) {
+                    IdleFrame(step);
+                }
+                const uint64_t result = 0;
+                session_record::NoteNative(kFlag, nullptr, 0, &result, 1);
+                session_record::g_nativeInFlight = kScan;
+                volatile int* volatile nowhere = reinterpret_cast<volatile int*>(uintptr_t{16});
+                *nowhere = 1;
+                std::exit(0);
+            },
+            [](int status) { return !(WIFEXITED(status) && WEXITSTATUS(status) == 0); }, "");
+        recording::RecordingReader reader;
+        const std::vector<recording::Record> r = ReadAll(kFirstName, &reader);
+        EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed) << reader.Problem();
+        EXPECT_EQ(reader.RepeatedFrames(), 3u) << "all but the declaring and the first idle frame";
+        ASSERT_EQ(r.size(), 5u * 3 + 1);
+        std::vector<uint64_t> read;
+        for (const recording::Record& record : r) {
+            if (record.kind == recording::kTickCount) {
+                read.push_back(record.number);
             }
-            const uint64_t result = 0;
-            session_record::NoteNative(kFlag, nullptr, 0, &result, 1);
-            session_record::g_nativeInFlight = kScan;
-            volatile int* volatile nowhere = reinterpret_cast<volatile int*>(uintptr_t{16});
-            *nowhere = 1;
-            std::exit(0);
-        },
-        [](int status) { return !(WIFEXITED(status) && WEXITSTATUS(status) == 0); }, "");
-    recording::RecordingReader reader;
-    const std::vector<recording::Record> r = ReadAll(kFirstName, &reader);
-    EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed) << reader.Problem();
-    EXPECT_EQ(reader.RepeatedFrames(), 3u) << "all but the declaring and the first idle frame";
-    ASSERT_EQ(r.size(), 5u * 3 + 1);
-    EXPECT_EQ(r.back().kind, recording::kNative);
-    EXPECT_EQ(r[r.size() - 4].number, 5000u + 500) << "the last counted frame's tick count";
-    EXPECT_EQ(reader.Crash().code, platform::kAccessViolation);
-    EXPECT_EQ(reader.Crash().nativeHash, kScan);
+        }
+        EXPECT_EQ(read, answered);
+        EXPECT_EQ(r.back().kind, recording::kNative) << "the unfinished frame";
+        EXPECT_EQ(reader.Crash().code, platform::kAccessViolation);
+        EXPECT_EQ(reader.Crash().nativeHash, kScan);
+    }
+}
+
+// Before the library is loaded nothing is watched: a fresh process, as the game starts.
+TEST(RecorderBeforeTheLoad, RecordsNothing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child starts afresh
+    EXPECT_EXIT(std::exit(session_record::Active() || platform::WatchingFatalFaults() ? 1 : 0),
+                ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
