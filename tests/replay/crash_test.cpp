@@ -293,32 +293,22 @@ TEST(Crash, AFaultSomeoneElseHandlesEndsTheRecordingAllTheSame) {
     EXPECT_EQ(reader.BytesRead(), bytes.size()) << "nothing after the crashed record";
 }
 
-TEST(Crash, WithRecordingOffNoHandlerIsInstalledAndTheFaultIsTheSystemsAlone) {
-    TempWorkdir folder;
-    folder.WriteIni(TownIni(false));
-    World world(3);
-    std::string error;
-    ASSERT_TRUE(BuildDefaultWorld(world, &error)) << error;
-    SimRun run(world, FixedHostOptions());
-    run.LoadPlugin();
-    run.Run(60000);
-    EXPECT_FALSE(platform::WatchingFatalFaults());
-    run.UnloadPlugin();
-}
-
-TEST(Crash, RecordingWatchesFromTheDecisionToTheUnload) {
-    TempWorkdir folder;
-    folder.WriteIni(TownIni(true));
-    World world(3);
-    std::string error;
-    ASSERT_TRUE(BuildDefaultWorld(world, &error)) << error;
-    SimRun run(world, FixedHostOptions());
-    run.LoadPlugin();
-    EXPECT_FALSE(platform::WatchingFatalFaults()) << "nothing before the settings are read";
-    run.Run(60000);
-    EXPECT_TRUE(platform::WatchingFatalFaults());
-    run.UnloadPlugin();
-    EXPECT_FALSE(platform::WatchingFatalFaults());
+// The handler is there from the decision to record to the unload, and never without it.
+TEST(Crash, TheHandlerIsInstalledOnlyWhileRecording) {
+    for (const bool record : {false, true}) {
+        TempWorkdir folder;
+        folder.WriteIni(TownIni(record));
+        World world(3);
+        std::string error;
+        ASSERT_TRUE(BuildDefaultWorld(world, &error)) << error;
+        SimRun run(world, FixedHostOptions());
+        run.LoadPlugin();
+        EXPECT_FALSE(platform::WatchingFatalFaults()) << "nothing before the settings are read";
+        run.Run(60000);
+        EXPECT_EQ(platform::WatchingFatalFaults(), record);
+        run.UnloadPlugin();
+        EXPECT_FALSE(platform::WatchingFatalFaults());
+    }
 }
 
 }  // namespace
