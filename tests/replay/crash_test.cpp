@@ -249,6 +249,41 @@ TEST(Crash, OutsideThePlugInsModuleTheRecordingSaysSoWithNoPlace) {
         << replay.crashLine;
 }
 
+// Recursion deeper than any stack, a frame at a time, until the stack is gone.
+volatile int depthLimit = 1 << 30;
+[[gnu::noinline]] int Bottomless(int depth) {
+    volatile char frame[512];
+    frame[0] = static_cast<char>(depth);
+    return depth < depthLimit ? Bottomless(depth + 1) + frame[0] : 0;
+}
+
+// With its stack used up the handler still runs (on a stack of its own) and writes it all.
+TEST(Crash, AStackOverflowStillLeavesTheWholeRecording) {
+    TempWorkdir folder;
+    folder.WriteIni(TownIni(true));
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            World world(3);
+            std::string error;
+            BuildDefaultWorld(world, &error);
+            SimRun run(world, FixedHostOptions());
+            run.LoadPlugin();
+            run.Run(60000);
+            std::exit(Bottomless(0));
+        },
+        DiedOfTheFault, "");
+    recording::RecordingReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.Open(OnlyRecording(folder), &error)) << error;
+    recording::Record record;
+    while (reader.Next(&record)) {
+    }
+    EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed) << reader.Problem();
+    EXPECT_EQ(reader.Crash().code, platform::kAccessViolation);
+    EXPECT_TRUE(reader.Crash().inOurModule);
+}
+
 sigjmp_buf pastTheFault;
 void HandleLikeTheHook(int) {
     siglongjmp(pastTheFault, 1);
