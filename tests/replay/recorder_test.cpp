@@ -128,12 +128,14 @@ TEST_F(Recorder, EveryArgumentKindAndResultReadsBackAsCalled) {
     const session_record::ArgNote buffer[] = {{recording::kArgSlotBuffer, 0, slots[0], slots}};
     const uint64_t filled = 2;
     session_record::NoteNative(kScan, buffer, 1, &filled, 1);
+    const uint64_t none = 0;  // a scan that found nobody
+    session_record::NoteNative(kScan, buffer, 1, &none, 1);
     session_record::NoteWait(0);
     session_record::Close();
 
     recording::RecordingReader reader;
     const std::vector<recording::Record> r = ReadAll(kFirstName, &reader);
-    ASSERT_EQ(r.size(), 6u);
+    ASSERT_EQ(r.size(), 7u);
     EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Closed);
     EXPECT_EQ(reader.ClosingReason(), recording::kUnloaded);
 
@@ -169,7 +171,9 @@ TEST_F(Recorder, EveryArgumentKindAndResultReadsBackAsCalled) {
     EXPECT_EQ(r[4].args[0].slots, (std::vector<uint64_t>{5, 4100, 4098}))
         << "the slots offered and those the call filled, not what lay past them";
     EXPECT_EQ(r[4].result[0], 2u);
-    EXPECT_EQ(r[5].kind, recording::kWait);
+    ASSERT_EQ(r[5].args.size(), 1u);
+    EXPECT_EQ(r[5].args[0].slots, (std::vector<uint64_t>{5})) << "only the slots offered";
+    EXPECT_EQ(r[6].kind, recording::kWait);
 }
 
 TEST_F(Recorder, IdleFramesAreWrittenOnceASecondOfPlayHasPassedAndReadBackTickForTick) {
@@ -247,6 +251,30 @@ TEST_F(Recorder, TheUnloadClosesTheRecordingForGoodAndStopsWatching) {
     EXPECT_EQ(r[3].kind, recording::kNative) << "the unfinished frame is kept";
     EXPECT_EQ(r[3].result[0], 1u);
     EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Closed);
+
+    // The next load of the library, with the key off: no file named, nothing watched.
+    session_record::Reset();
+    EXPECT_TRUE(session_record::FilePath().empty());
+    session_record::Begin();
+    session_record::Decide(false);
+    EXPECT_FALSE(session_record::Active());
+    EXPECT_TRUE(session_record::FilePath().empty());
+}
+
+TEST_F(Recorder, AtItsSizeCapTheRecordingClosesAndStopsWatching) {
+    session_record::SetCapBytes(1200);
+    Start();
+    for (uint64_t frame = 0; frame < 200 && session_record::Active(); ++frame) {
+        const uint64_t answer = frame;  // every frame another: each one written whole
+        session_record::NoteNative(kFlag, nullptr, 0, &answer, 1);
+        session_record::NoteWait(0);
+    }
+    EXPECT_FALSE(session_record::Active());
+    EXPECT_FALSE(platform::WatchingFatalFaults());
+    recording::RecordingReader reader;
+    ReadAll(kFirstName, &reader);
+    EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Closed);
+    EXPECT_EQ(reader.ClosingReason(), recording::kCapReached);
 }
 
 TEST_F(Recorder, ASecondSessionOfTheSameSecondTakesTheNextFreeNameAndNeverAnExistingFile) {
