@@ -43,9 +43,8 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
 
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
-           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] [--crash-native "
-           "NAME[:N]] [--replay FILE "
-           "[--replay-setting '[Section]Key=value']...]\n"
+           "[--summary-json FILE] [--report FILE.html] [--trace FILE] [--quiet] "
+           "[--crash-native NAME[:N]] [--replay FILE [--replay-setting '[Section]Key=value']...]\n"
            "       tarrowind-sim --seeds A-B [--jobs N] [--time-limit SECONDS] [--workdir DIR] "
            "[--minutes N] [--scenario FILE] [--summary-json FILE] [--report FILE.html]";
 }
