@@ -16,6 +16,9 @@ LogObserver activeObserver = nullptr;
 // Lines that could not be written since the last one that could. The next line that reaches
 // the file is preceded by a notice, so a gap in the log never goes unexplained.
 uint64_t unwrittenLines = 0;
+// The file's last line was cut short (a full disk took part of it): the next line that gets
+// there starts on a line of its own.
+bool lastLineTorn = false;
 
 // The day's file, open from the first line of a frame until the script yields (CloseLogFile):
 // a frame of many lines opens it once, and while the game runs no handle is held.
@@ -84,6 +87,7 @@ uint64_t UnwrittenLogLines() {
 
 void ResetUnwrittenLogLines() {
     unwrittenLines = 0;
+    lastLineTorn = false;
 }
 
 void Log(LogLevel level, const std::string& message) noexcept {
@@ -119,6 +123,9 @@ void Log(LogLevel level, const std::string& message) noexcept {
         std::string noticeLine;
         if (OpenDayFile(date)) {
             std::string text;
+            if (lastLineTorn) {
+                text += platform::kTextLineEnd;
+            }
             if (unwrittenLines > 0) {
                 notice = "Could not write " + std::to_string(unwrittenLines) +
                          " log lines while Tarrowind/logs was missing or not writable";
@@ -127,8 +134,18 @@ void Log(LogLevel level, const std::string& message) noexcept {
             }
             AppendFileText(text, line);
             // One write, straight to the system: a game that dies later loses nothing of it.
-            written = platform::AppendToFile(dayFile, text.data(), text.size());
-            if (!written) {
+            size_t reached = 0;
+            written = platform::AppendToFile(dayFile, text.data(), text.size(), &reached);
+            if (written) {
+                lastLineTorn = false;
+            } else {
+                // Part of it may be there: it counts as lost all the same.
+                if (reached > 0) {
+                    const std::string_view end(platform::kTextLineEnd);
+                    const std::string_view got(text.data(), reached);
+                    lastLineTorn =
+                        got.size() < end.size() || got.substr(got.size() - end.size()) != end;
+                }
                 CloseLogFile();  // the next line tries a fresh open
             }
         }

@@ -114,7 +114,9 @@ R Invoke(Args... args) {
     }
     const session_record::ArgNote notes[sizeof...(Args) + 1] = {NoteArg(args)...,
                                                                 session_record::ArgNote{}};
+    session_record::g_nativeInFlight = Id::kHash;
     const uint64_t* slots = nativeCall();
+    session_record::g_nativeInFlight = 0;
     session_record::NoteNative(Id::kHash, notes, sizeof...(Args), slots, kResultSlots<R>);
     return ResultReader<R>::Read(slots);
 }

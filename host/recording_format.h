@@ -8,7 +8,9 @@
 namespace recording {
 
 constexpr char kMagic[8] = {'T', 'W', 'R', 'E', 'C', 'R', 'D', '\n'};
-constexpr uint64_t kFormatVersion = 1;
+// 2: the crashed record. A reader of version 2 reads version 1 files too.
+constexpr uint64_t kFormatVersion = 2;
+constexpr uint64_t kOldestFormatVersion = 1;
 constexpr uint64_t kCapBytes = 200ull * 1024 * 1024;
 
 enum Kind : uint8_t {
@@ -27,6 +29,7 @@ enum Kind : uint8_t {
     kClosing = 0x0D,
     kProbeFile = 0x0E,
     kFullPath = 0x0F,
+    kCrashed = 0x10,
 };
 
 enum ArgKind : uint8_t {

@@ -12,12 +12,14 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "host/recording_format.h"
+#include "platform/fatal_faults.h"
 #include "platform/os_services.h"
 #include "platform/platform.h"
 
 namespace session_record {
 
 bool g_active = false;
+uint64_t g_nativeInFlight = 0;
 
 namespace {
 
@@ -33,6 +35,8 @@ constexpr size_t kRunTicksLimit = 60000;
 constexpr uint64_t kIdleWriteEveryMs = 1000;
 // The nearby-ped buffer's first slot says how many follow; more than this is not believed.
 constexpr uint64_t kMaxBufferSlots = 4096;
+// Sessions started within one second get _2 to _99 after the time in their names.
+constexpr int kMostRecordingsASecond = 99;
 
 State state = State::Off;
 bool suppressed = false;
@@ -89,6 +93,22 @@ void PutText(Bytes& to, const std::string& text) {
     PutText(to, text.data(), text.size());
 }
 
+// A few bytes built where nothing may be allocated: the fault handler, an idle run's head.
+struct Scratch {
+    uint8_t bytes[256];
+    size_t size = 0;
+
+    void U(uint64_t v) {
+        while (v >= 0x80) {
+            bytes[size++] = static_cast<uint8_t>(v | 0x80);
+            v >>= 7;
+        }
+        bytes[size++] = static_cast<uint8_t>(v);
+    }
+    void S(int64_t v) { U(recording::ZigZag(v)); }
+    void Byte(uint8_t b) { bytes[size++] = b; }
+};
+
 void AppendRecord(Bytes& to, uint8_t kind, const Bytes& payload) {
     to.push_back(kind);
     PutU(to, payload.size());
@@ -111,28 +131,44 @@ void ReleaseBuffers() {
 void StopWatching() {
     g_active = false;
     platform::SetKernelTap(nullptr);
+    platform::StopWatchingFatalFaults();
     state = State::Off;
     ReleaseBuffers();
+}
+
+// The idle run's payload up to its deltas: frames, tick reads per frame, mode and, in the same
+// pattern mode, the one pattern. In every-delta mode runTicks follows.
+Scratch RunHead() {
+    Scratch head;
+    head.U(runFrames);
+    head.U(static_cast<uint64_t>(runTicksPerFrame));
+    head.Byte(runSamePattern ? recording::kSamePattern : recording::kEveryDelta);
+    if (runSamePattern) {
+        for (int i = 0; i < runTicksPerFrame; ++i) {
+            head.S(runPattern[i]);
+        }
+    }
+    return head;
+}
+
+// The kind and payload length that open a record.
+Scratch RecordOpening(uint8_t kind, size_t payloadSize) {
+    Scratch opening;
+    opening.Byte(kind);
+    opening.U(payloadSize);
+    return opening;
 }
 
 void FlushRun() {
     if (runFrames == 0) {
         return;
     }
-    record.clear();
-    PutU(record, runFrames);
-    PutU(record, static_cast<uint64_t>(runTicksPerFrame));
-    if (runSamePattern) {
-        record.push_back(recording::kSamePattern);
-        for (int i = 0; i < runTicksPerFrame; ++i) {
-            PutS(record, runPattern[i]);
-        }
-    } else {
-        record.push_back(recording::kEveryDelta);
-        record.insert(record.end(), runTicks.begin(), runTicks.end());
-    }
-    AppendRecord(out, recording::kIdleRun, record);
-    record.clear();
+    const Scratch head = RunHead();
+    const size_t tail = runSamePattern ? 0 : runTicks.size();
+    const Scratch opening = RecordOpening(recording::kIdleRun, head.size + tail);
+    out.insert(out.end(), opening.bytes, opening.bytes + opening.size);
+    out.insert(out.end(), head.bytes, head.bytes + head.size);
+    out.insert(out.end(), runTicks.begin(), runTicks.begin() + static_cast<std::ptrdiff_t>(tail));
     runFrames = 0;
     runTicks.clear();
 }
@@ -187,6 +223,46 @@ void WriteOut() {
         Log(LogLevel::Info, "Session recording reached its size limit of " +
                                 std::to_string(capBytes) + " bytes and stopped: " + where);
     }
+}
+
+bool AppendAll(platform::FileHandle file, const uint8_t* bytes, size_t size) {
+    return size == 0 || platform::AppendToFile(file, reinterpret_cast<const char*>(bytes), size);
+}
+
+// In the fault handler: what the recording holds but has not written (the records waiting,
+// the idle frames counted, the frame so far), then the crashed record, straight from the
+// buffers as they stand. Nothing is allocated or freed, no native is called, nothing logged.
+void WriteCrash(const platform::FatalFault& fault) {
+    if (state != State::Recording) {
+        return;
+    }
+    g_active = false;  // the process is going: nothing more is recorded, whatever comes
+    platform::SetKernelTap(nullptr);
+    state = State::Off;
+    const platform::FileHandle file = platform::OpenFileForAppend(path.c_str());
+    if (file == platform::kNoFile) {
+        return;
+    }
+    bool ok = AppendAll(file, out.data(), out.size());
+    if (runFrames > 0) {
+        const Scratch head = RunHead();
+        const size_t tail = runSamePattern ? 0 : runTicks.size();
+        const Scratch opening = RecordOpening(recording::kIdleRun, head.size + tail);
+        ok = ok && AppendAll(file, opening.bytes, opening.size) &&
+             AppendAll(file, head.bytes, head.size) && AppendAll(file, runTicks.data(), tail);
+    }
+    ok = ok && AppendAll(file, frame.data(), frame.size());
+    Scratch crashed;
+    crashed.U(fault.code);
+    crashed.U(g_nativeInFlight);
+    crashed.Byte(fault.inOurModule ? 1 : 0);
+    if (fault.inOurModule) {
+        crashed.U(fault.moduleOffset);
+    }
+    const Scratch opening = RecordOpening(recording::kCrashed, crashed.size);
+    ok = ok && AppendAll(file, opening.bytes, opening.size) &&
+         AppendAll(file, crashed.bytes, crashed.size);
+    platform::CloseFile(file);
 }
 
 // --- the kernel services' answers
@@ -305,7 +381,9 @@ std::string SettingsAsRead() {
     return text;
 }
 
-// Named after the local time the settings were read, read past the recording's own taps.
+// Named after the local time the settings were read, read past the recording's own taps: the
+// first of Tarrowind_<stamp>.rec, then _2 to _99, that is not there yet. Empty when all are:
+// an existing file is never written into.
 std::string NewRecordingPath() {
     std::tm local{};
     char stamp[32] = "unknown";
@@ -313,13 +391,14 @@ std::string NewRecordingPath() {
         std::strftime(stamp, sizeof(stamp), "%Y-%m-%d_%H%M%S", &local);
     }
     const std::string base = std::string("Tarrowind/logs/Tarrowind_") + stamp;
-    std::string candidate = base + ".rec";
-    for (int n = 2;
-         n < 100 && platform::os::ProbeFile(candidate.c_str()) != platform::FileState::Missing;
-         ++n) {
-        candidate = base + "_" + std::to_string(n) + ".rec";
+    for (int n = 1; n <= kMostRecordingsASecond; ++n) {
+        const std::string candidate =
+            n == 1 ? base + ".rec" : base + "_" + std::to_string(n) + ".rec";
+        if (platform::os::ProbeFile(candidate.c_str()) == platform::FileState::Missing) {
+            return candidate;
+        }
     }
-    return candidate;
+    return std::string();
 }
 
 }  // namespace
@@ -476,8 +555,14 @@ void Decide(bool wanted) {
         StopWatching();
         return;
     }
-    state = State::Recording;
     path = NewRecordingPath();
+    if (path.empty()) {
+        StopWatching();
+        LogError("Tarrowind/logs already holds " + std::to_string(kMostRecordingsASecond) +
+                 " session recordings of this second; the game goes on without recording");
+        return;
+    }
+    state = State::Recording;
     Bytes head(recording::kMagic, recording::kMagic + sizeof(recording::kMagic));
     PutU(head, recording::kFormatVersion);
     PutText(record, std::string("Tarrowind ") + TarrowindVersion());
@@ -486,6 +571,8 @@ void Decide(bool wanted) {
     record.clear();
     out.insert(out.begin(), head.begin(), head.end());
     lastWriteTick = lastTick;
+    // A crash from here on still writes what was recorded up to it.
+    platform::WatchFatalFaults(WriteCrash);
 }
 
 void Close() {
@@ -500,12 +587,12 @@ void Close() {
     if (state != State::Off) {
         StopWatching();
     }
+    // Also after a crash the process lived through (an exception some code handled).
+    platform::StopWatchingFatalFaults();
 }
 
 void Reset() {
-    if (state != State::Off || g_active) {
-        StopWatching();
-    }
+    StopWatching();
     capBytes = recording::kCapBytes;
     path.clear();
 }

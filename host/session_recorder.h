@@ -16,6 +16,9 @@ inline bool Active() {
     return g_active;
 }
 
+// The native being called while recording (0: none), so that a crash inside it names it.
+extern uint64_t g_nativeInFlight;
+
 // One native argument as the invoker knows it: a value, or what a pointer points to.
 struct ArgNote {
     uint8_t kind;  // recording::ArgKind

@@ -70,8 +70,9 @@ constexpr FileHandle kNoFile = -1;
 // Opens the file for appending, creating it when missing (never its folder); kNoFile when it
 // cannot. Other programs may read, write, rename and delete it while it is open.
 FileHandle OpenFileForAppend(const char* path);
-// Writes the bytes at the end of the file; false when not all of them were written.
-bool AppendToFile(FileHandle file, const char* bytes, size_t size);
+// Writes the bytes at the end of the file; false when not all of them were written. reached,
+// if given, gets how many were (a full disk may take the first part of a write).
+bool AppendToFile(FileHandle file, const char* bytes, size_t size, size_t* reached = nullptr);
 void CloseFile(FileHandle file);
 
 // How a text file ends a line here: what the C runtime's text mode writes for '\n'.

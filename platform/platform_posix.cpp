@@ -32,7 +32,11 @@ FileHandle OpenFileForAppend(const char* path) {
     return fd;
 }
 
-bool AppendToFile(FileHandle file, const char* bytes, size_t size) {
+bool AppendToFile(FileHandle file, const char* bytes, size_t size, size_t* reached) {
+    const size_t whole = size;
+    if (reached != nullptr) {
+        *reached = 0;
+    }
     while (size > 0) {
         const ssize_t written = ::write(static_cast<int>(file), bytes, size);
         if (written < 0 && errno == EINTR) {
@@ -43,6 +47,9 @@ bool AppendToFile(FileHandle file, const char* bytes, size_t size) {
         }
         bytes += written;
         size -= static_cast<size_t>(written);
+        if (reached != nullptr) {
+            *reached = whole - size;
+        }
     }
     return true;
 }

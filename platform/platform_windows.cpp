@@ -52,16 +52,24 @@ FileHandle OpenFileForAppend(const char* path) {
     return file == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<FileHandle>(file);
 }
 
-bool AppendToFile(FileHandle file, const char* bytes, size_t size) {
+bool AppendToFile(FileHandle file, const char* bytes, size_t size, size_t* reached) {
     const HANDLE handle = reinterpret_cast<HANDLE>(file);
+    const size_t whole = size;
+    if (reached != nullptr) {
+        *reached = 0;
+    }
     while (size > 0) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(handle, bytes, chunk, &written, nullptr) || written == 0) {
-            return false;
-        }
+        const bool ok = WriteFile(handle, bytes, chunk, &written, nullptr) != 0;
         bytes += written;
         size -= written;
+        if (reached != nullptr) {
+            *reached = whole - size;
+        }
+        if (!ok || written == 0) {
+            return false;
+        }
     }
     return true;
 }

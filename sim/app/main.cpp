@@ -82,7 +82,9 @@ int main(int argc, char** argv) {
 
     World world(seed);
     ScenarioInfo scenario;
-    if (!BuildWorldForRun(world, scenarioFile, &error, &scenario)) {
+    if (!BuildWorldForRun(world, scenarioFile, &error, &scenario) ||
+        (!options.crashNative.empty() &&
+         !PlanNativeCrashForRun(world, options.crashNative, &error))) {
         return Fail(error, 2);
     }
 

@@ -30,6 +30,8 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
         problem = "--replay-setting goes with --replay";
     } else if (!options.start.empty() && !options.replay.empty()) {
         problem = "--start does not go with --replay: a replay keeps the recorded calendar";
+    } else if (!options.crashNative.empty() && (options.sweep || !options.replay.empty())) {
+        problem = "--crash-native crashes one simulated run: not with --seeds or --replay";
     } else if (options.sweep && !options.replay.empty()) {
         problem = "--replay plays one recorded session: it does not go with --seeds";
     }
@@ -45,8 +47,7 @@ bool CheckCombination(const SimOptions& options, std::string* error) {
 const char* SimUsage() {
     return "usage: tarrowind-sim [--workdir DIR] [--minutes N] [--seed S] [--scenario FILE] "
            "[--start YYYY-MM-DDTHH:MM:SS|now] [--summary-json FILE] [--report FILE.html] [--trace "
-           "FILE] "
-           "[--quiet] [--replay FILE "
+           "FILE] [--quiet] [--crash-native NAME[:N]] [--replay FILE "
            "[--replay-setting '[Section]Key=value']...]\n"
            "       tarrowind-sim --seeds A-B [--jobs N] [--time-limit SECONDS] [--workdir DIR] "
            "[--minutes N] [--scenario FILE] [--start WHEN] [--summary-json FILE] [--report "
@@ -78,6 +79,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
             options->start = value;
         } else if (flag == "--replay") {
             options->replay = value;
+        } else if (flag == "--crash-native") {
+            options->crashNative = value;
         } else if (flag == "--replay-setting") {
             options->replaySettings.push_back(value);
         } else if (flag == "--minutes") {
@@ -128,7 +131,7 @@ bool ParseSimOptions(int argc, char** argv, SimOptions* options, std::string* er
     return WalkArguments(argc, argv, SimUsage(), {"--quiet"},
                          {"--workdir", "--minutes", "--seed", "--summary-json", "--scenario",
                           "--report", "--trace", "--seeds", "--jobs", "--time-limit", "--replay",
-                          "--replay-setting", "--start"},
+                          "--replay-setting", "--start", "--crash-native"},
                          apply, error) &&
            CheckCombination(*options, error);
 }

@@ -22,6 +22,7 @@ struct SimOptions {
     bool quiet = false;  // no log lines on standard output
     std::string replay;  // a session recording to replay instead of simulating
     std::vector<std::string> replaySettings;  // "[Section]Key=value" the replay reads instead
+    std::string crashNative;                  // "NAME[:N]": that call faults; empty: none
     // A sweep: every seed of firstSeed..lastSeed in a process of its own, jobs at a time.
     bool sweep = false;
     uint64_t firstSeed = 0;

@@ -25,3 +25,8 @@ bool ScenarioFileForRun(const std::string& scenarioPath, std::string* file, std:
 // the scenario says besides the world.
 bool BuildWorldForRun(World& world, const std::string& scenarioPath, std::string* error,
                       ScenarioInfo* info = nullptr);
+
+// "NAME" or "NAME:N": the Nth call of the native NAME in the run (the first when N is not
+// given) faults inside the native, as the game's own code crashes on a bad handle. On a bad
+// text returns false with a one-line error.
+bool PlanNativeCrashForRun(World& world, const std::string& text, std::string* error);

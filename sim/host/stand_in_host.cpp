@@ -189,6 +189,18 @@ void StandInHost::NativePush(uint64_t value) {
     callArgs_[callArgCount_++] = value;
 }
 
+namespace {
+
+// What a native given a bad handle does to the game: a write to an address nothing is mapped
+// at, from inside the native. Out of line, so the fault's address is this host's, not the
+// plug-in's.
+[[gnu::noinline]] void FaultInsideNative() {
+    volatile int* volatile nowhere = reinterpret_cast<volatile int*>(uintptr_t{16});
+    *nowhere = 1;
+}
+
+}  // namespace
+
 bool StandInHost::AnswerFromWorld(NativeResult& result) {
     const NativeHandlerEntry* entry = natives_.Find(callHash_);
     if (entry == nullptr) {
@@ -199,6 +211,9 @@ bool StandInHost::AnswerFromWorld(NativeResult& result) {
         Violation(entry->name + " called with " + std::to_string(callArgCount_) +
                   " arguments; it takes " + std::to_string(entry->argCount));
         return false;
+    }
+    if (world_.NativeCallCrashes(callHash_)) {
+        FaultInsideNative();
     }
     entry->handler(world_, NativeArgs(callArgs_, callArgCount_), result);
     return true;

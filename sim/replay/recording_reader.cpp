@@ -1,5 +1,6 @@
 #include "sim/replay/recording_reader.h"
 
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -88,6 +89,8 @@ std::string DescribeKind(Kind kind) {
             return "file probe";
         case kFullPath:
             return "full path";
+        case kCrashed:
+            return "crashed record";
     }
     return "record of kind " + std::to_string(static_cast<int>(kind));
 }
@@ -104,9 +107,10 @@ bool RecordingReader::Open(std::string bytes, std::string* error) {
         *error = "a Tarrowind session recording cut short before its format version";
         return false;
     }
-    if (version != kFormatVersion) {
+    if (version < kOldestFormatVersion || version > kFormatVersion) {
         *error = "a session recording of format version " + std::to_string(version) +
-                 "; this simulator reads version " + std::to_string(kFormatVersion);
+                 "; this simulator reads versions " + std::to_string(kOldestFormatVersion) +
+                 " to " + std::to_string(kFormatVersion);
         return false;
     }
     const size_t headerAt = in.at;
@@ -125,6 +129,7 @@ bool RecordingReader::Open(std::string bytes, std::string* error) {
         return false;
     }
     next_ = header.end;
+    version_ = version;
     return true;
 }
 
@@ -272,6 +277,20 @@ bool RecordingReader::ReadRecord(Record* out) {
             closingReason_ = in.Byte();
             out->number = closingReason_;
             break;
+        case kCrashed:
+            if (version_ < 2) {
+                Damage(at, "a crashed record in a recording of format version 1");
+                return false;
+            }
+            crash_.code = static_cast<uint32_t>(in.U());
+            crash_.nativeHash = in.U();
+            {
+                const uint8_t where = in.Byte();  // 1: in our module, 0: not
+                crash_.inOurModule = where == 1;
+                crash_.moduleOffset = crash_.inOurModule ? in.U() : 0;
+                in.ok = in.ok && where <= 1;
+            }
+            break;
         case kIdleRun: {
             const uint64_t frames = in.U();
             const uint64_t ticksPerFrame = in.U();
@@ -318,6 +337,10 @@ bool RecordingReader::ReadRecord(Record* out) {
     next_ = in.end;
     if (kind == kClosing) {
         ending_ = Ending::Closed;
+        return false;
+    }
+    if (kind == kCrashed) {
+        ending_ = Ending::Crashed;
         return false;
     }
     return true;
@@ -391,6 +414,35 @@ bool RecordingReader::ReadNative(Cursor& in, Record* out) {
         out->result[i] = in.U();
     }
     return in.ok;
+}
+
+std::string DescribeFaultCode(uint32_t code) {
+    const char* name = "fatal fault";
+    switch (code) {
+        case 0xC0000005u:
+            name = "access violation";
+            break;
+        case 0xC000001Du:
+            name = "illegal instruction";
+            break;
+        case 0xC00000FDu:
+            name = "stack overflow";
+            break;
+        case 0xC0000094u:
+            name = "integer division by zero";
+            break;
+        case 0xC0000096u:
+            name = "privileged instruction";
+            break;
+        case 0xC0000006u:
+            name = "in-page error";
+            break;
+        default:
+            break;
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<unsigned>(code));
+    return std::string(name) + " (" + hex + ")";
 }
 
 }  // namespace recording

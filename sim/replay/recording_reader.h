@@ -43,9 +43,21 @@ struct Record {
     std::vector<std::string> list;
 };
 
+// What a crashed record says: the fault, the native it came from, or the place in the
+// plug-in's own module.
+struct CrashNote {
+    uint32_t code = 0;        // the Windows exception code (a POSIX signal's counterpart)
+    uint64_t nativeHash = 0;  // the native being called, 0 for none
+    bool inOurModule = false;
+    uint64_t moduleOffset = 0;
+};
+
+// "access violation (0xC0000005)" and the like.
+std::string DescribeFaultCode(uint32_t code);
+
 class RecordingReader {
   public:
-    enum class Ending { NotYet, Closed, Cut, Damaged };
+    enum class Ending { NotYet, Closed, Crashed, Cut, Damaged };
 
     // Takes the file's bytes and reads its start. False, with a one-line reason, for anything
     // that is not a recording of this format version.
@@ -63,6 +75,8 @@ class RecordingReader {
     size_t BytesRead() const { return next_; }
     size_t Size() const { return bytes_.size(); }
     uint64_t ClosingReason() const { return closingReason_; }
+    // When Ended() is Crashed.
+    const CrashNote& Crash() const { return crash_; }
     // Frames given so far that the file holds only as counted in an idle run.
     uint64_t RepeatedFrames() const { return repeatedFrames_; }
 
@@ -85,6 +99,8 @@ class RecordingReader {
     Ending ending_ = Ending::NotYet;
     std::string problem_;
     uint64_t closingReason_ = 0;
+    uint64_t version_ = kFormatVersion;
+    CrashNote crash_;
     std::vector<Declared> natives_;
     uint64_t lastTick_ = 0;
     int64_t lastCalendar_ = 0;

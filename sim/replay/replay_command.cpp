@@ -106,6 +106,9 @@ int RunReplayCommand(const SimOptions& options) {
     int status = run.Host().Violations().empty() ? 0 : 1;
     if (replay.Current() == SessionReplay::State::Differed) {
         status = 1;
+    } else if (replay.Current() == SessionReplay::State::Crashed) {
+        std::printf("replayed %llu recorded calls to the crash: no difference\n%s\n",
+                    static_cast<unsigned long long>(calls), replay.CrashLine().c_str());
     } else if (reader.Ended() == recording::RecordingReader::Ending::Closed) {
         std::printf("replayed %llu recorded calls to the closing record: no difference\n",
                     static_cast<unsigned long long>(calls));

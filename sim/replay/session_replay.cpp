@@ -8,6 +8,7 @@
 #include "platform/ini_reader.h"
 #include "platform/platform.h"
 #include "sim/app/call_trace.h"
+#include "sim/world/native_names.h"
 
 using recording::Record;
 
@@ -229,6 +230,9 @@ const Record* SessionReplay::Take(recording::Kind kind,
     }
     if (!reader_.Next(&record_)) {
         state_ = State::Ended;
+        if (reader_.Ended() == recording::RecordingReader::Ending::Crashed) {
+            ReachCrash(describeAsked(call));
+        }
         run_.Host().Halt();
         return nullptr;
     }
@@ -240,13 +244,49 @@ const Record* SessionReplay::Take(recording::Kind kind,
     return &record_;
 }
 
-void SessionReplay::Differ(const std::string& recorded, const std::string& asked) {
+std::string SessionReplay::AtNow() const {
     char at[64];
     std::snprintf(at, sizeof(at), "%.3f", static_cast<double>(run_.Host().NowMs()) / 1000.0);
-    const std::string lastLine = run_.Lines().empty() ? "(none)" : run_.Lines().back().line;
-    difference_ = "first difference at call " + std::to_string(calls_) + ", " + at +
+    return at;
+}
+
+std::string SessionReplay::LastLogLine() const {
+    return run_.Lines().empty() ? "(none)" : run_.Lines().back().line;
+}
+
+// The plug-in asks for the first call past the recording's end: the call the player's game
+// never answered. When the crash came from inside a native, it is the one asked now.
+void SessionReplay::ReachCrash(const std::string& asked) {
+    const recording::CrashNote& crash = reader_.Crash();
+    std::string where;
+    if (crash.nativeHash != 0) {
+        std::string name = NativeNameOf(crash.nativeHash);
+        if (name.empty()) {
+            char hex[24];
+            std::snprintf(hex, sizeof(hex), "0x%016llX",
+                          static_cast<unsigned long long>(crash.nativeHash));
+            name = hex;
+        }
+        where = "inside the native " + name + " (the plug-in asked " + asked + ")";
+    } else if (crash.inOurModule) {
+        char offset[32];
+        std::snprintf(offset, sizeof(offset), "0x%llX",
+                      static_cast<unsigned long long>(crash.moduleOffset));
+        where = std::string("in the plug-in's own code at module offset ") + offset +
+                " (its next call: " + asked + ")";
+    } else {
+        where = "outside the plug-in's module, between calls (its next call: " + asked + ")";
+    }
+    crashLine_ = "the session crashed at call " + std::to_string(calls_ + 1) + ", " + AtNow() +
+                 " s: " + recording::DescribeFaultCode(crash.code) + " " + where +
+                 "; last log line: " + LastLogLine();
+    state_ = State::Crashed;
+}
+
+void SessionReplay::Differ(const std::string& recorded, const std::string& asked) {
+    difference_ = "first difference at call " + std::to_string(calls_) + ", " + AtNow() +
                   " s: recorded " + recorded + "; the plug-in asked " + asked +
-                  "; last log line: " + lastLine;
+                  "; last log line: " + LastLogLine();
     state_ = State::Differed;
     run_.Host().Halt();
 }

@@ -13,7 +13,7 @@
 
 class SessionReplay {
   public:
-    enum class State { Playing, Differed, Ended };
+    enum class State { Playing, Differed, Ended, Crashed };
 
     // Takes over the run's answers until destroyed; the recorder stays off meanwhile.
     SessionReplay(SimRun& run, recording::RecordingReader& reader);
@@ -24,6 +24,9 @@ class SessionReplay {
     State Current() const { return state_; }
     // At a difference: "call N at T s: recorded X; the plug-in asked Y; last log line: Z".
     const std::string& Difference() const { return difference_; }
+    // Where a recording that ends in a crash crashed: "the session crashed at call N, T s: X in
+    // the native Y (the plug-in asked Y(...)); last log line: Z".
+    const std::string& CrashLine() const { return crashLine_; }
     // The replayed plug-in reads `value` for [section] key instead of what the player's INI said
     // (the recorded call is still checked): the same session, other settings.
     void ChangeSetting(const std::string& section, const std::string& key,
@@ -45,6 +48,9 @@ class SessionReplay {
 
   private:
     void Differ(const std::string& recorded, const std::string& asked);
+    void ReachCrash(const std::string& asked);
+    std::string AtNow() const;
+    std::string LastLogLine() const;
     std::string DescribeRecorded(const recording::Record& record) const;
 
     SimRun& run_;
@@ -52,6 +58,7 @@ class SessionReplay {
     recording::Record record_;
     State state_ = State::Playing;
     std::string difference_;
+    std::string crashLine_;
     uint64_t calls_ = 0;
     std::map<std::string, std::string> changedSettings_;  // "section\nkey", lower case
 };

@@ -5,6 +5,8 @@
 #include <optional>
 #include <set>
 
+#include "sim/world/native_names.h"
+
 using nlohmann::json;
 
 namespace {
@@ -12,8 +14,8 @@ namespace {
 const char* const kActions =
     "kill, hurt, hogtie, despawn, move, player_move, player_path, player_teleport, mission_on, "
     "mission_off, weather, time_of_day, spawn, attack, flee, drive, arm, own, release, "
-    "player_dies, player_arrested, cutscene, loading_screen, random_event, control_off or "
-    "fade_out";
+    "player_dies, player_arrested, cutscene, loading_screen, random_event, control_off, "
+    "fade_out or crash";
 
 const std::initializer_list<const char*> kSpawnFields = {
     "id", "model", "position", "group", "weapons", "male", "state", "health", "owned", "wanders"};
@@ -238,6 +240,22 @@ class TimelineReader {
                     p->weapons = weapons;
                 }
             };
+        }
+        if (action == "crash") {
+            Only(j, path, {"native", "call"});
+            const std::string name =
+                in_.String(Need(j, path, "native", "the name of a native the plug-in calls"),
+                           path + ".native");
+            uint64_t hash = 0;
+            if (!NativeHashNamed(name, &hash)) {
+                in_.Fail(path + ".native",
+                         "the name of a native the plug-in calls, not '" + name + "'");
+            }
+            const uint64_t call =
+                j.contains("call")
+                    ? static_cast<uint64_t>(in_.Number(j["call"], path + ".call", 1, 1e9))
+                    : 1;
+            return [hash, call](World& w) { w.PlanNativeCrash(hash, call); };
         }
         in_.Fail(path + ".do", std::string("one of ") + kActions + ", not '" + action + "'");
     }

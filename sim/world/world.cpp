@@ -422,3 +422,8 @@ size_t World::OwnedPedCount() const {
     }
     return owned;
 }
+
+void World::PlanNativeCrash(uint64_t hash, uint64_t nthCall) {
+    crashHash_ = hash;
+    crashCallsLeft_ = nthCall;
+}

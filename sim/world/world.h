@@ -176,6 +176,16 @@ class World {
     // A scripted happening at a virtual time (for scenarios and tests).
     void Schedule(uint64_t atMs, std::function<void(World&)> happening);
 
+    // --- a crash on purpose
+    // The nth call of the native from now (1: the next) faults inside the native with an
+    // access violation, as a bad handle crashes the game's own code: for tests of what a
+    // crash leaves behind.
+    void PlanNativeCrash(uint64_t hash, uint64_t nthCall);
+    // Counts a call of the native against the plan; true for the call planned to crash.
+    bool NativeCallCrashes(uint64_t hash) {
+        return hash == crashHash_ && crashCallsLeft_ != 0 && --crashCallsLeft_ == 0;
+    }
+
     // --- entities
     int32_t AddPed(SimPed ped);  // gives the ped a handle and returns it
     // A ped the world creates while running (ambient, CREATE_PED, a scripted spawn): like
@@ -289,6 +299,8 @@ class World {
     SimRandom random;
 
   private:
+    uint64_t crashHash_ = 0;
+    uint64_t crashCallsLeft_ = 0;  // 0: no crash planned
     void RunHappeningsUntil(uint64_t nowMs);
     int32_t NextHandle() { return nextHandle_++; }
 

@@ -56,7 +56,7 @@ grep -Eq "no difference; the recording (cut in the middle of a record at byte [0
     "$work/cut.out" || problem "a cut recording's replay says: $(tail -1 "$work/cut.out")"
 
 # Foreign files: one line on standard error, exit status 2.
-printf 'TWRECRD\n\002' >"$work/newer.rec"
+printf 'TWRECRD\n\003' >"$work/newer.rec"
 : >"$work/empty.rec"
 for foreign in "$work/empty.rec" "$work/newer.rec" "$work/game/Tarrowind/Tarrowind.ini" \
     "$work/missing.rec"; do
@@ -67,7 +67,7 @@ for foreign in "$work/empty.rec" "$work/newer.rec" "$work/game/Tarrowind/Tarrowi
     [ "$(said "$work/foreign.err" | wc -l)" = 1 ] ||
         problem "replaying $foreign said: $(cat "$work/foreign.err")"
 done
-grep -q "format version 2; this simulator reads version 1" <(
+grep -q "format version 3; this simulator reads versions 1 to 2" <(
     "$sim" --replay "$work/newer.rec" --workdir "$work/replay-foreign" 2>&1 || true) ||
     problem "a newer format is not named as such"
 
@@ -84,6 +84,28 @@ for bad in "EnableBlips=false" "[Blips]=false" "[Blips]EnableBlips"; do
     "$sim" --replay "$rec" --replay-setting "$bad" --workdir "$work/bad" >/dev/null 2>&1 ||
         status=$?
     [ $status = 2 ] || problem "--replay-setting '$bad' exited $status, not 2"
+done
+
+# A crash inside a native: the run dies of it; its recording replays to the crash and names it.
+mkdir -p "$work/crash/Tarrowind"
+cp "$work/game/Tarrowind/Tarrowind.ini" "$work/crash/Tarrowind/"
+status=0
+"$sim" --workdir "$work/crash" --minutes 60 --quiet --crash-native GET_PED_NEARBY_PEDS:2 \
+    >/dev/null 2>&1 || status=$?
+[ $status != 0 ] || problem "a run with a crashing native did not die of it"
+status=0
+"$sim" --replay "$work"/crash/Tarrowind/logs/*.rec --workdir "$work/replay-crash" --quiet \
+    >"$work/crash.out" 2>&1 || status=$?
+[ $status = 0 ] && grep -q "to the crash: no difference" "$work/crash.out" &&
+    grep -Eq "^the session crashed at call [0-9]+, [0-9.]+ s: access violation \(0xC0000005\) inside the native GET_PED_NEARBY_PEDS \(the plug-in asked GET_PED_NEARBY_PEDS\(.*; last log line: \[" \
+        "$work/crash.out" ||
+    problem "the crashed recording's replay exited $status and said: $(tail -2 "$work/crash.out")"
+for bad in "EXPLODE_PED" "GET_PED_NEARBY_PEDS:0" "GET_PED_NEARBY_PEDS:x" "PLAYER_ID:"; do
+    status=0
+    "$sim" --workdir "$work/bad" --minutes 1 --crash-native "$bad" >/dev/null 2>"$work/bad.err" ||
+        status=$?
+    [ $status = 2 ] && [ "$(said "$work/bad.err" | wc -l)" = 1 ] ||
+        problem "--crash-native '$bad' exited $status and said: $(cat "$work/bad.err")"
 done
 
 [ $fail = 0 ] && echo "ok: an hour of the town across midnight in a $size-byte recording, replayed with the same two logs and trace"

@@ -114,7 +114,7 @@ TEST(SessionReplay, ACutRecordingReplaysToItsLastWholeRecordWithTheLogSoFar) {
 TEST(RecordingReader, AnythingButARecordingOfThisVersionGetsOneClearLine) {
     const std::string& good = ShortRecording().bytes;
     std::string newer = good;
-    newer[8] = 2;  // the format version right after the magic
+    newer[8] = 3;  // the format version right after the magic
     std::string damagedHeader = good;
     damagedHeader[9] = recording::kNative;
     const struct {
@@ -128,7 +128,7 @@ TEST(RecordingReader, AnythingButARecordingOfThisVersionGetsOneClearLine) {
         {"an INI", "[Logging]\nRecordSession=true\n", "not a Tarrowind session recording"},
         {"half the magic", good.substr(0, 4), "not a Tarrowind session recording"},
         {"the magic alone", good.substr(0, 8), "cut short before its format version"},
-        {"another version", newer, "format version 2; this simulator reads version 1"},
+        {"another version", newer, "format version 3; this simulator reads versions 1 to 2"},
         {"a damaged header", damagedHeader, "header at byte 9 is damaged"},
         {"cut in the header", good.substr(0, 12), "cut short in its header"},
     };

@@ -102,6 +102,7 @@ struct ReplayOutcome {
     SessionReplay::State state = SessionReplay::State::Playing;
     recording::RecordingReader::Ending ending = recording::RecordingReader::Ending::NotYet;
     std::string difference;
+    std::string crashLine;  // where a recording that ends in a crash crashed
     uint64_t callsReplayed = 0;
     uint64_t repeatedFrames = 0;  // frames the file held only as counted idle frames
     std::vector<std::string> calls;
@@ -129,6 +130,7 @@ inline ReplayOutcome Replay(const TempWorkdir& folder, const std::string& bytes,
         }
         outcome.state = replay.Current();
         outcome.difference = replay.Difference();
+        outcome.crashLine = replay.CrashLine();
         outcome.callsReplayed = replay.CallsReplayed();
     }
     outcome.ending = reader.Ended();

@@ -143,7 +143,8 @@ TEST(ScenarioTimelineTest, HappeningsComeAtTheirTimes) {
         {"at_s": 50, "do": "mission_off"},
         {"at_s": 55, "do": "despawn", "vehicle": "w"},
         {"at_s": 56, "do": "weather", "weather": "fog"},
-        {"at_s": 57, "do": "time_of_day", "time_of_day": "03:15"}
+        {"at_s": 57, "do": "time_of_day", "time_of_day": "03:15"},
+        {"at_s": 58, "do": "crash", "native": "GET_PED_NEARBY_PEDS", "call": 2}
       ]})",
                                  "timeline.json", world, nullptr, &error))
         << error;
@@ -168,6 +169,13 @@ TEST(ScenarioTimelineTest, HappeningsComeAtTheirTimes) {
     EXPECT_TRUE(world.Vehicles().empty());
     EXPECT_EQ(world.Environment().BaseWeather(), Joaat("fog"));
     EXPECT_EQ(world.Environment().ClockHours(), 3);
+    const uint64_t scan = 0x23F8F5FC7E8C4A6Bull;
+    EXPECT_FALSE(world.NativeCallCrashes(scan)) << "calls before the crash's time do not count";
+    at(58);
+    EXPECT_FALSE(world.NativeCallCrashes(0x217E9DC48139933Dull)) << "another native";
+    EXPECT_FALSE(world.NativeCallCrashes(scan));
+    EXPECT_TRUE(world.NativeCallCrashes(scan)) << "the second call from then on";
+    EXPECT_FALSE(world.NativeCallCrashes(scan)) << "once";
 }
 
 TEST(RunSetupTest, NoFileGivesTheTownAFileWritesItsIniAMissingFileIsNamed) {
@@ -244,7 +252,9 @@ MISTAKES(OutOfRange,
           "population.target: expected a whole number from 0 to 500, not -1"},
          {R"("population": {"min_distance": 50, "max_distance": 20})",
           "population.max_distance: expected a distance no smaller than min_distance"},
-         {R"("peds": [{WOLF, "state": "dead", "health": 50}])", "peds[0].health: expected no"});
+         {R"("peds": [{WOLF, "state": "dead", "health": 50}])", "peds[0].health: expected no"},
+         {R"("timeline": [{"at_s": 1, "do": "crash", "native": "PLAYER_ID", "call": 0}])",
+          "timeline[0].call: expected"});
 
 MISTAKES(NotAName,
          {R"("peds": [{"model": "Nobody", "position": [0, 0, 0]}])",
@@ -252,7 +262,10 @@ MISTAKES(NotAName,
          {R"("vehicles": [{"model": "BATHTUB", "position": [0, 0, 0]}])",
           "vehicles[0].model: expected a vehicle model of the catalogue"},
          {R"("peds": [{WOLF, "state": "asleep"}])", "peds[0].state: expected one of alive"},
-         {R"("timeline": [{"at_s": 1, "do": "explode"}])", "timeline[0].do: expected one of"});
+         {R"("timeline": [{"at_s": 1, "do": "explode"}])", "timeline[0].do: expected one of"},
+         {R"("timeline": [{"at_s": 1, "do": "crash", "native": "EXPLODE_PED"}])",
+          "timeline[0].native: expected the name of a native the plug-in calls, not "
+          "'EXPLODE_PED'"});
 
 MISTAKES(BrokenReference,
          {R"("peds": [{"id": "a", WOLF}, {"id": "a", WOLF}])", "peds[1].id: expected an id"},

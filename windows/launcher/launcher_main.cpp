@@ -43,6 +43,7 @@ struct HookControl {
     StandInStatusFn status = nullptr;
     StandInViolationFn violation = nullptr;
     StandInFinishFn finish = nullptr;
+    StandInCrashNativeFn crashNative = nullptr;
 };
 
 template <typename Fn>
@@ -57,7 +58,8 @@ bool LoadHookControl(HMODULE hook, HookControl* control) {
            Find(hook, "StandInRun", &control->run) &&
            Find(hook, "StandInStatus", &control->status) &&
            Find(hook, "StandInViolation", &control->violation) &&
-           Find(hook, "StandInFinish", &control->finish);
+           Find(hook, "StandInFinish", &control->finish) &&
+           Find(hook, "StandInCrashNative", &control->crashNative);
 }
 
 // The system's own words for the last error, e.g. "The specified module could not be found."
@@ -141,6 +143,10 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
         control.startCrowd(options.seed, options.crowd);
     } else if (!control.start(options.seed, options.scenario.c_str(), options.start.c_str(),
                               startError, sizeof(startError))) {
+        return Fail(startError, kSetupFailed);
+    }
+    if (!options.crashNative.empty() &&
+        !control.crashNative(options.crashNative.c_str(), startError, sizeof(startError))) {
         return Fail(startError, kSetupFailed);
     }
 

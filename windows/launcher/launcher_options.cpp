@@ -14,8 +14,7 @@ constexpr uint64_t kMaxRepeat = 100;
 const char* LauncherUsage() {
     return "usage: tarrowind-launcher [--workdir DIR] [--minutes N | --frames F] [--seed S] "
            "[--scenario FILE | --crowd PEDS] [--start YYYY-MM-DDTHH:MM:SS|now] [--repeat R] "
-           "[--plugin FILE] [--move-logs] "
-           "[--quiet]";
+           "[--plugin FILE] [--move-logs] [--crash-native NAME[:N]] [--quiet]";
 }
 
 bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::string* error) {
@@ -44,6 +43,8 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
             options->scenario = value;
         } else if (flag == "--start") {
             options->start = value;  // the stand-in host reads it, and says when it cannot
+        } else if (flag == "--crash-native") {
+            options->crashNative = value;
         } else if (flag == "--plugin") {
             options->plugin = value;
         } else if (flag == "--minutes") {
@@ -71,7 +72,7 @@ bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::
     };
     if (!WalkArguments(argc, argv, LauncherUsage(), {"--quiet", "--move-logs"},
                        {"--workdir", "--minutes", "--frames", "--seed", "--scenario", "--plugin",
-                        "--crowd", "--repeat", "--start"},
+                        "--crowd", "--repeat", "--start", "--crash-native"},
                        apply, error)) {
         return false;
     }

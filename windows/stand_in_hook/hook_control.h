@@ -46,6 +46,9 @@ using StandInRunFn = int (*)(uint64_t ms);
 using StandInStatusFn = void (*)(StandInStatusData* status);
 // The index-th contract breach, or null.
 using StandInViolationFn = const char* (*)(uint32_t index);
+// After StandInStart: "NAME" or "NAME:N", the Nth call of that native faults inside the
+// native (an access violation). Returns 1, or 0 with a one-line message in error.
+using StandInCrashNativeFn = int (*)(const char* native, char* error, uint32_t errorBytes);
 // Drops the host and the world.
 using StandInFinishFn = void (*)();
 }

@@ -196,6 +196,17 @@ const char* StandInViolation(uint32_t index) {
     return host->Violations()[index].c_str();
 }
 
+int StandInCrashNative(const char* native, char* error, uint32_t errorBytes) {
+    std::string message = "no world to crash a native in";
+    if (world != nullptr && PlanNativeCrashForRun(*world, native, &message)) {
+        return 1;
+    }
+    if (error != nullptr && errorBytes > 0) {
+        std::snprintf(error, errorBytes, "%s", message.c_str());
+    }
+    return 0;
+}
+
 void StandInFinish() {
     host.reset();
     world.reset();

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The real Tarrowind.asi under Wine with RecordSession on, and a native made to crash (an
+# access violation inside GET_PED_NEARBY_PEDS, the second scan of the town's hour: in the
+# middle of an encounter's first frame): the process dies as it would have, without its
+# summary or the plug-in's unload, and the recording it leaves ends in a crashed record. The
+# Linux simulator replays it with no difference up to the crash, names the native it came from
+# at the call and time the unchanged replay's trace shows it, and writes the same log.
+#   crash_round_trip.sh SIM SOURCE_DIR WORKDIR
+set -euo pipefail
+sim=$1 source_dir=$2 work=$3
+source "$(dirname "$0")/wine_env.sh"
+
+rm -rf "$work"
+mkdir -p "$work/windows/Tarrowind/logs" "$work/linux"
+sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
+    "$source_dir/packaging/Tarrowind.ini" >"$work/windows/Tarrowind/Tarrowind.ini"
+
+died=0
+(cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 60 --seed 1 \
+    --quiet --crash-native GET_PED_NEARBY_PEDS:2) >"$work/launcher.txt" 2>"$work/launcher.err" ||
+    died=$?
+if [ $died = 0 ] || grep -q '^---- launcher:' "$work/launcher.txt"; then
+    echo "FAIL: the launcher did not die of the crash (status $died):"
+    tail -3 "$work/launcher.txt"
+    exit 1
+fi
+recordings=("$work"/windows/Tarrowind/logs/*.rec)
+if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
+    echo "FAIL: the crashed session left no recording (or more than one):"
+    ls -l "$work/windows/Tarrowind/logs"
+    exit 1
+fi
+rec=${recordings[0]}
+
+status=0
+"$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \
+    >"$work/replay.txt" 2>&1 || status=$?
+same_name() {
+    tr -d '\r' <"$1" | sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
+}
+# The trace's last native call is the last one the game answered; the crashing scan follows.
+last_answered=$(grep -E '^[0-9.]+ [A-Z_0-9]+\(' "$work/replay.trace" | tail -1 | cut -d' ' -f1)
+if [ $status != 0 ]; then
+    echo "FAIL: the replay exited $status:"
+    tail -3 "$work/replay.txt"
+    exit 1
+elif ! grep -q "to the crash: no difference" "$work/replay.txt"; then
+    echo "FAIL: the replay did not reach the crash: $(tail -1 "$work/replay.txt")"
+    exit 1
+elif ! grep -Eq "^the session crashed at call [0-9]+, $last_answered s: access violation \(0xC0000005\) inside the native GET_PED_NEARBY_PEDS \(the plug-in asked GET_PED_NEARBY_PEDS\(" \
+    "$work/replay.txt"; then
+    echo "FAIL: the crash is not named at $last_answered s: $(tail -1 "$work/replay.txt")"
+    exit 1
+elif [ "$(grep -c ' GET_PED_NEARBY_PEDS(' "$work/replay.trace")" != 1 ]; then
+    echo "FAIL: the replay answered $(grep -c ' GET_PED_NEARBY_PEDS(' "$work/replay.trace")" \
+        "scans before the crashing one, not 1"
+    exit 1
+elif ! diff <(same_name "$work"/windows/Tarrowind/logs/*.log) \
+    <(same_name "$work"/linux/Tarrowind/logs/*.log) >"$work/diff.txt"; then
+    echo "FAIL: the replayed log differs (< Wine, > replay):"
+    head -20 "$work/diff.txt"
+    exit 1
+fi
+echo "ok: the launcher died (status $died), leaving $(stat -c %s "$rec") bytes of recording;" \
+    "$(grep '^the session crashed' "$work/replay.txt" | cut -c1-160)..."
