@@ -60,6 +60,9 @@ nlohmann::json SummaryFigures(SimRun& run, const RunSummary& summary) {
     j["models_left_requested"] = world.ModelsLeftRequested();
     j["peds_spawned"] = world.PedsSpawned();
     j["peds_killed"] = world.PedsKilled();
+    j["peds_created_below_ground"] = world.PedsCreatedBelowGround();
+    j["peds_created_in_water"] = world.PedsCreatedInWater();
+    j["peds_created_in_air"] = world.PedsCreatedInAir();
     return j;
 }
 
@@ -102,6 +105,9 @@ std::string SummaryText(SimRun& run, const RunSummary& summary) {
     out << "peds left owned: " << j["peds_left_owned"] << ", blips left: " << j["blips_left"]
         << ", models left requested: " << j["models_left_requested"]
         << ", peds spawned: " << j["peds_spawned"] << ", peds killed: " << j["peds_killed"] << "\n";
+    out << "peds created below ground: " << j["peds_created_below_ground"]
+        << ", in water: " << j["peds_created_in_water"]
+        << ", in the air: " << j["peds_created_in_air"] << "\n";
     out << "exceptions in the main loop: " << j["main_loop_exceptions"]
         << ", call contract breaches: " << j["contract_violations"] << "\n";
     return out.str();

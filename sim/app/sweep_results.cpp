@@ -41,6 +41,8 @@ std::vector<SweptFigure> FiguresOf(const std::vector<SeedRun>& runs) {
         {"max_natives_in_one_frame", "worst frame (natives)"},
         {"peds_spawned", "peds spawned"},
         {"peds_killed", "peds killed"},
+        {"peds_created_below_ground", "peds made below ground"},
+        {"peds_created_in_water", "peds made in water"},
     };
     for (const auto& single : singles) {
         figures.push_back(Figure(single.first, single.second, false));
