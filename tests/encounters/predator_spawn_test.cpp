@@ -60,6 +60,10 @@ const GroundCase kGroundCases[] = {
      false},
 };
 
+void PrintTo(const GroundCase& ground, std::ostream* out) {
+    *out << ground.name;
+}
+
 class PredatorSpawnTest : public EncounterTest,
                           public ::testing::WithParamInterface<GroundCase> {};
 
