@@ -35,8 +35,8 @@ constexpr float kEndDistance = 200.0f;
 // most one pass.
 constexpr uint64_t kSpawnWaits = kSpawnAttempts * (kModelLoadPolls + 2);
 constexpr uint64_t kLongestHoldMs =
-    kSpawnAttempts * (kModelLoadPolls * kModelPollMs + kSpawnRetryWaitMs) +
-    kWatchLimitMs + kAttackPassWaitMs + kWatchLimitMs + kDeparturePassWaitMs +
+    kSpawnAttempts * (kModelLoadPolls * kModelPollMs + kSpawnRetryWaitMs) + kWatchLimitMs +
+    kAttackPassWaitMs + kWatchLimitMs + kDeparturePassWaitMs +
     (kSpawnWaits + 2) * kFrameAllowanceMs;
 static_assert(kLongestHoldMs <= kLongestEncounterHoldMs,
               "the predator attack can hold the script longer than any encounter may");

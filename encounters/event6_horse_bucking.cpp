@@ -95,7 +95,8 @@ bool TendScene(Bucking& scene) {
     const bool horseAway =
         !horseActive || DistanceBetween(scene.horse, scene.victim) >= kHorseAwayDistance;
     const bool riderRuns = PerformsFlee(scene.victim);
-    if (horseAway && (!riderRuns || platform::TickCount64() - scene.fellAtMs >= kSceneOverAfterFallMs)) {
+    if (horseAway &&
+        (!riderRuns || platform::TickCount64() - scene.fellAtMs >= kSceneOverAfterFallMs)) {
         return true;
     }
     if (horseActive) {

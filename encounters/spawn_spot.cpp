@@ -40,8 +40,7 @@ bool FindGroundSpot(const Vector3& candidate, Vector3* spot) {
         return false;
     }
     float surface = 0;
-    if (GET_WATER_HEIGHT_NO_WAVES(candidate.x, candidate.y, ground, &surface) &&
-        surface > ground) {
+    if (GET_WATER_HEIGHT_NO_WAVES(candidate.x, candidate.y, ground, &surface) && surface > ground) {
         Log(LogLevel::Debug, "Water at (", candidate.x, ", ", candidate.y,
             "), trying another spot");
         return false;

@@ -51,7 +51,7 @@ int GET_SEAT_PED_IS_USING(Ped ped);
 bool IS_PED_RIDING_MOUNT(Ped ped);  // (ped, TRUE)
 Ped GET_MOUNT(Ped rider);
 int GET_SCRIPT_TASK_STATUS(Ped ped, Hash taskHash, bool p2);
-void SET_ENTITY_AS_MISSION_ENTITY(Entity entity);    // (entity, TRUE, TRUE)
+void SET_ENTITY_AS_MISSION_ENTITY(Entity entity);  // (entity, TRUE, TRUE)
 // The game may rewrite the variable.
 void SET_ENTITY_AS_NO_LONGER_NEEDED(Entity* entity);
 void SET_PED_KEEP_TASK(Ped ped);  // (ped, TRUE)

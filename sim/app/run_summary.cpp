@@ -47,6 +47,14 @@ nlohmann::json SummaryFigures(SimRun& run, const RunSummary& summary) {
         longest ? static_cast<double>(longest->HeldMs(run.Host().NowMs())) / 1000.0 : 0.0;
     j["longest_encounter_end"] =
         longest ? nlohmann::json(SpanEndName(longest->end)) : nlohmann::json();
+    // How many times each encounter ended after a watch gave up at its limit.
+    j["encounters_at_watch_limit"] = nlohmann::json::object();
+    for (const EventSpan& span : run.Spans().Spans()) {
+        if (!span.weather && span.end == SpanEnd::kBounded) {
+            const uint64_t before = j["encounters_at_watch_limit"].value(span.name, uint64_t{0});
+            j["encounters_at_watch_limit"][span.name] = before + 1;
+        }
+    }
     j["encounter_hold_bound_s"] = static_cast<double>(kLongestEncounterHoldMs) / 1000.0;
     j["natives_called"] = stats.nativesCalled;
     j["max_natives_in_one_frame"] = stats.maxNativesInOneFrame;

@@ -73,10 +73,10 @@ float MoveToward(World& world, const SimPed& ped, const Vec3& point, float speed
     }
     const float step = std::min(speed * static_cast<float>(seconds), distance - stopAt);
     const float f = step / distance;
-    world.MoveEntity(body, OnTheGround(world, body,
-                                       Vec3{from.x + (point.x - from.x) * f,
-                                            from.y + (point.y - from.y) * f,
-                                            from.z + (point.z - from.z) * f}));
+    world.MoveEntity(
+        body, OnTheGround(world, body,
+                          Vec3{from.x + (point.x - from.x) * f, from.y + (point.y - from.y) * f,
+                               from.z + (point.z - from.z) * f}));
     return distance - step;
 }
 
@@ -89,9 +89,9 @@ void MoveAlong(World& world, const SimPed& ped, const Vec3& direction, float spe
     }
     const float step = speed * static_cast<float>(seconds) / length;
     const Vec3 from = world.EntityPosition(body, true);
-    world.MoveEntity(body, OnTheGround(world, body,
-                                       Vec3{from.x + direction.x * step,
-                                            from.y + direction.y * step, from.z}));
+    world.MoveEntity(
+        body, OnTheGround(world, body,
+                          Vec3{from.x + direction.x * step, from.y + direction.y * step, from.z}));
 }
 
 Vec3 RandomDirection(World& world) {
@@ -118,7 +118,7 @@ void EndTask(SimPed& ped) {
 namespace {
 
 constexpr float kGravity = 9.8f;
-constexpr float kHarmlessFall = 3.0f;        // metres a ped drops unhurt
+constexpr float kHarmlessFall = 3.0f;         // metres a ped drops unhurt
 constexpr float kFallDamagePerMetre = 12.0f;  // health lost for each metre beyond that
 constexpr float kDrowningPerSecond = 2.0f;    // health lost each second in deep water
 

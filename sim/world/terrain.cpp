@@ -35,7 +35,8 @@ float ShapeHeight(const GroundShape& shape, float x, float y) {
             if (half <= 0) {
                 return 0;
             }
-            return shape.height * std::max(0.0f, 1 - FromSegment(shape.from, shape.to, x, y) / half);
+            return shape.height *
+                   std::max(0.0f, 1 - FromSegment(shape.from, shape.to, x, y) / half);
         }
     }
     return 0;

@@ -51,8 +51,8 @@ struct SimTask {
     float speed = 0;         // metres per second an order asks for; 0: the ped's own pace
     uint64_t phaseMs = 0;    // when the current phase ends (robbery, dragging a driver off, ...)
     uint64_t restartUntilMs = 0;  // a task given again starts over: the ped stands until then
-    Vec3 point;              // a destination, a heading or the last place of a threat
-    int subdue = 0;          // a lawman facing a wounded man: 1 ties him up, -1 shoots on
+    Vec3 point;                   // a destination, a heading or the last place of a threat
+    int subdue = 0;               // a lawman facing a wounded man: 1 ties him up, -1 shoots on
 };
 
 struct SimPed {
@@ -81,10 +81,10 @@ struct SimPed {
     bool isPlayerHorse = false;
     bool ambient = false;  // brought by ambient mode (any ped nobody owns may despawn)
     uint64_t spawnedMs = 0;
-    bool stuck = false;      // created inside the ground: it can neither move nor be placed
-    bool falling = false;    // created in the air: it drops until it lands
-    float fallSpeed = 0;     // metres per second, downward, while falling
-    float fallFromZ = 0;     // where the fall began
+    bool stuck = false;    // created inside the ground: it can neither move nor be placed
+    bool falling = false;  // created in the air: it drops until it lands
+    float fallSpeed = 0;   // metres per second, downward, while falling
+    float fallFromZ = 0;   // where the fall began
     // Set by AddPed from the model (or, for a model outside the catalogue, from the ped).
     PedRole role = PedRole::Townsfolk;
     bool wanders = false;  // strolls about its home when nobody has ordered it anything
@@ -148,7 +148,7 @@ struct PopulationSettings {
 
 struct WorldSettings {
     float nearbyPedRange = 55.0f;  // GET_PED_NEARBY_PEDS reach around the centre ped
-    uint64_t modelLoadMs = 1500;    // time from REQUEST_MODEL to loaded
+    uint64_t modelLoadMs = 1500;   // time from REQUEST_MODEL to loaded
     std::set<uint32_t> neverLoadModels;
     int failNextSpawns = 0;                 // CREATE_PED answers 0 this many times
     bool rewriteReleasedHandle = true;      // SET_ENTITY_AS_NO_LONGER_NEEDED zeroes the variable
@@ -166,13 +166,13 @@ struct WorldSettings {
     uint64_t abandonedVehicleLifetimeMs = 300000;
     PopulationSettings population;
     // --- what the game gives that a kinder world would not (world_hardness_settings)
-    size_t nearbyPedLimit = 20;         // GET_PED_NEARBY_PEDS answers at most this many
-    int pedPoolSize = 256;              // peds the world holds at once, the dead included
-    uint64_t taskRestartMs = 500;       // a task given again while performed: standing this long
-    float collisionRange = 150.0f;      // collision is loaded this far around the player
+    size_t nearbyPedLimit = 20;     // GET_PED_NEARBY_PEDS answers at most this many
+    int pedPoolSize = 256;          // peds the world holds at once, the dead included
+    uint64_t taskRestartMs = 500;   // a task given again while performed: standing this long
+    float collisionRange = 150.0f;  // collision is loaded this far around the player
     float requestedCollisionRange = 50.0f;  // and this far around a requested point
-    double riderThrownChance = 0.75;    // the horse agitated to throw: the rider comes off
-    double riderUnseatedChance = 0.05;  // agitated without a throw: he comes off all the same
+    double riderThrownChance = 0.75;        // the horse agitated to throw: the rider comes off
+    double riderUnseatedChance = 0.05;      // agitated without a throw: he comes off all the same
 };
 
 class World {

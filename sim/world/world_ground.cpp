@@ -21,9 +21,8 @@ bool World::CollisionLoaded(float x, float y) const {
     }
     // A request takes effect by the next frame, not within the frame that asked.
     for (const auto& request : collisionRequests_) {
-        if (request.second < nowMs_ &&
-            std::hypot(request.first.x - at.x, request.first.y - at.y) <=
-                settings.requestedCollisionRange) {
+        if (request.second < nowMs_ && std::hypot(request.first.x - at.x, request.first.y - at.y) <=
+                                           settings.requestedCollisionRange) {
             return true;
         }
     }
@@ -48,8 +47,8 @@ bool World::EntityInWater(int32_t entity) const {
     }
     const Vec3 pos = EntityPosition(entity, true);
     float surface = 0;
-    return terrain.WaterSurface(pos.x, pos.y, &surface) &&
-           pos.z < surface + kOnGroundTolerance && terrain.WaterDepth(pos.x, pos.y) > 0;
+    return terrain.WaterSurface(pos.x, pos.y, &surface) && pos.z < surface + kOnGroundTolerance &&
+           terrain.WaterDepth(pos.x, pos.y) > 0;
 }
 
 bool World::PlaceOnGround(int32_t entity) {
@@ -62,8 +61,8 @@ bool World::PlaceOnGround(int32_t entity) {
     }
     ped->falling = false;
     ped->fallSpeed = 0;
-    MoveEntity(entity, Vec3{ped->pos.x, ped->pos.y,
-                            terrain.StandingHeight(ped->pos.x, ped->pos.y)});
+    MoveEntity(entity,
+               Vec3{ped->pos.x, ped->pos.y, terrain.StandingHeight(ped->pos.x, ped->pos.y)});
     return true;
 }
 

@@ -42,11 +42,10 @@ TEST_F(Event6Test, Roll49ThrowsTheRiderWhoRunsUntilThePlayerIsFarAway) {
     StartFocused(event6_horse_bucking, SeedForRoll(49));
     Config.ExcludeWomen = true;  // riders are picked whatever their sex
     FinishFocused();
-    EXPECT_TRUE(LoggedInOrder({"Valid victim found " + S(rider) + " at distance: 10.000000m",
-                               "Randomly assigned victim: " + S(rider), "Initiating bucking event",
-                               KickedOff(rider),
-                               "Player is 150.000000 meters away from aggressor, ending event.",
-                               kDone}));
+    EXPECT_TRUE(LoggedInOrder(
+        {"Valid victim found " + S(rider) + " at distance: 10.000000m",
+         "Randomly assigned victim: " + S(rider), "Initiating bucking event", KickedOff(rider),
+         "Player is 150.000000 meters away from aggressor, ending event.", kDone}));
     EXPECT_EQ(OnlyCall<id::TASK_MOUNT_THROW_RIDER>(horse), Pushed(horse, true));
     EXPECT_EQ(Calls<id::SET_ENTITY_AS_MISSION_ENTITY>(rider).size(), 1u);
     // One flight each, asked after, never given again while it runs (the world stands still).

@@ -56,7 +56,9 @@ const GroundCase kGroundCases[] = {
      },
      false},
     {"no ground at all around",
-     [](Terrain& t) { t.AddVoid(Vec3{-1000, -1000, 0}, Vec3{1000, 1000, 0}); },
+     [](Terrain& t) {
+         t.AddVoid(Vec3{-1000, -1000, 0}, Vec3{1000, 1000, 0});
+     },
      false},
 };
 
@@ -64,8 +66,7 @@ void PrintTo(const GroundCase& ground, std::ostream* out) {
     *out << ground.name;
 }
 
-class PredatorSpawnTest : public EncounterTest,
-                          public ::testing::WithParamInterface<GroundCase> {};
+class PredatorSpawnTest : public EncounterTest, public ::testing::WithParamInterface<GroundCase> {};
 
 TEST_P(PredatorSpawnTest, TheAnimalStandsOnDryGroundNearItsPreyOrTheEncounterGivesUp) {
     const GroundCase& ground = GetParam();
