@@ -344,7 +344,7 @@ class World {
     uint64_t pedsCreatedBelowGround_ = 0;
     uint64_t pedsCreatedInWater_ = 0;
     uint64_t pedsCreatedInAir_ = 0;
-    // A task given again while the ped performs it starts over (world_orders.cpp).
+    // A flee given again while the ped performs it starts over (world_orders.cpp).
     bool RestartIfPerforming(SimPed& ped, TaskKind kind, int32_t targetPed, int32_t targetVehicle);
 };
 

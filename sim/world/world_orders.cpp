@@ -48,11 +48,9 @@ void World::OrderCombat(int32_t attacker, int32_t target, bool animalCharge) {
     if (p == nullptr || p->dead || p->hogtied || attacker == target || FindPed(target) == nullptr) {
         return;
     }
-    const TaskKind kind = animalCharge ? TaskKind::AnimalCharge : TaskKind::Combat;
-    if (RestartIfPerforming(*p, kind, target, 0)) {
-        return;
-    }
-    p->task = Task(kind, target, 0, NowMs(), 0);
+    // A combat order given again is taken as it comes: the encounters' watches give their
+    // lawmen the same one every pass, and the game's scripts show no guard for it to copy.
+    p->task = Task(animalCharge ? TaskKind::AnimalCharge : TaskKind::Combat, target, 0, NowMs(), 0);
     p->fleeing = false;
     p->combatTarget = target;
 }
