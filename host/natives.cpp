@@ -232,9 +232,6 @@ bool GET_GROUND_Z_FOR_3D_COORD(float x, float y, float z, float* groundZ) {
 bool GET_WATER_HEIGHT_NO_WAVES(float x, float y, float z, float* height) {
     return Invoke<id::GET_WATER_HEIGHT_NO_WAVES, bool>(x, y, z, height);
 }
-bool IS_ENTITY_IN_WATER(Entity entity) {
-    return Invoke<id::IS_ENTITY_IN_WATER, bool>(entity);
-}
 bool IS_PED_ON_MOUNT(Ped ped) {
     return Invoke<id::IS_PED_ON_MOUNT, bool>(ped);
 }

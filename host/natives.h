@@ -91,7 +91,6 @@ void REQUEST_COLLISION_AT_COORD(float x, float y, float z);
 bool GET_GROUND_Z_FOR_3D_COORD(float x, float y, float z, float* groundZ);
 // The water surface at (x, y), if there is water there.
 bool GET_WATER_HEIGHT_NO_WAVES(float x, float y, float z, float* height);
-bool IS_ENTITY_IN_WATER(Entity entity);
 bool IS_PED_ON_MOUNT(Ped ped);
 int GET_NUM_FREE_SLOTS_IN_PED_POOL();
 

@@ -92,8 +92,8 @@ TEST_F(GroundAndPoolTest, APedMadeUnderTheGroundInTheAirOrInDeepWaterPaysForIt) 
     EXPECT_EQ(world.PedsCreatedInWater(), 1u);
     EXPECT_FALSE(Ask<id::PLACE_ENTITY_ON_GROUND_PROPERLY>(buried, true));
     EXPECT_TRUE(Ask<id::PLACE_ENTITY_ON_GROUND_PROPERLY>(standing, true));
-    EXPECT_TRUE(Ask<id::IS_ENTITY_IN_WATER>(afloat));
-    EXPECT_FALSE(Ask<id::IS_ENTITY_IN_WATER>(standing));
+    EXPECT_TRUE(world.EntityInWater(afloat));
+    EXPECT_FALSE(world.EntityInWater(standing));
     world.OrderFlee(buried, player);
     world.AdvanceTo(world.NowMs() + 60000);
     EXPECT_FLOAT_EQ(world.FindPed(buried)->pos.x, 50.0f) << "stuck in the ground";
