@@ -7,6 +7,7 @@
 #include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
 #include "encounters/predator_models.h"
+#include "encounters/spawn_spot.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -22,19 +23,20 @@
 namespace {
 
 constexpr int kScanCapacity = 200;
-constexpr float kSpawnOffsetX = 50.0f;
+constexpr float kSpawnDistance = 50.0f;  // from the victim
 constexpr int kSpawnAttempts = 10;
 constexpr uint32_t kSpawnRetryWaitMs = 1000;
 constexpr uint32_t kAttackPassWaitMs = 2000;
 constexpr float kEndDistance = 200.0f;
 
-// The longest this encounter holds the script: every spawn attempt waits for its model, lets
-// the ped settle and pauses; then an animal that cannot reach its victim, or lingers alive near
-// the player, is watched for the watch limit in each phase, overrun by at most one pass.
+// The longest this encounter holds the script: every spawn attempt waits a frame for
+// collision, waits for its model and pauses; then an animal that cannot reach its victim, or
+// lingers alive near the player, is watched for the watch limit in each phase, overrun by at
+// most one pass.
 constexpr uint64_t kSpawnWaits = kSpawnAttempts * (kModelLoadPolls + 2);
 constexpr uint64_t kLongestHoldMs =
-    kSpawnAttempts * (kModelLoadPolls * kModelPollMs + kSettleWaitMs + kSpawnRetryWaitMs) +
-    kWatchLimitMs + kAttackPassWaitMs + kWatchLimitMs + kDeparturePassWaitMs +
+    kSpawnAttempts * (kModelLoadPolls * kModelPollMs + kSpawnRetryWaitMs) + kWatchLimitMs +
+    kAttackPassWaitMs + kWatchLimitMs + kDeparturePassWaitMs +
     (kSpawnWaits + 2) * kFrameAllowanceMs;
 static_assert(kLongestHoldMs <= kLongestEncounterHoldMs,
               "the predator attack can hold the script longer than any encounter may");
@@ -72,11 +74,26 @@ void PickVictim(const std::vector<Ped>& candidates, PredatorAttack& attack, PedL
     Log(LogLevel::Debug, "Randomly assigned victim: ", attack.victim);
 }
 
-enum class SpawnOutcome { Spawned, Failed, SceneEnded };
+enum class SpawnOutcome { Spawned, Failed, PoolFull, SceneEnded };
 
-// Up to kSpawnAttempts tries, each with a fresh draw of the model and beside where the victim
-// stands now. The game leaving free play meanwhile (a story mission, the player's death) ends
-// the tries.
+// One attempt: a spot on the ground, dry, on this attempt's bearing from where the victim
+// stands now, then the model drawn afresh and the animal made there. 0 when none was made.
+Ped TrySpawnAt(PredatorAttack& attack, int attempt, PedLedger& ledger) {
+    const Vector3 candidate =
+        SpawnCandidate(GET_ENTITY_COORDS(attack.victim), GET_ENTITY_COORDS(attack.playerPed),
+                       kSpawnDistance, attempt);
+    Vector3 spot{};
+    if (!FindGroundSpot(candidate, &spot)) {
+        return 0;
+    }
+    attack.model = &PickPredatorModel();
+    return SpawnPed(attack.model->hash, spot.x, spot.y, spot.z, ledger);
+}
+
+// Up to kSpawnAttempts tries, each on a bearing of its own. The game leaving free play meanwhile
+// (a story mission, the player's death) ends the tries, and so does a ped pool with no room
+// left: in a crowded town the
+// game would make no ped, and a ped it did make would stop one of its own from appearing.
 SpawnOutcome SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
     for (int attempts = 1;; ++attempts) {
         if (SceneMustEnd()) {
@@ -90,9 +107,11 @@ SpawnOutcome SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
             Log(LogLevel::Info, "event3_animal_aggressor aborted due to spawn failure");
             return SpawnOutcome::Failed;
         }
-        const Vector3 at = GET_ENTITY_COORDS(attack.victim);
-        attack.model = &PickPredatorModel();
-        attack.aggressor = SpawnPed(attack.model->hash, at.x + kSpawnOffsetX, at.y, at.z, ledger);
+        if (GET_NUM_FREE_SLOTS_IN_PED_POOL() < 1) {
+            Log(LogLevel::Info, "No room for another ped, event3_animal_aggressor skipped");
+            return SpawnOutcome::PoolFull;
+        }
+        attack.aggressor = TrySpawnAt(attack, attempts - 1, ledger);
         YieldToGame(kSpawnRetryWaitMs);
     }
 }
@@ -170,6 +189,7 @@ bool RunEvent3(PedLedger& ledger) {
     PickVictim(candidates, attack, ledger);
     switch (SpawnPredator(attack, ledger)) {
         case SpawnOutcome::Failed:
+        case SpawnOutcome::PoolFull:
             return false;
         case SpawnOutcome::SceneEnded:
             return true;

@@ -172,7 +172,7 @@ bool RunConfrontation(Mugging& mugging, PedLedger& ledger) {
         if (EitherPartyDown(mugging, mugging.victim)) {
             return true;
         }
-        if (GET_SCRIPT_TASK_STATUS(mugging.aggressor, game_constant::kRobberyTask) ==
+        if (GET_SCRIPT_TASK_STATUS(mugging.aggressor, game_constant::kRobberyTask, false) ==
             game_constant::kScriptTaskRunning) {
             if (RespondToRobbery(mugging, lawmen, ledger)) {
                 Log(LogLevel::Debug, "Lawmen are engaging the aggressor, ending mugging event");

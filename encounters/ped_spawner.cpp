@@ -59,7 +59,8 @@ Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger) {
     }
     const Ped ped = CREATE_PED(model, x, y, z);
     request.GiveBack();
-    YieldToGame(kSettleWaitMs);
+    // Put on the ground within the frame it was made in, as the game's scripts do: a ped left
+    // a moment above a slope falls, and one left in the ground stays stuck there.
     ledger.Own(ped);
     Log(LogLevel::Debug, "Spawned ped ", ped, " of model ", model, " at (", x, ", ", y, ", ", z,
         ")");

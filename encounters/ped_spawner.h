@@ -7,14 +7,12 @@
 
 class PedLedger;
 
-// How long SpawnPed waits for a model to stream in: this many polls, kModelPollMs apart; and
-// how long it lets a new ped settle.
+// How long SpawnPed waits for a model to stream in: this many polls, kModelPollMs apart.
 constexpr int kModelLoadPolls = 10;
 constexpr uint32_t kModelPollMs = 1000;
-constexpr uint32_t kSettleWaitMs = 1000;
 
-// Loads the model, creates a ped of it at the position, owns it through the ledger and
-// settles it on the ground; the model is given back once the ped is made, or when it did not
-// load. Returns the new ped, or 0 when the model did not load within kModelLoadPolls polls (no
-// ped is created then) or the game made none.
+// Loads the model, creates a ped of it at the position (a spot on the ground), owns it
+// through the ledger and places it on the ground in the same frame; the model is given back once
+// the ped is made, or when it did not load. Returns the new ped, or 0 when the model did not load
+// within kModelLoadPolls polls (no ped is created then) or the game made none.
 Ped SpawnPed(Hash model, float x, float y, float z, PedLedger& ledger);

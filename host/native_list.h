@@ -78,6 +78,16 @@
     X(CLEAR_WEATHER_TYPE_OVER_TIME, 0xCE7690C0A0D1C36DULL, 1)    \
     X(FORCE_LIGHTNING_FLASH_AT_COORDS, 0x67943537D179597CULL, 4)
 
+// Natives for placing a new ped where the game can hold it and for reading a scene's state
+// without disturbing it: the ground, collision, water, the ped pool, and whether a rider is
+// still in the saddle. A block of their own, listed after the first.
+#define TARROWIND_PLACEMENT_NATIVES(X)                      \
+    X(REQUEST_COLLISION_AT_COORD, 0x0A3720F162A033C9ULL, 3) \
+    X(GET_GROUND_Z_FOR_3D_COORD, 0x24FA4267BB8D2431ULL, 5)  \
+    X(GET_WATER_HEIGHT_NO_WAVES, 0xDCF3690AA262C03FULL, 4)  \
+    X(IS_PED_ON_MOUNT, 0x460BC76A0E10655EULL, 1)            \
+    X(GET_NUM_FREE_SLOTS_IN_PED_POOL, 0x313778EDCA9158E2ULL, 0)
+
 #include <cstddef>
 #include <cstdint>
 
@@ -97,7 +107,8 @@ struct NativeInfo {
     };
 namespace id {
 TARROWIND_NATIVES(TARROWIND_NATIVE_ID)
-}
+TARROWIND_PLACEMENT_NATIVES(TARROWIND_NATIVE_ID)
+}  // namespace id
 #undef TARROWIND_NATIVE_ID
 
 // The whole list, for checks against the game's native database.

@@ -33,7 +33,7 @@ float VDIST(const Vector3& a, const Vector3& b) {
     return VDIST(a.x, a.y, a.z, b.x, b.y, b.z);
 }
 int GET_PED_NEARBY_PEDS(Ped centre, uint64_t* buffer) {
-    return Invoke<id::GET_PED_NEARBY_PEDS, int32_t>(centre, buffer, int32_t{-1}, int32_t{0});
+    return Invoke<id::GET_PED_NEARBY_PEDS, int32_t>(centre, buffer, int32_t{-1}, int32_t{-1});
 }
 Hash GET_HASH_KEY(const char* identifier) {
     return Invoke<id::GET_HASH_KEY, Hash>(identifier);
@@ -139,8 +139,8 @@ bool IS_PED_RIDING_MOUNT(Ped ped) {
 Ped GET_MOUNT(Ped rider) {
     return Invoke<id::GET_MOUNT, Ped>(rider);
 }
-int GET_SCRIPT_TASK_STATUS(Ped ped, Hash taskHash) {
-    return Invoke<id::GET_SCRIPT_TASK_STATUS, int32_t>(ped, taskHash, kFalse);
+int GET_SCRIPT_TASK_STATUS(Ped ped, Hash taskHash, bool p2) {
+    return Invoke<id::GET_SCRIPT_TASK_STATUS, int32_t>(ped, taskHash, p2);
 }
 void SET_ENTITY_AS_MISSION_ENTITY(Entity entity) {
     Invoke<id::SET_ENTITY_AS_MISSION_ENTITY, void>(entity, kTrue, kTrue);
@@ -242,10 +242,29 @@ void FORCE_LIGHTNING_FLASH_AT_COORDS(float x, float y, float z) {
     Invoke<id::FORCE_LIGHTNING_FLASH_AT_COORDS, void>(x, y, z, -1.0f);
 }
 
+// ---- placement and scene-state natives
+
+void REQUEST_COLLISION_AT_COORD(float x, float y, float z) {
+    Invoke<id::REQUEST_COLLISION_AT_COORD, void>(x, y, z);
+}
+bool GET_GROUND_Z_FOR_3D_COORD(float x, float y, float z, float* groundZ) {
+    return Invoke<id::GET_GROUND_Z_FOR_3D_COORD, bool>(x, y, z, groundZ, kFalse);
+}
+bool GET_WATER_HEIGHT_NO_WAVES(float x, float y, float z, float* height) {
+    return Invoke<id::GET_WATER_HEIGHT_NO_WAVES, bool>(x, y, z, height);
+}
+bool IS_PED_ON_MOUNT(Ped ped) {
+    return Invoke<id::IS_PED_ON_MOUNT, bool>(ped);
+}
+int GET_NUM_FREE_SLOTS_IN_PED_POOL() {
+    return Invoke<id::GET_NUM_FREE_SLOTS_IN_PED_POOL, int32_t>();
+}
+
 namespace native {
 namespace {
 #define TARROWIND_NATIVE_INFO(name, hash, args) {#name, hash, args},
-const NativeInfo kCatalogue[] = {TARROWIND_NATIVES(TARROWIND_NATIVE_INFO)};
+const NativeInfo kCatalogue[] = {TARROWIND_NATIVES(TARROWIND_NATIVE_INFO)
+                                     TARROWIND_PLACEMENT_NATIVES(TARROWIND_NATIVE_INFO)};
 #undef TARROWIND_NATIVE_INFO
 }  // namespace
 

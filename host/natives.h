@@ -18,8 +18,8 @@ Ped GET_ACTIVE_HORSE_FOR_PLAYER(Player player);
 Vector3 GET_ENTITY_COORDS(Entity entity);  // (entity, TRUE, FALSE)
 float VDIST(float x1, float y1, float z1, float x2, float y2, float z2);
 float VDIST(const Vector3& a, const Vector3& b);
-// (centre, buffer, -1, 0); slot 0 of the buffer must hold the capacity.
-int GET_PED_NEARBY_PEDS(Ped centre, uint64_t* buffer);
+// (centre, buffer, -1, -1); slot 0 of the buffer must hold the capacity.
+int GET_PED_NEARBY_PEDS(Ped centre, uint64_t* buffer);  // as the game's scripts call it
 Hash GET_HASH_KEY(const char* identifier);
 int GET_CLOCK_HOURS();
 bool GET_MISSION_FLAG();
@@ -59,8 +59,8 @@ Vehicle GET_VEHICLE_PED_IS_IN(Ped ped);            // (ped, FALSE)
 int GET_SEAT_PED_IS_USING(Ped ped);
 bool IS_PED_RIDING_MOUNT(Ped ped);  // (ped, TRUE)
 Ped GET_MOUNT(Ped rider);
-int GET_SCRIPT_TASK_STATUS(Ped ped, Hash taskHash);  // (ped, task, FALSE)
-void SET_ENTITY_AS_MISSION_ENTITY(Entity entity);    // (entity, TRUE, TRUE)
+int GET_SCRIPT_TASK_STATUS(Ped ped, Hash taskHash, bool p2);
+void SET_ENTITY_AS_MISSION_ENTITY(Entity entity);  // (entity, TRUE, TRUE)
 // The game may rewrite the variable.
 void SET_ENTITY_AS_NO_LONGER_NEEDED(Entity* entity);
 void SET_PED_KEEP_TASK(Ped ped);  // (ped, TRUE)
@@ -93,6 +93,15 @@ void FREEZE_ENTITY_POSITION(Entity entity, bool frozen);
 void SET_WEATHER_TYPE(Hash weatherType);  // (weather, TRUE, TRUE, TRUE, 30.0, FALSE)
 void CLEAR_WEATHER_TYPE_OVER_TIME(int milliseconds);
 void FORCE_LIGHTNING_FLASH_AT_COORDS(float x, float y, float z);  // fourth argument -1.0
+
+// Placement and scene-state natives.
+void REQUEST_COLLISION_AT_COORD(float x, float y, float z);
+// (x, y, z, &groundZ, FALSE): the ground below the probe's height, if collision is loaded.
+bool GET_GROUND_Z_FOR_3D_COORD(float x, float y, float z, float* groundZ);
+// The water surface at (x, y), if there is water there.
+bool GET_WATER_HEIGHT_NO_WAVES(float x, float y, float z, float* height);
+bool IS_PED_ON_MOUNT(Ped ped);
+int GET_NUM_FREE_SLOTS_IN_PED_POOL();
 
 // Hashes and enum values of the game the plug-in uses as fixed constants.
 namespace game_constant {

@@ -54,6 +54,10 @@ svg.timeline a text { fill: #fff; pointer-events: none; }
 svg.map { display: block; width: 100%; max-height: 680px; background: #f6f3ea;
           border: 1px solid #ddd; }
 svg.map * { vector-effect: non-scaling-stroke; }
+svg.map .water { fill: #a9cbe8; stroke: none; }
+svg.map .ridge { fill: #d8c69c; opacity: 0.6; stroke: none; }
+svg.map .slope { fill: #e4d9b8; opacity: 0.45; stroke: none; }
+svg.map .cliff { stroke: #8a6d3b; stroke-width: 2px; }
 svg.map .player { fill: none; stroke: #333; stroke-width: 1.5px; stroke-dasharray: 5 3; }
 svg.map .track { fill: none; stroke: var(--c); stroke-width: 2.5px; stroke-linejoin: round; }
 svg.overview .track { stroke-width: 1.5px; opacity: 0.7; }

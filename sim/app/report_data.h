@@ -13,6 +13,7 @@
 #include "sim/app/ped_roles.h"
 #include "sim/app/run_recorder.h"
 #include "sim/host/sim_run.h"
+#include "sim/world/terrain.h"
 
 struct ReportPed {
     int32_t handle = 0;
@@ -55,6 +56,7 @@ struct RunReport {
     std::vector<PlaceMark> deaths;        // the player's and those of peds encounters worked on
     std::vector<PlaceMark> blips;
     std::vector<LightningStrike> lightning;
+    Terrain terrain;         // the ground and water the maps are drawn over
     nlohmann::json summary;  // the figures of --summary-json
     std::vector<LoggedLine> lines;
 };

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "sim/app/report_format.h"
+#include "sim/app/report_terrain.h"
 
 namespace {
 
@@ -312,7 +313,7 @@ std::string OverviewMapSvg(const RunReport& report) {
     view.Frame(60.0f);
     const float u = view.Unit();
     std::ostringstream out;
-    out << MapStart(view, "overview", "map of the whole run");
+    out << MapStart(view, "overview", "map of the whole run") << TerrainLayer(report.terrain);
     GridPath player(std::max(0.5f, u / 4));
     player.Add(report.player);
     out << "<path class=\"player\" d=\"" << player.D() << "\">" << Title("the player's path")
@@ -360,7 +361,8 @@ std::string EncounterMapSvg(const RunReport& report, const ReportEncounter& enco
     const float u = view.Unit();
     const float step = u / 2;
     std::ostringstream out;
-    out << MapStart(view, "encounter-map", "map of encounter " + std::to_string(encounter.number));
+    out << MapStart(view, "encounter-map", "map of encounter " + std::to_string(encounter.number))
+        << TerrainLayer(report.terrain);
     if (!encounter.player.empty()) {
         out << "<polyline class=\"player\" points=\"" << Polyline(Thin(encounter.player, step))
             << "\">" << Title("the player") << "</polyline>";

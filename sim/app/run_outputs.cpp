@@ -52,6 +52,7 @@ bool RunOutputs::WriteReport(SimRun& run, const World& world, const std::string&
     recorder_->Finish();
     RunReport report = BuildRunReport(*recorder_, run.Lines(), world.Environment().Lightning(),
                                       run.Host().NowMs());
+    report.terrain = world.terrain;
     report.title = title;
     report.description = description;
     report.summary = summary;

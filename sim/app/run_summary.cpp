@@ -48,6 +48,14 @@ nlohmann::json SummaryFigures(SimRun& run, const RunSummary& summary) {
         longest ? static_cast<double>(longest->HeldMs(run.Host().NowMs())) / 1000.0 : 0.0;
     j["longest_encounter_end"] =
         longest ? nlohmann::json(SpanEndName(longest->end)) : nlohmann::json();
+    // How many times each encounter ended after a watch gave up at its limit.
+    j["encounters_at_watch_limit"] = nlohmann::json::object();
+    for (const EventSpan& span : run.Spans().Spans()) {
+        if (!span.weather && span.end == SpanEnd::kBounded) {
+            const uint64_t before = j["encounters_at_watch_limit"].value(span.name, uint64_t{0});
+            j["encounters_at_watch_limit"][span.name] = before + 1;
+        }
+    }
     j["encounter_hold_bound_s"] = static_cast<double>(kLongestEncounterHoldMs) / 1000.0;
     j["natives_called"] = stats.nativesCalled;
     j["max_natives_in_one_frame"] = stats.maxNativesInOneFrame;
@@ -65,6 +73,9 @@ nlohmann::json SummaryFigures(SimRun& run, const RunSummary& summary) {
     j["longest_s_into_a_game_state"] = freePlay.longestIntoGameStateS;
     j["peds_spawned"] = world.PedsSpawned();
     j["peds_killed"] = world.PedsKilled();
+    j["peds_created_below_ground"] = world.PedsCreatedBelowGround();
+    j["peds_created_in_water"] = world.PedsCreatedInWater();
+    j["peds_created_in_air"] = world.PedsCreatedInAir();
     return j;
 }
 
@@ -107,6 +118,9 @@ std::string SummaryText(SimRun& run, const RunSummary& summary) {
     out << "peds left owned: " << j["peds_left_owned"] << ", blips left: " << j["blips_left"]
         << ", models left requested: " << j["models_left_requested"]
         << ", peds spawned: " << j["peds_spawned"] << ", peds killed: " << j["peds_killed"] << "\n";
+    out << "peds created below ground: " << j["peds_created_below_ground"]
+        << ", in water: " << j["peds_created_in_water"]
+        << ", in the air: " << j["peds_created_in_air"] << "\n";
     out << "exceptions in the main loop: " << j["main_loop_exceptions"]
         << ", call contract breaches: " << j["contract_violations"] << "\n";
     return out.str();

@@ -41,6 +41,8 @@ std::vector<SweptFigure> FiguresOf(const std::vector<SeedRun>& runs) {
         {"max_natives_in_one_frame", "worst frame (natives)"},
         {"peds_spawned", "peds spawned"},
         {"peds_killed", "peds killed"},
+        {"peds_created_below_ground", "peds made below ground"},
+        {"peds_created_in_water", "peds made in water"},
     };
     for (const auto& single : singles) {
         figures.push_back(Figure(single.first, single.second, false));
@@ -84,6 +86,20 @@ std::vector<LongestEncounterCount> LongestCounts(const std::vector<SeedRun>& run
                      [](const LongestEncounterCount& a, const LongestEncounterCount& b) {
                          return a.runs > b.runs;
                      });
+    return out;
+}
+
+std::vector<std::pair<std::string, uint64_t>> RunsAtWatchLimit(const std::vector<SeedRun>& runs) {
+    std::vector<std::pair<std::string, uint64_t>> out;
+    for (const EncounterDefinition& encounter : AllEncounters()) {
+        uint64_t count = 0;
+        for (const SeedRun& run : runs) {
+            const json::json_pointer at =
+                json::json_pointer("/encounters_at_watch_limit") / std::string(encounter.name);
+            count += run.figures.is_object() && FigureOf(run.figures, at) > 0 ? 1 : 0;
+        }
+        out.emplace_back(encounter.name, count);
+    }
     return out;
 }
 
@@ -153,6 +169,7 @@ SweepResults SummarizeSweep(const SweepSetup& setup, const std::vector<SeedRun>&
     }
     results.figures = FiguresOf(runs);
     results.longest = LongestCounts(runs);
+    results.runsAtWatchLimit = RunsAtWatchLimit(runs);
     return results;
 }
 
@@ -198,6 +215,14 @@ std::string SweepTable(const SweepResults& results) {
                 << (count.runs == 1 ? " run\n" : " runs\n");
         }
     }
+    if (!results.runsAtWatchLimit.empty()) {
+        out << "runs in which a watch of the encounter reached its limit\n";
+        for (const auto& count : results.runsAtWatchLimit) {
+            out << Padded("  " + count.first, kLabel, false)
+                << Padded(std::to_string(count.second), kNumber, true)
+                << (count.second == 1 ? " run\n" : " runs\n");
+        }
+    }
     out << "\n";
     if (results.failing.empty()) {
         out << "failing seeds: none\n";
@@ -235,6 +260,11 @@ json SweepJson(const SweepResults& results) {
         longest[count.name][count.end] = count.runs;
     }
     j["longest_encounter_runs"] = longest;
+    json atLimit = json::object();
+    for (const auto& count : results.runsAtWatchLimit) {
+        atLimit[count.first] = count.second;
+    }
+    j["runs_at_watch_limit"] = atLimit;
     j["failing_seeds"] = json::array();
     for (const FailingSeed& failing : results.failing) {
         j["failing_seeds"].push_back(

@@ -58,6 +58,8 @@ struct SweepResults {
     uint64_t runsWithFigures = 0;
     std::vector<SweptFigure> figures;
     std::vector<LongestEncounterCount> longest;  // the most frequent first
+    // For each encounter, in how many runs one of its watches reached the watch limit.
+    std::vector<std::pair<std::string, uint64_t>> runsAtWatchLimit;
     std::vector<FailingSeed> failing;
 };
 

@@ -329,7 +329,7 @@ void AddSpawnNatives(NativeTable& t) {
         });
     t.Add(
         0x9587913B9E772D29ULL, "PLACE_ENTITY_ON_GROUND_PROPERLY", 2,
-        +[](World& w, A a, R r) { r.SetBool(w.EntityExists(a.Int(0))); });
+        +[](World& w, A a, R r) { r.SetBool(w.PlaceOnGround(a.Int(0))); });
     t.Add(
         0x283978A15512B2FEULL, "_SET_RANDOM_OUTFIT_VARIATION", 2, +[](World&, A, R) {});
     t.Add(
@@ -349,9 +349,49 @@ void AddWeatherNatives(NativeTable& t) {
         });
 }
 
+// The ground, collision and water under a spot, the ped pool, and the saddle.
+void AddPlacementNatives(NativeTable& t) {
+    t.Add(
+        0x0A3720F162A033C9ULL, "REQUEST_COLLISION_AT_COORD", 3, +[](World& w, A a, R) {
+            w.RequestCollision(Vec3{a.Float(0), a.Float(1), a.Float(2)});
+        });
+    t.Add(
+        0x24FA4267BB8D2431ULL, "GET_GROUND_Z_FOR_3D_COORD", 5, +[](World& w, A a, R r) {
+            float* out = a.Pointer<float>(3);
+            float ground = 0;
+            const bool found = w.ProbeGround(a.Float(0), a.Float(1), a.Float(2), &ground);
+            if (out != nullptr) {
+                *out = found ? ground : 0.0f;
+            }
+            r.SetBool(found && out != nullptr);
+        });
+    t.Add(
+        0xDCF3690AA262C03FULL, "GET_WATER_HEIGHT_NO_WAVES", 4, +[](World& w, A a, R r) {
+            float* out = a.Pointer<float>(3);
+            float surface = 0;
+            const bool found = w.terrain.WaterSurface(a.Float(0), a.Float(1), &surface);
+            if (out != nullptr && found) {
+                *out = surface;
+            }
+            r.SetBool(found && out != nullptr);
+        });
+    t.Add(
+        0xDDE5C125AC446723ULL, "IS_ENTITY_IN_WATER", 1,
+        +[](World& w, A a, R r) { r.SetBool(w.EntityInWater(a.Int(0))); });
+    t.Add(
+        0x460BC76A0E10655EULL, "IS_PED_ON_MOUNT", 1, +[](World& w, A a, R r) {
+            const SimPed* p = w.FindPed(a.Int(0));
+            r.SetBool(p != nullptr && p->mount != 0 && w.FindPed(p->mount) != nullptr);
+        });
+    t.Add(
+        0x313778EDCA9158E2ULL, "_GET_NUM_FREE_SLOTS_IN_PED_POOL", 0,
+        +[](World& w, A, R r) { r.SetInt(w.FreePedSlots()); });
+}
+
 }  // namespace
 
 void RegisterWorldNatives(NativeTable& table) {
+    AddPlacementNatives(table);
     AddPlayerNatives(table);
     AddGameStateNatives(table);
     AddPositionNatives(table);

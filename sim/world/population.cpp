@@ -275,10 +275,18 @@ void TopUp(World& world, const Vec3& playerPos) {
     }
     for (int spawned = 0; spawned < population.spawnsPerSecond && around < population.targetPeds;
          ++spawned) {
+        if (world.FreePedSlots() <= 0) {
+            break;  // the game's own population stops at a full pool too
+        }
         const Vec3 direction = RandomDirection(world);
         const float reach = world.random.Between(population.minDistance, population.maxDistance);
-        const Vec3 pos{playerPos.x + direction.x * reach, playerPos.y + direction.y * reach,
-                       playerPos.z};
+        const float x = playerPos.x + direction.x * reach;
+        const float y = playerPos.y + direction.y * reach;
+        if (!world.terrain.HasGround(x, y) ||
+            world.terrain.WaterDepth(x, y) > Terrain::kDeepWater) {
+            continue;  // nobody strolls out of deep water or off the map's edge
+        }
+        const Vec3 pos{x, y, world.terrain.Flat() ? playerPos.z : world.terrain.GroundHeight(x, y)};
         const size_t before = world.Peds().size();
         SpawnOne(world, PickKind(world, population), pos, playerPos);
         around += static_cast<int>(world.Peds().size() - before);

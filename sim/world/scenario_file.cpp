@@ -11,6 +11,7 @@
 
 #include "sim/world/joaat.h"
 #include "sim/world/scenario_fields.h"
+#include "sim/world/scenario_terrain.h"
 #include "sim/world/scenario_timeline.h"
 #include "sim/world/sim_calendar.h"
 
@@ -115,7 +116,7 @@ std::vector<const char*> TopFields() {
     std::vector<const char*> names = {"description", "time_of_day", "game_minutes_per_real_second",
                                       "weather",     "player",      "vehicles",
                                       "peds",        "population",  "settings",
-                                      "ini",         "timeline"};
+                                      "ini",         "timeline",    "terrain"};
     for (const char* name : FieldNames(RunFields())) {
         names.push_back(name);
     }
@@ -170,6 +171,9 @@ class ScenarioLoader {
         if (root.contains("settings")) {
             LoadSettings(root["settings"]);
         }
+        if (root.contains("terrain")) {
+            LoadTerrain(in_, root["terrain"], world_.terrain);  // before the player stands on it
+        }
         if (!root.contains("player")) {
             in_.Fail("player", "an object with the player's \"position\"");
         }
@@ -193,7 +197,13 @@ class ScenarioLoader {
 
   private:
     void LoadSettings(const json& j) {
-        ReadObject(in_, j, "settings", WorldSettingFields(), world_.settings);
+        static const ScenarioFields<WorldSettings> kAllSettings = [] {
+            ScenarioFields<WorldSettings> all = WorldSettingFields();
+            const ScenarioFields<WorldSettings>& more = GameHardnessSettingFields();
+            all.insert(all.end(), more.begin(), more.end());
+            return all;
+        }();
+        ReadObject(in_, j, "settings", kAllSettings, world_.settings);
     }
 
     void LoadPlayer(const json& j) {

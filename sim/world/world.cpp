@@ -299,7 +299,8 @@ std::vector<int32_t> World::NearbyPeds(int32_t centre, size_t capacity) const {
     std::stable_sort(inReach.begin(), inReach.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<int32_t> result;
-    for (size_t i = 0; i < inReach.size() && i < capacity; ++i) {
+    const size_t most = std::min(capacity, settings.nearbyPedLimit);
+    for (size_t i = 0; i < inReach.size() && i < most; ++i) {
         result.push_back(inReach[i].second);
     }
     return result;
@@ -313,6 +314,9 @@ int32_t World::CreatePlayer(const Vec3& pos) {
     player.pos = pos;
     player.isPlayer = true;
     player.weapons = kRevolver;
+    if (!terrain.BaseHeightSet()) {
+        terrain.SetBaseHeight(pos.z);  // a world without ground of its own is flat under him
+    }
     playerPed_ = AddPed(std::move(player));
     return playerPed_;
 }

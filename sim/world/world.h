@@ -15,6 +15,7 @@
 #include "sim/world/model_catalogue.h"
 #include "sim/world/player_path.h"
 #include "sim/world/sim_random.h"
+#include "sim/world/terrain.h"
 #include "sim/world/vec3.h"
 
 // What the six weapon natives report, one bit each: revolver, pistol, repeater, rifle,
@@ -50,8 +51,9 @@ struct SimTask {
     int seat = -1;           // the seat an enter-vehicle order asks for
     float speed = 0;         // metres per second an order asks for; 0: the ped's own pace
     uint64_t phaseMs = 0;    // when the current phase ends (robbery, dragging a driver off, ...)
-    Vec3 point;              // a destination, a heading or the last place of a threat
-    int subdue = 0;          // a lawman facing a wounded man: 1 ties him up, -1 shoots on
+    uint64_t restartUntilMs = 0;  // a task given again starts over: the ped stands until then
+    Vec3 point;                   // a destination, a heading or the last place of a threat
+    int subdue = 0;               // a lawman facing a wounded man: 1 ties him up, -1 shoots on
 };
 
 struct SimPed {
@@ -80,6 +82,10 @@ struct SimPed {
     bool isPlayerHorse = false;
     bool ambient = false;  // brought by ambient mode (any ped nobody owns may despawn)
     uint64_t spawnedMs = 0;
+    bool stuck = false;    // created inside the ground: it can neither move nor be placed
+    bool falling = false;  // created in the air: it drops until it lands
+    float fallSpeed = 0;   // metres per second, downward, while falling
+    float fallFromZ = 0;   // where the fall began
     // Set by AddPed from the model (or, for a model outside the catalogue, from the ped).
     PedRole role = PedRole::Townsfolk;
     bool wanders = false;  // strolls about its home when nobody has ordered it anything
@@ -142,8 +148,8 @@ struct PopulationSettings {
 };
 
 struct WorldSettings {
-    float nearbyPedRange = 150.0f;  // GET_PED_NEARBY_PEDS reach around the centre ped
-    uint64_t modelLoadMs = 1500;    // time from REQUEST_MODEL to loaded
+    float nearbyPedRange = 55.0f;  // GET_PED_NEARBY_PEDS reach around the centre ped
+    uint64_t modelLoadMs = 1500;   // time from REQUEST_MODEL to loaded
     std::set<uint32_t> neverLoadModels;
     int failNextSpawns = 0;                 // CREATE_PED answers 0 this many times
     bool rewriteReleasedHandle = true;      // SET_ENTITY_AS_NO_LONGER_NEEDED zeroes the variable
@@ -160,6 +166,14 @@ struct WorldSettings {
     // An unowned vehicle left empty vanishes after this long (0: never).
     uint64_t abandonedVehicleLifetimeMs = 300000;
     PopulationSettings population;
+    // --- what the game gives that a kinder world would not (world_hardness_settings)
+    size_t nearbyPedLimit = 20;     // GET_PED_NEARBY_PEDS answers at most this many
+    int pedPoolSize = 256;          // peds the world holds at once, the dead included
+    uint64_t taskRestartMs = 500;   // a task given again while performed: standing this long
+    float collisionRange = 150.0f;  // collision is loaded this far around the player
+    float requestedCollisionRange = 50.0f;  // and this far around a requested point
+    double riderThrownChance = 0.75;        // the horse agitated to throw: the rider comes off
+    double riderUnseatedChance = 0.05;      // agitated without a throw: he comes off all the same
 };
 
 class World {
@@ -210,7 +224,8 @@ class World {
     // position, as the game does.
     Vec3 EntityPosition(int32_t entity, bool realCoords) const;
     void MoveEntity(int32_t entity, const Vec3& pos);
-    // The peds within reach of the centre ped, nearest first, without the centre itself.
+    // The peds within reach of the centre ped, nearest first, without the centre itself, at
+    // most nearbyPedLimit of them.
     std::vector<int32_t> NearbyPeds(int32_t centre, size_t capacity) const;
     const std::map<int32_t, SimPed>& Peds() const { return peds_; }
     const std::map<int32_t, SimVehicle>& Vehicles() const { return vehicles_; }
@@ -261,6 +276,24 @@ class World {
     size_t ModelsLeftRequested() const { return modelsHeld_.size(); }
     int32_t CreatePedFromModel(uint32_t model, const Vec3& pos);
 
+    // --- the ground, collision and water (world_ground.cpp)
+    void RequestCollision(const Vec3& pos);
+    bool CollisionLoaded(float x, float y) const;
+    // GET_GROUND_Z_FOR_3D_COORD: the ground below a probe from (x, y, z), where collision is
+    // loaded; false above no ground, without collision or when the probe starts underground.
+    bool ProbeGround(float x, float y, float z, float* groundZ) const;
+    bool EntityInWater(int32_t entity) const;
+    // PLACE_ENTITY_ON_GROUND_PROPERLY: a ped stood on the ground (or afloat); false when stuck.
+    bool PlaceOnGround(int32_t entity);
+    // How many more peds the pool takes.
+    int FreePedSlots() const;
+    // A new ped judged where it appears: inside the ground it is stuck, in the air it falls,
+    // in deep water it swims (and drowns in time). Counted for the summary.
+    void SettleCreatedPed(SimPed& ped);
+    uint64_t PedsCreatedBelowGround() const { return pedsCreatedBelowGround_; }
+    uint64_t PedsCreatedInWater() const { return pedsCreatedInWater_; }
+    uint64_t PedsCreatedInAir() const { return pedsCreatedInAir_; }
+
     // --- orders given by scripts
     void ClearTasks(int32_t ped);
     void OrderCombat(int32_t attacker, int32_t target, bool animalCharge);
@@ -297,6 +330,7 @@ class World {
 
     WorldSettings settings;
     SimRandom random;
+    Terrain terrain;
 
   private:
     uint64_t crashHash_ = 0;
@@ -323,6 +357,12 @@ class World {
     SimGameStates gameStates_;
     SimPlayerPath playerPath_{*this};
     std::vector<int32_t> recentShooters_;
+    std::vector<std::pair<Vec3, uint64_t>> collisionRequests_;  // point, when asked
+    uint64_t pedsCreatedBelowGround_ = 0;
+    uint64_t pedsCreatedInWater_ = 0;
+    uint64_t pedsCreatedInAir_ = 0;
+    // A flee given again while the ped performs it starts over (world_orders.cpp).
+    bool RestartIfPerforming(SimPed& ped, TaskKind kind, int32_t targetPed, int32_t targetVehicle);
 };
 
 // Ped behaviour over virtual time: carrying out orders, fights, flight, despawning and the

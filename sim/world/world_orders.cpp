@@ -5,6 +5,7 @@
 
 namespace {
 constexpr uint32_t kRobberyTaskHash = 0x7F60B59Eu;
+const uint32_t kFleeTaskHash = Joaat("SCRIPT_TASK_FLEE");
 constexpr int kTaskRunning = 1;
 constexpr int kTaskNone = 7;
 
@@ -19,6 +20,17 @@ SimTask Task(TaskKind kind, int32_t targetPed, int32_t targetVehicle, uint64_t n
     return task;
 }
 }  // namespace
+
+bool World::RestartIfPerforming(SimPed& ped, TaskKind kind, int32_t targetPed,
+                                int32_t targetVehicle) {
+    if (ped.task.kind != kind || ped.task.targetPed != targetPed ||
+        ped.task.targetVehicle != targetVehicle) {
+        return false;
+    }
+    // The game drops the task and starts it afresh: the ped stands a moment before it goes on.
+    ped.task.restartUntilMs = NowMs() + settings.taskRestartMs;
+    return true;
+}
 
 void World::ClearTasks(int32_t ped) {
     SimPed* p = FindPed(ped);
@@ -36,6 +48,8 @@ void World::OrderCombat(int32_t attacker, int32_t target, bool animalCharge) {
     if (p == nullptr || p->dead || p->hogtied || attacker == target || FindPed(target) == nullptr) {
         return;
     }
+    // A combat order given again is taken as it comes: the encounters' watches give their
+    // lawmen the same one every pass, and the game's scripts show no guard for it to copy.
     p->task = Task(animalCharge ? TaskKind::AnimalCharge : TaskKind::Combat, target, 0, NowMs(), 0);
     p->fleeing = false;
     p->combatTarget = target;
@@ -44,6 +58,9 @@ void World::OrderCombat(int32_t attacker, int32_t target, bool animalCharge) {
 void World::OrderFlee(int32_t ped, int32_t from) {
     SimPed* p = FindPed(ped);
     if (p == nullptr || p->dead || p->hogtied) {
+        return;
+    }
+    if (RestartIfPerforming(*p, TaskKind::Flee, from, 0)) {
         return;
     }
     p->task = Task(TaskKind::Flee, from, 0, NowMs(), 0);
@@ -96,7 +113,8 @@ void World::OrderThrowRider(int32_t mount, bool throwRider) {
     if (horse == nullptr || horse->dead) {
         return;
     }
-    if (throwRider && horse->rider != 0) {
+    const double comesOff = throwRider ? settings.riderThrownChance : settings.riderUnseatedChance;
+    if (horse->rider != 0 && random.Chance(comesOff)) {
         const int32_t rider = horse->rider;
         Dismount(rider);
         HurtPed(rider, 10.0f);
@@ -131,10 +149,16 @@ int World::ScriptTaskStatus(int32_t ped, uint32_t taskHash) const {
     if (taskHash == kRobberyTaskHash && p->task.kind == TaskKind::Rob) {
         return kTaskRunning;
     }
+    if (taskHash == kFleeTaskHash && p->task.kind == TaskKind::Flee) {
+        return kTaskRunning;
+    }
     return kTaskNone;
 }
 
 int32_t World::CreatePedFromModel(uint32_t model, const Vec3& pos) {
+    if (FreePedSlots() <= 0) {
+        return 0;  // the pool is full: the game makes no ped
+    }
     if (settings.failNextSpawns > 0) {
         --settings.failNextSpawns;
         return 0;
@@ -149,5 +173,6 @@ int32_t World::CreatePedFromModel(uint32_t model, const Vec3& pos) {
     }
     // What a script creates is that script's until it lets go.
     ped.missionEntity = true;
+    SettleCreatedPed(ped);
     return SpawnPed(std::move(ped));
 }

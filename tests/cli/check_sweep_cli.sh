@@ -20,10 +20,10 @@ fail() {
 # The sanitizer build warns about script fibers on standard error; that is not ours.
 errors_of() { grep -v '^==[0-9]*==WARNING: ASan' "$1" || true; }
 
-# A real limit that some seeds break: the town, its longest encounter held to 100 s.
-sed 's/"longest_encounter_s": {"at_most": 735.2}/"longest_encounter_s": {"at_most": 100}/' \
+# A real limit that some seeds break: the town, its longest encounter held to 30 s.
+sed 's/"longest_encounter_s": {"at_most": 735.2}/"longest_encounter_s": {"at_most": 30}/' \
     "$source/scenarios/town.json" >limited.json
-grep -q '"at_most": 100}' limited.json || fail "the town's longest-encounter check was not found"
+grep -q '"at_most": 30}' limited.json || fail "the town's longest-encounter check was not found"
 
 "$sim" --scenario limited.json --seeds 1-8 --minutes 10 --jobs 2 --summary-json sweep.json \
     --report sweep.html >first.txt 2>first.err
@@ -37,7 +37,7 @@ grep -q "^runs: 8, failed: $(echo $listed | wc -w)\$" first.txt || fail "wrong c
 expected=""
 for seed in 1 2 3 4 5 6 7 8; do
     "$sim" --scenario limited.json --seed $seed --minutes 10 --quiet >/dev/null 2>single.err
-    if grep -q 'unmet expectation: always.summary.longest_encounter_s: expected at most 100, got' \
+    if grep -q 'unmet expectation: always.summary.longest_encounter_s: expected at most 30, got' \
         single.err; then
         expected="$expected$seed "
     fi

@@ -61,7 +61,7 @@ TEST_F(CandidateFilterTest, WomenFemaleAnimalsAndShopkeepersAreLeftOutOnlyWhenAs
                                              bartender, atEdge}));
     EXPECT_TRUE(Logged("Found 20 nearby peds"));
     const HostCall scan = Calls<id::GET_PED_NEARBY_PEDS>().at(0);
-    EXPECT_EQ(std::make_pair(ArgInt(scan, 2), ArgInt(scan, 3)), std::make_pair(-1, 0));
+    EXPECT_EQ(std::make_pair(ArgInt(scan, 2), ArgInt(scan, 3)), std::make_pair(-1, -1));
     EXPECT_TRUE(Logged("Player Position: 100.000000, 200.000000, 10.000000"));
     EXPECT_TRUE(Logged("Valid ped found " + S(atEdge) + " at distance: 100.000000m"));
     EXPECT_FALSE(Logged("Excluded shopkeeper found: U_M_M_ValGunsmith_01"));

@@ -70,6 +70,10 @@ class EncounterTest : public ::testing::Test {
 
     EncounterTest() : world(7) {
         world.settings.pedsAct = false;
+        // Peds are placed up to SearchRadius away and in numbers the game's short scan would
+        // cut: these tests look at the plug-in's choices among all of them.
+        world.settings.nearbyPedRange = 150.0f;
+        world.settings.nearbyPedLimit = 1000;
         player = world.CreatePlayer(Near(0));
     }
 

@@ -108,6 +108,9 @@ TEST_P(ScanCost, AsksEachFactOnceAndStaysWithinTwelveNativesPerPed) {
     world.settings.population = PopulationSettings{true, 150, 5, 90, 150};
     world.AdvanceTo(1000);
     world.settings.pedsAct = false;
+    // The whole crowd in every scan, to measure the cost per ped.
+    world.settings.nearbyPedRange = 150.0f;
+    world.settings.nearbyPedLimit = 1000;
     SimRun run(world);
     timesHashed.clear();
     run.Host().OverrideNative(native::id::GET_HASH_KEY::kHash, CountingHashKey);

@@ -56,7 +56,7 @@ TEST(NativeEncoding, EachWrapperSendsItsArgumentsAsTheGameTakesThem) {
     const std::pair<std::function<void()>, std::vector<uint64_t>> cases[] = {
         {[&] { GET_ENTITY_COORDS(p); }, {P, 1, 0}},
         {[&] { GET_PED_NEARBY_PEDS(p, buffer); },
-         {P, reinterpret_cast<uintptr_t>(buffer), kMinus1, 0}},
+         {P, reinterpret_cast<uintptr_t>(buffer), kMinus1, kMinus1}},
         {[&] { IS_PED_SHOOTING_TEST_1(p); }, {P, 1}},
         {[&] { IS_PED_SHOOTING_TEST_2(p); }, {P, 1}},
         {[&] { IS_PED_SHOOTING_TEST_3(p); }, {P, 1}},
@@ -67,7 +67,7 @@ TEST(NativeEncoding, EachWrapperSendsItsArgumentsAsTheGameTakesThem) {
         {[&] { IS_PED_IN_VEHICLE(p, v); }, {P, V, 0}},
         {[&] { GET_VEHICLE_PED_IS_IN(p); }, {P, 0}},
         {[&] { IS_PED_RIDING_MOUNT(p); }, {P, 1}},
-        {[&] { GET_SCRIPT_TASK_STATUS(q, 0xABCD); }, {Q, 0xABCD, 0}},
+        {[&] { GET_SCRIPT_TASK_STATUS(q, 0xABCD, false); }, {Q, 0xABCD, 0}},
         {[&] { SET_ENTITY_AS_MISSION_ENTITY(q); }, {Q, 1, 1}},
         {[&] { SET_PED_KEEP_TASK(q); }, {Q, 1}},
         {[&] { CLEAR_PED_TASKS(q); }, {Q, 1, 1}},
