@@ -3,9 +3,11 @@
 // came from. The crashes are real ones, in a child process that dies of them.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+
 #include <setjmp.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <memory>
 
 #include <algorithm>
 #include <cstring>
@@ -50,6 +52,29 @@ std::string OnlyRecording(const TempWorkdir& folder) {
         }
     }
     return std::string();
+}
+
+// The default town with the plug-in loaded (recording, as the folder's INI says), some time in:
+// what each crash below interrupts. It must outlive the fault, which the recorder writes out.
+struct TownUnderWay {
+    World world{3};
+    std::unique_ptr<SimRun> run;
+    explicit TownUnderWay(uint64_t ms) {
+        std::string error;
+        BuildDefaultWorld(world, &error);
+        run = std::make_unique<SimRun>(world, FixedHostOptions());
+        run->LoadPlugin();
+        run->Run(ms);
+    }
+};
+
+// Reads every record of a recording, to where it ends.
+void ReadToTheEnd(const std::string& bytes, recording::RecordingReader* reader) {
+    std::string error;
+    ASSERT_TRUE(reader->Open(bytes, &error)) << error;
+    recording::Record record;
+    while (reader->Next(&record)) {
+    }
 }
 
 // What a session that crashed left behind, and what the same session did without the crash.
@@ -164,12 +189,7 @@ TEST(Crash, InOurOwnCodeTheRecordingGivesThePlaceInTheModule) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
-            World world(3);
-            std::string error;
-            BuildDefaultWorld(world, &error);
-            SimRun run(world, FixedHostOptions());
-            run.LoadPlugin();
-            run.Run(2 * 60000);
+            TownUnderWay town(2 * 60000);
             PedLedger ledger;
             AggressorBlip blip;
             LetPedGo(reinterpret_cast<Ped*>(uintptr_t{16}), blip, ledger);
@@ -179,11 +199,7 @@ TEST(Crash, InOurOwnCodeTheRecordingGivesThePlaceInTheModule) {
     const std::string bytes = OnlyRecording(folder);
     ASSERT_FALSE(bytes.empty());
     recording::RecordingReader reader;
-    std::string error;
-    ASSERT_TRUE(reader.Open(bytes, &error)) << error;
-    recording::Record record;
-    while (reader.Next(&record)) {
-    }
+    ReadToTheEnd(bytes, &reader);
     ASSERT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed);
     const recording::CrashNote& crash = reader.Crash();
     EXPECT_EQ(crash.code, 0xC0000005u);
@@ -221,12 +237,7 @@ TEST(Crash, OutsideThePlugInsModuleTheRecordingSaysSoWithNoPlace) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
-            World world(3);
-            std::string error;
-            BuildDefaultWorld(world, &error);
-            SimRun run(world, FixedHostOptions());
-            run.LoadPlugin();
-            run.Run(60000);
+            TownUnderWay town(60000);
             void* (*volatile fill)(void*, int, size_t) = &std::memset;
             fill(reinterpret_cast<void*>(uintptr_t{16}), 0, 64);
             std::exit(0);
@@ -234,11 +245,7 @@ TEST(Crash, OutsideThePlugInsModuleTheRecordingSaysSoWithNoPlace) {
         DiedOfTheFault, "");
     const std::string bytes = OnlyRecording(folder);
     recording::RecordingReader reader;
-    std::string error;
-    ASSERT_TRUE(reader.Open(bytes, &error)) << error;
-    recording::Record record;
-    while (reader.Next(&record)) {
-    }
+    ReadToTheEnd(bytes, &reader);
     ASSERT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed) << reader.Problem();
     EXPECT_FALSE(reader.Crash().inOurModule);
     EXPECT_EQ(reader.Crash().moduleOffset, 0u);
@@ -264,12 +271,7 @@ TEST(Crash, AStackOverflowStillLeavesTheWholeRecording) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
-            World world(3);
-            std::string error;
-            BuildDefaultWorld(world, &error);
-            SimRun run(world, FixedHostOptions());
-            run.LoadPlugin();
-            run.Run(60000);
+            TownUnderWay town(60000);
             std::exit(Bottomless(0));
         },
         DiedOfTheFault, "");
@@ -301,12 +303,8 @@ TEST(Crash, AFaultSomeoneElseHandlesEndsTheRecordingAllTheSame) {
             hook.sa_handler = HandleLikeTheHook;
             sigemptyset(&hook.sa_mask);
             sigaction(SIGSEGV, &hook, nullptr);
-            World world(3);
-            std::string error;
-            BuildDefaultWorld(world, &error);
-            SimRun run(world, FixedHostOptions());
-            run.LoadPlugin();
-            run.Run(60000);
+            TownUnderWay town(60000);
+            SimRun& run = *town.run;
             if (sigsetjmp(pastTheFault, 1) == 0) {
                 volatile int* volatile nowhere = reinterpret_cast<volatile int*>(uintptr_t{16});
                 *nowhere = 1;
@@ -317,13 +315,9 @@ TEST(Crash, AFaultSomeoneElseHandlesEndsTheRecordingAllTheSame) {
             std::exit(recordingAfter ? 3 : !run.Host().Violations().empty() ? 4 : 0);
         },
         ::testing::ExitedWithCode(0), "");
-    recording::RecordingReader reader;
-    std::string error;
     const std::string bytes = OnlyRecording(folder);
-    ASSERT_TRUE(reader.Open(bytes, &error)) << error;
-    recording::Record record;
-    while (reader.Next(&record)) {
-    }
+    recording::RecordingReader reader;
+    ReadToTheEnd(bytes, &reader);
     EXPECT_EQ(reader.Ended(), recording::RecordingReader::Ending::Crashed);
     EXPECT_EQ(reader.BytesRead(), bytes.size()) << "nothing after the crashed record";
 }
