@@ -1,8 +1,8 @@
 #include "sim/host/run_setup.h"
 
-#include "sim/world/sim_calendar.h"
 #include "sim/world/default_world.h"
 #include "sim/world/native_names.h"
+#include "sim/world/sim_calendar.h"
 #include "sim/world/world.h"
 
 HostOptions HostOptionsForSeed(uint64_t seed) {
