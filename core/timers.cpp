@@ -7,7 +7,6 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "core/random.h"
-#include "host/natives.h"
 #include "host/script_wait.h"
 #include "platform/platform.h"
 #include "scheduling/encounter_registry.h"
@@ -33,20 +32,6 @@ bool Expired(const IntervalTimer& timer, uint32_t now) {
 }
 
 constexpr uint32_t kOutsideFreePlayRetryMs = 5000;
-
-// What keeps the weather from changing: the screens of a cutscene or a loading screen.
-GameState WeatherMomentState() {
-    if (GET_IS_LOADING_SCREEN_ACTIVE()) {
-        return GameState::LoadingScreen;
-    }
-    if (IS_SCREEN_FADED_OUT()) {
-        return GameState::ScreenFadedOut;
-    }
-    if (!IS_PLAYER_CONTROL_ON(PLAYER_ID())) {
-        return GameState::ControlOff;
-    }
-    return GameState::FreePlay;
-}
 
 }  // namespace
 
@@ -127,7 +112,7 @@ void WeatherTimerTick() {
         return;
     }
     // No weather is forced on a cutscene or behind a loading screen.
-    const GameState state = WeatherMomentState();
+    const GameState state = LookAtScreens();
     if (state != GameState::FreePlay) {
         Log(LogLevel::Debug,
             std::string("Weather timer expired in a cutscene or loading screen (") +

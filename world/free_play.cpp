@@ -85,6 +85,19 @@ GameState LookAtGameState() {
     return GameState::FreePlay;
 }
 
+GameState LookAtScreens() {
+    if (GET_IS_LOADING_SCREEN_ACTIVE()) {
+        return GameState::LoadingScreen;
+    }
+    if (IS_SCREEN_FADED_OUT()) {
+        return GameState::ScreenFadedOut;
+    }
+    if (!IS_PLAYER_CONTROL_ON(PLAYER_ID())) {
+        return GameState::ControlOff;
+    }
+    return GameState::FreePlay;
+}
+
 bool SceneMustEnd() {
     if (GET_MISSION_FLAG()) {
         Log(LogLevel::Debug, "A story mission has started, ending event.");

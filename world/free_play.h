@@ -33,6 +33,10 @@ GameState LookAtGameState();
 // blackout of 5.5 s or more always ends an encounter and one under 1.5 s never does.
 constexpr uint64_t kBlackoutLimitMs = 3500;
 
+// The screens alone, in the same order: a loading screen, the screen faded out, the control
+// off. What keeps the weather from changing.
+GameState LookAtScreens();
+
 // On every pass of every watch: a story mission, the player's death or arrest, the player no
 // longer playing or a loading screen ends the encounter at once; a fade or the control taken
 // away only once it has lasted kBlackoutLimitMs; a random event of the game's own never does.
