@@ -38,9 +38,6 @@ rec=${recordings[0]}
 status=0
 "$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \
     >"$work/replay.txt" 2>&1 || status=$?
-same_name() {
-    tr -d '\r' <"$1" | sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
-}
 # The trace's last native call is the last one the game answered; the crashing scan follows.
 last_answered=$(grep -E '^[0-9.]+ [A-Z_0-9]+\(' "$work/replay.trace" | tail -1 | cut -d' ' -f1)
 if [ $status != 0 ]; then
@@ -58,8 +55,7 @@ elif [ "$(grep -c ' GET_PED_NEARBY_PEDS(' "$work/replay.trace")" != 1 ]; then
     echo "FAIL: the replay answered $(grep -c ' GET_PED_NEARBY_PEDS(' "$work/replay.trace")" \
         "scans before the crashing one, not 1"
     exit 1
-elif ! diff <(same_name "$work"/windows/Tarrowind/logs/*.log) \
-    <(same_name "$work"/linux/Tarrowind/logs/*.log) >"$work/diff.txt"; then
+elif ! diff <(daily_logs "$work/windows") <(daily_logs "$work/linux") >"$work/diff.txt"; then
     echo "FAIL: the replayed log differs (< Wine, > replay):"
     head -20 "$work/diff.txt"
     exit 1

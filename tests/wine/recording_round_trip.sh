@@ -31,14 +31,6 @@ rec=${recordings[0]}
 status=0
 "$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \
     >"$work/replay.txt" 2>&1 || status=$?
-# Each daily log under its name, the build's name on the version line written BUILD.
-same_name() {
-    for log in "$1"/Tarrowind/logs/*.log; do
-        echo "==== ${log##*/}"
-        tr -d '\r' <"$log" |
-            sed -E 's/^(\[[^]]*\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
-    done
-}
 if [ $status != 0 ]; then
     echo "FAIL: the replay exited $status:"
     tail -3 "$work/replay.txt"
@@ -46,10 +38,10 @@ if [ $status != 0 ]; then
 elif ! grep -q "to the closing record: no difference" "$work/replay.txt"; then
     echo "FAIL: the replay did not reach the closing record: $(tail -1 "$work/replay.txt")"
     exit 1
-elif [ "$(same_name "$work/windows" | grep -c '^==== ')" != 2 ]; then
+elif [ "$(daily_logs "$work/windows" | grep -c '^==== ')" != 2 ]; then
     echo "FAIL: an hour from 23:30 under Wine wrote the logs:" "$(ls "$work/windows/Tarrowind/logs")"
     exit 1
-elif ! diff <(same_name "$work/windows") <(same_name "$work/linux") >"$work/diff.txt"; then
+elif ! diff <(daily_logs "$work/windows") <(daily_logs "$work/linux") >"$work/diff.txt"; then
     echo "FAIL: the replayed log differs (< Wine, > replay):"
     head -20 "$work/diff.txt"
     exit 1

@@ -15,17 +15,12 @@ sim=$1 work=$2 minutes=$3
 shift 3
 source "$(dirname "$0")/wine_env.sh"
 
-# The day's log files in date order, each under its name, without CRs, the build's name on the
-# version line written BUILD, the game folder's path (as Linux or Wine's Z: drive shows it)
-# written GAME and the separators after it as '/'.
+# The daily logs as daily_logs gives them, the game folder's path (as Linux or Wine's Z: drive
+# shows it) written GAME and the separators after it as '/'.
 log_lines() {
     local unix
     unix=$(cd "$1" && pwd -P)
-    for log in "$1"/Tarrowind/logs/Tarrowind_*.log; do
-        echo "==== ${log##*/}"
-        cat "$log"
-    done | tr -d '\r' |
-        sed -E -e 's/^(\[[0-9 :-]{19}\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/' |
+    daily_logs "$1" |
         UNIX="$unix" WIN="Z:${unix//\//\\}" awk '{
             for (i = 1; i <= 2; i++) {
                 folder = ENVIRON[i == 1 ? "UNIX" : "WIN"]

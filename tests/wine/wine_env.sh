@@ -19,6 +19,17 @@ wine_run() {
     return "${PIPESTATUS[0]}"
 }
 
+# A game folder's daily logs in date order, each under a line "==== <file name>", without CRs,
+# the build's name on the version line written BUILD (a commit made since the Linux build
+# renames only the Windows one).
+daily_logs() {
+    local log
+    for log in "$1"/Tarrowind/logs/Tarrowind_*.log; do
+        echo "==== ${log##*/}"
+        tr -d '\r' <"$log"
+    done | sed -E 's/^(\[[0-9 :-]{19}\] \[INFO\] Tarrowind [0-9]+\.[0-9]+\.[0-9]+) \(.*\)$/\1 (BUILD)/'
+}
+
 # The name the Windows build gave itself ("0.1.0 (a31eb1e)"), which the DLL's version line and
 # version resource must give.
 windows_build_name() {
