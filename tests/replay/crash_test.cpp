@@ -36,15 +36,6 @@ uint64_t Hash(const char* native) {
     return hash;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 std::string OnlyRecording(const TempWorkdir& folder) {
     for (const std::string& name : folder.LogFiles()) {
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".rec") == 0) {

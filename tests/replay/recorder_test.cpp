@@ -49,8 +49,6 @@ session_record::ArgNote Cell(T* cell) {
 class Recorder : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("TZ", "UTC", 1);
-        tzset();
         ResetProcessState();
         platform::SetClockSource(&kFakeClock);
         fakeTick = 5000;

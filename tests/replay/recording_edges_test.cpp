@@ -27,15 +27,6 @@ const Short& ShortRecording() {
     return recorded;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 TEST(RecordingReader, ACutAtEveryByteReadsUpToItsLastWholeRecord) {
     const std::string& whole = ShortRecording().bytes;
     ASSERT_GT(whole.size(), 1000u);

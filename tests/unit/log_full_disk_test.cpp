@@ -32,8 +32,6 @@ std::vector<std::string> FileLines(const TempWorkdir& dir) {
 class LogFullDisk : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("TZ", "UTC", 1);
-        tzset();
         ResetProcessState();
         platform::SetClockSource(&kFakeClock);
     }
