@@ -178,7 +178,7 @@ void MeasureOneDebugLine() {
         inFrameNs / 1000.0, aloneNs / 1000.0, droppedNs);
 }
 
-const EncounterDefinition* measuredEncounter = nullptr;
+const EncounterEntry* measuredEncounter = nullptr;
 
 void RunMeasuredEncounter() {
     try {
@@ -207,7 +207,7 @@ struct EncounterFrame {
     bool interrupted = false;
 };
 
-EncounterFrame RunEncounterOnce(const EncounterDefinition& encounter, int peds, bool debugLines) {
+EncounterFrame RunEncounterOnce(const EncounterEntry& encounter, int peds, bool debugLines) {
     TempWorkdir dir;
     World world(7);
     BuildCrowdWorld(world, peds);
@@ -235,7 +235,7 @@ EncounterFrame RunEncounterOnce(const EncounterDefinition& encounter, int peds, 
 // The same run until kCleanRuns of them went uninterrupted (or kMaxRuns were made): the counts
 // are identical, the least CPU time of the uninterrupted runs is kept (of all runs, and marked
 // as such, if none was).
-EncounterFrame RunEncounter(const EncounterDefinition& encounter, int peds, bool debugLines) {
+EncounterFrame RunEncounter(const EncounterEntry& encounter, int peds, bool debugLines) {
     EncounterFrame least = RunEncounterOnce(encounter, peds, debugLines);
     int clean = least.interrupted ? 0 : 1;
     for (int run = 1; run < kMaxRuns && clean < kCleanRuns; ++run) {
@@ -261,7 +261,7 @@ std::string Micros(const EncounterFrame& frame) {
     return text;
 }
 
-void MeasureEncounter(const EncounterDefinition& encounter, int peds) {
+void MeasureEncounter(const EncounterEntry& encounter, int peds) {
     const EncounterFrame withDebug = RunEncounter(encounter, peds, true);
     const EncounterFrame withoutDebug = RunEncounter(encounter, peds, false);
     const int scanned = withDebug.scanned;
@@ -306,7 +306,7 @@ int main() {
         "frame, Debug lines on | lines written, Debug lines off | plug-in CPU us, Debug lines "
         "off |\n");
     std::printf("|---|---|---|---|---|---|---|---|---|\n");
-    for (const EncounterDefinition& encounter : AllEncounters()) {
+    for (const EncounterEntry& encounter : AllEncounters()) {
         for (int peds : {50, 100, 200}) {
             MeasureEncounter(encounter, peds);
         }

@@ -11,14 +11,23 @@ void ResetConfig() {
     Config = ConfigData();
 }
 
-namespace {
-
-bool ReadBool(const char* section, const char* key, const std::string& path) {
-    return ParseBool(platform::ReadIniString(section, key, "true", path.c_str()));
+bool ConfigData::EncounterOn(const std::string& iniKey) const {
+    const auto found = encounterSwitches.find(iniKey);
+    return found == encounterSwitches.end() || found->second;
 }
 
-int ReadInt(const char* section, const char* key, int defaultValue, const std::string& path) {
-    return platform::ReadIniInt(section, key, defaultValue, path.c_str());
+namespace {
+
+// A row's value as the file gives it: a switch's text read as on or off, with its default
+// when the key is missing, or a delay's number.
+int ReadSetting(const SettingRow& row, const std::string& path) {
+    if (row.type == SettingType::Switch) {
+        return ParseBool(platform::ReadIniString(row.section, row.key.c_str(),
+                                                 row.defaultValue ? "true" : "false", path.c_str()))
+                   ? 1
+                   : 0;
+    }
+    return platform::ReadIniInt(row.section, row.key.c_str(), row.defaultValue, path.c_str());
 }
 
 }  // namespace
@@ -46,14 +55,12 @@ bool LoadConfig(const std::string& path) {
         if (ProbeSettingsFile(path) == SettingsFileState::Unreadable) {
             LogError("Configuration file could not be read, using defaults: " + path);
         }
-        Config.EnableDebugLogging = ReadBool("Logging", "EnableDebugLogging", path);
-        // Off unless asked for: a recording is for a session a player wants to report.
-        Config.RecordSession =
-            ParseBool(platform::ReadIniString("Logging", "RecordSession", "false", path.c_str()));
-        Config.EnableBlips = ReadBool("Blips", "EnableBlips", path);
-        Config.MinEventDelayMinutes = ReadInt("Event Timing", "MinEventDelayMinutes", 1, path);
-        Config.MaxEventDelayMinutes = ReadInt("Event Timing", "MaxEventDelayMinutes", 2, path);
+        for (const SettingRow& row : AllSettings()) {
+            row.set(Config, row.key, ReadSetting(row, path));
+        }
 
+        // The encounter delays are made safe here; the weather's are stored as read, as the
+        // timer makes them safe when it draws a delay.
         if (Config.MinEventDelayMinutes < 1) {
             Config.MinEventDelayMinutes = 1;
         }
@@ -66,26 +73,6 @@ bool LoadConfig(const std::string& path) {
         if (Config.SearchRadius < 10) {
             Config.SearchRadius = 10;
         }
-
-        Config.ExcludeShopkeepers = ReadBool("ExcludedPeds", "ExcludeShopkeepers", path);
-        Config.ExcludeWomen = ReadBool("ExcludedPeds", "ExcludeWomen", path);
-
-        Config.Event1_Aggressor = ReadBool("Encounters", "Event1_Aggressor", path);
-        Config.Event2_Aggressor_Player = ReadBool("Encounters", "Event2_Aggressor_Player", path);
-        Config.Event3_Animal_Predator = ReadBool("Encounters", "Event3_Animal_Predator", path);
-        Config.Event4_Wagon_Robbery = ReadBool("Encounters", "Event4_Wagon_Robbery", path);
-        Config.Event5_Mugging = ReadBool("Encounters", "Event5_Mugging", path);
-        Config.Event6_Horse_Bucking = ReadBool("Encounters", "Event6_Horse_Bucking", path);
-
-        Config.Sudden_Thunderstorm = ReadBool("Weather", "Sudden_Thunderstorm", path);
-        Config.Sudden_Hurricane = ReadBool("Weather", "Sudden_Hurricane", path);
-        Config.Sudden_Fog = ReadBool("Weather", "Sudden_Fog", path);
-
-        // Stored as read; the timer makes them safe when it draws a delay.
-        Config.Weather_MinEventDelayMinutes =
-            ReadInt("Weather Timing", "Weather_MinEventDelayMinutes", 1, path);
-        Config.Weather_MaxEventDelayMinutes =
-            ReadInt("Weather Timing", "Weather_MaxEventDelayMinutes", 2, path);
 
         Log(LogLevel::Info, "Configuration loaded from: " + path);
         Log(LogLevel::Debug,

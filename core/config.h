@@ -1,28 +1,30 @@
 // The user's settings, read once at start-up from the INI file.
 #pragma once
 
+#include <map>
 #include <string>
+#include <type_traits>
 
+#include "core/settings_table.h"
+
+// A switch is a bool, a delay a whole number of minutes.
+template <SettingType type>
+using SettingField = std::conditional_t<type == SettingType::Switch, bool, int>;
+
+// One field for each fixed row of the settings table, holding `initial` until the file is
+// read, and the encounters' switches by their keys.
 struct ConfigData {
-    bool EnableDebugLogging = true;
-    bool RecordSession = false;
-    bool EnableBlips = true;
-    int MinEventDelayMinutes = 1;
-    int MaxEventDelayMinutes = 2;
-    bool ExcludeShopkeepers = true;
-    bool ExcludeWomen = false;
-    bool Event1_Aggressor = true;
-    bool Event2_Aggressor_Player = true;
-    bool Event3_Animal_Predator = true;
-    bool Event4_Wagon_Robbery = true;
-    bool Event5_Mugging = true;
-    bool Event6_Horse_Bucking = true;
-    bool Sudden_Thunderstorm = false;
-    bool Sudden_Hurricane = false;
-    bool Sudden_Fog = false;
-    int Weather_MinEventDelayMinutes = 1;
-    int Weather_MaxEventDelayMinutes = 2;
+#define TARROWIND_SETTING_FIELD(section, key, type, defaultValue, initial, comment, readme) \
+    SettingField<SettingType::type> key = initial;
+    TARROWIND_SETTINGS_BEFORE_ENCOUNTERS(TARROWIND_SETTING_FIELD)
+    TARROWIND_SETTINGS_AFTER_ENCOUNTERS(TARROWIND_SETTING_FIELD)
+#undef TARROWIND_SETTING_FIELD
+    // Keyed by each encounter's INI key; a key not here counts as on, as before loading.
+    std::map<std::string, bool> encounterSwitches;
     int SearchRadius = 100;  // no INI key; kept within 10 to 100
+
+    // Whether the encounter with this INI key is switched on.
+    bool EncounterOn(const std::string& iniKey) const;
 };
 
 // The one process-wide settings record. Fields before LoadConfig hold the values above.

@@ -8,43 +8,10 @@
 #include "core/config.h"
 #include "core/delay_range.h"
 #include "core/logger.h"
+#include "core/settings_table.h"
 #include "platform/platform.h"
 
 namespace {
-
-enum class Kind { Switch, MinDelay, MaxDelay };
-
-struct Setting {
-    const char* section;
-    const char* key;
-    Kind kind;
-    int defaultMinutes;  // delays only
-};
-
-// Every key LoadConfig reads, in the order of the shipped file.
-const Setting kSettings[] = {
-    {"Logging", "EnableDebugLogging", Kind::Switch, 0},
-    {"Logging", "RecordSession", Kind::Switch, 0},
-    {"Blips", "EnableBlips", Kind::Switch, 0},
-    {"Event Timing", "MinEventDelayMinutes", Kind::MinDelay, 1},
-    {"Event Timing", "MaxEventDelayMinutes", Kind::MaxDelay, 2},
-    {"ExcludedPeds", "ExcludeShopkeepers", Kind::Switch, 0},
-    {"ExcludedPeds", "ExcludeWomen", Kind::Switch, 0},
-    {"Encounters", "Event1_Aggressor", Kind::Switch, 0},
-    {"Encounters", "Event2_Aggressor_Player", Kind::Switch, 0},
-    {"Encounters", "Event3_Animal_Predator", Kind::Switch, 0},
-    {"Encounters", "Event4_Wagon_Robbery", Kind::Switch, 0},
-    {"Encounters", "Event5_Mugging", Kind::Switch, 0},
-    {"Encounters", "Event6_Horse_Bucking", Kind::Switch, 0},
-    {"Weather", "Sudden_Thunderstorm", Kind::Switch, 0},
-    {"Weather", "Sudden_Hurricane", Kind::Switch, 0},
-    {"Weather", "Sudden_Fog", Kind::Switch, 0},
-    {"Weather Timing", "Weather_MinEventDelayMinutes", Kind::MinDelay, 1},
-    {"Weather Timing", "Weather_MaxEventDelayMinutes", Kind::MaxDelay, 2},
-};
-
-const char* const kSections[] = {"Logging",    "Blips",   "Event Timing",  "ExcludedPeds",
-                                 "Encounters", "Weather", "Weather Timing"};
 
 // Texts a player writes for on and for off; only "true", "1" and "yes" actually turn a switch
 // on.
@@ -108,8 +75,8 @@ bool CloseTo(const std::string& written, const std::string& known, size_t* dista
     return *distance <= allowed;
 }
 
-const Setting* FindSetting(const char* section, const std::string& key) {
-    for (const Setting& setting : kSettings) {
+const SettingRow* FindSetting(const char* section, const std::string& key) {
+    for (const SettingRow& setting : AllSettings()) {
         if ((section == nullptr || SameName(section, setting.section)) &&
             SameName(key, setting.key)) {
             return &setting;
@@ -119,7 +86,7 @@ const Setting* FindSetting(const char* section, const std::string& key) {
 }
 
 const char* FindSection(const std::string& name) {
-    for (const char* section : kSections) {
+    for (const char* section : AllSettingSections()) {
         if (SameName(name, section)) {
             return section;
         }
@@ -128,10 +95,10 @@ const char* FindSection(const std::string& name) {
 }
 
 // The known key a misspelt one most likely means, or null.
-const Setting* ClosestSetting(const std::string& key) {
-    const Setting* best = nullptr;
+const SettingRow* ClosestSetting(const std::string& key) {
+    const SettingRow* best = nullptr;
     size_t bestDistance = 0;
-    for (const Setting& setting : kSettings) {
+    for (const SettingRow& setting : AllSettings()) {
         size_t distance = 0;
         if (CloseTo(key, setting.key, &distance) && (best == nullptr || distance < bestDistance)) {
             best = &setting;
@@ -144,7 +111,7 @@ const Setting* ClosestSetting(const std::string& key) {
 const char* ClosestSection(const std::string& name) {
     const char* best = nullptr;
     size_t bestDistance = 0;
-    for (const char* section : kSections) {
+    for (const char* section : AllSettingSections()) {
         size_t distance = 0;
         if (CloseTo(name, section, &distance) && (best == nullptr || distance < bestDistance)) {
             best = section;
@@ -192,9 +159,9 @@ bool IsComment(const std::string& key) {
     return !key.empty() && key[0] == '#';
 }
 
-const Setting& DelayPartner(const Setting& delay) {
-    for (const Setting& setting : kSettings) {
-        if (&setting != &delay && setting.kind != Kind::Switch &&
+const SettingRow& DelayPartner(const SettingRow& delay) {
+    for (const SettingRow& setting : AllSettings()) {
+        if (&setting != &delay && setting.type != SettingType::Switch &&
             SameName(setting.section, delay.section)) {
             return setting;
         }
@@ -203,14 +170,14 @@ const Setting& DelayPartner(const Setting& delay) {
 }
 
 // Why a delay is not used as read: the reason in words, or empty when it is used as read.
-std::string DelayRepair(const Setting& delay, int read, int used, int usedMinimum) {
+std::string DelayRepair(const SettingRow& delay, int read, int used, int usedMinimum) {
     if (used == read) {
         return std::string();
     }
     if (read > kMaxDelayMinutes) {
         return "above the longest delay, " + std::to_string(kMaxDelayMinutes) + " minutes";
     }
-    if (delay.kind == Kind::MinDelay) {
+    if (delay.type == SettingType::MinDelay) {
         return "below 1 minute";
     }
     return std::string("below ") + DelayPartner(delay).key + " (" + std::to_string(usedMinimum) +
@@ -245,10 +212,10 @@ class SettingsChecker {
             }
             CheckKnownSection(name);
         }
-        for (const Setting& setting : kSettings) {
+        for (const SettingRow& setting : AllSettings()) {
             const bool checked = std::find(checkedDelays_.begin(), checkedDelays_.end(),
                                            &setting) != checkedDelays_.end();
-            if (setting.kind != Kind::Switch && !checked) {
+            if (setting.type != SettingType::Switch && !checked) {
                 CheckDelay(setting, std::string());
             }
         }
@@ -267,7 +234,7 @@ class SettingsChecker {
             if (IsComment(lines.key)) {
                 continue;
             }
-            const Setting* setting = FindSetting(nullptr, lines.key);
+            const SettingRow* setting = FindSetting(nullptr, lines.key);
             Note(Shown(lines.firstLine) + " comes before any [section] line, so it is ignored." +
                  (setting ? std::string(" It belongs under [") + setting->section + "]." : ""));
         }
@@ -281,14 +248,14 @@ class SettingsChecker {
             return;
         }
         for (const KeyLines& lines : KeysOf(name)) {
-            if (const Setting* setting = FindSetting(nullptr, lines.key)) {
+            if (const SettingRow* setting = FindSetting(nullptr, lines.key)) {
                 NoteWrongSection(name, lines, *setting);
             }
         }
     }
 
     void NoteWrongSection(const std::string& section, const KeyLines& lines,
-                          const Setting& setting) {
+                          const SettingRow& setting) {
         Note("[" + Shown(section) + "] " + Shown(lines.firstLine) +
              " is ignored here: " + setting.key + " belongs under [" + setting.section + "].");
     }
@@ -299,9 +266,9 @@ class SettingsChecker {
             if (IsComment(lines.key)) {
                 continue;
             }
-            if (const Setting* setting = FindSetting(section, lines.key)) {
+            if (const SettingRow* setting = FindSetting(section, lines.key)) {
                 CheckKnownKey(name, lines, *setting);
-            } else if (const Setting* elsewhere = FindSetting(nullptr, lines.key)) {
+            } else if (const SettingRow* elsewhere = FindSetting(nullptr, lines.key)) {
                 NoteWrongSection(name, lines, *elsewhere);
             } else {
                 NoteUnknownKey(name, lines, section);
@@ -312,7 +279,7 @@ class SettingsChecker {
     void NoteUnknownKey(const std::string& name, const KeyLines& lines, const char* section) {
         std::string text = "[" + Shown(name) + "] " + Shown(lines.firstLine) +
                            " is not a setting Tarrowind reads, so it is ignored.";
-        if (const Setting* meant = ClosestSetting(lines.key)) {
+        if (const SettingRow* meant = ClosestSetting(lines.key)) {
             text += std::string(" Did you mean ") + meant->key;
             if (!SameName(meant->section, section)) {
                 text += std::string(" under [") + meant->section + "]";
@@ -322,13 +289,13 @@ class SettingsChecker {
         Note(text);
     }
 
-    void CheckKnownKey(const std::string& name, const KeyLines& lines, const Setting& setting) {
+    void CheckKnownKey(const std::string& name, const KeyLines& lines, const SettingRow& setting) {
         if (lines.count > 1) {
             Note("[" + Shown(name) + "] " + setting.key + " is written " +
                  std::to_string(lines.count) + " times; only the first, " + Shown(lines.firstLine) +
                  ", is read.");
         }
-        if (setting.kind == Kind::Switch) {
+        if (setting.type == SettingType::Switch) {
             CheckSwitch(name, lines, setting);
         } else {
             checkedDelays_.push_back(&setting);
@@ -336,9 +303,9 @@ class SettingsChecker {
         }
     }
 
-    void CheckSwitch(const std::string& name, const KeyLines& lines, const Setting& setting) {
+    void CheckSwitch(const std::string& name, const KeyLines& lines, const SettingRow& setting) {
         const std::string value =
-            platform::ReadIniString(setting.section, setting.key, "true", path_.c_str());
+            platform::ReadIniString(setting.section, setting.key.c_str(), "true", path_.c_str());
         const std::string word = Lower(value);
         const std::string subject = "[" + Shown(name) + "] " + Shown(lines.firstLine);
         if (ParseBool(value) || IsOneOf(word, kOffWords, std::size(kOffWords))) {
@@ -352,13 +319,13 @@ class SettingsChecker {
     }
 
     // `subject` names the key and its line as written; empty when the key is not set.
-    void CheckDelay(const Setting& delay, const std::string& subject) {
-        const Setting& partner = DelayPartner(delay);
-        const int read =
-            platform::ReadIniInt(delay.section, delay.key, delay.defaultMinutes, path_.c_str());
-        const int partnerRead = platform::ReadIniInt(partner.section, partner.key,
-                                                     partner.defaultMinutes, path_.c_str());
-        const bool isMin = delay.kind == Kind::MinDelay;
+    void CheckDelay(const SettingRow& delay, const std::string& subject) {
+        const SettingRow& partner = DelayPartner(delay);
+        const int read = platform::ReadIniInt(delay.section, delay.key.c_str(), delay.defaultValue,
+                                              path_.c_str());
+        const int partnerRead = platform::ReadIniInt(partner.section, partner.key.c_str(),
+                                                     partner.defaultValue, path_.c_str());
+        const bool isMin = delay.type == SettingType::MinDelay;
         const DelayRange range =
             isMin ? UsedDelayRange(read, partnerRead) : UsedDelayRange(partnerRead, read);
         const int used = isMin ? range.minMinutes : range.maxMinutes;
@@ -382,9 +349,9 @@ class SettingsChecker {
 
     // How a delay's text reads when it is not a plain whole number; empty when it is one (or
     // is empty, which gives the default).
-    std::string NumberReading(const Setting& delay, int read) const {
+    std::string NumberReading(const SettingRow& delay, int read) const {
         const std::string text =
-            platform::ReadIniString(delay.section, delay.key, "", path_.c_str());
+            platform::ReadIniString(delay.section, delay.key.c_str(), "", path_.c_str());
         if (text.empty()) {
             return std::string();
         }
@@ -404,7 +371,7 @@ class SettingsChecker {
 
     std::string path_;
     std::vector<std::string> notes_;
-    std::vector<const Setting*> checkedDelays_;
+    std::vector<const SettingRow*> checkedDelays_;
 };
 
 // The file's full path, to show where it was looked for.

@@ -1,15 +1,16 @@
-// The encounters the plug-in can stage, in registration order, each with the setting that
-// enables it.
+// The encounters the plug-in can stage, each with its function: the catalogue's entries with
+// the code that runs them. Generated with the catalogue (cmake/encounter_catalogue.cmake).
 #pragma once
 
 #include <vector>
 
-#include "core/config.h"
+#include "encounters/encounter_catalogue.h"
 
-struct EncounterDefinition {
-    const char* name;
-    bool ConfigData::*enabledBy;
+struct EncounterEntry {
+    const char* name;  // the id: "event6_horse_bucking"
+    const EncounterDefinition* definition;
     void (*action)();
 };
 
-const std::vector<EncounterDefinition>& AllEncounters();
+// In the catalogue's order.
+const std::vector<EncounterEntry>& AllEncounters();

@@ -103,5 +103,5 @@ bool RunEvent1(PedLedger& ledger) {
 }  // namespace
 
 void event1_aggressor() {
-    RunEncounter({"event1_aggressor", "1"}, RunEvent1);
+    RunEncounter(IDENTITY_OF(event1_aggressor), RunEvent1);
 }

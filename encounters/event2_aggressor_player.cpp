@@ -61,5 +61,5 @@ bool RunEvent2(PedLedger& ledger) {
 }  // namespace
 
 void event2_aggressor_player() {
-    RunEncounter({"event2_aggressor_player", "2", "event2_aggressor_player()"}, RunEvent2);
+    RunEncounter(IDENTITY_OF(event2_aggressor_player), RunEvent2);
 }

@@ -38,8 +38,8 @@ constexpr uint64_t kLongestHoldMs =
     kSpawnAttempts * (kModelLoadPolls * kModelPollMs + kSpawnRetryWaitMs) + kWatchLimitMs +
     kAttackPassWaitMs + kWatchLimitMs + kDeparturePassWaitMs +
     (kSpawnWaits + 2) * kFrameAllowanceMs;
-static_assert(kLongestHoldMs <= kLongestEncounterHoldMs,
-              "the predator attack can hold the script longer than any encounter may");
+static_assert(kLongestHoldMs <= event3_animal_aggressor_definition.holdBoundMs,
+              "the predator attack can hold the script longer than its definition says");
 
 // The groups that are set to hate the animal's own group, so townsfolk and the law turn on it.
 // Of the first six the game has only "REL_COP"; its civilians are "REL_CIVMALE" and
@@ -211,5 +211,5 @@ bool RunEvent3(PedLedger& ledger) {
 }  // namespace
 
 void event3_animal_aggressor() {
-    RunEncounter({"event3_animal_aggressor", "3"}, RunEvent3);
+    RunEncounter(IDENTITY_OF(event3_animal_aggressor), RunEvent3);
 }

@@ -299,5 +299,5 @@ bool IsWagonModel(Hash model) {
 }
 
 void event4_wagon_robbery() {
-    RunEncounter({"event4_wagon_robbery", "4"}, RunEvent4);
+    RunEncounter(IDENTITY_OF(event4_wagon_robbery), RunEvent4);
 }

@@ -238,5 +238,5 @@ bool RunEvent5(PedLedger& ledger) {
 }  // namespace
 
 void event5_mugging() {
-    RunEncounter({"event5_mugging", "5"}, RunEvent5);
+    RunEncounter(IDENTITY_OF(event5_mugging), RunEvent5);
 }

@@ -173,5 +173,5 @@ bool RunEvent6(PedLedger& ledger) {
 }  // namespace
 
 void event6_horse_bucking() {
-    RunEncounter({"event6_horse_bucking", "6"}, RunEvent6);
+    RunEncounter(IDENTITY_OF(event6_horse_bucking), RunEvent6);
 }

@@ -2,4 +2,13 @@
 // it throws the rider, who runs from it, and either way the horse bolts.
 #pragma once
 
-void event6_horse_bucking();
+#include "encounters/encounter_definition.h"
+
+TARROWIND_ENCOUNTER(event6_horse_bucking){
+    6,
+    "Event6_Horse_Bucking",
+    kAnyHour,  // runs at every in-game hour
+    302000,    // ms
+    "A rider's horse bucks and may throw the rider.",
+    "a horse bucks its rider",
+};

@@ -7,9 +7,9 @@
 #include <type_traits>
 
 #include "host/game_types.h"
+#include "host/native_tap.h"
 #include "host/recording_format.h"
 #include "host/script_hook.h"
-#include "host/session_recorder.h"
 
 namespace native {
 
@@ -117,7 +117,7 @@ R Invoke(Args... args) {
     session_record::g_nativeInFlight = Id::kHash;
     const uint64_t* slots = nativeCall();
     session_record::g_nativeInFlight = 0;
-    session_record::NoteNative(Id::kHash, notes, sizeof...(Args), slots, kResultSlots<R>);
+    session_record::g_onNative(Id::kHash, notes, sizeof...(Args), slots, kResultSlots<R>);
     return ResultReader<R>::Read(slots);
 }
 

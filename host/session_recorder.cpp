@@ -11,15 +11,13 @@
 #include "core/build_version.h"
 #include "core/config.h"
 #include "core/logger.h"
+#include "core/settings_table.h"
 #include "host/recording_format.h"
 #include "platform/fatal_faults.h"
 #include "platform/os_services.h"
 #include "platform/platform.h"
 
 namespace session_record {
-
-bool g_active = false;
-uint64_t g_nativeInFlight = 0;
 
 namespace {
 
@@ -350,34 +348,11 @@ const platform::KernelTap kTap = {
     NoteIniInt, NoteIniSections, NoteIniSectionEntries, NoteProbeFile, NoteFullPath};
 
 std::string SettingsAsRead() {
-    const ConfigData& c = Config;
     std::string text;
-    const auto flag = [&text](const char* name, bool value) {
-        text += name;
-        text += value ? "=true\n" : "=false\n";
-    };
-    const auto number = [&text](const char* name, int value) {
-        text += name;
-        text += "=" + std::to_string(value) + "\n";
-    };
-    flag("Logging.EnableDebugLogging", c.EnableDebugLogging);
-    flag("Logging.RecordSession", c.RecordSession);
-    flag("Blips.EnableBlips", c.EnableBlips);
-    number("Event Timing.MinEventDelayMinutes", c.MinEventDelayMinutes);
-    number("Event Timing.MaxEventDelayMinutes", c.MaxEventDelayMinutes);
-    flag("ExcludedPeds.ExcludeShopkeepers", c.ExcludeShopkeepers);
-    flag("ExcludedPeds.ExcludeWomen", c.ExcludeWomen);
-    flag("Encounters.Event1_Aggressor", c.Event1_Aggressor);
-    flag("Encounters.Event2_Aggressor_Player", c.Event2_Aggressor_Player);
-    flag("Encounters.Event3_Animal_Predator", c.Event3_Animal_Predator);
-    flag("Encounters.Event4_Wagon_Robbery", c.Event4_Wagon_Robbery);
-    flag("Encounters.Event5_Mugging", c.Event5_Mugging);
-    flag("Encounters.Event6_Horse_Bucking", c.Event6_Horse_Bucking);
-    flag("Weather.Sudden_Thunderstorm", c.Sudden_Thunderstorm);
-    flag("Weather.Sudden_Hurricane", c.Sudden_Hurricane);
-    flag("Weather.Sudden_Fog", c.Sudden_Fog);
-    number("Weather Timing.Weather_MinEventDelayMinutes", c.Weather_MinEventDelayMinutes);
-    number("Weather Timing.Weather_MaxEventDelayMinutes", c.Weather_MaxEventDelayMinutes);
+    for (const SettingRow& row : AllSettings()) {
+        text += std::string(row.section) + "." + row.key + "=" +
+                SettingValueText(row, row.get(Config, row.key)) + "\n";
+    }
     return text;
 }
 
@@ -543,6 +518,8 @@ void Begin() {
     runTicks.reserve(kRunTicksLimit + 1024);
     nativesSeen.clear();
     nativesSeen.reserve(1024);
+    g_onNative = NoteNative;
+    g_onWait = NoteWait;
     g_active = true;
     platform::SetKernelTap(&kTap);
 }

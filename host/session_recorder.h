@@ -1,31 +1,16 @@
-// Records a session at the plug-in's two boundaries (native calls and waits through the hook,
-// the platform's kernel services) when [Logging] RecordSession is on; docs/recording.md.
-// Nothing else of the plug-in knows of it, and it calls no native.
+// Records a session at the plug-in's two boundaries when [Logging] RecordSession is on: native
+// calls and waits through the hook's tap (host/native_tap.h), the platform's kernel services
+// through the platform's own (docs/recording.md). Nothing else of the plug-in knows of it, and
+// it calls no native.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "host/native_tap.h"
+
 namespace session_record {
-
-// On while records are taken: from the library's load until the settings say no, or while
-// recording. The one test a native call and a wait pay when recording is off.
-extern bool g_active;
-inline bool Active() {
-    return g_active;
-}
-
-// The native being called while recording (0: none), so that a crash inside it names it.
-extern uint64_t g_nativeInFlight;
-
-// One native argument as the invoker knows it: a value, or what a pointer points to.
-struct ArgNote {
-    uint8_t kind;  // recording::ArgKind
-    uint8_t cellSize;
-    uint64_t value;
-    const void* pointer;
-};
 
 void NoteNative(uint64_t hash, const ArgNote* args, size_t count, const uint64_t* resultSlots,
                 int resultSlotCount);

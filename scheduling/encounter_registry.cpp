@@ -4,14 +4,30 @@
 
 #include "core/config.h"
 #include "core/logger.h"
+#include "encounters/encounter_catalogue.h"
 #include "encounters/encounter_list.h"
 #include "host/natives.h"
 
 std::vector<RegistryEntry> EncounterRegistry;
 
+namespace {
+
+// The in-game hours the definition of the encounter with this name skips; any hour for a name
+// the catalogue does not know.
+SkippedHours SkippedHoursOf(const std::string& name) {
+    for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
+        if (name == encounter.name) {
+            return encounter.definition->skipped;
+        }
+    }
+    return kAnyHour;
+}
+
+}  // namespace
+
 void RegisterEvent(const std::string& name, const std::function<void()>& action) {
     Log(LogLevel::Debug, "Registering event: ", name);
-    EncounterRegistry.push_back(RegistryEntry{name, action});
+    EncounterRegistry.push_back(RegistryEntry{name, action, SkippedHoursOf(name)});
 }
 
 void ClearEventRegistry() {
@@ -22,8 +38,8 @@ void InitializeEventRegistry() {
     Log(LogLevel::Info, "Initializing event registry");
     Log(LogLevel::Debug, "Clearing event registry");
     EncounterRegistry.clear();
-    for (const EncounterDefinition& encounter : AllEncounters()) {
-        if (Config.*(encounter.enabledBy)) {
+    for (const EncounterEntry& encounter : AllEncounters()) {
+        if (Config.EncounterOn(encounter.definition->iniKey)) {
             RegisterEvent(encounter.name, encounter.action);
             Log(LogLevel::Debug, "Successfully registered ", encounter.name);
         }
@@ -32,27 +48,12 @@ void InitializeEventRegistry() {
         "Event registry initialized with " + std::to_string(EncounterRegistry.size()) + " events");
 }
 
-namespace {
-
-// The night-only encounters lose their turn during these in-game hours.
-bool SkippedAtHour(const std::string& name, int hour) {
-    if (name == "event3_animal_aggressor") {
-        return hour >= 6 && hour <= 19;
-    }
-    if (name == "event5_mugging") {
-        return hour >= 5 && hour <= 20;
-    }
-    return false;
-}
-
-}  // namespace
-
 bool SelectAndRunEvent() {
     try {
         const RegistryEntry& entry = PickRandomEntry(EncounterRegistry);
         Log(LogLevel::Debug, "Selected Event: ", entry.name);
         const int hour = GET_CLOCK_HOURS();
-        if (SkippedAtHour(entry.name, hour)) {
+        if (entry.skipped.Skips(hour)) {
             Log(LogLevel::Debug, "Skipping ", entry.name,
                 " due to time constraints (current hour: ", hour, ")");
             return true;

@@ -13,7 +13,7 @@ const std::initializer_list<const char*> kBoundFields = {"at_least", "at_most"};
 
 std::string EncounterNames() {
     std::string names;
-    for (const EncounterDefinition& encounter : AllEncounters()) {
+    for (const EncounterEntry& encounter : AllEncounters()) {
         names += (names.empty() ? "" : ", ") + std::string(encounter.name);
     }
     return names;
@@ -50,7 +50,7 @@ void ReadEncounterCounts(const ScenarioReader& in, const json& j, const std::str
     }
     for (const auto& item : j.items()) {
         bool known = false;
-        for (const EncounterDefinition& encounter : AllEncounters()) {
+        for (const EncounterEntry& encounter : AllEncounters()) {
             known = known || item.key() == encounter.name;
         }
         if (!known) {

@@ -30,7 +30,7 @@ SweptFigure Figure(const std::string& name, const std::string& label, bool perHo
 std::vector<SweptFigure> FiguresOf(const std::vector<SeedRun>& runs) {
     std::vector<SweptFigure> figures;
     std::vector<std::string> encounters;
-    for (const EncounterDefinition& encounter : AllEncounters()) {
+    for (const EncounterEntry& encounter : AllEncounters()) {
         encounters.push_back(encounter.name);
         figures.push_back(
             Figure("encounters_per_hour." + encounters.back(), encounters.back(), true));
@@ -91,7 +91,7 @@ std::vector<LongestEncounterCount> LongestCounts(const std::vector<SeedRun>& run
 
 std::vector<std::pair<std::string, uint64_t>> RunsAtWatchLimit(const std::vector<SeedRun>& runs) {
     std::vector<std::pair<std::string, uint64_t>> out;
-    for (const EncounterDefinition& encounter : AllEncounters()) {
+    for (const EncounterEntry& encounter : AllEncounters()) {
         uint64_t count = 0;
         for (const SeedRun& run : runs) {
             const json::json_pointer at =

@@ -20,7 +20,7 @@
 
 namespace {
 
-const EncounterDefinition* encounterUnderTest = nullptr;
+const EncounterEntry* encounterUnderTest = nullptr;
 std::map<std::string, int> timesHashed;
 
 // GET_HASH_KEY as the world answers it, counting each identifier while its text is alive.
@@ -100,7 +100,7 @@ std::vector<std::string> FactsAskedAgainInTheScan(const StandInHost& host) {
 class ScanCost : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(ScanCost, AsksEachFactOnceAndStaysWithinTwelveNativesPerPed) {
-    const EncounterDefinition& encounter = AllEncounters().at(GetParam());
+    const EncounterEntry& encounter = AllEncounters().at(GetParam());
     TempWorkdir dir;
     World world(3);
     world.CreatePlayer(Vec3{});

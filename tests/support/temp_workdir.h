@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/logger.h"
+#include "core/settings_table.h"
 
 class TempWorkdir {
   public:
@@ -76,18 +77,28 @@ class TempWorkdir {
     std::filesystem::path previous_;
 };
 
-// An INI that turns everything off but what a test names, with one-minute delays.
+// An INI that turns every encounter and weather event off but those a test names, with
+// one-minute delays. The switches come from the settings table, so a new encounter is off here
+// too unless named.
 inline std::string IniWith(const std::vector<std::string>& enabledKeys, bool debug = true) {
     std::ostringstream ini;
     ini << "[Logging]\nEnableDebugLogging=" << (debug ? "true" : "false")
         << "\n[Event Timing]\nMinEventDelayMinutes=1\nMaxEventDelayMinutes=1\n"
         << "[Weather Timing]\nWeather_MinEventDelayMinutes=1\nWeather_MaxEventDelayMinutes=1\n";
-    for (const std::string key :
-         {"[Encounters]", "Event1_Aggressor", "Event2_Aggressor_Player", "Event3_Animal_Predator",
-          "Event4_Wagon_Robbery", "Event5_Mugging", "Event6_Horse_Bucking", "[Weather]",
-          "Sudden_Thunderstorm", "Sudden_Hurricane", "Sudden_Fog"}) {
-        const bool on = std::find(enabledKeys.begin(), enabledKeys.end(), key) != enabledKeys.end();
-        ini << key << (key[0] == '[' ? "" : on ? "=true" : "=false") << "\n";
+    std::string section;
+    for (const SettingRow& row : AllSettings()) {
+        const bool isEvent =
+            row.section == std::string(kEncounterSection) || row.section == std::string("Weather");
+        if (!isEvent) {
+            continue;
+        }
+        if (section != row.section) {
+            section = row.section;
+            ini << "[" << section << "]\n";
+        }
+        const bool on =
+            std::find(enabledKeys.begin(), enabledKeys.end(), row.key) != enabledKeys.end();
+        ini << row.key << (on ? "=true" : "=false") << "\n";
     }
     return ini.str();
 }

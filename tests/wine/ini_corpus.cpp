@@ -80,16 +80,16 @@ std::string Listings(const std::string& file, const std::string& path) {
 bool DumpConfig(const std::string& label, const std::string& path, std::string& out) {
     Config = ConfigData();
     const bool loaded = LoadConfig(path);
-#define SETTING(name) " " #name "=" + std::to_string(Config.name)
-    out += label + " config" + SETTING(EnableDebugLogging) + SETTING(EnableBlips) +
-           SETTING(MinEventDelayMinutes) + SETTING(MaxEventDelayMinutes) +
-           SETTING(ExcludeShopkeepers) + SETTING(ExcludeWomen) + SETTING(Event1_Aggressor) +
-           SETTING(Event2_Aggressor_Player) + SETTING(Event3_Animal_Predator) +
-           SETTING(Event4_Wagon_Robbery) + SETTING(Event5_Mugging) + SETTING(Event6_Horse_Bucking) +
-           SETTING(Sudden_Thunderstorm) + SETTING(Sudden_Hurricane) + SETTING(Sudden_Fog) +
-           SETTING(Weather_MinEventDelayMinutes) + SETTING(Weather_MaxEventDelayMinutes) +
-           SETTING(SearchRadius) + "\n";
-#undef SETTING
+    // Only the settings that are not at their default: a setting the corpus does not name
+    // (a new encounter's switch) leaves the record as it is.
+    out += label + " config";
+    for (const SettingRow& row : AllSettings()) {
+        const int value = row.get(Config, row.key);
+        if (value != row.defaultValue) {
+            out += " " + row.key + "=" + std::to_string(value);
+        }
+    }
+    out += " SearchRadius=" + std::to_string(Config.SearchRadius) + "\n";
     for (const std::string& note : SettingsNotes(path)) {
         out += label + " note " + note + "\n";
     }
