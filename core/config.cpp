@@ -11,11 +11,6 @@ void ResetConfig() {
     Config = ConfigData();
 }
 
-bool ConfigData::EncounterOn(const std::string& iniKey) const {
-    const auto found = encounterSwitches.find(iniKey);
-    return found == encounterSwitches.end() || found->second;
-}
-
 namespace {
 
 // A row's value as the file gives it: a switch's text read as on or off, with its default

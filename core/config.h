@@ -24,7 +24,10 @@ struct ConfigData {
     int SearchRadius = 100;  // no INI key; kept within 10 to 100
 
     // Whether the encounter with this INI key is switched on.
-    bool EncounterOn(const std::string& iniKey) const;
+    bool EncounterOn(const std::string& iniKey) const {
+        const auto found = encounterSwitches.find(iniKey);
+        return found == encounterSwitches.end() || found->second;
+    }
 };
 
 // The one process-wide settings record. Fields before LoadConfig hold the values above.

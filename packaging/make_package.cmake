@@ -5,7 +5,8 @@
 # the empty Tarrowind/logs/ folder (the plug-in never creates it) and README.txt, and beside it
 # Tarrowind-<version>.sha256: the SHA-256 of the DLL and of the zip, as `sha256sum -c` reads
 # them. BUILD_INFO is the build folder's generated/build_info.cmake (the version, the build's
-# name and its commit's date). Text files get Windows line endings.
+# name and its commit's date); the generated INI and settings table are read from beside it.
+# Text files get Windows line endings.
 #
 # The zip's bytes depend on the source alone, not on where, when or by whom it is built:
 # entries in a fixed order, each dated with the commit, with fixed permissions and no extra
@@ -38,8 +39,19 @@ function(write_with_crlf source destination)
     file(WRITE ${destination} "${text}")
 endfunction()
 
+# The INI and the README's table of settings, generated beside BUILD_INFO from the settings
+# table and the encounters' definitions (packaging/settings_text.cpp).
+get_filename_component(generated ${BUILD_INFO} DIRECTORY)
+foreach(file Tarrowind.ini settings_table.txt)
+    if(NOT EXISTS ${generated}/packaging/${file})
+        message(FATAL_ERROR "no ${generated}/packaging/${file}: build the windows preset first")
+    endif()
+endforeach()
+file(READ ${generated}/packaging/settings_table.txt TARROWIND_SETTINGS_TABLE)
+string(REGEX REPLACE "\n$" "" TARROWIND_SETTINGS_TABLE "${TARROWIND_SETTINGS_TABLE}")
+
 file(COPY_FILE ${ASI} ${staging}/Tarrowind.asi)
-write_with_crlf(${SOURCE_DIR}/packaging/Tarrowind.ini ${staging}/Tarrowind/Tarrowind.ini)
+write_with_crlf(${generated}/packaging/Tarrowind.ini ${staging}/Tarrowind/Tarrowind.ini)
 configure_file(${SOURCE_DIR}/packaging/README.txt.in ${staging}/README.txt.lf @ONLY)
 write_with_crlf(${staging}/README.txt.lf ${staging}/README.txt)
 file(REMOVE ${staging}/README.txt.lf)

@@ -9,7 +9,7 @@ sim=$1 source_dir=$2 work=$3
 source "$(dirname "$0")/problems.sh"
 rm -rf "$work"
 mkdir -p "$work"
-sed 's/^RecordSession=false/RecordSession=true/' "$source_dir/packaging/Tarrowind.ini" \
+sed 's/^RecordSession=false/RecordSession=true/' "${SHIPPED_INI:?the shipped INI of the Linux build}" \
     >"$work/recording.ini"
 
 # One run in $work/game (its path is in a log line), kept as $work/NAME afterwards.

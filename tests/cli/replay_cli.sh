@@ -9,7 +9,7 @@ sim=$1 source_dir=$2 work=$3
 source "$(dirname "$0")/problems.sh"
 rm -rf "$work"
 mkdir -p "$work/game/Tarrowind" "$work/replay"
-sed 's/^RecordSession=false/RecordSession=true/' "$source_dir/packaging/Tarrowind.ini" \
+sed 's/^RecordSession=false/RecordSession=true/' "${SHIPPED_INI:?the shipped INI of the Linux build}" \
     >"$work/game/Tarrowind/Tarrowind.ini"
 
 "$sim" --workdir "$work/game" --minutes 60 --start 2026-06-01T23:30:00 --quiet \

@@ -22,7 +22,7 @@
 
 // The packaged INI with recording on or off (and, for a shorter test, its delays).
 inline std::string TownIni(bool record) {
-    std::ifstream in(std::string(TARROWIND_SOURCE_DIR) + "/packaging/Tarrowind.ini");
+    std::ifstream in(std::string(TARROWIND_SHIPPED_INI));
     std::stringstream text;
     text << in.rdbuf();
     std::string ini = text.str();

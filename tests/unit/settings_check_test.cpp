@@ -102,7 +102,7 @@ TEST_F(SettingsCheckTest, RealisticBadFilesGetTheirNotesAndASummaryAfterThem) {
 
 TEST_F(SettingsCheckTest, TheShippedFileAMissingAndAnUnreadableOneEachGiveOneLine) {
     const std::string where = (dir_.Root() / "Tarrowind" / "Tarrowind.ini").string();
-    std::filesystem::copy_file(TARROWIND_SOURCE_DIR "/packaging/Tarrowind.ini", where);
+    std::filesystem::copy_file(TARROWIND_SHIPPED_INI, where);
     LogSettingsCheck(kPath);
     std::filesystem::remove(where);
     LogSettingsCheck(kPath);

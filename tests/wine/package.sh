@@ -4,9 +4,10 @@
 # documents every key with its default and loads to those defaults through our reader and,
 # under Wine, the Windows one. Beside the zip, its checksum file gives the SHA-256 of the zip
 # and of the DLL in it, as `sha256sum -c` reads them.
-#   package.sh SOURCE_DIR VERSION LINUX_INI_DUMP WORKDIR
+#   package.sh SOURCE_DIR VERSION LINUX_INI_DUMP WORKDIR SETTINGS_TEXT
+# SETTINGS_TEXT is the Linux build's tarrowind-settings-text, which names every key.
 set -euo pipefail
-source_dir=$1 version=$2 linux_dump=$3 work=$4
+source_dir=$1 version=$2 linux_dump=$3 work=$4 settings_text=$5
 source "$(dirname "$0")/wine_env.sh"
 
 fail=0
@@ -47,10 +48,8 @@ done <"$sums"
 
 ini="$unpacked/Tarrowind/Tarrowind.ini"
 [ "$(grep -c $'\r$' "$ini")" = "$(wc -l <"$ini")" ] || problem "the INI does not end lines with CR LF"
-keys="EnableDebugLogging RecordSession EnableBlips MinEventDelayMinutes MaxEventDelayMinutes ExcludeShopkeepers
-      ExcludeWomen Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator
-      Event4_Wagon_Robbery Event5_Mugging Event6_Horse_Bucking Sudden_Thunderstorm
-      Sudden_Hurricane Sudden_Fog Weather_MinEventDelayMinutes Weather_MaxEventDelayMinutes"
+keys=$("$settings_text" --keys)
+[ "$(echo "$keys" | wc -w)" -ge 18 ] || problem "the settings table names only: $keys"
 for key in $keys; do
     [ "$(grep -c "^$key=" "$ini")" = 1 ] || problem "the INI does not set $key exactly once"
     # The comment line right above a key gives the value the key is set to as its default.
@@ -66,7 +65,8 @@ example=$(tr -d '\r' <"$unpacked/README.txt" | sed -n 's/^ *\(\[INFO\] Settings:
 [ -n "$example" ] && grep -Fxq "$example" "$source_dir/tests/wine/settings_notes.log-lines" ||
     problem "README.txt's example settings note is not one the plug-in writes: '$example'"
 
-defaults="file config EnableDebugLogging=1 EnableBlips=1 MinEventDelayMinutes=1 MaxEventDelayMinutes=2 ExcludeShopkeepers=1 ExcludeWomen=1 Event1_Aggressor=1 Event2_Aggressor_Player=1 Event3_Animal_Predator=1 Event4_Wagon_Robbery=1 Event5_Mugging=1 Event6_Horse_Bucking=1 Sudden_Thunderstorm=1 Sudden_Hurricane=1 Sudden_Fog=1 Weather_MinEventDelayMinutes=1 Weather_MaxEventDelayMinutes=2 SearchRadius=100"
+# The dump names only the settings that are not at their default.
+defaults="file config SearchRadius=100"
 ours=$(cd "$unpacked" && "$linux_dump" config Tarrowind/Tarrowind.ini)
 [ "$ours" = "$defaults" ] || problem "our reader loads the shipped INI as: $ours"
 windows=$(cd "$unpacked" && wine_run "$WINDOWS_BIN/tarrowind-ini-dump.exe" config Tarrowind/Tarrowind.ini)

@@ -16,7 +16,7 @@ source "$(dirname "$0")/wine_env.sh"
 rm -rf "$work"
 mkdir -p "$work/windows/Tarrowind/logs" "$work/linux"
 sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
-    "$source_dir/packaging/Tarrowind.ini" >"$work/windows/Tarrowind/Tarrowind.ini"
+    "${SHIPPED_INI:?the shipped INI of the Linux build}" >"$work/windows/Tarrowind/Tarrowind.ini"
 
 (cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 60 --seed 1 \
     --start 2026-06-01T23:30:00 --quiet) >"$work/launcher.txt"
