@@ -3,6 +3,7 @@
 //   tarrowind-settings-text INI TABLE   the shipped Tarrowind.ini, and the table of settings
 //                                       that the player's README shows (packaging/README.txt.in)
 //   tarrowind-settings-text --keys      every key, one a line, in the order of the file
+//   tarrowind-settings-text --encounters  each encounter's name and INI key, a line each
 // Lines end with LF; the packaging gives the files Windows line endings.
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "core/settings_table.h"
+#include "encounters/encounter_catalogue.h"
 
 namespace {
 
@@ -29,8 +31,8 @@ std::string ShippedIni() {
             section = row.section;
             ini << "\n[" << section << "]\n";
         }
-        std::istringstream comment(row.iniComment + " Default: " +
-                                   SettingValueText(row, row.defaultValue) + ".");
+        std::istringstream comment(row.iniComment +
+                                   " Default: " + SettingValueText(row, row.defaultValue) + ".");
         for (std::string line; std::getline(comment, line);) {
             ini << "; " << line << "\n";
         }
@@ -85,8 +87,14 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (argc == 2 && std::string(argv[1]) == "--encounters") {
+        for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
+            std::cout << encounter.name << " " << encounter.definition->iniKey << "\n";
+        }
+        return 0;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: tarrowind-settings-text INI TABLE | --keys\n");
+        std::fprintf(stderr, "usage: tarrowind-settings-text INI TABLE | --keys | --encounters\n");
         return 2;
     }
     return WriteFile(argv[1], ShippedIni()) && WriteFile(argv[2], ReadmeTable()) ? 0 : 1;

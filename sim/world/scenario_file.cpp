@@ -1,5 +1,6 @@
 #include "sim/world/scenario_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -9,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/settings_table.h"
+#include "encounters/encounter_catalogue.h"
 #include "sim/world/joaat.h"
 #include "sim/world/scenario_fields.h"
 #include "sim/world/scenario_terrain.h"
@@ -18,6 +21,42 @@
 using nlohmann::json;
 
 namespace {
+
+const CataloguedEncounter* FindEncounter(const std::string& name) {
+    for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
+        if (name == encounter.name) {
+            return &encounter;
+        }
+    }
+    return nullptr;
+}
+
+std::string EncounterNames() {
+    std::string names;
+    for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
+        names += (names.empty() ? "" : ", ") + std::string(encounter.name);
+    }
+    return names;
+}
+
+// Whether an INI's text has a line "[section]" (as the reader compares names: any case).
+bool IniNamesSection(const std::string& text, const std::string& section) {
+    std::istringstream lines(text);
+    const auto lower = [](std::string s) {
+        std::transform(s.begin(), s.end(), s.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return s;
+    };
+    for (std::string line; std::getline(lines, line);) {
+        const size_t open = line.find_first_not_of(" \t");
+        const size_t close = line.find(']');
+        if (open != std::string::npos && line[open] == '[' && close != std::string::npos &&
+            lower(line.substr(open + 1, close - open - 1)) == lower(section)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // A block of checks is only required to be an object here; the simulator reads it field by
 // field.
@@ -113,10 +152,19 @@ const ScenarioFields<PopulationSettings>& PopulationFields() {
 
 // The top level's fields: the world's, then the run's.
 std::vector<const char*> TopFields() {
-    std::vector<const char*> names = {"description", "time_of_day", "game_minutes_per_real_second",
-                                      "weather",     "player",      "vehicles",
-                                      "peds",        "population",  "settings",
-                                      "ini",         "timeline",    "terrain"};
+    std::vector<const char*> names = {"description",
+                                      "time_of_day",
+                                      "game_minutes_per_real_second",
+                                      "weather",
+                                      "player",
+                                      "vehicles",
+                                      "peds",
+                                      "population",
+                                      "settings",
+                                      "ini",
+                                      "timeline",
+                                      "terrain",
+                                      "only_encounters"};
     for (const char* name : FieldNames(RunFields())) {
         names.push_back(name);
     }
@@ -189,6 +237,9 @@ class ScenarioLoader {
         }
         if (root.contains("ini")) {
             LoadIni(root["ini"]);
+        }
+        if (root.contains("only_encounters")) {
+            LoadOnlyEncounters(root["only_encounters"]);
         }
         if (root.contains("timeline")) {
             ScheduleTimeline(in_, world_, ids_, root["timeline"]);
@@ -392,6 +443,30 @@ class ScenarioLoader {
             text += in_.String(j[i], in_.Index("ini", i)) + "\n";
         }
         info_.iniText = text;
+    }
+
+    // "only_encounters": the encounters the run may stage, by name; the INI gets an
+    // [Encounters] section that switches every other encounter the plug-in knows off.
+    void LoadOnlyEncounters(const json& j) {
+        in_.Array(j, "only_encounters");
+        if (IniNamesSection(info_.iniText, kEncounterSection)) {
+            in_.Fail("only_encounters", "no [Encounters] section in \"ini\" as well");
+        }
+        std::vector<std::string> wanted;
+        for (size_t i = 0; i < j.size(); ++i) {
+            const std::string path = in_.Index("only_encounters", i);
+            wanted.push_back(in_.String(j[i], path));
+            if (FindEncounter(wanted.back()) == nullptr) {
+                in_.Fail(path, "the name of an encounter (" + EncounterNames() + ")");
+            }
+        }
+        std::string section = std::string("[") + kEncounterSection + "]\n";
+        for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
+            const bool on = std::find(wanted.begin(), wanted.end(), encounter.name) != wanted.end();
+            section += std::string(encounter.definition->iniKey) + (on ? "=true\n" : "=false\n");
+        }
+        info_.hasIni = true;
+        info_.iniText += section;
     }
 
     void DefineId(const json& value, const std::string& path, int32_t handle, bool ped) {

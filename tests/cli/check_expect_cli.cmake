@@ -12,9 +12,7 @@ function(write_scenario name expect)
     endif()
     file(WRITE ${WORKDIR}/${name}.json "{\"player\": {\"position\": [0, 0, 0]},
   \"minutes\": 2, \"seed\": 5,
-  \"ini\": [\"[Encounters]\", \"Event1_Aggressor=false\", \"Event2_Aggressor_Player=false\",
-          \"Event3_Animal_Predator=false\", \"Event4_Wagon_Robbery=false\",
-          \"Event5_Mugging=false\", \"Event6_Horse_Bucking=false\"],
+  \"only_encounters\": [],
   \"expect\": ${expect}${always}}")
 endfunction()
 
