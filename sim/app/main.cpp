@@ -40,8 +40,14 @@ std::string ReportTitle(const std::string& scenarioFile, uint64_t seed, uint64_t
 int main(int argc, char** argv) {
     SimOptions options;
     std::string error;
-    if (!ParseSimOptions(argc, argv, &options, &error)) {
-        return Fail(error, 2);
+    switch (ParseSimOptions(argc, argv, &options, &error)) {
+        case ParseOutcome::kHelp:
+            std::printf("%s", error.c_str());
+            return 0;
+        case ParseOutcome::kBad:
+            return Fail(error, 2);
+        case ParseOutcome::kRun:
+            break;
     }
     SweepRequest sweep;
     sweep.program = argv[0];
