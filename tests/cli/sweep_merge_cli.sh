@@ -9,6 +9,7 @@
 set -uo pipefail
 sim=$1 work=$2 source=$3
 source "$source/tests/cli/problems.sh"
+command -v parallel >/dev/null || problem "GNU parallel is missing: scripts/install-deps.sh installs it"
 rm -rf "$work"
 mkdir -p "$work/tmp"
 cd "$work" || exit 1
