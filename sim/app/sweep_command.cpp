@@ -191,7 +191,8 @@ int RunMergeCommand(const SimOptions& options) {
         !MergeResultFiles(files, &merged, &error)) {
         return Fail(error, 2);
     }
-    const int status = ShowSweep(SummarizeSweep(merged.setup, merged.runs), options, "", {});
+    const int status = ShowSweep(SummarizeSweep(merged.setup, merged.runs), options, "",
+                                 {{"merge_notes", merged.notes}});
     for (const std::string& note : merged.notes) {
         std::fprintf(stderr, "tarrowind-sim: merge: %s\n", note.c_str());
     }

@@ -69,9 +69,13 @@ sed 's/"longest_encounter_s": {"at_most": 30}/"longest_encounter_s": {"at_most":
     --summary-json damaged/seed-7.json >/dev/null 2>&1
 sed -i 's/"build": "\([^"]*\)"/"build": "\1 (an older one)"/' damaged/seed-11.json
 head -c $(($(wc -c <damaged/seed-9.json) / 2)) by-xargs/seed-9.json >damaged/seed-9.json
-"$sim" --merge damaged >damaged.txt 2>damaged.err
+"$sim" --merge damaged --summary-json damaged.json --report damaged.html >damaged.txt 2>damaged.err
 status=$?
-[ $status = 1 ] || problem "damaged results gave status $status"
+[ $status = 1 ] || problem "damaged results gave status $status: $(cat damaged.err)"
+sed -i '/^report: /d' damaged.txt
+grep -q '"runs": 12,' damaged.json && grep -q '"seed 3: no result"' damaged.json ||
+    problem "the merge's JSON lacks its runs or notes: $(head -c 300 damaged.json)"
+grep -q '<svg class="histogram"' damaged.html || problem "the merge's page has no histogram"
 expected_notes=(
     "damaged/seed-5.json: seed 5 again (first in damaged/copy-of-5.json, the same run); the first is kept"
     "damaged/seed-11.json: seed 11 is from another run (build "
