@@ -5,8 +5,9 @@
 #   scripts/install-deps.sh linux    only what the Linux build and the simulator need
 set -euo pipefail
 
-linux_packages=(g++ cmake ninja-build git libgtest-dev nlohmann-json3-dev)
-extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip make clang libclang-rt-14-dev chromium)
+linux_packages=(g++ cmake ninja-build git libgtest-dev nlohmann-json3-dev libcli11-dev)
+extra_packages=(g++-mingw-w64-x86-64-posix wine64 zip unzip make clang libclang-rt-14-dev chromium
+    parallel)
 
 packages=("${linux_packages[@]}")
 if [ "${1:-all}" != "linux" ]; then

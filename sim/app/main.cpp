@@ -4,18 +4,24 @@
 // asked. With --seeds it sweeps the scenario over many seeds instead (sweep_command.h).
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include "core/build_version.h"
 #include "sim/app/run_console.h"
 #include "sim/app/run_outputs.h"
 #include "sim/app/run_summary.h"
 #include "sim/app/scenario_checks.h"
 #include "sim/app/sim_options.h"
 #include "sim/app/sweep_command.h"
+#include "sim/app/sweep_seed_command.h"
+#include "sim/app/sweep_seed_result.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 #include "sim/replay/replay_command.h"
@@ -35,13 +41,62 @@ std::string ReportTitle(const std::string& scenarioFile, uint64_t seed, uint64_t
            std::to_string(seed) + ", " + std::to_string(minutes) + " simulated minutes";
 }
 
+// --isolated: a temporary game folder holding a copy of the given one's INI, removed when
+// the run ends, so that runs of one folder side by side neither share a log nor write over
+// each other's INI.
+class IsolatedFolder {
+  public:
+    ~IsolatedFolder() {
+        if (!path_.empty()) {
+            std::error_code ec;
+            std::filesystem::remove_all(path_, ec);
+        }
+    }
+    bool Make(const std::string& from, std::string* folder, std::string* error) {
+        const char* temp = std::getenv("TMPDIR");
+        std::string pattern =
+            (std::filesystem::path(temp != nullptr && *temp != '\0' ? temp : "/tmp") /
+             "tarrowind-run-XXXXXX")
+                .string();
+        if (mkdtemp(&pattern[0]) == nullptr) {
+            *error =
+                "--isolated: cannot make a temporary folder: " + std::string(std::strerror(errno));
+            return false;
+        }
+        path_ = pattern;
+        const std::filesystem::path ini =
+            std::filesystem::path(from) / "Tarrowind" / "Tarrowind.ini";
+        std::error_code ec;
+        std::error_code none;
+        std::filesystem::create_directories(path_ / "Tarrowind", ec);
+        if (!ec && std::filesystem::is_regular_file(ini, none)) {
+            std::filesystem::copy_file(ini, path_ / "Tarrowind" / "Tarrowind.ini", ec);
+        }
+        if (ec) {
+            *error = "--isolated: cannot copy " + ini.string() + ": " + ec.message();
+            return false;
+        }
+        *folder = path_.string();
+        return true;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     SimOptions options;
     std::string error;
-    if (!ParseSimOptions(argc, argv, &options, &error)) {
-        return Fail(error, 2);
+    switch (ParseSimOptions(argc, argv, &options, &error)) {
+        case ParseOutcome::kHelp:
+            std::printf("%s", error.c_str());
+            return 0;
+        case ParseOutcome::kBad:
+            return Fail(error, 2);
+        case ParseOutcome::kRun:
+            break;
     }
     SweepRequest sweep;
     sweep.program = argv[0];
@@ -52,6 +107,9 @@ int main(int argc, char** argv) {
     MakeAbsolute(&options.report);
     MakeAbsolute(&options.trace);
     MakeAbsolute(&options.replay);
+    if (!options.merge.empty()) {
+        return RunMergeCommand(options);
+    }
     if (!options.replay.empty()) {
         return RunReplayCommand(options);
     }
@@ -70,6 +128,16 @@ int main(int argc, char** argv) {
     const RunChoice chosen = ChosenRun(options, fromScenario);
     const uint64_t seed = chosen.seed;
     const uint64_t minutes = chosen.minutes;
+    if (options.inSweep && (seed < options.sweepFirst || seed > options.sweepLast)) {
+        return Fail("--in-sweep: seed " + std::to_string(seed) + " is not one of the seeds " +
+                        std::to_string(options.sweepFirst) + "-" +
+                        std::to_string(options.sweepLast),
+                    2);
+    }
+    IsolatedFolder isolated;
+    if (options.isolated && !isolated.Make(options.workdir, &options.workdir, &error)) {
+        return Fail(error, 2);
+    }
 
     // The working folder plays the game's: the plug-in reads Tarrowind/Tarrowind.ini and
     // appends to Tarrowind/logs there. An installed copy ships the logs folder; so do we.
@@ -87,6 +155,24 @@ int main(int argc, char** argv) {
          !PlanNativeCrashForRun(world, options.crashNative, &error))) {
         return Fail(error, 2);
     }
+
+    // Which run this was, so that results written anywhere can be merged as one sweep's.
+    RunIdentity identity;
+    identity.build = TarrowindVersion();
+    identity.scenario = sweep.scenarioAsGiven;
+    identity.scenarioDigest = FileDigest(scenarioFile);
+    identity.iniDigest = FileDigest("Tarrowind/Tarrowind.ini");
+    identity.minutes = minutes;
+    identity.start = options.start;
+    identity.inSweep = options.inSweep;
+    identity.firstSeed = options.sweepFirst;
+    identity.lastSeed = options.sweepLast;
+    SweepCommandParts parts;
+    parts.program = sweep.program;
+    parts.workdir = sweep.workdirAsGiven;
+    parts.scenario = sweep.scenarioAsGiven;
+    parts.start = options.start;
+    parts.minutes = minutes;
 
     HostOptions hostOptions = HostOptionsForSeed(seed);
     if (!CalendarStartForRun(options.start, scenario.run.start, &hostOptions.calendarStart,
@@ -136,6 +222,11 @@ int main(int argc, char** argv) {
     if (!options.summaryJson.empty()) {
         nlohmann::json written = figures;
         written["checks"] = ChecksJson(checks, results);
+        written["run"] = RunBlock(identity, seed, ReproduceCommand(parts, seed));
+        if (options.inSweep) {  // the results folder of a sweep run on another machine
+            std::filesystem::create_directories(
+                std::filesystem::path(options.summaryJson).parent_path(), ec);
+        }
         if (!WriteFile(options.summaryJson, written.dump(2) + "\n")) {
             return Fail("cannot write '" + options.summaryJson + "'", 1);
         }

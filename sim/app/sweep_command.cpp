@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -13,9 +14,12 @@
 #include "sim/app/run_outputs.h"
 #include "sim/app/run_summary.h"
 #include "sim/app/scenario_checks.h"
+#include "sim/app/sweep_merge.h"
 #include "sim/app/sweep_report.h"
 #include "sim/app/sweep_results.h"
 #include "sim/app/sweep_runner.h"
+#include "sim/app/sweep_seed_command.h"
+#include "sim/app/sweep_seed_result.h"
 #include "sim/host/run_setup.h"
 #include "sim/world/sim_calendar.h"
 
@@ -25,36 +29,6 @@ volatile std::sig_atomic_t stopSignal = 0;
 
 void AskStop(int signal) {
     stopSignal = signal;
-}
-
-// An argument as a POSIX shell reads it back.
-std::string ShellWord(const std::string& word) {
-    const bool plain = !word.empty() && word.find_first_not_of(
-                                            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                            "0123456789_./:=@%+-") == std::string::npos;
-    if (plain) {
-        return word;
-    }
-    std::string quoted = "'";
-    for (const char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-std::string ReproduceCommand(const SweepRequest& request, uint64_t seed, uint64_t minutes,
-                             const std::string& start) {
-    std::string command = ShellWord(request.program);
-    if (!request.workdirAsGiven.empty()) {
-        command += " --workdir " + ShellWord(request.workdirAsGiven);
-    }
-    if (!request.scenarioAsGiven.empty()) {
-        command += " --scenario " + ShellWord(request.scenarioAsGiven);
-    }
-    if (!start.empty()) {
-        command += " --start " + start;
-    }
-    return command + " --seed " + std::to_string(seed) + " --minutes " + std::to_string(minutes);
 }
 
 // The scenario must load and its checks must read before any run starts, so that a mistake
@@ -86,52 +60,41 @@ void ShowProgress(const SweepProgress& progress) {
     std::fflush(stderr);
 }
 
-}  // namespace
-
-int RunSweep(const SweepRequest& request) {
-    const SimOptions& options = request.options;
-    std::string error;
-    std::string scenarioFile;
-    ScenarioRunSettings fromScenario;
-    if (!ScenarioFileForRun(options.scenario, &scenarioFile, &error) ||
-        !ReadScenarioRunSettings(scenarioFile, &fromScenario, &error)) {
-        return Fail(error, 2);
-    }
-    RunChoice run = ChosenRun(options, fromScenario);
-    run.seed = options.firstSeed;
-    if (!CheckScenario(scenarioFile, options.firstSeed, run, &error)) {
-        return Fail(error, 2);
-    }
-
-    SweepPlan plan;
-    plan.runArguments = {"--minutes", std::to_string(run.minutes)};
-    if (!options.scenario.empty()) {
-        plan.runArguments.insert(plan.runArguments.end(), {"--scenario", options.scenario});
-    }
-    // "now" is read once, so that every seed and its reproducing command start alike.
-    std::string start;
-    if (!options.start.empty()) {
-        std::time_t when = 0;
-        if (!CalendarStartForRun(options.start, "", &when, &error)) {
-            return Fail(error, 2);
+// The table on standard output, the JSON and the page when asked; the status of the sweep.
+int ShowSweep(const SweepResults& results, const SimOptions& options, const std::string& after,
+              const nlohmann::json& extra) {
+    std::printf("%s%s", SweepTable(results).c_str(), after.c_str());
+    std::fflush(stdout);
+    if (!options.summaryJson.empty()) {
+        nlohmann::json j = SweepJson(results);
+        j.update(extra);
+        if (!WriteFile(options.summaryJson, j.dump(2) + "\n")) {
+            return Fail("cannot write '" + options.summaryJson + "'", 1);
         }
-        start = CalendarText(when);
-        plan.runArguments.insert(plan.runArguments.end(), {"--start", start});
     }
-    // Each run plays in a folder of its own, with the INI the game folder holds.
-    const std::filesystem::path ini =
-        std::filesystem::path(options.workdir) / "Tarrowind" / "Tarrowind.ini";
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(ini, ec)) {
-        plan.ini = ini.string();
+    if (!options.report.empty()) {
+        if (!WriteFile(options.report, SweepReportHtml(results))) {
+            return Fail("cannot write '" + options.report + "'", 1);
+        }
+        std::printf("report: %s\n", options.report.c_str());
     }
-    plan.firstSeed = options.firstSeed;
-    plan.lastSeed = options.lastSeed;
+    return results.failing.empty() ? 0 : 1;
+}
+
+// Runs the seeds' commands here, a number at a time, each writing its result to a
+// temporary folder; then reads the results as --merge would.
+int RunHere(const SweepRequest& request, const SweepCommandParts& parts) {
+    const SimOptions& options = request.options;
+    SweepPlan plan;
+    plan.seeds = ShardSeeds(parts.firstSeed, parts.lastSeed, 0, 0);
+    plan.arguments = [&parts](uint64_t seed, const std::string& resultFile) {
+        return SeedRunArguments(parts, seed, resultFile);
+    };
     plan.jobs =
         options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     // Far beyond what a run of that length takes, even on a busy machine.
     plan.timeLimit = std::chrono::seconds(options.timeLimitSeconds != 0 ? options.timeLimitSeconds
-                                                                        : 60 + run.minutes);
+                                                                        : 60 + parts.minutes);
 
     stopSignal = 0;
     std::signal(SIGINT, AskStop);
@@ -139,6 +102,7 @@ int RunSweep(const SweepRequest& request) {
     const bool showProgress = isatty(STDERR_FILENO) == 1;
     const auto wallStart = std::chrono::steady_clock::now();
     std::vector<SeedRun> runs;
+    std::string error;
     const bool finished = RunSeeds(
         "/proc/self/exe", plan,
         [showProgress](const SweepProgress& progress) {
@@ -160,33 +124,77 @@ int RunSweep(const SweepRequest& request) {
     }
 
     SweepSetup setup;
-    setup.scenario = request.scenarioAsGiven;
-    setup.firstSeed = options.firstSeed;
-    setup.lastSeed = options.lastSeed;
-    setup.minutes = run.minutes;
-    setup.command = [&request, &run, &start](uint64_t seed) {
-        return ReproduceCommand(request, seed, run.minutes, start);
-    };
+    setup.scenario = parts.scenario;
+    setup.firstSeed = parts.firstSeed;
+    setup.lastSeed = parts.lastSeed;
+    setup.minutes = parts.minutes;
+    setup.command = [&parts](uint64_t seed) { return ReproduceCommand(parts, seed); };
     const SweepResults results = SummarizeSweep(setup, runs);
-    std::printf("%s", SweepTable(results).c_str());
-    std::printf("wall time: %s s at --jobs %llu\n", Number(wallSeconds, 1).c_str(),
-                static_cast<unsigned long long>(plan.jobs));
-    std::fflush(stdout);
+    return ShowSweep(
+        results, options,
+        "wall time: " + Number(wallSeconds, 1) + " s at --jobs " + std::to_string(plan.jobs) + "\n",
+        {{"jobs", plan.jobs},
+         {"time_limit_s", plan.timeLimit.count()},
+         {"wall_seconds", wallSeconds}});
+}
 
-    if (!options.summaryJson.empty()) {
-        nlohmann::json j = SweepJson(results);
-        j["jobs"] = plan.jobs;
-        j["time_limit_s"] = plan.timeLimit.count();
-        j["wall_seconds"] = wallSeconds;
-        if (!WriteFile(options.summaryJson, j.dump(2) + "\n")) {
-            return Fail("cannot write '" + options.summaryJson + "'", 1);
-        }
+}  // namespace
+
+int RunSweep(const SweepRequest& request) {
+    const SimOptions& options = request.options;
+    std::string error;
+    std::string scenarioFile;
+    ScenarioRunSettings fromScenario;
+    if (!ScenarioFileForRun(options.scenario, &scenarioFile, &error) ||
+        !ReadScenarioRunSettings(scenarioFile, &fromScenario, &error)) {
+        return Fail(error, 2);
     }
-    if (!options.report.empty()) {
-        if (!WriteFile(options.report, SweepReportHtml(results))) {
-            return Fail("cannot write '" + options.report + "'", 1);
-        }
-        std::printf("report: %s\n", options.report.c_str());
+    RunChoice run = ChosenRun(options, fromScenario);
+    run.seed = options.firstSeed;
+    if (!CheckScenario(scenarioFile, options.firstSeed, run, &error)) {
+        return Fail(error, 2);
     }
-    return results.failing.empty() ? 0 : 1;
+
+    SweepCommandParts parts;
+    parts.program = request.program;
+    parts.workdir = request.workdirAsGiven;
+    parts.scenario = request.scenarioAsGiven;
+    parts.minutes = run.minutes;
+    parts.firstSeed = options.firstSeed;
+    parts.lastSeed = options.lastSeed;
+    // "now" is read once, so that every seed and its reproducing command start alike.
+    if (!options.start.empty()) {
+        std::time_t when = 0;
+        if (!CalendarStartForRun(options.start, "", &when, &error)) {
+            return Fail(error, 2);
+        }
+        parts.start = CalendarText(when);
+    }
+    if (!options.printCommands) {
+        return RunHere(request, parts);
+    }
+    for (const uint64_t seed :
+         ShardSeeds(parts.firstSeed, parts.lastSeed, options.shard, options.shards)) {
+        std::printf("%s\n",
+                    SeedRunCommand(parts, seed, SeedResultPath(options.resultsDir, seed)).c_str());
+    }
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0
+               ? 0
+               : Fail("cannot write the commands", 1);
+}
+
+int RunMergeCommand(const SimOptions& options) {
+    std::vector<std::string> files;
+    MergedSweep merged;
+    std::string error;
+    if (!ListResultFiles(options.merge, &files, &error) ||
+        !MergeResultFiles(files, &merged, &error)) {
+        return Fail(error, 2);
+    }
+    const int status = ShowSweep(SummarizeSweep(merged.setup, merged.runs), options, "",
+                                 {{"merge_notes", merged.notes}});
+    for (const std::string& note : merged.notes) {
+        std::fprintf(stderr, "tarrowind-sim: merge: %s\n", note.c_str());
+    }
+    return merged.notes.empty() ? status : std::max(status, 1);
 }

@@ -1,5 +1,7 @@
 #include "sim/app/sweep_runner.h"
 
+#include "sim/app/sweep_seed_result.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -54,32 +56,34 @@ std::string FirstErrorLine(const fs::path& folder) {
     return "";
 }
 
-// Starts one run in its own folder; its output goes to files there (standard output to
-// nowhere: the summary file holds what it says).
+// Starts one run with a folder of its own, its TMPDIR; its standard error goes to a file
+// there (standard output to nowhere: the result file holds what it says).
 bool Start(const std::string& program, const SweepPlan& plan, RunningSeed* run, pid_t* pid,
            std::string* error) {
     std::error_code ec;
-    fs::create_directories(run->folder / "Tarrowind", ec);
+    fs::create_directories(run->folder, ec);
     if (ec) {
         *error = "cannot make the run folder " + run->folder.string() + ": " + ec.message();
         return false;
     }
-    if (!plan.ini.empty()) {
-        fs::copy_file(plan.ini, run->folder / "Tarrowind" / "Tarrowind.ini", ec);
-        if (ec) {
-            *error = "cannot copy " + plan.ini + " for a run: " + ec.message();
-            return false;
-        }
-    }
-    std::vector<std::string> args = {"tarrowind-sim", "--workdir", run->folder.string(), "--seed",
-                                     std::to_string(run->seed)};
-    args.insert(args.end(), plan.runArguments.begin(), plan.runArguments.end());
-    args.insert(args.end(), {"--quiet", "--summary-json", (run->folder / "summary.json").string()});
+    std::vector<std::string> args =
+        plan.arguments(run->seed, (run->folder / "result.json").string());
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(&arg[0]);
     }
     argv.push_back(nullptr);
+    std::vector<std::string> env = {"TMPDIR=" + run->folder.string()};
+    for (char** at = environ; *at != nullptr; ++at) {
+        if (std::strncmp(*at, "TMPDIR=", 7) != 0) {
+            env.emplace_back(*at);
+        }
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : env) {
+        envp.push_back(&entry[0]);
+    }
+    envp.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -88,7 +92,8 @@ bool Start(const std::string& program, const SweepPlan& plan, RunningSeed* run, 
     const std::string errors = (run->folder / "stderr.txt").string();
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int failed = posix_spawn(pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int failed =
+        posix_spawn(pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
         *error = "cannot start " + program + ": " + std::strerror(failed);
@@ -115,28 +120,17 @@ SeedRun Collect(const RunningSeed& run, int status, std::chrono::seconds timeLim
         return out;
     }
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::error_code ec;
-    if (fs::is_regular_file(run.folder / "summary.json", ec)) {
-        out.figures = nlohmann::json::parse(ReadText(run.folder / "summary.json"), nullptr, false);
-        if (out.figures.is_discarded()) {
-            out.figures = nullptr;
-        }
-    }
-    const nlohmann::json* checks = out.figures.is_object() && out.figures.contains("checks")
-                                       ? &out.figures["checks"]
-                                       : nullptr;
-    if (code == 0 && checks != nullptr && checks->value("passed", false)) {
-        out.outcome = SeedRun::Outcome::Passed;
-        return out;
+    SeedResult result;
+    std::string why;
+    if (ReadSeedResult((run.folder / "result.json").string(), &result, &why) &&
+        (code == 0 || result.run.outcome != SeedRun::Outcome::Passed)) {
+        return result.run;
     }
     out.outcome = SeedRun::Outcome::Failed;
-    if (checks != nullptr && !checks->value("first_problem", std::string()).empty()) {
-        out.problem = checks->value("first_problem", std::string());
-    } else {
-        const std::string said = FirstErrorLine(run.folder);
-        out.problem = "exited with status " + std::to_string(code) +
-                      (said.empty() ? " and no summary" : ": " + said);
-    }
+    out.figures = result.run.figures;
+    const std::string said = FirstErrorLine(run.folder);
+    out.problem = "exited with status " + std::to_string(code) +
+                  (said.empty() ? " and no summary" : ": " + said);
     return out;
 }
 
@@ -158,9 +152,9 @@ bool RunSeeds(const std::string& program, const SweepPlan& plan,
     std::map<pid_t, RunningSeed> running;
     std::map<uint64_t, SeedRun> ended;
     SweepProgress counts;
-    counts.total = plan.lastSeed - plan.firstSeed + 1;
-    uint64_t next = plan.firstSeed;
-    bool more = true;  // seeds left to start
+    counts.total = plan.seeds.size();
+    size_t next = 0;
+    bool more = !plan.seeds.empty();  // seeds left to start
     bool ok = true;
     auto lastShown = Clock::now();
     while (more || !running.empty()) {
@@ -170,16 +164,16 @@ bool RunSeeds(const std::string& program, const SweepPlan& plan,
         }
         while (ok && more && running.size() < plan.jobs) {
             RunningSeed run;
-            run.seed = next;
-            run.folder = root / ("seed-" + std::to_string(next));
+            run.seed = plan.seeds[next];
+            run.folder = root / ("seed-" + std::to_string(run.seed));
             pid_t pid = 0;
             if (!Start(program, plan, &run, &pid, error)) {
                 ok = false;
                 break;
             }
             running[pid] = run;
-            more = next != plan.lastSeed;
             ++next;
+            more = next < plan.seeds.size();
         }
         if (!ok) {
             more = false;

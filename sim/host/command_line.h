@@ -1,5 +1,6 @@
-// The command-line conventions the simulator and the Windows launcher share: "--switch" and
-// "--flag value" arguments, --help, and one-line errors.
+// A whole number as the command lines read one, and the Windows launcher's walk of its
+// arguments: "--switch" and "--flag value", --help, and one-line errors. (The simulator's own
+// command line is parsed by CLI11, in sim_options.cpp.)
 #pragma once
 
 #include <cerrno>
