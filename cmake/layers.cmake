@@ -64,6 +64,7 @@ endfunction()
 # Files of a folder by pattern, relative to the source folder, less those named after EXCEPT.
 function(tarrowind_files out)
     cmake_parse_arguments(PARSE_ARGV 1 files "" "" "EXCEPT")
+    list(TRANSFORM files_UNPARSED_ARGUMENTS PREPEND ${CMAKE_SOURCE_DIR}/)
     file(GLOB found RELATIVE ${CMAKE_SOURCE_DIR} CONFIGURE_DEPENDS ${files_UNPARSED_ARGUMENTS})
     if(files_EXCEPT)
         list(REMOVE_ITEM found ${files_EXCEPT})
