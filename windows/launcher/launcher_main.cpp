@@ -165,8 +165,8 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
     if ((status.clockImports & (kClockCalendar | kClockLocalTime)) !=
         (kClockCalendar | kClockLocalTime)) {
         return Fail(
-            "the plug-in's calendar (the C runtime's _time64 and _localtime64) cannot be "
-            "put on the simulated calendar",
+            "the plug-in's calendar (GetSystemTimeAsFileTime or _time64, and _localtime64) "
+            "cannot be put on the simulated calendar",
             kRunFailed);
     }
     if ((status.clockImports & kClockTickCount64) == 0) {

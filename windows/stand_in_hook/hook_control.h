@@ -28,7 +28,7 @@ struct StandInStatusData {
 enum : uint32_t {
     kClockTickCount64 = 1u,
     kClockSleep = 2u,
-    kClockCalendar = 4u,   // the C runtime's time() (_time64)
+    kClockCalendar = 4u,   // the calendar clock (GetSystemTimeAsFileTime, or time(): _time64)
     kClockLocalTime = 8u,  // and its local-time conversion (_localtime64)
 };
 

@@ -83,8 +83,24 @@ VOID WINAPI VirtualSleep(DWORD ms) {
     }
 }
 
-// The calendar comes from the C runtime (MinGW's time() and localtime_s() call its _time64 and
-// _localtime64): the host's simulated calendar answers, as on Linux (sim_calendar.h).
+// The calendar: the kernel's clock (GetSystemTimeAsFileTime) and the C runtime's local-time
+// conversion (MinGW's localtime_s calls _localtime64); builds before the plug-in read the
+// kernel's clock itself read the runtime's time() (_time64). The host's simulated calendar
+// answers, as on Linux (sim_calendar.h).
+VOID WINAPI VirtualGetSystemTimeAsFileTime(LPFILETIME out) {
+    StandInHost* active = ActiveStandInHost();
+    if (active == nullptr) {
+        GetSystemTimeAsFileTime(out);
+        return;
+    }
+    constexpr uint64_t kTicksPerSecond = 10000000;  // a FILETIME counts 100 ns since 1601
+    constexpr uint64_t kSecondsFrom1601To1970 = 11644473600;
+    const uint64_t ticks =
+        (static_cast<uint64_t>(active->CalendarNow()) + kSecondsFrom1601To1970) * kTicksPerSecond;
+    out->dwLowDateTime = static_cast<DWORD>(ticks);
+    out->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+}
+
 __time64_t __cdecl VirtualTime64(__time64_t* out) {
     StandInHost* active = ActiveStandInHost();
     const __time64_t now = active != nullptr ? active->CalendarNow() : _time64(nullptr);
@@ -110,14 +126,17 @@ unsigned UseVirtualClock(void* module) {
     const ImportReplacement kernel[] = {
         {"GetTickCount64", reinterpret_cast<void*>(&VirtualGetTickCount64)},
         {"Sleep", reinterpret_cast<void*>(&VirtualSleep)},
+        {"GetSystemTimeAsFileTime", reinterpret_cast<void*>(&VirtualGetSystemTimeAsFileTime)},
     };
     const ImportReplacement runtime[] = {
         {"_time64", reinterpret_cast<void*>(&VirtualTime64)},
         {"_localtime64", reinterpret_cast<void*>(&VirtualLocalTime64)},
     };
-    const unsigned kernelPatched = PatchModuleImports(module, "KERNEL32.dll", kernel, 2);
+    const unsigned kernelPatched = PatchModuleImports(module, "KERNEL32.dll", kernel, 3);
     const unsigned runtimePatched = PatchModuleImports(module, "msvcrt.dll", runtime, 2);
-    return kernelPatched | (runtimePatched << 2);
+    const bool calendar = (kernelPatched & 4u) != 0 || (runtimePatched & 1u) != 0;
+    return (kernelPatched & (kClockTickCount64 | kClockSleep)) | (calendar ? kClockCalendar : 0u) |
+           ((runtimePatched & 2u) != 0 ? kClockLocalTime : 0u);
 }
 
 }  // namespace
