@@ -196,8 +196,11 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
         static_cast<double>(status.nowMs) / 60000.0, static_cast<unsigned long long>(status.frames),
         wallSeconds, static_cast<unsigned long long>(status.nativesCalled), status.violations);
     if (options.crowd != 0) {
-        std::printf("---- frame cost: %u peds, worst frame %u natives, plug-in time %.1f us\n",
-                    options.crowd, status.worstFrameNatives, status.worstFramePluginUs);
+        std::printf(
+            "---- frame cost: %u peds, worst frame %u natives, plug-in time %.1f us, of which "
+            "%.1f us in %u file writes\n",
+            options.crowd, status.worstFrameNatives, status.worstFramePluginUs,
+            status.worstFrameWriteUs, status.worstFrameWrites);
     }
     for (uint32_t i = 0; i < status.violations; ++i) {
         std::fprintf(stderr, "tarrowind-launcher: call contract broken: %s\n",

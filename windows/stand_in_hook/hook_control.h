@@ -23,6 +23,9 @@ struct StandInStatusData {
     // plug-in's own time in it (wall time less the time inside native calls).
     uint32_t worstFrameNatives;
     double worstFramePluginUs;
+    // In that frame: the plug-in's WriteFile calls (one a log line) and the time inside them.
+    uint32_t worstFrameWrites;
+    double worstFrameWriteUs;
 };
 
 enum : uint32_t {
