@@ -1,9 +1,10 @@
 // The time stamp of a log line: "YYYY-MM-DD HH:MM:SS" in local time, whose date names the day's
 // file. Converting a moment to local time and writing it out (the C runtime's conversion and
 // strftime) is the dearest part of forming a line, while a stamp changes only with its second,
-// so the last stamp is kept with the calendar second it was made for. That second is the key: a line of any other second (the
-// next one, the first after midnight, one before it when the clock was set back) is converted
-// afresh, so a kept stamp never outlives its second and never crosses a date.
+// so the last stamp is kept with the calendar second it was made for. That second is the key: a
+// line of any other second (the next one, the first after midnight, one before it when the
+// clock was set back) is converted afresh, so a kept stamp never outlives its second and never
+// crosses a date.
 #pragma once
 
 #include <cstddef>
