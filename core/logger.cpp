@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/config.h"
+#include "core/log_stamp.h"
 #include "platform/platform.h"
 
 namespace {
@@ -25,17 +26,31 @@ bool lastLineTorn = false;
 platform::FileHandle dayFile = platform::kNoFile;
 std::string dayFileDate;  // "YYYY-MM-DD" of the open file
 
+// The last line's stamp, kept within a frame only: the frame's first line converts its second
+// afresh, so nothing of one frame, run or load of the library carries into the next.
+LogStamp lastStamp;
+
+void CloseDayFile() {
+    if (dayFile != platform::kNoFile) {
+        platform::CloseFile(dayFile);
+        dayFile = platform::kNoFile;
+    }
+}
+
 // The open day's file for that date: a line of another day (a frame that straddles midnight)
-// closes the previous day's file first.
+// closes the previous day's file first. The path is formed on the stack: no allocation.
 bool OpenDayFile(std::string_view date) {
     if (dayFile != platform::kNoFile && dayFileDate == date) {
         return true;
     }
-    CloseLogFile();
-    std::string path = "Tarrowind/logs/Tarrowind_";
-    path += date;
-    path += ".log";
-    dayFile = platform::OpenFileForAppend(path.c_str());
+    CloseDayFile();
+    constexpr std::string_view kFolderAndName = "Tarrowind/logs/Tarrowind_";
+    constexpr std::string_view kExtension = ".log";
+    char path[kFolderAndName.size() + LogStamp::kMaxLength + kExtension.size() + 1] = {};
+    char* end = std::copy(kFolderAndName.begin(), kFolderAndName.end(), path);
+    end = std::copy(date.begin(), date.begin() + std::min(date.size(), LogStamp::kMaxLength), end);
+    std::copy(kExtension.begin(), kExtension.end(), end);
+    dayFile = platform::OpenFileForAppend(path);
     if (dayFile == platform::kNoFile) {
         return false;
     }
@@ -56,13 +71,86 @@ void AppendFileText(std::string& text, std::string_view line) {
     }
 }
 
+// What a line is formed in, reused from line to line: once each has grown to the longest line,
+// forming one allocates nothing.
+struct LineBuffers {
+    std::string line;      // as the observer sees it
+    std::string fileText;  // as the file gets it, in one write
+    std::string notice;
+    std::string noticeLine;
+};
+
+void FormAndWrite(LogLevel level, std::string_view message, LineBuffers& buffers) {
+    // Date and timestamp come from one clock reading, so they agree within a line.
+    if (!lastStamp.Set(platform::CalendarNow())) {
+        return;
+    }
+    std::string& line = buffers.line;
+    line.clear();
+    line += '[';
+    line += lastStamp.Text();
+    line += "] [";
+    const size_t prefixLength = line.size();  // up to the level word
+    line += LevelWord(level);
+    line += "] ";
+    line += message;
+
+    bool written = false;
+    std::string& notice = buffers.notice;
+    std::string& noticeLine = buffers.noticeLine;
+    notice.clear();
+    if (OpenDayFile(lastStamp.Date())) {
+        std::string& text = buffers.fileText;
+        text.clear();
+        if (lastLineTorn) {
+            text += platform::kTextLineEnd;
+        }
+        if (unwrittenLines > 0) {
+            notice = "Could not write ";
+            log_text::AppendUnsigned(notice, unwrittenLines);
+            notice += " log lines while Tarrowind/logs was missing or not writable";
+            noticeLine.assign(line, 0, prefixLength);
+            noticeLine += "ERROR] ";
+            noticeLine += notice;
+            AppendFileText(text, noticeLine);
+        }
+        AppendFileText(text, line);
+        // One write, straight to the system: a game that dies later loses nothing of it.
+        size_t reached = 0;
+        written = platform::AppendToFile(dayFile, text.data(), text.size(), &reached);
+        if (written) {
+            lastLineTorn = false;
+        } else {
+            // Part of it may be there: it counts as lost all the same.
+            if (reached > 0) {
+                const std::string_view end(platform::kTextLineEnd);
+                const std::string_view got(text.data(), reached);
+                lastLineTorn =
+                    got.size() < end.size() || got.substr(got.size() - end.size()) != end;
+            }
+            CloseDayFile();  // the next line tries a fresh open
+        }
+    }
+    unwrittenLines = written ? 0 : unwrittenLines + 1;
+    if (activeObserver != nullptr) {
+        if (!notice.empty()) {
+            activeObserver(LogLevel::Error, notice, noticeLine, written);
+        }
+        activeObserver(level, message, line, written);
+    }
+}
+
+LineBuffers sharedLineBuffers;
+bool lineBuffersInUse = false;
+
+std::string sharedMessage;
+bool messageInUse = false;
+
 }  // namespace
 
 void CloseLogFile() noexcept {
-    if (dayFile != platform::kNoFile) {
-        platform::CloseFile(dayFile);
-        dayFile = platform::kNoFile;
-    }
+    CloseDayFile();
+    lastStamp.Forget();
 }
 
 const char* LevelWord(LogLevel level) {
@@ -95,73 +183,41 @@ void Log(LogLevel level, const std::string& message) noexcept {
     if (level == LogLevel::Debug && !Config.EnableDebugLogging) {
         return;
     }
+    log_text::WriteLine(level, message);
+}
+
+namespace log_text {
+
+void WriteLine(LogLevel level, std::string_view message) noexcept {
+    const bool nested = lineBuffersInUse;  // a line written from within the observer
     try {
-        // Date and timestamp come from one clock reading, so they agree within a line.
-        const std::time_t now = platform::CalendarNow();
-        std::tm local{};
-        if (!platform::ToLocalTime(now, &local)) {
-            return;
-        }
-        // The date ("%Y-%m-%d") is the timestamp up to its space.
-        char timestamp[32] = {};
-        std::strftime(timestamp, sizeof(timestamp), "%Y-%m-%d %H:%M:%S", &local);
-        const std::string_view stamp(timestamp);
-        const std::string_view date = stamp.substr(0, stamp.find(' '));
-
-        std::string line;
-        line.reserve(message.size() + 40);
-        line += '[';
-        line += timestamp;
-        line += "] [";
-        const size_t prefixLength = line.size();  // up to the level word
-        line += LevelWord(level);
-        line += "] ";
-        line += message;
-
-        bool written = false;
-        std::string notice;
-        std::string noticeLine;
-        if (OpenDayFile(date)) {
-            std::string text;
-            if (lastLineTorn) {
-                text += platform::kTextLineEnd;
-            }
-            if (unwrittenLines > 0) {
-                notice = "Could not write " + std::to_string(unwrittenLines) +
-                         " log lines while Tarrowind/logs was missing or not writable";
-                noticeLine = line.substr(0, prefixLength) + "ERROR] " + notice;
-                AppendFileText(text, noticeLine);
-            }
-            AppendFileText(text, line);
-            // One write, straight to the system: a game that dies later loses nothing of it.
-            size_t reached = 0;
-            written = platform::AppendToFile(dayFile, text.data(), text.size(), &reached);
-            if (written) {
-                lastLineTorn = false;
-            } else {
-                // Part of it may be there: it counts as lost all the same.
-                if (reached > 0) {
-                    const std::string_view end(platform::kTextLineEnd);
-                    const std::string_view got(text.data(), reached);
-                    lastLineTorn =
-                        got.size() < end.size() || got.substr(got.size() - end.size()) != end;
-                }
-                CloseLogFile();  // the next line tries a fresh open
-            }
-        }
-        unwrittenLines = written ? 0 : unwrittenLines + 1;
-        if (activeObserver != nullptr) {
-            if (!notice.empty()) {
-                activeObserver(LogLevel::Error, notice, noticeLine, written);
-            }
-            activeObserver(level, message, line, written);
+        if (nested) {
+            LineBuffers own;
+            FormAndWrite(level, message, own);
+        } else {
+            lineBuffersInUse = true;
+            FormAndWrite(level, message, sharedLineBuffers);
         }
     } catch (...) {
         // The logger never raises: catch handlers all over the program log freely.
     }
+    if (!nested) {
+        lineBuffersInUse = false;
+    }
 }
 
-namespace log_text {
+MessageBuffer::MessageBuffer() noexcept : text_(messageInUse ? &own_ : &sharedMessage) {
+    if (text_ == &sharedMessage) {
+        messageInUse = true;
+        sharedMessage.clear();
+    }
+}
+
+MessageBuffer::~MessageBuffer() {
+    if (text_ == &sharedMessage) {
+        messageInUse = false;
+    }
+}
 
 void AppendSigned(std::string& text, long long value) {
     char digits[24];
@@ -186,6 +242,6 @@ void AppendFixed(std::string& text, double value) {
 
 }  // namespace log_text
 
-void LogError(const std::string& message) noexcept {
-    Log(LogLevel::Error, message);
+void LogError(std::string_view message) noexcept {
+    log_text::WriteLine(LogLevel::Error, message);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "core/config.h"
@@ -14,7 +15,7 @@ enum class LogLevel { Info = 0, Debug = 1, Error = 2 };
 
 // Never raises. Debug lines are written only while EnableDebugLogging is on.
 void Log(LogLevel level, const std::string& message) noexcept;
-void LogError(const std::string& message) noexcept;
+void LogError(std::string_view message) noexcept;
 
 // The level as a line names it: "INFO", "DEBUG", "ERROR".
 const char* LevelWord(LogLevel level);
@@ -30,8 +31,9 @@ uint64_t UnwrittenLogLines();
 void ResetUnwrittenLogLines();
 
 // Lets the simulator and tests see each line as it is written (the file stays the record).
-// `line` is the full line as written; `written` says whether it reached the day's file.
-using LogObserver = void (*)(LogLevel level, const std::string& message, const std::string& line,
+// `line` is the full line as written; `written` says whether it reached the day's file. Both
+// texts are the logger's own buffers, valid only during the call.
+using LogObserver = void (*)(LogLevel level, std::string_view message, std::string_view line,
                              bool written);
 void SetLogObserver(LogObserver observer);
 
@@ -57,13 +59,33 @@ void Append(std::string& text, const Part& part) {
     }
 }
 
+// Stamps the message and writes the line, whatever the level.
+void WriteLine(LogLevel level, std::string_view message) noexcept;
+
+// The text a message's parts are joined in: one buffer reused from line to line, so that once
+// it has grown to the longest message, joining allocates nothing. A line joined while another
+// is (a part that logs as it becomes text) gets a string of its own.
+class MessageBuffer {
+  public:
+    MessageBuffer() noexcept;
+    ~MessageBuffer();
+    MessageBuffer(const MessageBuffer&) = delete;
+    MessageBuffer& operator=(const MessageBuffer&) = delete;
+
+    std::string& Text() { return *text_; }
+
+  private:
+    std::string own_;
+    std::string* text_;
+};
+
 // Joins the parts and writes the line.
 template <typename... Parts>
 void Write(LogLevel level, const Parts&... parts) noexcept {
     try {
-        std::string message;
-        (Append(message, parts), ...);
-        Log(level, message);
+        MessageBuffer message;
+        (Append(message.Text(), parts), ...);
+        WriteLine(level, message.Text());
     } catch (...) {
         // As Log itself: a line that cannot be formed is dropped.
     }

@@ -90,8 +90,16 @@ void SleepMs(uint32_t ms) {
     Sleep(ms);
 }
 
+// The system's clock itself, as the C runtime's time() reads it (whole seconds since 1970,
+// UTC), without the time zone query that time() makes on every call: under Wine that query
+// costs some 20 us, more than the rest of a log line and its write together.
 std::time_t CalendarNow() {
-    return std::time(nullptr);
+    constexpr uint64_t kTicksPerSecond = 10000000;  // a FILETIME counts 100 ns since 1601
+    constexpr uint64_t kSecondsFrom1601To1970 = 11644473600;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<std::time_t>(ticks / kTicksPerSecond - kSecondsFrom1601To1970);
 }
 
 bool ToLocalTime(std::time_t when, std::tm* out) {

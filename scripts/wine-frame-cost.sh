@@ -6,9 +6,11 @@
 # (build/frame-cost-base/, kept for the next run), then for every encounter alone, 50, 100 and
 # 200 peds around the player (the crowd of the Linux bench) and Debug lines on and off, runs
 # the working tree's launcher with each DLL in turn, ROUNDS times (default 2), each time five
-# loads of the plug-in, six simulated minutes each, the first encounter after one. Prints a
-# Markdown table: the natives of the worst frame (the one with the most) and the least
-# plug-in time (wall time less time inside natives) seen in it, base -> working tree.
+# loads of the plug-in, six simulated minutes each, the first encounter after one. Prints what
+# each part of a log line costs here (bench/wine_line_parts.cpp), then a Markdown table: the
+# natives of the worst frame (the one with the most), the least plug-in time (wall time less
+# time inside natives) seen in it, base -> working tree, and in that run the plug-in's file
+# writes (one a log line) and the time inside them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -67,20 +69,28 @@ ini() {  # encounter key, Debug lines (true or false)
     printf '[Weather]\nSudden_Thunderstorm=false\nSudden_Hurricane=false\nSudden_Fog=false\n'
 }
 
-# Keeps the worst frame's natives and the least plug-in time over the runs of one DLL.
-declare -A natives least
+# Keeps the worst frame's natives and the least plug-in time over the runs of one DLL, and of
+# that run the file writes in the frame and the time inside them.
+declare -A natives least writes write_us
 measure() {  # which (base or tree), peds
     local out
     out=$(cd "$work" && "$wine" "$bin/tarrowind-launcher.exe" --plugin "${plugins[$1]}" \
         --crowd "$2" --repeat 5 --minutes 6 --seed 7 --quiet | tr -d '\r')
-    while read -r n us; do
+    while read -r n us wus w; do
         natives[$1]=$n
         if [ -z "${least[$1]:-}" ] || awk -v a="$us" -v b="${least[$1]}" 'BEGIN {exit !(a < b)}'
         then
-            least[$1]=$us
+            least[$1]=$us write_us[$1]=$wus writes[$1]=$w
         fi
-    done < <(sed -n 's/^---- frame cost: .* worst frame \([0-9]*\) natives, plug-in time \([0-9.]*\) us$/\1 \2/p' <<<"$out")
+    done < <(sed -n 's/^---- frame cost: .* worst frame \([0-9]*\) natives, plug-in time \([0-9.]*\) us, of which \([0-9.]*\) us in \([0-9]*\) file writes$/\1 \2 \3 \4/p' <<<"$out")
 }
+
+# What each part of a log line costs this system (bench/wine_line_parts.cpp).
+probe=$repo/build/windows/wine-line-parts.exe
+x86_64-w64-mingw32-g++-posix -O2 -std=c++17 -Wall -Wextra -Werror -static \
+    "$repo/bench/wine_line_parts.cpp" -o "$probe"
+(cd "$work" && "$wine" "$probe" | tr -d '\r')
+echo
 
 declare -A names=([Event1_Aggressor]=event1_aggressor
     [Event2_Aggressor_Player]=event2_aggressor_player [Event3_Animal_Predator]=event3_animal_aggressor
@@ -88,8 +98,9 @@ declare -A names=([Event1_Aggressor]=event1_aggressor
     [Event6_Horse_Bucking]=event6_horse_bucking)
 echo "| encounter | peds near | natives in the worst frame, Debug lines on / off |" \
     "plug-in us in that frame, Debug lines on, before -> after |" \
+    "file writes in it, Debug lines on | of which in those writes, before -> after |" \
     "plug-in us, Debug lines off, before -> after |"
-echo "|---|---|---|---|---|"
+echo "|---|---|---|---|---|---|---|"
 for key in Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator \
     Event4_Wagon_Robbery Event5_Mugging Event6_Horse_Bucking; do
     for peds in 50 100 200; do
@@ -97,7 +108,7 @@ for key in Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator \
         for debug in true false; do
             mkdir -p "$work/Tarrowind/logs"
             ini "$key" "$debug" >"$work/Tarrowind/Tarrowind.ini"
-            natives=() least=()
+            natives=() least=() writes=() write_us=()
             for ((round = 0; round < rounds; ++round)); do
                 measure base "$peds"
                 measure tree "$peds"
@@ -105,8 +116,10 @@ for key in Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator \
             rm -f "$work"/Tarrowind/logs/*.log
             shown=${natives[tree]}
             [ "${natives[base]}" = "$shown" ] || shown="${natives[base]} (before) ${shown}"
-            row+=("$shown" "$(printf '%.0f -> %.0f' "${least[base]}" "${least[tree]}")")
+            row+=("$shown" "$(printf '%.0f -> %.0f' "${least[base]}" "${least[tree]}")"
+                "${writes[tree]}" "$(printf '%.0f -> %.0f' "${write_us[base]}" "${write_us[tree]}")")
         done
-        echo "| ${names[$key]} | $peds | ${row[0]} / ${row[2]} | ${row[1]} | ${row[3]} |"
+        echo "| ${names[$key]} | $peds | ${row[0]} / ${row[4]} | ${row[1]} | ${row[2]} | ${row[3]} |" \
+            "${row[5]} |"
     done
 done

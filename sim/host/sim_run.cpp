@@ -1,6 +1,7 @@
 #include "sim/host/sim_run.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "host/script_main.h"
 #include "platform/platform.h"
@@ -81,32 +82,35 @@ std::vector<std::string> SimRun::Messages() const {
     return messages;
 }
 
-void SimRun::Observe(LogLevel level, const std::string& message, const std::string& line,
+void SimRun::Observe(LogLevel level, std::string_view message, std::string_view line,
                      bool written) {
     if (activeRun != nullptr) {
-        activeRun->OnLine(level, message, line, written);
+        activeRun->OnLine(level, std::string(message), std::string(line), written);
     }
 }
 
-void SimRun::OnLine(LogLevel level, const std::string& message, const std::string& line,
-                    bool written) {
-    lines_.push_back(LoggedLine{level, message, line, written, host_->NowMs()});
+void SimRun::OnLine(LogLevel level, std::string message, std::string line, bool written) {
+    lines_.push_back(
+        LoggedLine{level, std::move(message), std::move(line), written, host_->NowMs()});
+    // By its index: a line logged from within onLine grows the list.
+    const size_t index = lines_.size() - 1;
     if (onLine) {
-        onLine(lines_.back());
+        onLine(lines_[index]);
     }
+    const LoggedLine& logged = lines_[index];
     if (echoLines) {
-        std::printf("%s\n", line.c_str());
+        std::printf("%s\n", logged.line.c_str());
     }
     // Follow which event is running, from the lines every event writes.
-    spans_.OnLine(message, host_->NowMs());
-    if (StartsWith(message, "Executing ")) {
+    spans_.OnLine(logged.message, host_->NowMs());
+    if (StartsWith(logged.message, "Executing ")) {
         const EventSpan& started = *spans_.Running();
         ++(started.weather ? figures_.weatherEventsRun : figures_.encountersRun)[started.name];
         eventSeenThisFrame_ = started.name;
-    } else if (StartsWith(message, "Skipping ") && EndsWith(message, ")")) {
+    } else if (StartsWith(logged.message, "Skipping ") && EndsWith(logged.message, ")")) {
         ++figures_.encounterPicksSkipped;
-    } else if (StartsWith(message, "Exception in main loop") ||
-               StartsWith(message, "Unknown exception caught in main loop")) {
+    } else if (StartsWith(logged.message, "Exception in main loop") ||
+               StartsWith(logged.message, "Unknown exception caught in main loop")) {
         ++figures_.mainLoopExceptions;
     }
 }

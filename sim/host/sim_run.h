@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/logger.h"
@@ -71,9 +72,9 @@ class SimRun {
     }
 
   private:
-    static void Observe(LogLevel level, const std::string& message, const std::string& line,
+    static void Observe(LogLevel level, std::string_view message, std::string_view line,
                         bool written);
-    void OnLine(LogLevel level, const std::string& message, const std::string& line, bool written);
+    void OnLine(LogLevel level, std::string message, std::string line, bool written);
     void OnFrameEnd(uint32_t natives);
 
     World& world_;

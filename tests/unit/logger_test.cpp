@@ -14,9 +14,15 @@
 
 namespace {
 
+// The tick count stands still while the calendar moves, as it does when the clock is set.
 std::time_t fakeNow = 0;
+int localTimeConversions = 0;
+bool CountedLocalTime(std::time_t when, std::tm* out) {
+    ++localTimeConversions;
+    return SimulatedLocalTime(when, out);
+}
 const platform::ClockSource kFakeClock = {[] { return uint64_t{0}; }, [](uint32_t) {},
-                                          [] { return fakeNow; }, SimulatedLocalTime};
+                                          [] { return fakeNow; }, CountedLocalTime};
 
 class LoggerTest : public ::testing::Test {
   protected:
@@ -59,10 +65,55 @@ TEST_F(LoggerTest, EachLevelInTheLineLayoutToTheFileOfItsDayAFrameOpeningEachDay
                                         "[2024-03-10 00:00:00] [INFO] after, again"}));
 }
 
+// A stamp is converted once a second, and a kept one serves no other second: not the next, not
+// the first after midnight, not one the clock was set back to, not the same time a day later.
+TEST_F(LoggerTest, AStampIsConvertedOnceASecondAndServesNoOther) {
+    fakeNow = 1710028798;  // 2024-03-09 23:59:58
+    localTimeConversions = 0;
+    Log(LogLevel::Info, "a");
+    Log(LogLevel::Info, "b");
+    fakeNow += 1;
+    Log(LogLevel::Info, "c");
+    fakeNow += 1;
+    Log(LogLevel::Info, "d");
+    fakeNow -= 2;
+    Log(LogLevel::Info, "e");
+    fakeNow += 24 * 3600;
+    Log(LogLevel::Info, "f");
+    EXPECT_EQ(localTimeConversions, 5) << "one for each second of a line, none for a repeat";
+    CloseLogFile();
+    Log(LogLevel::Info, "g");
+    EXPECT_EQ(localTimeConversions, 6) << "a frame's first line converts afresh";
+    CloseLogFile();
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"),
+              (std::vector<std::string>{
+                  "[2024-03-09 23:59:58] [INFO] a", "[2024-03-09 23:59:58] [INFO] b",
+                  "[2024-03-09 23:59:59] [INFO] c", "[2024-03-09 23:59:58] [INFO] e"}));
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-10.log"),
+              (std::vector<std::string>{"[2024-03-10 00:00:00] [INFO] d",
+                                        "[2024-03-10 23:59:58] [INFO] f",
+                                        "[2024-03-10 23:59:58] [INFO] g"}));
+}
+
+// A part that logs as it becomes text.
+struct LoggingText {
+    operator std::string_view() const {
+        Log(LogLevel::Info, "inner ", 1);
+        return "part";
+    }
+};
+
+TEST_F(LoggerTest, ALineLoggedWhileAnotherIsJoinedLeavesBothWhole) {
+    Log(LogLevel::Info, "outer ", 2, " ", LoggingText{}, " ", 3);
+    EXPECT_EQ(dir.LogLines("Tarrowind_2024-03-09.log"),
+              (std::vector<std::string>{"[2024-03-09 21:05:17] [INFO] inner 1",
+                                        "[2024-03-09 21:05:17] [INFO] outer 2 part 3"}));
+}
+
 // What the simulator is shown: each line as written, or the message of a line that was lost.
 std::vector<std::string> observed;
-void Observe(LogLevel, const std::string& message, const std::string& line, bool written) {
-    observed.push_back(written ? line : "lost: " + message);
+void Observe(LogLevel, std::string_view message, std::string_view line, bool written) {
+    observed.push_back(written ? std::string(line) : "lost: " + std::string(message));
 }
 
 TEST_F(LoggerTest, LinesLostWhileTheFolderWasGoneAreReportedOnceItIsBack) {

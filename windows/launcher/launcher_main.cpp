@@ -165,8 +165,8 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
     if ((status.clockImports & (kClockCalendar | kClockLocalTime)) !=
         (kClockCalendar | kClockLocalTime)) {
         return Fail(
-            "the plug-in's calendar (the C runtime's _time64 and _localtime64) cannot be "
-            "put on the simulated calendar",
+            "the plug-in's calendar (GetSystemTimeAsFileTime or _time64, and _localtime64) "
+            "cannot be put on the simulated calendar",
             kRunFailed);
     }
     if ((status.clockImports & kClockTickCount64) == 0) {
@@ -196,8 +196,11 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
         static_cast<double>(status.nowMs) / 60000.0, static_cast<unsigned long long>(status.frames),
         wallSeconds, static_cast<unsigned long long>(status.nativesCalled), status.violations);
     if (options.crowd != 0) {
-        std::printf("---- frame cost: %u peds, worst frame %u natives, plug-in time %.1f us\n",
-                    options.crowd, status.worstFrameNatives, status.worstFramePluginUs);
+        std::printf(
+            "---- frame cost: %u peds, worst frame %u natives, plug-in time %.1f us, of which "
+            "%.1f us in %u file writes\n",
+            options.crowd, status.worstFrameNatives, status.worstFramePluginUs,
+            status.worstFrameWriteUs, status.worstFrameWrites);
     }
     for (uint32_t i = 0; i < status.violations; ++i) {
         std::fprintf(stderr, "tarrowind-launcher: call contract broken: %s\n",

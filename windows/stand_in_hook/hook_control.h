@@ -23,12 +23,15 @@ struct StandInStatusData {
     // plug-in's own time in it (wall time less the time inside native calls).
     uint32_t worstFrameNatives;
     double worstFramePluginUs;
+    // In that frame: the plug-in's WriteFile calls (one a log line) and the time inside them.
+    uint32_t worstFrameWrites;
+    double worstFrameWriteUs;
 };
 
 enum : uint32_t {
     kClockTickCount64 = 1u,
     kClockSleep = 2u,
-    kClockCalendar = 4u,   // the C runtime's time() (_time64)
+    kClockCalendar = 4u,   // the calendar clock (GetSystemTimeAsFileTime, or time(): _time64)
     kClockLocalTime = 8u,  // and its local-time conversion (_localtime64)
 };
 

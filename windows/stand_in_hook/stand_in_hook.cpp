@@ -42,6 +42,27 @@ double ClockReadNs() {
     return least;
 }
 
+// The plug-in's writes to files in the frame under way (a log line is one WriteFile): how many,
+// and the time inside them, the floor of what its lines cost.
+uint32_t frameWrites = 0;
+double frameWriteNs = 0;
+
+BOOL WINAPI TimedWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                           LPOVERLAPPED overlapped) {
+    const Clock::time_point start = Clock::now();
+    const BOOL done = WriteFile(file, bytes, size, written, overlapped);
+    frameWriteNs += std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+    ++frameWrites;
+    return done;
+}
+
+void TimeWrites(void* module) {
+    const ImportReplacement kernel[] = {
+        {"WriteFile", reinterpret_cast<void*>(&TimedWriteFile)},
+    };
+    PatchModuleImports(module, "KERNEL32.dll", kernel, 1);
+}
+
 // Times every frame of the script and keeps the one with the most natives.
 void TimeFrames(StandInHost& timed) {
     static const double clockReadNs = ClockReadNs();
@@ -53,6 +74,8 @@ void TimeFrames(StandInHost& timed) {
     timed.onFrameStart = [frame, &timed] {
         frame->start = Clock::now();
         frame->callNsAtStart = timed.Stats().nativeCallNs;
+        frameWrites = 0;
+        frameWriteNs = 0;
     };
     timed.onFrameEnd = [frame, &timed](uint32_t natives, uint32_t) {
         if (natives <= record.worstFrameNatives) {
@@ -62,9 +85,11 @@ void TimeFrames(StandInHost& timed) {
             std::chrono::duration<double, std::nano>(Clock::now() - frame->start).count();
         const double pluginNs =
             wallNs - static_cast<double>(timed.Stats().nativeCallNs - frame->callNsAtStart) -
-            clockReadNs * natives;
+            clockReadNs * (natives + frameWrites);
         record.worstFrameNatives = natives;
         record.worstFramePluginUs = std::max(0.0, pluginNs / 1000.0);
+        record.worstFrameWrites = frameWrites;
+        record.worstFrameWriteUs = frameWriteNs / 1000.0;
     };
 }
 
@@ -83,8 +108,24 @@ VOID WINAPI VirtualSleep(DWORD ms) {
     }
 }
 
-// The calendar comes from the C runtime (MinGW's time() and localtime_s() call its _time64 and
-// _localtime64): the host's simulated calendar answers, as on Linux (sim_calendar.h).
+// The calendar: the kernel's clock (GetSystemTimeAsFileTime) and the C runtime's local-time
+// conversion (MinGW's localtime_s calls _localtime64); builds before the plug-in read the
+// kernel's clock itself read the runtime's time() (_time64). The host's simulated calendar
+// answers, as on Linux (sim_calendar.h).
+VOID WINAPI VirtualGetSystemTimeAsFileTime(LPFILETIME out) {
+    StandInHost* active = ActiveStandInHost();
+    if (active == nullptr) {
+        GetSystemTimeAsFileTime(out);
+        return;
+    }
+    constexpr uint64_t kTicksPerSecond = 10000000;  // a FILETIME counts 100 ns since 1601
+    constexpr uint64_t kSecondsFrom1601To1970 = 11644473600;
+    const uint64_t ticks =
+        (static_cast<uint64_t>(active->CalendarNow()) + kSecondsFrom1601To1970) * kTicksPerSecond;
+    out->dwLowDateTime = static_cast<DWORD>(ticks);
+    out->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+}
+
 __time64_t __cdecl VirtualTime64(__time64_t* out) {
     StandInHost* active = ActiveStandInHost();
     const __time64_t now = active != nullptr ? active->CalendarNow() : _time64(nullptr);
@@ -110,14 +151,17 @@ unsigned UseVirtualClock(void* module) {
     const ImportReplacement kernel[] = {
         {"GetTickCount64", reinterpret_cast<void*>(&VirtualGetTickCount64)},
         {"Sleep", reinterpret_cast<void*>(&VirtualSleep)},
+        {"GetSystemTimeAsFileTime", reinterpret_cast<void*>(&VirtualGetSystemTimeAsFileTime)},
     };
     const ImportReplacement runtime[] = {
         {"_time64", reinterpret_cast<void*>(&VirtualTime64)},
         {"_localtime64", reinterpret_cast<void*>(&VirtualLocalTime64)},
     };
-    const unsigned kernelPatched = PatchModuleImports(module, "KERNEL32.dll", kernel, 2);
+    const unsigned kernelPatched = PatchModuleImports(module, "KERNEL32.dll", kernel, 3);
     const unsigned runtimePatched = PatchModuleImports(module, "msvcrt.dll", runtime, 2);
-    return kernelPatched | (runtimePatched << 2);
+    const bool calendar = (kernelPatched & 4u) != 0 || (runtimePatched & 1u) != 0;
+    return (kernelPatched & (kClockTickCount64 | kClockSleep)) | (calendar ? kClockCalendar : 0u) |
+           ((runtimePatched & 2u) != 0 ? kClockLocalTime : 0u);
 }
 
 }  // namespace
@@ -129,6 +173,7 @@ void StandInScriptRegister(void* module, ScriptEntry entry) {
     record.registeredModule = module;
     record.registeredEntry = reinterpret_cast<void*>(entry);
     record.clockImports = UseVirtualClock(module);
+    TimeWrites(module);
     scriptRegister(module, entry);
 }
 
