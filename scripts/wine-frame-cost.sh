@@ -57,13 +57,20 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# Every encounter the working tree knows, as its settings tool lists them: "name INI-key".
+declare -A names=()
+keys=()
+while read -r name key; do
+    names[$key]=$name
+    keys+=("$key")
+done < <("$repo/build/windows/packaging/tarrowind-settings-text" --encounters)
+
 ini() {  # encounter key, Debug lines (true or false)
     local key
     printf '[Logging]\nEnableDebugLogging=%s\n' "$2"
     printf '[Event Timing]\nMinEventDelayMinutes=1\nMaxEventDelayMinutes=1\n'
     printf '[Encounters]\n'
-    for key in Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator \
-        Event4_Wagon_Robbery Event5_Mugging Event6_Horse_Bucking; do
+    for key in "${keys[@]}"; do
         printf '%s=%s\n' "$key" "$([ "$key" = "$1" ] && echo true || echo false)"
     done
     printf '[Weather]\nSudden_Thunderstorm=false\nSudden_Hurricane=false\nSudden_Fog=false\n'
@@ -92,17 +99,12 @@ x86_64-w64-mingw32-g++-posix -O2 -std=c++17 -Wall -Wextra -Werror -static \
 (cd "$work" && "$wine" "$probe" | tr -d '\r')
 echo
 
-declare -A names=([Event1_Aggressor]=event1_aggressor
-    [Event2_Aggressor_Player]=event2_aggressor_player [Event3_Animal_Predator]=event3_animal_aggressor
-    [Event4_Wagon_Robbery]=event4_wagon_robbery [Event5_Mugging]=event5_mugging
-    [Event6_Horse_Bucking]=event6_horse_bucking)
 echo "| encounter | peds near | natives in the worst frame, Debug lines on / off |" \
     "plug-in us in that frame, Debug lines on, before -> after |" \
     "file writes in it, Debug lines on | of which in those writes, before -> after |" \
     "plug-in us, Debug lines off, before -> after |"
 echo "|---|---|---|---|---|---|---|"
-for key in Event1_Aggressor Event2_Aggressor_Player Event3_Animal_Predator \
-    Event4_Wagon_Robbery Event5_Mugging Event6_Horse_Bucking; do
+for key in "${keys[@]}"; do
     for peds in 50 100 200; do
         row=()
         for debug in true false; do
