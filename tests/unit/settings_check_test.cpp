@@ -72,6 +72,18 @@ const BadFile kBadFiles[] = {
       "[Blipss]" + kNoSection + " Did you mean [Blips]?",
       "[Event Timing] MaxEventDelayMinutes is not set, so it is 2; that is below "
       "MinEventDelayMinutes (5), so 5 is used."}},
+    {"letters too many or too few at the start; the nearer of two keys; a control character "
+     "in a quoted value",
+     "[Blips]\nXEnableBlips=false\nnableBlips=false\nableBlipz=false\nZZEnableBlipz=false\n"
+     "[Event Timing]\nMaxEventDelayMinute=3\n"
+     "[Weather]\nSudden_Fog=\"o\x01n\"\n",
+     {"[Blips] XEnableBlips=false" + kNoSetting + " Did you mean EnableBlips?",
+      "[Blips] nableBlips=false" + kNoSetting + " Did you mean EnableBlips?",
+      // Three edits away, each with two of them at the start: too far to be meant.
+      "[Blips] ableBlipz=false" + kNoSetting, "[Blips] ZZEnableBlipz=false" + kNoSetting,
+      "[Event Timing] MaxEventDelayMinute=3" + kNoSetting + " Did you mean MaxEventDelayMinutes?",
+      "[Weather] Sudden_Fog=\"o?n\" is neither on nor off, so it reads as off. Write true or "
+      "false."}},
 };
 
 class SettingsCheckTest : public ::testing::Test {
