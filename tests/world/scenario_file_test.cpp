@@ -196,6 +196,18 @@ TEST(RunSetupTest, NoFileGivesTheTownAFileWritesItsIniAMissingFileIsNamed) {
     text << std::ifstream(ini).rdbuf();
     EXPECT_EQ(text.str(), "[Encounters]\nEvent1_Aggressor=false\n");
 
+    // Only the named encounters on, every other the catalogue knows off, after the file's own.
+    std::ofstream("only.json") << R"({"player": {"position": [0, 0, 0]}, "ini": ["[Blips]"],
+                                     "only_encounters": ["event5_mugging"]})";
+    World only(1);
+    ASSERT_TRUE(BuildWorldForRun(only, "only.json", &error)) << error;
+    std::stringstream onlyText;
+    onlyText << std::ifstream(ini).rdbuf();
+    EXPECT_EQ(onlyText.str(),
+              "[Blips]\n[Encounters]\nEvent1_Aggressor=false\nEvent2_Aggressor_Player=false\n"
+              "Event3_Animal_Predator=false\nEvent4_Wagon_Robbery=false\nEvent5_Mugging=true\n"
+              "Event6_Horse_Bucking=false\n");
+
     EXPECT_FALSE(BuildWorldForRun(world, "/nonexistent/nope.json", &error));
     EXPECT_EQ(error, "/nonexistent/nope.json: cannot be read");
 }
@@ -255,6 +267,12 @@ MISTAKES(OutOfRange,
          {R"("peds": [{WOLF, "state": "dead", "health": 50}])", "peds[0].health: expected no"},
          {R"("timeline": [{"at_s": 1, "do": "crash", "native": "PLAYER_ID", "call": 0}])",
           "timeline[0].call: expected"});
+
+MISTAKES(OnlyEncounters,
+         {R"("only_encounters": ["event9_nothing"])",
+          "only_encounters[0]: expected the name of an encounter (event1_aggressor, "},
+         {R"("ini": ["[encounters]", "Event1_Aggressor=true"], "only_encounters": [])",
+          "only_encounters: expected no [Encounters] section in \"ini\" as well"});
 
 MISTAKES(NotAName,
          {R"("peds": [{"model": "Nobody", "position": [0, 0, 0]}])",
