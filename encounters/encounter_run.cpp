@@ -6,13 +6,14 @@
 
 #include "core/logger.h"
 #include "core/random.h"
+#include "encounters/encounter_lines.h"
 #include "platform/platform.h"
 #include "world/free_play.h"
 
 void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& ledger)) {
     const std::string name = identity.name;
     const std::string errorName = identity.errorName ? identity.errorName : identity.name;
-    Log(LogLevel::Info, "Executing " + name);
+    Log(LogLevel::Info, kExecutingLine, name);
     Log(LogLevel::Debug, "Event ", identity.label, " started - performing custom logic");
     PedLedger ledger;
     ForgetBlackouts();
@@ -22,15 +23,15 @@ void RunEncounter(const EncounterIdentity& identity, bool (*body)(PedLedger& led
         ledger.ReleaseRemaining();
         if (completed) {
             Log(LogLevel::Debug, "Event ", identity.label, " logic executed successfully");
-            Log(LogLevel::Info, name + " completed successfully");
+            Log(LogLevel::Info, name, kCompletedLine);
         }
     } catch (const std::exception& e) {
         ledger.ReleaseRemainingAfterFailure();
-        LogError("Exception in " + errorName + ": " + e.what());
+        LogError(kExceptionLine + errorName + ": " + e.what());
         throw;
     } catch (...) {
         ledger.ReleaseRemainingAfterFailure();
-        LogError("Unknown exception in " + errorName);
+        LogError(kUnknownExceptionLine + errorName);
         throw;
     }
 }

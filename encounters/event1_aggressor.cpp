@@ -4,6 +4,7 @@
 
 #include "core/logger.h"
 #include "encounters/attack_watch.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -86,8 +87,8 @@ bool RunEvent1(PedLedger& ledger) {
     Confrontation fight;
     fight.playerPed = scan.playerPed;
     if (!DrawAggressorAndVictim(candidates, fight)) {
-        Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: ", candidates.size(),
-            " valid peds.");
+        Log(LogLevel::Info, kFoundNobodyLine,
+            "2 valid NPCs within radius. Found: ", candidates.size(), " valid peds.");
         Log(LogLevel::Debug, "Event cannot proceed without at least 2 different NPCs");
         return true;
     }

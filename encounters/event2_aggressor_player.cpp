@@ -4,6 +4,7 @@
 
 #include "core/logger.h"
 #include "encounters/attack_watch.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "world/candidate_filter.h"
@@ -43,7 +44,7 @@ bool RunEvent2(PedLedger& ledger) {
     const NearbyScan scan = ScanNearbyPeds(kScanCapacity);
     std::vector<Ped> candidates = CollectConfrontationCandidates(scan);
     if (candidates.empty()) {
-        Log(LogLevel::Info, "Could not find valid NPC within radius. Found: 0 valid peds.");
+        Log(LogLevel::Info, kFoundNobodyLine, "valid NPC within radius. Found: 0 valid peds.");
         Log(LogLevel::Debug, "Event cannot proceed without at least 1 aggressor");
         return true;
     }

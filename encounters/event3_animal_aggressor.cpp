@@ -4,6 +4,7 @@
 
 #include "core/logger.h"
 #include "encounters/aggressor_scene.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_run.h"
 #include "encounters/ped_spawner.h"
 #include "encounters/predator_models.h"
@@ -104,7 +105,7 @@ SpawnOutcome SpawnPredator(PredatorAttack& attack, PedLedger& ledger) {
         }
         if (attempts > kSpawnAttempts) {
             LogError("Failed to spawn animal after multiple attempts, aborting event");
-            Log(LogLevel::Info, "event3_animal_aggressor aborted due to spawn failure");
+            Log(LogLevel::Info, "event3_animal_aggressor", kAbortedLine, " due to spawn failure");
             return SpawnOutcome::Failed;
         }
         if (GET_NUM_FREE_SLOTS_IN_PED_POOL() < 1) {
@@ -182,7 +183,7 @@ bool RunEvent3(PedLedger& ledger) {
     attack.player = scan.player;
     attack.playerPed = scan.playerPed;
     if (candidates.empty()) {
-        Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: 0 victims.");
+        Log(LogLevel::Info, kFoundNobodyLine, "valid NPCs within radius. Found: 0 victims.");
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
         return true;
     }

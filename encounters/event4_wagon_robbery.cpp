@@ -6,6 +6,7 @@
 
 #include "core/logger.h"
 #include "encounters/aggressor_scene.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_run.h"
 #include "encounters/once.h"
 #include "encounters/watch_limit.h"
@@ -115,12 +116,10 @@ bool DrawRobberAndDriver(const NearbyScan& scan, WagonRobbery& robbery) {
     const Candidates found = CollectCandidates(scan);
     robbery.playerPed = scan.playerPed;
     if (found.robbers.empty() || found.drivers.empty()) {
-        Log(LogLevel::Info,
-            "Could not find 2 valid NPCs within radius. Found: ", found.robbers.size(),
-            " aggressors.");
-        Log(LogLevel::Info,
-            "Could not find 2 valid NPCs within radius. Found: ", found.drivers.size(),
-            " victims.");
+        Log(LogLevel::Info, kFoundNobodyLine,
+            "2 valid NPCs within radius. Found: ", found.robbers.size(), " aggressors.");
+        Log(LogLevel::Info, kFoundNobodyLine,
+            "2 valid NPCs within radius. Found: ", found.drivers.size(), " victims.");
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
         return false;
     }

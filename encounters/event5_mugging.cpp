@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "encounters/aggressor_scene.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_run.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
@@ -120,8 +121,8 @@ bool DrawRobberAndVictim(const NearbyScan& scan, Mugging& mugging) {
             return true;
         }
     }
-    Log(LogLevel::Info, "Could not find 2 valid NPCs within radius. Found: ", found.robbers.size(),
-        " NPCs");
+    Log(LogLevel::Info, kFoundNobodyLine,
+        "2 valid NPCs within radius. Found: ", found.robbers.size(), " NPCs");
     Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
     return false;
 }

@@ -5,6 +5,7 @@
 #include "core/logger.h"
 #include "core/random.h"
 #include "encounters/aggressor_scene.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_run.h"
 #include "encounters/watch_limit.h"
 #include "host/natives.h"
@@ -152,8 +153,8 @@ bool RunEvent6(PedLedger& ledger) {
         Log(LogLevel::Debug, "Randomly assigned victim: ", victim);
     }
     if (victim == 0) {
-        Log(LogLevel::Info, "Could not find valid NPCs within radius. Found: ", candidates.size(),
-            " victims.");
+        Log(LogLevel::Info, kFoundNobodyLine,
+            "valid NPCs within radius. Found: ", candidates.size(), " victims.");
         Log(LogLevel::Debug, "Event cannot proceed without required NPCs");
         return true;
     }

@@ -1,5 +1,7 @@
 #include "sim/app/event_spans.h"
 
+#include "encounters/encounter_lines.h"
+
 #include "sim/host/event_spans.h"
 #include "sim/host/line_text.h"
 
@@ -69,7 +71,7 @@ std::vector<ReportSpan> EventSpansFromLog(const std::vector<LoggedLine>& lines, 
             span.outcome = SpanOutcome::Unfinished;
             spans.push_back(span);
             foundNobody = false;
-        } else if (wasRunning && StartsWith(lines[i].message, "Could not find ")) {
+        } else if (wasRunning && StartsWith(lines[i].message, kFoundNobodyLine)) {
             foundNobody = true;
         } else if (wasRunning && record.Running() == nullptr) {
             spans.back().outcome = OutcomeOf(record.Spans().back(), foundNobody);

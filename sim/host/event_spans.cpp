@@ -1,5 +1,7 @@
 #include "sim/host/event_spans.h"
 
+#include "encounters/encounter_lines.h"
+
 #include "encounters/watch_limit.h"
 #include "sim/host/line_text.h"
 
@@ -26,13 +28,13 @@ const EventSpan* EventSpans::Running() const {
 }
 
 void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
-    if (StartsWith(message, "Executing ")) {
+    if (StartsWith(message, kExecutingLine)) {
         if (Running() != nullptr) {
             End(SpanEnd::kAbandoned, atMs);
         }
         EventSpan span;
-        span.name = message.substr(10);
-        span.weather = StartsWith(span.name, "event_weather_");
+        span.name = message.substr(std::string(kExecutingLine).size());
+        span.weather = StartsWith(span.name, kWeatherEventPrefix);
         span.startMs = atMs;
         spans_.push_back(span);
         limitReached_ = false;
@@ -43,12 +45,12 @@ void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
         return;
     }
     const std::string& name = running->name;
-    if (message == name + " completed successfully") {
+    if (message == name + kCompletedLine) {
         End(limitReached_ ? SpanEnd::kBounded : SpanEnd::kCompleted, atMs);
-    } else if (StartsWith(message, name + " aborted")) {
+    } else if (StartsWith(message, name + kAbortedLine)) {
         End(SpanEnd::kAborted, atMs);
-    } else if (StartsWith(message, "Exception in " + name) ||
-               StartsWith(message, "Unknown exception in " + name)) {
+    } else if (StartsWith(message, kExceptionLine + name) ||
+               StartsWith(message, kUnknownExceptionLine + name)) {
         End(SpanEnd::kFailed, atMs);
     } else if (message.find(WatchLimitPhrase()) != std::string::npos) {
         limitReached_ = true;

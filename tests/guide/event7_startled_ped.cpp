@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/logger.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
 #include "host/script_wait.h"
@@ -22,7 +23,7 @@ bool RunEvent7(PedLedger& ledger) {
     const Ped playerPed = GET_PLAYER_PED(PLAYER_ID());
     std::vector<Ped> candidates = CollectConfrontationCandidates(ScanNearbyPeds(kScanCapacity));
     if (candidates.empty()) {
-        Log(LogLevel::Info, "Could not find valid NPC within radius. Found: 0 valid peds.");
+        Log(LogLevel::Info, kFoundNobodyLine, "valid NPC within radius. Found: 0 valid peds.");
         return true;
     }
     SeedRandomOnce("event7_startled_ped");
