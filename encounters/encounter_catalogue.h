@@ -3,6 +3,7 @@
 // know of it. The list is generated at configure time (cmake/encounter_catalogue.cmake).
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "encounters/encounter_definition.h"
@@ -14,3 +15,13 @@ struct CataloguedEncounter {
 
 // In the order of their numbers, which is the order the registry keeps.
 const std::vector<CataloguedEncounter>& EncounterCatalogue();
+
+// The encounter with this name (its id), or null when the catalogue has none.
+inline const CataloguedEncounter* FindInCatalogue(const std::string& name) {
+    for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
+        if (name == encounter.name) {
+            return &encounter;
+        }
+    }
+    return nullptr;
+}

@@ -15,12 +15,8 @@ namespace {
 // The in-game hours the definition of the encounter with this name skips; any hour for a name
 // the catalogue does not know.
 SkippedHours SkippedHoursOf(const std::string& name) {
-    for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
-        if (name == encounter.name) {
-            return encounter.definition->skipped;
-        }
-    }
-    return kAnyHour;
+    const CataloguedEncounter* encounter = FindInCatalogue(name);
+    return encounter != nullptr ? encounter->definition->skipped : kAnyHour;
 }
 
 }  // namespace

@@ -22,15 +22,6 @@ using nlohmann::json;
 
 namespace {
 
-const CataloguedEncounter* FindEncounter(const std::string& name) {
-    for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
-        if (name == encounter.name) {
-            return &encounter;
-        }
-    }
-    return nullptr;
-}
-
 std::string EncounterNames() {
     std::string names;
     for (const CataloguedEncounter& encounter : EncounterCatalogue()) {
@@ -456,7 +447,7 @@ class ScenarioLoader {
         for (size_t i = 0; i < j.size(); ++i) {
             const std::string path = in_.Index("only_encounters", i);
             wanted.push_back(in_.String(j[i], path));
-            if (FindEncounter(wanted.back()) == nullptr) {
+            if (FindInCatalogue(wanted.back()) == nullptr) {
                 in_.Fail(path, "the name of an encounter (" + EncounterNames() + ")");
             }
         }
