@@ -13,5 +13,11 @@ constexpr const char* kExceptionLine = "Exception in ";
 constexpr const char* kUnknownExceptionLine = "Unknown exception in ";
 // "Could not find ...": it found nobody to stage it with.
 constexpr const char* kFoundNobodyLine = "Could not find ";
+// "Skipping <name> due to time constraints (...)": a pick its hours ruled out.
+constexpr const char* kSkippingLine = "Skipping ";
+// "Exception in main loop: <what>" and "Unknown exception caught in main loop": the main loop
+// caught what an event or the scheduler threw.
+constexpr const char* kMainLoopExceptionLine = "Exception in main loop";
+constexpr const char* kMainLoopUnknownExceptionLine = "Unknown exception caught in main loop";
 // The weather events' names begin so.
 constexpr const char* kWeatherEventPrefix = "event_weather_";

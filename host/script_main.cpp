@@ -9,6 +9,7 @@
 #include "core/random.h"
 #include "core/settings_check.h"
 #include "core/timers.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_list.h"
 #include "encounters/encounter_run.h"
 #include "host/natives.h"
@@ -99,11 +100,11 @@ void MainLoop() {
         try {
             RunOnePass();
         } catch (const std::exception& e) {
-            LogError(std::string("Exception in main loop: ") + e.what());
+            LogError(std::string(kMainLoopExceptionLine) + ": " + e.what());
             RecoverAfterFailure("Using backup timing WAIT(100) after exception",
                                 "WAIT(100) failed, using Sleep(1000) fallback");
         } catch (...) {
-            LogError("Unknown exception caught in main loop");
+            LogError(kMainLoopUnknownExceptionLine);
             RecoverAfterFailure("Using backup timing WAIT(100) after unknown exception",
                                 "WAIT(100) failed after unknown exception, using Sleep(1000) "
                                 "fallback");

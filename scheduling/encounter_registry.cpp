@@ -5,6 +5,7 @@
 #include "core/config.h"
 #include "core/logger.h"
 #include "encounters/encounter_catalogue.h"
+#include "encounters/encounter_lines.h"
 #include "encounters/encounter_list.h"
 #include "host/natives.h"
 
@@ -50,7 +51,7 @@ bool SelectAndRunEvent() {
         Log(LogLevel::Debug, "Selected Event: ", entry.name);
         const int hour = GET_CLOCK_HOURS();
         if (entry.skipped.Skips(hour)) {
-            Log(LogLevel::Debug, "Skipping ", entry.name,
+            Log(LogLevel::Debug, kSkippingLine, entry.name,
                 " due to time constraints (current hour: ", hour, ")");
             return true;
         }

@@ -1,7 +1,6 @@
 #include "sim/host/event_spans.h"
 
 #include "encounters/encounter_lines.h"
-
 #include "encounters/watch_limit.h"
 #include "sim/host/line_text.h"
 
@@ -23,11 +22,34 @@ const char* SpanEndName(SpanEnd end) {
     return "?";
 }
 
+const char* SpanOutcomeName(const EventSpan& span) {
+    switch (span.end) {
+        case SpanEnd::kCompleted:
+            return span.foundNobody ? "no candidates" : "completed";
+        case SpanEnd::kBounded:
+            return "bounded";
+        case SpanEnd::kAborted:
+        case SpanEnd::kFailed:
+            return "failed";
+        case SpanEnd::kRunning:
+        case SpanEnd::kAbandoned:
+            break;
+    }
+    return "unfinished";
+}
+
+const std::vector<std::string>& SpanOutcomeNames() {
+    static const std::vector<std::string> names = {"completed", "no candidates", "failed",
+                                                   "bounded", "unfinished"};
+    return names;
+}
+
 const EventSpan* EventSpans::Running() const {
     return !spans_.empty() && spans_.back().end == SpanEnd::kRunning ? &spans_.back() : nullptr;
 }
 
 void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
+    ++linesRead_;
     if (StartsWith(message, kExecutingLine)) {
         if (Running() != nullptr) {
             End(SpanEnd::kAbandoned, atMs);
@@ -36,12 +58,13 @@ void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
         span.name = message.substr(std::string(kExecutingLine).size());
         span.weather = StartsWith(span.name, kWeatherEventPrefix);
         span.startMs = atMs;
+        span.firstLine = linesRead_ - 1;
         spans_.push_back(span);
         limitReached_ = false;
         return;
     }
-    const EventSpan* running = Running();
-    if (running == nullptr) {
+    EventSpan* running = spans_.empty() ? nullptr : &spans_.back();
+    if (running == nullptr || running->end != SpanEnd::kRunning) {
         return;
     }
     const std::string& name = running->name;
@@ -54,6 +77,8 @@ void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
         End(SpanEnd::kFailed, atMs);
     } else if (message.find(WatchLimitPhrase()) != std::string::npos) {
         limitReached_ = true;
+    } else if (StartsWith(message, kFoundNobodyLine)) {
+        running->foundNobody = true;
     }
 }
 
@@ -61,6 +86,7 @@ void EventSpans::End(SpanEnd end, uint64_t atMs) {
     EventSpan& span = spans_.back();
     span.end = end;
     span.endMs = atMs;
+    span.lastLine = linesRead_ - 1;
     if (!span.weather && (!longestEnded_ || span.HeldMs(atMs) > longestEnded_->HeldMs(0))) {
         longestEnded_ = span;
     }
@@ -78,4 +104,17 @@ std::optional<EventSpan> EventSpans::LongestEncounter(uint64_t nowMs) const {
 void EventSpans::ForgetEnded() {
     const bool keepLast = Running() != nullptr;
     spans_.erase(spans_.begin(), keepLast ? spans_.end() - 1 : spans_.end());
+}
+
+std::vector<EventSpan> EventSpansFromLog(const std::vector<LoggedLine>& lines, uint64_t runEndMs) {
+    EventSpans record;
+    for (const LoggedLine& line : lines) {
+        record.OnLine(line.message, line.atMs);
+    }
+    std::vector<EventSpan> spans = record.Spans();
+    if (!spans.empty() && spans.back().end == SpanEnd::kRunning) {
+        spans.back().endMs = runEndMs;
+        spans.back().lastLine = lines.size() - 1;
+    }
+    return spans;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "encounters/encounter_lines.h"
 #include "host/script_main.h"
 #include "platform/platform.h"
 #include "sim/host/line_text.h"
@@ -103,14 +104,14 @@ void SimRun::OnLine(LogLevel level, std::string message, std::string line, bool 
     }
     // Follow which event is running, from the lines every event writes.
     spans_.OnLine(logged.message, host_->NowMs());
-    if (StartsWith(logged.message, "Executing ")) {
+    if (StartsWith(logged.message, kExecutingLine)) {
         const EventSpan& started = *spans_.Running();
         ++(started.weather ? figures_.weatherEventsRun : figures_.encountersRun)[started.name];
         eventSeenThisFrame_ = started.name;
-    } else if (StartsWith(logged.message, "Skipping ") && EndsWith(logged.message, ")")) {
+    } else if (StartsWith(logged.message, kSkippingLine) && EndsWith(logged.message, ")")) {
         ++figures_.encounterPicksSkipped;
-    } else if (StartsWith(logged.message, "Exception in main loop") ||
-               StartsWith(logged.message, "Unknown exception caught in main loop")) {
+    } else if (StartsWith(logged.message, kMainLoopExceptionLine) ||
+               StartsWith(logged.message, kMainLoopUnknownExceptionLine)) {
         ++figures_.mainLoopExceptions;
     }
 }

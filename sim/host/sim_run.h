@@ -12,16 +12,9 @@
 
 #include "core/logger.h"
 #include "sim/host/event_spans.h"
+#include "sim/host/logged_line.h"
 #include "sim/host/stand_in_host.h"
 #include "sim/world/world.h"
-
-struct LoggedLine {
-    LogLevel level;
-    std::string message;
-    std::string line;  // as written, with timestamp and level word
-    bool written;      // reached the day's file
-    uint64_t atMs;
-};
 
 struct RunFigures {
     std::map<std::string, uint64_t> encountersRun;     // "Executing <name>" per encounter

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "sim/app/run_console.h"
-#include "sim/app/run_outputs.h"
-#include "sim/app/run_summary.h"
+#include "sim/app/run/run_console.h"
+#include "sim/app/run/run_outputs.h"
+#include "sim/app/run/run_summary.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 #include "sim/replay/recording_reader.h"

@@ -7,7 +7,7 @@
 #include "host/session_recorder.h"
 #include "platform/ini_reader.h"
 #include "platform/platform.h"
-#include "sim/app/call_trace.h"
+#include "sim/app/trace/call_trace.h"
 #include "sim/world/native_names.h"
 
 using recording::Record;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/native_list.h"
-#include "sim/app/call_trace.h"
+#include "sim/app/trace/call_trace.h"
 
 namespace {
 

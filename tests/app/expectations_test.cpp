@@ -1,7 +1,7 @@
 // A scenario's blocks of checks: read, met, unmet, and refused with the field named.
 #include <gtest/gtest.h>
 
-#include "sim/app/expectations.h"
+#include "sim/app/checks/expectations.h"
 
 namespace {
 

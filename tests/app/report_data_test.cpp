@@ -5,10 +5,10 @@
 #include <map>
 
 #include "host/native_list.h"
-#include "sim/app/event_spans.h"
-#include "sim/app/ped_roles.h"
-#include "sim/app/report_data.h"
-#include "sim/app/run_recorder.h"
+#include "sim/app/report/ped_roles.h"
+#include "sim/app/report/report_data.h"
+#include "sim/app/report/run_recorder.h"
+#include "sim/host/event_spans.h"
 #include "sim/host/run_setup.h"
 #include "support/temp_workdir.h"
 
@@ -42,11 +42,11 @@ TEST(EventSpansTest, EachEventRunsFromItsOpeningLineToItsEndAndSaysHowItEnded) {
         Line(380000, "Executing event1_aggressor"),  // the script started over
     };
     std::vector<std::string> spans;
-    for (const ReportSpan& span : EventSpansFromLog(lines, 400000)) {
+    for (const EventSpan& span : EventSpansFromLog(lines, 400000)) {
         spans.push_back(span.name + (span.weather ? " (weather) " : " ") +
                         std::to_string(span.startMs) + "-" + std::to_string(span.endMs) + " " +
-                        SpanOutcomeName(span.outcome) + ", lines " +
-                        std::to_string(span.firstLine) + "-" + std::to_string(span.lastLine));
+                        SpanOutcomeName(span) + ", lines " + std::to_string(span.firstLine) + "-" +
+                        std::to_string(span.lastLine));
     }
     EXPECT_EQ(spans, (std::vector<std::string>{
                          "event4_wagon_robbery 1000-9000 completed, lines 0-2",

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/native_list.h"
-#include "sim/app/report_html.h"
+#include "sim/app/report/report_html.h"
 
 namespace {
 
@@ -31,8 +31,13 @@ RunReport SmallRun() {
     robber.track = {TrackPoint{61000, 15, 0}, TrackPoint{75000, 30, 0}, TrackPoint{89000, 120, 40}};
     robber.died = true;
     robber.death = death;
-    const ReportSpan span{"event4_wagon_robbery", false, 60000, 90000,
-                          SpanOutcome::Completed, 1,     3};
+    EventSpan span;
+    span.name = "event4_wagon_robbery";
+    span.startMs = 60000;
+    span.endMs = 90000;
+    span.end = SpanEnd::kCompleted;
+    span.firstLine = 1;
+    span.lastLine = 3;
     report.encounters = {
         ReportEncounter{1, span, {robber}, report.blips, {report.player[1], report.player[2]}, 58}};
     report.timeline = {

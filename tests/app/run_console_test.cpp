@@ -1,7 +1,7 @@
 // What a run shows while it goes, on standard output and standard error.
 #include <gtest/gtest.h>
 
-#include "sim/app/run_console.h"
+#include "sim/app/run/run_console.h"
 #include "sim/host/run_setup.h"
 #include "support/temp_workdir.h"
 

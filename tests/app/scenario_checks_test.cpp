@@ -2,7 +2,7 @@
 // other run says why it was not checked.
 #include <gtest/gtest.h>
 
-#include "sim/app/scenario_checks.h"
+#include "sim/app/checks/scenario_checks.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "sim/app/sweep_merge.h"
-#include "sim/app/sweep_seed_command.h"
+#include "sim/app/sweep/sweep_merge.h"
+#include "sim/app/sweep/sweep_seed_command.h"
 
 namespace {
 

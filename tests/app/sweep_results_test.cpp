@@ -2,7 +2,7 @@
 // problem and command.
 #include <gtest/gtest.h>
 
-#include "sim/app/sweep_results.h"
+#include "sim/app/sweep/sweep_results.h"
 
 namespace {
 

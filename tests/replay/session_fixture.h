@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/session_recorder.h"
-#include "sim/app/call_trace.h"
+#include "sim/app/trace/call_trace.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 #include "sim/replay/recording_reader.h"
