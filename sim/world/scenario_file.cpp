@@ -12,6 +12,7 @@
 
 #include "core/settings_table.h"
 #include "encounters/encounter_catalogue.h"
+#include "platform/ini_reader.h"
 #include "sim/world/joaat.h"
 #include "sim/world/scenario_fields.h"
 #include "sim/world/scenario_terrain.h"
@@ -32,21 +33,15 @@ std::string EncounterNames() {
 
 // Whether an INI's text has a line "[section]" (as the reader compares names: any case).
 bool IniNamesSection(const std::string& text, const std::string& section) {
-    std::istringstream lines(text);
+    // Section names match whatever their case, as the game's INI reader matches them.
     const auto lower = [](std::string s) {
         std::transform(s.begin(), s.end(), s.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         return s;
     };
-    for (std::string line; std::getline(lines, line);) {
-        const size_t open = line.find_first_not_of(" \t");
-        const size_t close = line.find(']');
-        if (open != std::string::npos && line[open] == '[' && close != std::string::npos &&
-            lower(line.substr(open + 1, close - open - 1)) == lower(section)) {
-            return true;
-        }
-    }
-    return false;
+    const std::vector<std::string> names = ini::ListSectionsFromText(text);
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return lower(name) == lower(section); });
 }
 
 // A block of checks is only required to be an object here; the simulator reads it field by
