@@ -5,6 +5,8 @@
 
 #include "core/settings_check.h"
 #include "host/script_main.h"
+#include "platform/os_services.h"
+#include "platform/platform.h"
 #include "support/temp_workdir.h"
 
 namespace {
@@ -127,6 +129,42 @@ TEST_F(SettingsCheckTest, TheShippedFileAMissingAndAnUnreadableOneEachGiveOneLin
                       ", so every setting has its default",
                   "[INFO] Settings check: " + where +
                       " could not be read, so every setting has its default"}));
+}
+
+// The system's answers, but a listing of the file's sections that fails as a full disk or a
+// lost share can fail it: with a standard exception, or with something else.
+bool gListingThrowsStandard = true;
+std::vector<std::string> FailingListing(const char*) {
+    if (gListingThrowsStandard) {
+        throw std::runtime_error("the share went away");
+    }
+    throw 7;
+}
+const platform::KernelAnswers kFailingListing = {platform::os::TickCount64,
+                                                 platform::os::SleepMs,
+                                                 platform::os::CalendarNow,
+                                                 platform::os::ToLocalTime,
+                                                 platform::os::ReadIniString,
+                                                 platform::os::ReadIniInt,
+                                                 FailingListing,
+                                                 platform::os::ListIniSectionEntries,
+                                                 platform::os::ProbeFile,
+                                                 platform::os::FullPath};
+
+TEST_F(SettingsCheckTest, ACheckThatFailsSaysSoInOneLineAndStartUpGoesOn) {
+    dir_.WriteIni(kBadFiles[0].ini);
+    struct Answers {
+        Answers() { platform::SetKernelAnswers(&kFailingListing); }
+        ~Answers() { platform::SetKernelAnswers(nullptr); }
+    } failing;
+    gListingThrowsStandard = true;
+    EXPECT_NO_THROW(LogSettingsCheck(kPath));
+    gListingThrowsStandard = false;
+    EXPECT_NO_THROW(LogSettingsCheck(kPath));
+    // No note and no summary that would claim the file was read as written.
+    EXPECT_EQ(dir_.LogMessages(),
+              (std::vector<std::string>{"[ERROR] Settings check stopped: the share went away",
+                                        "[ERROR] Settings check stopped: unknown exception"}));
 }
 
 }  // namespace
