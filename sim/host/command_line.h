@@ -1,13 +1,12 @@
-// A whole number as the command lines read one, and the Windows launcher's walk of its
-// arguments: "--switch" and "--flag value", --help, and one-line errors. (The simulator's own
-// command line is parsed by CLI11, in sim_options.cpp.)
+// What the simulator's and the Windows launcher's command lines share on top of CLI11: a whole
+// number read strictly, with a message saying what the option takes, and help in a newcomer's
+// terms (each option's value and what it does, its default after it).
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <functional>
-#include <initializer_list>
 #include <string>
 
 // True when the whole text is a non-negative decimal number that fits 64 bits.
@@ -25,46 +24,55 @@ inline bool ParseWholeNumber(const std::string& text, uint64_t* value) {
     return true;
 }
 
-// Hands each switch (with an empty value) and each flag with its value to `apply`, which
-// returns false with `error` set for a bad value. --help gives the usage as the error; an
-// unknown argument or a flag without its value gives a one-line error.
-inline bool WalkArguments(
-    int argc, char** argv, const char* usage, std::initializer_list<const char*> switches,
-    std::initializer_list<const char*> valueFlags,
-    const std::function<bool(const std::string& flag, const std::string& value,
-                             std::string* error)>& apply,
-    std::string* error) {
-    const auto listed = [](const std::string& flag, std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            if (flag == name) {
-                return true;
-            }
-        }
-        return false;
-    };
-    for (int i = 1; i < argc; ++i) {
-        const std::string flag = argv[i];
-        if (flag == "--help" || flag == "-h") {
-            *error = usage;
-            return false;
-        }
-        if (listed(flag, switches)) {
-            if (!apply(flag, std::string(), error)) {
-                return false;
-            }
-            continue;
-        }
-        if (!listed(flag, valueFlags)) {
-            *error = "unknown argument '" + flag + "'";
-            return false;
-        }
-        if (i + 1 >= argc) {
-            *error = flag + " needs a value";
-            return false;
-        }
-        if (!apply(flag, argv[++i], error)) {
-            return false;
-        }
+// A whole number from least to most, or the parser's error says what the option takes
+// ("<takes>, not '<text>'").
+inline uint64_t NumberOf(const std::string& text, uint64_t least, uint64_t most,
+                         const std::string& takes) {
+    uint64_t value = 0;
+    if (!ParseWholeNumber(text, &value) || value < least || value > most) {
+        throw CLI::ValidationError(takes + ", not '" + text + "'");
     }
-    return true;
+    return value;
 }
+
+class HelpFormatter : public CLI::Formatter {
+  public:
+    std::string make_option_opts(const CLI::Option* option) const override {
+        if (option->get_type_size() == 0) {
+            return "";
+        }
+        std::string opts = " " + option->get_type_name();
+        if (option->get_expected_max() == CLI::detail::expected_max_vector_size) {
+            opts += " ...";
+        }
+        return opts;
+    }
+    std::string make_option_desc(const CLI::Option* option) const override {
+        const std::string given = option->get_default_str();
+        return Wrapped(option->get_description() +
+                       (given.empty() ? "" : " [default: " + given + "]"));
+    }
+
+  private:
+    // Broken between words to fit 100 columns beside the option's name.
+    std::string Wrapped(const std::string& text) const {
+        const size_t width = 100 - get_column_width();
+        std::string out;
+        size_t lineStart = 0;
+        size_t wordStart = 0;
+        while (wordStart < text.size()) {
+            size_t wordEnd = text.find(' ', wordStart);
+            wordEnd = wordEnd == std::string::npos ? text.size() : wordEnd;
+            const std::string word = text.substr(wordStart, wordEnd - wordStart);
+            if (out.size() > lineStart && out.size() - lineStart + 1 + word.size() > width) {
+                out += '\n';
+                lineStart = out.size();
+            } else if (out.size() > lineStart) {
+                out += ' ';
+            }
+            out += word;
+            wordStart = wordEnd + 1;
+        }
+        return out;
+    }
+};

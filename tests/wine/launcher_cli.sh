@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The launcher as a mod author uses it: a short run prints the plug-in's log lines and a
-# summary line; bad arguments, a missing scenario and a missing plug-in each end with status 2
+# summary line; --help describes every option; bad arguments, a missing scenario and a missing plug-in each end with status 2
 # and one line saying what is wrong.
 #   launcher_cli.sh WORKDIR
 set -euo pipefail
@@ -44,7 +44,16 @@ grep -q '^---- launcher: simulated 3.00 min (5455 frames)' <<<"$out" ||
 ls "$work"/Tarrowind/logs/Tarrowind_*.log >/dev/null 2>&1 || problem "no log file written"
 
 expect_refusal "a bad number" "--minutes takes" --minutes banana
-expect_refusal "an unknown option" "unknown argument '--fast'" --fast
+expect_refusal "an unknown option" "not expected: --fast" --fast
+expect_refusal "two lengths" "--minutes and --frames" --minutes 3 --frames 100
+
+# Help on standard output, every option with what it takes.
+run --help
+[ "$status" = 0 ] || problem "--help ended with status $status"
+for option in --minutes --frames --seed --scenario --crowd --start --repeat --crash-native \
+    --workdir --plugin --move-logs --quiet; do
+    grep -q -- "^ *$option" <<<"$out" || problem "--help does not describe $option"
+done
 expect_refusal "two worlds" "--crowd and --scenario" --crowd 50 --scenario x.json
 expect_refusal "a missing scenario" "no-such-scenario.json" --scenario no-such-scenario.json
 expect_refusal "a missing plug-in" "cannot load" --plugin no-such-plugin.asi

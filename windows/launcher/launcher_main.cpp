@@ -221,9 +221,15 @@ int RunOnce(const HookControl& control, const fs::path& pluginPath,
 
 int main(int argc, char** argv) {
     LauncherOptions options;
-    std::string error;
-    if (!ParseLauncherOptions(argc, argv, &options, &error)) {
-        return Fail(error, kSetupFailed);
+    std::string text;
+    switch (ParseLauncherOptions(argc, argv, &options, &text)) {
+        case LauncherParse::kHelp:
+            std::fputs(text.c_str(), stdout);
+            return 0;
+        case LauncherParse::kBad:
+            return Fail(text, kSetupFailed);
+        case LauncherParse::kRun:
+            break;
     }
     const fs::path folder = LauncherFolder();
     const fs::path pluginPath =

@@ -1,5 +1,7 @@
 #include "windows/launcher/launcher_options.h"
 
+#include <memory>
+
 #include "sim/host/command_line.h"
 
 namespace {
@@ -9,76 +11,136 @@ constexpr uint64_t kMaxFrames = kMaxMinutes * 60 * 30;
 constexpr uint64_t kMaxCrowd = 1000;
 constexpr uint64_t kMaxRepeat = 100;
 
-}  // namespace
-
-const char* LauncherUsage() {
-    return "usage: tarrowind-launcher [--workdir DIR] [--minutes N | --frames F] [--seed S] "
-           "[--scenario FILE | --crowd PEDS] [--start YYYY-MM-DDTHH:MM:SS|now] [--repeat R] "
-           "[--plugin FILE] [--move-logs] [--crash-native NAME[:N]] [--quiet]";
+// Why two options do not go together, where the parser's own words would not say.
+std::string ClashMessage(const std::string& message) {
+    const bool crowd = message.find("--crowd") != std::string::npos;
+    const bool scenario = message.find("--scenario") != std::string::npos;
+    const bool minutes = message.find("--minutes") != std::string::npos;
+    const bool frames = message.find("--frames") != std::string::npos;
+    if (crowd && scenario) {
+        return "--crowd and --scenario each choose the world: give one of them";
+    }
+    if (minutes && frames) {
+        return "--minutes and --frames each say how long to run: give one of them";
+    }
+    return message;
 }
 
-bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::string* error) {
-    const auto apply = [options](const std::string& flag, const std::string& value,
-                                 std::string* problem) {
-        uint64_t number = 0;
-        if (flag == "--quiet") {
-            options->quiet = true;
-        } else if (flag == "--move-logs") {
-            options->moveLogs = true;
-        } else if (flag == "--crowd") {
-            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxCrowd) {
-                *problem = "--crowd takes a number of peds from 1 to 1000, not '" + value + "'";
-                return false;
-            }
-            options->crowd = static_cast<uint32_t>(number);
-        } else if (flag == "--repeat") {
-            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxRepeat) {
-                *problem = "--repeat takes a number of runs from 1 to 100, not '" + value + "'";
-                return false;
-            }
-            options->repeat = static_cast<uint32_t>(number);
-        } else if (flag == "--workdir") {
-            options->workdir = value;
-        } else if (flag == "--scenario") {
-            options->scenario = value;
-        } else if (flag == "--start") {
-            options->start = value;  // the stand-in host reads it, and says when it cannot
-        } else if (flag == "--crash-native") {
-            options->crashNative = value;
-        } else if (flag == "--plugin") {
-            options->plugin = value;
-        } else if (flag == "--minutes") {
-            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxMinutes) {
-                *problem = "--minutes takes a whole number of minutes from 1 to 525600, not '" +
-                           value + "'";
-                return false;
-            }
-            options->minutes = number;
-            options->frames = 0;
-        } else if (flag == "--frames") {
-            if (!ParseWholeNumber(value, &number) || number == 0 || number > kMaxFrames) {
-                *problem = "--frames takes a whole number of frames from 1 to " +
-                           std::to_string(kMaxFrames) + ", not '" + value + "'";
-                return false;
-            }
-            options->frames = number;
-        } else if (flag == "--seed") {
-            if (!ParseWholeNumber(value, &options->seed)) {
-                *problem = "--seed takes a non-negative whole number, not '" + value + "'";
-                return false;
-            }
-        }
-        return true;
-    };
-    if (!WalkArguments(argc, argv, LauncherUsage(), {"--quiet", "--move-logs"},
-                       {"--workdir", "--minutes", "--frames", "--seed", "--scenario", "--plugin",
-                        "--crowd", "--repeat", "--start", "--crash-native"},
-                       apply, error)) {
-        return false;
+}  // namespace
+
+LauncherParse ParseLauncherOptions(int argc, char** argv, LauncherOptions* options,
+                                   std::string* text) {
+    CLI::App app(
+        "Runs Tarrowind.asi under the Windows build of the stand-in host (ScriptHookRDR2.dll "
+        "beside it): a simulated world on virtual time, the plug-in's log lines on standard "
+        "output and a summary line after them.",
+        "tarrowind-launcher");
+    app.formatter(std::make_shared<HelpFormatter>());
+    app.get_formatter()->column_width(30);
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.set_help_flag("-h,--help", "Print this help and exit");
+    app.footer("Bad arguments get one line and status 2. The launcher's runs: docs/windows.md.");
+    LauncherOptions& o = *options;
+
+    const char* run = "A run";
+    auto* minutes = app.add_option_function<std::string>(
+                           "--minutes",
+                           [&o](const std::string& value) {
+                               o.minutes = NumberOf(
+                                   value, 1, kMaxMinutes,
+                                   "--minutes takes a whole number of minutes from 1 to 525600");
+                           },
+                           "Simulated minutes to run")
+                        ->type_name("N")
+                        ->default_str("30")
+                        ->group(run);
+    auto* frames = app.add_option_function<std::string>(
+                          "--frames",
+                          [&o](const std::string& value) {
+                              o.frames =
+                                  NumberOf(value, 1, kMaxFrames,
+                                           "--frames takes a whole number of frames from 1 to " +
+                                               std::to_string(kMaxFrames));
+                          },
+                          "Run exactly this many frames instead of minutes")
+                       ->type_name("F")
+                       ->group(run);
+    app.add_option_function<std::string>(
+           "--seed",
+           [&o](const std::string& value) {
+               o.seed = NumberOf(value, 0, UINT64_MAX, "--seed takes a non-negative whole number");
+           },
+           "The world's randomness and the tick count's start")
+        ->type_name("S")
+        ->default_str("1")
+        ->group(run);
+    auto* scenario = app.add_option("--scenario", o.scenario, "The world to play: a scenario file")
+                         ->type_name("FILE")
+                         ->default_str("the built-in default world")
+                         ->group(run);
+    auto* crowd =
+        app.add_option_function<std::string>(
+               "--crowd",
+               [&o](const std::string& value) {
+                   o.crowd = static_cast<uint32_t>(NumberOf(
+                       value, 1, kMaxCrowd, "--crowd takes a number of peds from 1 to 1000"));
+               },
+               "Instead of a scenario, the frame-cost world with this many peds, and "
+               "each frame timed")
+            ->type_name("PEDS")
+            ->group(run);
+    app.add_option("--start", o.start,
+                   "The simulated calendar's start, YYYY-MM-DDTHH:MM:SS or now (the stand-in "
+                   "host reads it, and says when it cannot)")
+        ->type_name("WHEN")
+        ->default_str("the scenario's start, else 2026-06-01T12:00:00")
+        ->group(run);
+    app.add_option_function<std::string>(
+           "--repeat",
+           [&o](const std::string& value) {
+               o.repeat = static_cast<uint32_t>(
+                   NumberOf(value, 1, kMaxRepeat, "--repeat takes a number of runs from 1 to 100"));
+           },
+           "Runs one after another, each with a fresh load of the plug-in")
+        ->type_name("R")
+        ->default_str("1")
+        ->group(run);
+    app.add_option("--crash-native", o.crashNative,
+                   "That call of the native faults (the Nth, or the first), as a crash in the "
+                   "game would")
+        ->type_name("NAME[:N]")
+        ->group(run);
+
+    const char* setup = "The plug-in and its folder";
+    app.add_option("--workdir", o.workdir,
+                   "The game's folder: the plug-in reads DIR/Tarrowind/Tarrowind.ini and logs "
+                   "to DIR/Tarrowind/logs")
+        ->type_name("DIR")
+        ->default_str(".")
+        ->group(setup);
+    app.add_option("--plugin", o.plugin, "The plug-in to load")
+        ->type_name("FILE")
+        ->default_str("Tarrowind.asi beside the launcher")
+        ->group(setup);
+    app.add_flag("--move-logs", o.moveLogs,
+                 "After every frame, move the day's log away, as a player may")
+        ->group(setup);
+    app.add_flag("--quiet", o.quiet, "No log lines on standard output")->group(setup);
+
+    crowd->excludes(scenario);
+    minutes->excludes(frames);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        *text = app.help();
+        return LauncherParse::kHelp;
+    } catch (const CLI::ExcludesError& e) {
+        *text = ClashMessage(e.what());
+        return LauncherParse::kBad;
+    } catch (const CLI::ParseError& e) {
+        *text = e.what();
+        return LauncherParse::kBad;
     }
-    if (options->crowd != 0 && !options->scenario.empty()) {
-        *error = "--crowd and --scenario each choose the world: give one of them";
-        return false;
-    }
-    return true;
+    return LauncherParse::kRun;
 }

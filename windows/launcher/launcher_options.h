@@ -19,7 +19,11 @@ struct LauncherOptions {
     std::string crashNative;  // "NAME[:N]": that call of the native faults; empty: none
 };
 
-// Parses argv; on a bad argument returns false and sets error to a one-line message.
-bool ParseLauncherOptions(int argc, char** argv, LauncherOptions* options, std::string* error);
+enum class LauncherParse {
+    kRun,
+    kHelp,  // the text is the help, for standard output
+    kBad,   // the text is one line saying what is wrong
+};
 
-const char* LauncherUsage();
+LauncherParse ParseLauncherOptions(int argc, char** argv, LauncherOptions* options,
+                                   std::string* text);

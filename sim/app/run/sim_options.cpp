@@ -1,6 +1,5 @@
 #include "sim/app/run/sim_options.h"
 
-#include <CLI/CLI.hpp>
 #include <utility>
 
 #include "sim/host/command_line.h"
@@ -32,16 +31,6 @@ void SeedRangeOf(const std::string& flag, const std::string& text, uint64_t* fir
         throw CLI::ValidationError(flag + " takes at most " + std::to_string(kMostSweepSeeds) +
                                    " seeds at once, not '" + text + "'");
     }
-}
-
-// A whole number from least to most, or the error says what the flag takes.
-uint64_t NumberOf(const std::string& text, uint64_t least, uint64_t most,
-                  const std::string& takes) {
-    uint64_t value = 0;
-    if (!ParseWholeNumber(text, &value) || value < least || value > most) {
-        throw CLI::ValidationError(takes + ", not '" + text + "'");
-    }
-    return value;
 }
 
 // Why two options do not go together, as the parser's exclusion or need names them.
@@ -99,49 +88,6 @@ std::string ClashMessage(const std::string& message, const std::string& verb) {
     }
     return message;
 }
-
-// Help in a newcomer's terms: each option's value and what it does, its default after it.
-class HelpFormatter : public CLI::Formatter {
-  public:
-    std::string make_option_opts(const CLI::Option* option) const override {
-        if (option->get_type_size() == 0) {
-            return "";
-        }
-        std::string opts = " " + option->get_type_name();
-        if (option->get_expected_max() == CLI::detail::expected_max_vector_size) {
-            opts += " ...";
-        }
-        return opts;
-    }
-    std::string make_option_desc(const CLI::Option* option) const override {
-        const std::string given = option->get_default_str();
-        return Wrapped(option->get_description() +
-                       (given.empty() ? "" : " [default: " + given + "]"));
-    }
-
-  private:
-    // Broken between words to fit 100 columns beside the option's name.
-    std::string Wrapped(const std::string& text) const {
-        const size_t width = 100 - get_column_width();
-        std::string out;
-        size_t lineStart = 0;
-        size_t wordStart = 0;
-        while (wordStart < text.size()) {
-            size_t wordEnd = text.find(' ', wordStart);
-            wordEnd = wordEnd == std::string::npos ? text.size() : wordEnd;
-            const std::string word = text.substr(wordStart, wordEnd - wordStart);
-            if (out.size() > lineStart && out.size() - lineStart + 1 + word.size() > width) {
-                out += '\n';
-                lineStart = out.size();
-            } else if (out.size() > lineStart) {
-                out += ' ';
-            }
-            out += word;
-            wordStart = wordEnd + 1;
-        }
-        return out;
-    }
-};
 
 }  // namespace
 
