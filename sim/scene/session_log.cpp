@@ -1,0 +1,60 @@
+#include "sim/scene/session_log.h"
+
+#include "encounters/encounter_lines.h"
+#include "sim/host/run_setup.h"
+#include "sim/host/sim_run.h"
+#include "sim/replay/recording_reader.h"
+#include "sim/replay/session_replay.h"
+#include "sim/scene/scratch_game_folder.h"
+
+SessionLog ReplaySessionLog(const std::string& bytes) {
+    SessionLog log;
+    recording::RecordingReader reader;
+    std::string error;
+    if (!reader.Open(bytes, &error)) {
+        log.stoppedEarly = error;
+        return log;
+    }
+    ScratchGameFolder folder;
+    World world(1);
+    HostOptions hostOptions = HostOptionsForSeed(1);
+    hostOptions.recordCalls = false;
+    SimRun run(world, hostOptions);
+    {
+        SessionReplay replay(run, reader);
+        run.LoadPlugin();
+        while (run.Run(60000)) {
+        }
+        if (replay.Current() == SessionReplay::State::Differed) {
+            log.stoppedEarly = replay.Difference();
+        }
+    }
+    log.replayedToMs = run.Host().NowMs();
+    for (const EventSpan& span : run.Spans().Spans()) {
+        if (span.weather) {
+            continue;
+        }
+        RecordedEncounter encounter;
+        encounter.name = span.name;
+        encounter.startMs = span.startMs;
+        encounter.endMs = span.end == SpanEnd::kRunning ? 0 : span.endMs;
+        encounter.end = span.end;
+        // From its "Executing" line to the line that ended it.
+        bool begun = false;
+        for (const LoggedLine& line : run.Lines()) {
+            const std::string& m = line.message;
+            begun = begun || (line.atMs >= span.startMs && m == kExecutingLine + span.name);
+            if (!begun) {
+                continue;
+            }
+            encounter.messages.push_back(m);
+            if (m == span.name + kCompletedLine || m.rfind(span.name + kAbortedLine, 0) == 0 ||
+                m.rfind(kExceptionLine + span.name, 0) == 0 ||
+                m.rfind(kUnknownExceptionLine + span.name, 0) == 0) {
+                break;
+            }
+        }
+        log.encounters.push_back(std::move(encounter));
+    }
+    return log;
+}
