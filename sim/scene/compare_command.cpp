@@ -21,9 +21,9 @@ namespace {
 // form ped_<handle> or vehicle_<handle>. A scenario with no such id is taken for the world the
 // recording was made in, whose handles are the recording's own.
 std::map<int32_t, int32_t> StagedHandles(const RecordingFacts& facts, const ScenarioInfo& info,
-                                         const World& world) {
+                                         const World& world, bool* staged) {
     std::map<int32_t, int32_t> handles;
-    bool staged = false;
+    *staged = false;
     for (const auto* ids : {&info.pedIds, &info.vehicleIds}) {
         for (const auto& [id, handle] : *ids) {
             const std::string prefix = ids == &info.pedIds ? "ped_" : "vehicle_";
@@ -31,16 +31,8 @@ std::map<int32_t, int32_t> StagedHandles(const RecordingFacts& facts, const Scen
                 id.find_first_not_of("0123456789", prefix.size()) == std::string::npos &&
                 id.size() - prefix.size() < 10) {
                 handles[static_cast<int32_t>(std::stol(id.substr(prefix.size())))] = handle;
-                staged = true;
+                *staged = true;
             }
-        }
-    }
-    if (!staged) {
-        for (const auto& entry : world.Peds()) {
-            handles[entry.first] = entry.first;
-        }
-        for (const auto& entry : world.Vehicles()) {
-            handles[entry.first] = entry.first;
         }
     }
     handles[facts.playerPed] = world.PlayerPed();
@@ -91,7 +83,9 @@ int RunCompareWorldCommand(const std::string& recordingPath, const std::string& 
     HostOptions hostOptions = HostOptionsForSeed(seed);
     hostOptions.recordCalls = false;
     SimRun run(world, hostOptions);
-    WorldComparison comparison(world, run.Host().Natives(), StagedHandles(facts, info, world));
+    bool staged = false;
+    const std::map<int32_t, int32_t> handles = StagedHandles(facts, info, world, &staged);
+    WorldComparison comparison(world, run.Host().Natives(), handles, !staged);
     std::string stopped;
     {
         SessionReplay replay(run, reader);

@@ -168,8 +168,8 @@ std::string NativeCalled(uint64_t hash) {
 }
 
 WorldComparison::WorldComparison(World& world, const NativeTable& natives,
-                                 std::map<int32_t, int32_t> entities)
-    : world_(world), natives_(natives) {
+                                 std::map<int32_t, int32_t> entities, bool sameHandles)
+    : world_(world), natives_(natives), sameHandles_(sameHandles) {
     for (const auto& [recorded, inWorld] : entities) {
         Learn(recorded, inWorld, false);
     }
@@ -187,6 +187,10 @@ int32_t WorldComparison::ToWorld(int32_t recorded, bool blip) {
     if (it != toWorld_[blip].end()) {
         return it->second;
     }
+    if (sameHandles_ && toRecorded_[blip].count(recorded) == 0) {
+        Learn(recorded, recorded, blip);
+        return recorded;
+    }
     // The world has nothing the recording calls so: a handle of nothing, always the same one.
     const int32_t missing = nextMissing_++;
     Learn(recorded, missing, blip);
@@ -195,7 +199,10 @@ int32_t WorldComparison::ToWorld(int32_t recorded, bool blip) {
 
 int64_t WorldComparison::ToRecorded(int32_t world, bool blip) const {
     auto it = toRecorded_[blip].find(world);
-    return it == toRecorded_[blip].end() ? -1 : it->second;
+    if (it == toRecorded_[blip].end()) {
+        return sameHandles_ && toWorld_[blip].count(world) == 0 ? world : -1;
+    }
+    return it->second;
 }
 
 void WorldComparison::AskWorld(uint64_t hash, const NativeArgs& args, uint64_t nowMs) {

@@ -23,9 +23,11 @@ struct NativeTally {
 
 class WorldComparison {
   public:
-    // entities and blips: the recording's handle -> the world's, as staged (more are learnt
-    // from the answers: the peds the plug-in creates, its blips, ...).
-    WorldComparison(World& world, const NativeTable& natives, std::map<int32_t, int32_t> entities);
+    // entities: the recording's handle -> the world's, as staged (more are learnt from the
+    // answers: the peds the plug-in creates, its blips, ...). With sameHandles, a handle of
+    // neither is the same on both sides (the world the recording was made in).
+    WorldComparison(World& world, const NativeTable& natives, std::map<int32_t, int32_t> entities,
+                    bool sameHandles);
 
     // Before the replay answers: the world's answer to the call as the plug-in made it.
     void AskWorld(uint64_t hash, const NativeArgs& args, uint64_t nowMs);
@@ -53,6 +55,7 @@ class WorldComparison {
     const NativeTable& natives_;
     std::map<int32_t, int32_t> toWorld_[2];  // [0] entities, [1] blips
     std::map<int32_t, int32_t> toRecorded_[2];
+    bool sameHandles_ = false;
     int32_t nextMissing_ = 0x7F000001;  // handles the world has none of
     std::map<uint64_t, NativeTally> tallies_;
 
