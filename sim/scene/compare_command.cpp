@@ -96,7 +96,8 @@ int RunCompareWorldCommand(const std::string& recordingPath, const std::string& 
             comparison.Compare(hash, args, result);
         };
         run.LoadPlugin();
-        while (run.Run(60000)) {
+        // (A recording read whole ends within kLongestSessionMs: the replay does too.)
+        while (run.Host().NowMs() <= facts.endMs + 60000 && run.Run(60000)) {
         }
         if (replay.Current() == SessionReplay::State::Differed) {
             stopped = replay.Difference();

@@ -33,8 +33,10 @@ float FloatOf(uint64_t slot) {
     return value;
 }
 
-bool Finite(float a, float b, float c) {
-    return std::isfinite(a) && std::isfinite(b) && std::isfinite(c);
+// A place on a map: a hostile file's infinities and far-off numbers are no place.
+bool OnTheMap(float a, float b, float c) {
+    constexpr float kFar = 1e6f;
+    return std::fabs(a) <= kFar && std::fabs(b) <= kFar && std::fabs(c) <= kFar;
 }
 
 uint64_t ArgValue(const Record& r, size_t i) {
@@ -75,7 +77,7 @@ class FactReader {
         } else if (h == id::GET_ENTITY_COORDS::kHash && r.resultCount == 3) {
             const float x = FloatOf(r.result[0]), y = FloatOf(r.result[1]),
                         z = FloatOf(r.result[2]);
-            if (first != 0 && Finite(x, y, z) && (x != 0 || y != 0 || z != 0)) {
+            if (first != 0 && OnTheMap(x, y, z) && (x != 0 || y != 0 || z != 0)) {
                 Tell(Of(first).position, Vec3{x, y, z});
             }
         } else if (h == id::GET_PED_NEARBY_PEDS::kHash) {
@@ -212,7 +214,7 @@ class FactReader {
         probe.y = FloatOf(r.args[1].value);
         probe.z = FloatOf(r.args[2].value);
         probe.answer = FloatOf(r.args[3].value);
-        if (Finite(probe.x, probe.y, probe.z) && std::isfinite(probe.answer)) {
+        if (OnTheMap(probe.x, probe.y, probe.z) && OnTheMap(probe.answer, 0, 0)) {
             into.push_back(probe);
         }
     }
@@ -235,6 +237,16 @@ RecordingFacts ReadRecordingFacts(recording::RecordingReader& reader) {
             read.Native(record);
         } else {
             read.Kernel(record);
+        }
+        if (read.NowMs() > kLongestSessionMs) {
+            // An idle run of billions of frames: no session the recorder writes (its size cap
+            // holds a few weeks of idle play at most), and reading it out would never end.
+            facts.endMs = read.NowMs();
+            facts.ending = recording::RecordingReader::Ending::Damaged;
+            facts.problem = "damaged at byte " + std::to_string(record.offset) +
+                            ": it plays on past " + std::to_string(kLongestSessionMs / 3600000) +
+                            " hours, longer than a scene is made from";
+            return facts;
         }
     }
     facts.endMs = read.NowMs();

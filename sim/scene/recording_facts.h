@@ -104,8 +104,12 @@ struct RecordingFacts {
     std::string problem;  // a cut or damaged file: where it ends
 };
 
+// The longest session a scene is made from, in virtual time.
+constexpr uint64_t kLongestSessionMs = 48ull * 3600 * 1000;
+
 // Reads every record of an opened recording. Never fails: a cut or damaged file gives the
-// facts up to its last whole record (ending and problem say where).
+// facts up to its last whole record (ending and problem say where); one that plays on past
+// kLongestSessionMs is read up to there and called damaged.
 RecordingFacts ReadRecordingFacts(recording::RecordingReader& reader);
 
 // The seed whose tick count a simulated run of it starts at, when the recording's first tick

@@ -282,7 +282,8 @@ class SceneMaker {
             facts_.firstCalendar + offset +
             (static_cast<int64_t>(startMs_) - static_cast<int64_t>(facts_.firstCalendarAtMs)) /
                 1000;
-        if (at > 0 && at < 253402300799LL) {
+        // The years a scenario's start may name (sim_calendar.h): 1971 to 2999.
+        if (at >= 31536000LL && at < 32503680000LL) {
             const std::string text = CalendarText(static_cast<std::time_t>(at));
             if (!text.empty()) {
                 out["start"] = text;

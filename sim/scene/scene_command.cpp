@@ -13,7 +13,7 @@ int RunSceneCommand(const std::string& recordingPath, const SceneChoice& choice)
     if (!OpenRecordingFile(recordingPath, &opened, &error)) {
         return SceneFail(error, 2);
     }
-    const SessionLog log = ReplaySessionLog(opened.bytes);
+    const SessionLog log = ReplaySessionLog(opened.bytes, opened.facts.endMs + 60000);
     SceneChoice named = choice;
     named.recordingName = std::filesystem::path(recordingPath).filename().string();
     Scene scene;

@@ -7,7 +7,7 @@
 #include "sim/replay/session_replay.h"
 #include "sim/scene/scratch_game_folder.h"
 
-SessionLog ReplaySessionLog(const std::string& bytes) {
+SessionLog ReplaySessionLog(const std::string& bytes, uint64_t untilMs) {
     SessionLog log;
     recording::RecordingReader reader;
     std::string error;
@@ -23,7 +23,7 @@ SessionLog ReplaySessionLog(const std::string& bytes) {
     {
         SessionReplay replay(run, reader);
         run.LoadPlugin();
-        while (run.Run(60000)) {
+        while (run.Host().NowMs() <= untilMs && run.Run(60000)) {
         }
         if (replay.Current() == SessionReplay::State::Differed) {
             log.stoppedEarly = replay.Difference();

@@ -27,4 +27,5 @@ struct SessionLog {
 
 // Replays the recording's bytes in a temporary game folder, removed afterwards, and reads
 // the log it writes. The bytes must open as a recording (the caller has checked).
-SessionLog ReplaySessionLog(const std::string& bytes);
+// The replay stops at untilMs of virtual time at the latest (where the recording's facts end).
+SessionLog ReplaySessionLog(const std::string& bytes, uint64_t untilMs);
