@@ -78,6 +78,12 @@ const Clash kClashes[] = {
     {"--report", "--print-commands",
      "the printed commands write the results: --summary-json and --report go with --merge"},
     {"--in-sweep", "--seed", "--in-sweep names the sweep one seed's run is part of: give --seed"},
+    {"--at", "--scene-from", "--at picks the moment of a scene: give it with --scene-from"},
+    {"--encounter", "--scene-from",
+     "--encounter picks the moment of a scene: give it with --scene-from"},
+    {"--at", "--encounter", "--at and --encounter both pick the scene's moment: give one"},
+    {"--scenario", "--scene-from",
+     "--scene-from makes a scenario of the recording: it takes none (--compare-world does)"},
 };
 
 // The parser's own message for an exclusion ("--a excludes --b") or a need ("--a requires

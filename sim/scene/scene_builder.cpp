@@ -702,8 +702,12 @@ class SceneMaker {
         }
         text << ": " << scene_.pedIds.size() << " peds and " << scene_.vehicleIds.size()
              << " vehicles as the game described them to the plug-in (" << listed_
-             << " listings by the scans); the player's path through " << pathPlaces_
-             << " places he was seen at";
+             << " listings by the scans); ";
+        if (pathPlaces_ == 0) {
+            text << "the player stays where he was seen";
+        } else {
+            text << "the player's path through " << pathPlaces_ << " places he was seen at";
+        }
         if (groundProbes_ > 0) {
             text << "; the ground at " << groundProbes_ << " probed points";
         }
