@@ -498,7 +498,7 @@ class SceneMaker {
                 at = PlaceOf(rider->first, anchors_[rider->first], &known);  // under its rider
             }
             if (!known || unplaced_.count(ped) > 0) {
-                ++unplaced;
+                ++unplacedCount_;
                 continue;
             }
             json entry;
@@ -724,8 +724,8 @@ class SceneMaker {
         for (const std::string& left : leftOut_) {
             text << ", " << left;
         }
-        if (unplaced > 0) {
-            text << "; left out: " << unplaced << " peds whose position was never asked";
+        if (unplacedCount_ > 0) {
+            text << "; left out: " << unplacedCount_ << " peds whose position was never asked";
         }
         if (pedsOfUnknownModel_ + vehiclesOfUnknownModel_ > 0) {
             text << "; " << pedsOfUnknownModel_ + vehiclesOfUnknownModel_
@@ -759,7 +759,7 @@ class SceneMaker {
     std::map<int32_t, int32_t> mountOf_;          // rider -> horse
     std::map<int32_t, int> seats_;
     std::set<int32_t> unplaced_;
-    size_t unplaced = 0;
+    size_t unplacedCount_ = 0;
     size_t listed_ = 0;
     size_t pathPlaces_ = 0;
     size_t groundProbes_ = 0;

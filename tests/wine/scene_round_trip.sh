@@ -30,9 +30,10 @@ fi
 status=0
 "$sim" --scenario "$work/scene.json" --workdir "$work/linux" --quiet >"$work/scene-run.txt" \
     2>&1 || status=$?
+# "Executing <name>" and the first ped it picked, the handle left out, from the daily logs.
 first_encounter() {
-    tr -d '\r' <"$1" | grep -m1 -E '\[INFO\] Executing event[0-9]'
-    tr -d '\r' <"$1" | grep -m1 -E '\[DEBUG\] Valid [a-z ]+ found [0-9]+ at distance' |
+    awk '/\[INFO\] Executing event[0-9]/ { print; exit }' "$@" | tr -d '\r'
+    awk '/\[DEBUG\] Valid [a-z ]+ found [0-9]+ at distance/ { print; exit }' "$@" | tr -d '\r' |
         sed -E 's/found [0-9]+ at/found at/'
 }
 recorded=$(first_encounter "$work"/windows/Tarrowind/logs/*.log)
