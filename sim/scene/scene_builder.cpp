@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/settings_table.h"
+#include "encounters/encounter_catalogue.h"
 #include "sim/world/joaat.h"
 #include "sim/world/model_catalogue.h"
 #include "sim/world/sim_calendar.h"
@@ -194,6 +195,13 @@ class SceneMaker {
             }
         }
         fromStart_ = startMs_ == 0;
+        // An encounter of another build (one this simulator's plug-in lacks) cannot be named
+        // in only_encounters or expect: the scene then keeps the player's settings whole.
+        known_ = staged_ != nullptr && FindInCatalogue(staged_->name) != nullptr;
+        if (staged_ != nullptr && !known_) {
+            notes_.push_back("its encounter " + staged_->name +
+                             " is not one this build's plug-in has");
+        }
         if (choice_.wholeSession) {
             startMs_ = 0;
             fromStart_ = true;
@@ -646,7 +654,7 @@ class SceneMaker {
     }
 
     void Settings(json& out) {
-        const bool narrowed = !fromStart_ && staged_ != nullptr;
+        const bool narrowed = !fromStart_ && known_;
         json ini = json::array();
         for (const std::string& line : IniLines(facts_.settings, narrowed)) {
             ini.push_back(line);
@@ -666,7 +674,11 @@ class SceneMaker {
             out["expect"] = expect;
             return;
         }
-        expect["encounters_run"] = json{{staged_->name, json{{"at_least", 1}}}};
+        if (known_) {
+            expect["encounters_run"] = json{{staged_->name, json{{"at_least", 1}}}};
+        } else {
+            expect["summary"] = json{{"contract_violations", 0}};
+        }
         // How it ended: its closing line and what it said last before it (lines naming a
         // handle or a distance would not read the same in another world).
         json lines = json::array();
@@ -748,6 +760,7 @@ class SceneMaker {
     const SceneChoice& choice_;
     Scene& scene_;
     const RecordedEncounter* staged_ = nullptr;
+    bool known_ = false;  // the staged encounter is one this build's plug-in has
     uint64_t startMs_ = 0;
     uint64_t endMs_ = 0;
     uint64_t minutes_ = 1;

@@ -182,6 +182,35 @@ TEST(SceneBuilder, AMomentTheRecordingLacksIsRefused) {
     EXPECT_EQ(error, "--encounter 2: the recording ran encounters 1 to 1");
 }
 
+TEST(SceneBuilder, ALaterEncounterComesDueWhenItBegan) {
+    RecordingFacts facts = PlayerAt({0, 0, 10});
+    facts.settings = "Event Timing.MinEventDelayMinutes=3\nEncounters.Event5_Mugging=true\n";
+    SessionLog log;
+    log.encounters.push_back(
+        RecordedEncounter{"event1_aggressor", 70000, 90000, SpanEnd::kCompleted, {}});
+    log.encounters.push_back(
+        RecordedEncounter{"event5_mugging", 300000, 320000, SpanEnd::kCompleted, {}});
+    // An encounter of another build: this one's plug-in cannot be asked to stage it.
+    log.encounters.push_back(
+        RecordedEncounter{"event7_startled_ped", 400000, 410000, SpanEnd::kCompleted, {}});
+    Scene scene;
+    std::string error;
+    SceneChoice second;
+    second.encounter = 2;
+    ASSERT_TRUE(BuildScene(facts, log, second, &scene, &error)) << error;
+    EXPECT_EQ(scene.startMs, 300000 - kSceneLeadMs);
+    EXPECT_EQ(scene.json["only_encounters"], nlohmann::ordered_json::array({"event5_mugging"}));
+    EXPECT_EQ(scene.json["ini"],
+              nlohmann::ordered_json::array({"[Event Timing]", "MinEventDelayMinutes=1"}));
+    SceneChoice other;
+    other.encounter = 3;
+    ASSERT_TRUE(BuildScene(facts, log, other, &scene, &error)) << error;
+    EXPECT_FALSE(scene.json.contains("only_encounters"));
+    World world;
+    ScenarioInfo info;
+    EXPECT_TRUE(LoadScenarioText(SceneText(scene.json), "scene", world, &info, &error)) << error;
+}
+
 TEST(SeedOfRecording, FindsTheSeedWhoseTickCountTheRecordingStartsAt) {
     for (uint64_t seed : {0ull, 1ull, 29ull, 7919ull, 86399999ull}) {
         RecordingFacts facts;
