@@ -257,7 +257,7 @@ class SceneMaker {
     void Clock(json& out) {
         int minutes = 0;
         if (EstimateClock(facts_.clockHours, startMs_, endMs_, &minutes)) {
-            char text[8];
+            char text[16];
             std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
             out["time_of_day"] = text;
         } else {
