@@ -7,8 +7,14 @@ using json = nlohmann::ordered_json;
 // Objects and arrays this short stay on one line.
 constexpr size_t kOneLine = 180;
 
+// A recording's text (its version line, the player's settings) may be any bytes: what is not
+// UTF-8 is written as U+FFFD rather than refused.
+std::string Dump(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
 void Write(const json& value, int indent, std::string& out) {
-    const std::string compact = value.dump();
+    const std::string compact = Dump(value);
     if (!value.is_structured() || compact.size() <= kOneLine || value.empty()) {
         out += compact;
         return;
@@ -22,7 +28,7 @@ void Write(const json& value, int indent, std::string& out) {
         first = false;
         out += inner;
         if (object) {
-            out += json(it.key()).dump() + ": ";
+            out += Dump(json(it.key())) + ": ";
         }
         Write(it.value(), indent + 2, out);
     }

@@ -211,6 +211,16 @@ TEST(SceneBuilder, ALaterEncounterComesDueWhenItBegan) {
     EXPECT_TRUE(LoadScenarioText(SceneText(scene.json), "scene", world, &info, &error)) << error;
 }
 
+TEST(SceneBuilder, AnyBytesOfTheRecordingsTextMakeAScenario) {
+    RecordingFacts facts = PlayerAt({0, 0, 10});
+    facts.versionLine = "Tarrowind \x92\xff (broken)";
+    facts.settings = "Logging.EnableDebugLogging=\xc3\n";
+    World world;
+    ScenarioInfo info;
+    Stage(facts, world, &info);
+    EXPECT_EQ(info.iniText.find('\xc3'), std::string::npos);
+}
+
 TEST(SeedOfRecording, FindsTheSeedWhoseTickCountTheRecordingStartsAt) {
     for (uint64_t seed : {0ull, 1ull, 29ull, 7919ull, 86399999ull}) {
         RecordingFacts facts;
