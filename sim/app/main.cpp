@@ -25,6 +25,8 @@
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 #include "sim/replay/replay_command.h"
+#include "sim/scene/compare_command.h"
+#include "sim/scene/scene_command.h"
 #include "sim/world/sim_calendar.h"
 
 namespace {
@@ -112,6 +114,15 @@ int main(int argc, char** argv) {
     }
     if (!options.replay.empty()) {
         return RunReplayCommand(options);
+    }
+    if (!options.sceneFrom.empty() || !options.compareWorld.empty()) {
+        SceneChoice choice;
+        choice.atGiven = options.sceneAtGiven;
+        choice.atSeconds = options.sceneAtSeconds;
+        choice.encounter = options.sceneEncounter;
+        return options.sceneFrom.empty()
+                   ? RunCompareWorldCommand(options.compareWorld, options.scenario)
+                   : RunSceneCommand(options.sceneFrom, choice);
     }
     if (options.sweep) {
         sweep.options = options;

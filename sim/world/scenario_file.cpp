@@ -162,8 +162,8 @@ const std::initializer_list<const char*> kPlayerFields = {"position", "horse", "
 const std::initializer_list<const char*> kVehicleFields = {"id", "model", "position", "seats",
                                                            "owned"};
 const std::initializer_list<const char*> kPedFields = {
-    "id",    "model",  "position", "group",  "weapons", "male",    "vehicle", "seat",
-    "mount", "riding", "state",    "health", "owned",   "wanders", "count",   "spread"};
+    "id",     "model", "position", "group", "weapons", "male",  "vehicle", "seat", "mount",
+    "riding", "state", "health",   "owned", "wanders", "count", "spread",  "human"};
 
 ScenarioRunSettings ReadRunFields(const ScenarioReader& in, const json& root) {
     ScenarioRunSettings settings;
@@ -230,6 +230,8 @@ class ScenarioLoader {
         if (root.contains("timeline")) {
             ScheduleTimeline(in_, world_, ids_, root["timeline"]);
         }
+        info_.pedIds = ids_->peds;
+        info_.vehicleIds = ids_->vehicles;
     }
 
   private:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -26,6 +27,9 @@ struct ScenarioInfo {
     bool hasIni = false;
     std::string iniText;  // the plug-in's INI for the run, when hasIni
     ScenarioRunSettings run;
+    // The handles the file's ids were given, as the world was built.
+    std::map<std::string, int32_t> pedIds;
+    std::map<std::string, int32_t> vehicleIds;
 };
 
 // Builds the scenario into a freshly made world. On a bad file returns false and sets error to

@@ -235,7 +235,21 @@ SimPed ScenarioReader::Ped(const json& j, const std::string& path, const Vec3& p
     if (!j.contains("model")) {
         Fail(path + ".model", "a ped model of the catalogue (docs/scenarios.md lists them)");
     }
-    SimPed ped = World::MakePed(*PedModelOf(j["model"], path + ".model"), pos);
+    SimPed ped;
+    uint32_t hash = 0;
+    const json& model = j["model"];
+    if (model.is_string() && ParseHex(model.get<std::string>(), &hash) &&
+        FindPedModel(hash) == nullptr && j.contains("human")) {
+        // A model the catalogue lacks, by its hash (a ped a recording saw): a person or an
+        // animal as "human" says, of no group and unarmed unless the entry says otherwise.
+        ped.model = hash;
+        ped.pos = pos;
+    } else {
+        ped = World::MakePed(*PedModelOf(model, path + ".model"), pos);
+    }
+    if (j.contains("human")) {
+        ped.human = Bool(j["human"], path + ".human");
+    }
     if (j.contains("group")) {
         ped.group = Identifier(j["group"], path + ".group");
     }

@@ -97,7 +97,7 @@ const ScenarioFields<WorldSettings>& GameHardnessSettingFields() {
 }
 
 void LoadTerrain(const ScenarioReader& in, const json& j, Terrain& terrain) {
-    in.Fields(j, "terrain", {"ground_height", "shapes", "water", "no_ground"});
+    in.Fields(j, "terrain", {"ground_height", "shapes", "water", "no_ground", "heights"});
     if (j.contains("ground_height")) {
         terrain.SetBaseHeight(Metres(in, j["ground_height"], "terrain.ground_height", -1e4, 1e4));
     }
@@ -111,6 +111,13 @@ void LoadTerrain(const ScenarioReader& in, const json& j, Terrain& terrain) {
         const json& list = in.Array(j["water"], "terrain.water");
         for (size_t i = 0; i < list.size(); ++i) {
             terrain.AddWater(ReadWater(in, list[i], ScenarioReader::Index("terrain.water", i)));
+        }
+    }
+    if (j.contains("heights")) {
+        const json& list = in.Array(j["heights"], "terrain.heights");
+        for (size_t i = 0; i < list.size(); ++i) {
+            terrain.AddMeasuredHeight(
+                in.Position(list[i], ScenarioReader::Index("terrain.heights", i)));
         }
     }
     if (j.contains("no_ground")) {

@@ -65,6 +65,15 @@ float Terrain::GroundHeight(float x, float y) const {
     for (const GroundShape& shape : shapes_) {
         height += ShapeHeight(shape, x, y);
     }
+    float nearest = kMeasuredReach * kMeasuredReach;
+    for (const Vec3& point : measured_) {
+        const float dx = point.x - x;
+        const float dy = point.y - y;
+        if (dx * dx + dy * dy <= nearest) {
+            nearest = dx * dx + dy * dy;
+            height = point.z;
+        }
+    }
     for (const WaterBody& water : water_) {
         if (Covers(water, x, y)) {
             height = std::min(height, water.surface - water.depth);

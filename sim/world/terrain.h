@@ -42,12 +42,19 @@ class Terrain {
     bool BaseHeightSet() const { return baseSet_; }
     void AddShape(const GroundShape& shape) { shapes_.push_back(shape); }
     void AddWater(const WaterBody& water) { water_.push_back(water); }
+    // The ground's height measured at a point (a recording's probe): within kMeasuredReach of
+    // it the ground lies at that height, the nearest measurement's, whatever the shapes say.
+    void AddMeasuredHeight(const Vec3& point) { measured_.push_back(point); }
+    const std::vector<Vec3>& MeasuredHeights() const { return measured_; }
+    static constexpr float kMeasuredReach = 5.0f;
     // An area with no ground at all (beyond the map's edge): a box of x and y.
     void AddVoid(const Vec3& low, const Vec3& high) { voids_.push_back({low, high}); }
 
     const std::vector<GroundShape>& Shapes() const { return shapes_; }
     const std::vector<WaterBody>& Water() const { return water_; }
-    bool Flat() const { return shapes_.empty() && water_.empty() && voids_.empty(); }
+    bool Flat() const {
+        return shapes_.empty() && water_.empty() && voids_.empty() && measured_.empty();
+    }
 
     // Whether there is ground under (x, y) at all.
     bool HasGround(float x, float y) const;
@@ -73,4 +80,5 @@ class Terrain {
     std::vector<GroundShape> shapes_;
     std::vector<WaterBody> water_;
     std::vector<Box> voids_;
+    std::vector<Vec3> measured_;
 };

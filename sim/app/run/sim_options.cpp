@@ -1,5 +1,6 @@
 #include "sim/app/run/sim_options.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "sim/host/command_line.h"
@@ -66,6 +67,12 @@ const Clash kClashes[] = {
     {"--report", "--print-commands",
      "the printed commands write the results: --summary-json and --report go with --merge"},
     {"--in-sweep", "--seed", "--in-sweep names the sweep one seed's run is part of: give --seed"},
+    {"--at", "--scene-from", "--at picks the moment of a scene: give it with --scene-from"},
+    {"--encounter", "--scene-from",
+     "--encounter picks the moment of a scene: give it with --scene-from"},
+    {"--at", "--encounter", "--at and --encounter both pick the scene's moment: give one"},
+    {"--scenario", "--scene-from",
+     "--scene-from makes a scenario of the recording: it takes none (--compare-world does)"},
 };
 
 // The parser's own message for an exclusion ("--a excludes --b") or a need ("--a requires
@@ -261,6 +268,46 @@ ParseOutcome ParseSimOptions(int argc, char** argv, SimOptions* options, std::st
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
             ->group(replay);
 
+    const char* scene = "A scene";
+    auto* sceneFrom = app.add_option("--scene-from", o.sceneFrom,
+                                     "Write a scenario re-staging the world a recording saw")
+                          ->type_name("FILE.rec")
+                          ->group(scene);
+    auto* sceneAt =
+        app.add_option_function<std::string>(
+               "--at",
+               [&o](const std::string& value) {
+                   char* end = nullptr;
+                   o.sceneAtSeconds = std::strtod(value.c_str(), &end);
+                   if (value.empty() || *end != '\0' || !(o.sceneAtSeconds >= 0) ||
+                       o.sceneAtSeconds > 31536000) {
+                       throw CLI::ValidationError("--at takes the seconds into the session, not '" +
+                                                  value + "'");
+                   }
+                   o.sceneAtGiven = true;
+               },
+               "The moment of the session the scene starts at")
+            ->type_name("SECONDS")
+            ->default_str("0")
+            ->group(scene);
+    auto* sceneEncounter =
+        app.add_option_function<std::string>(
+               "--encounter",
+               [&o](const std::string& value) {
+                   o.sceneEncounter = NumberOf(value, 1, 1000000,
+                                               "--encounter takes which encounter of the session, "
+                                               "from 1");
+               },
+               "Start the scene when the session's Nth encounter began")
+            ->type_name("N")
+            ->group(scene);
+    auto* compareWorld =
+        app.add_option("--compare-world", o.compareWorld,
+                       "Play the recording in the world re-staged from it (or --scenario's) "
+                       "and list where the world's answers differ from the recorded ones")
+            ->type_name("FILE.rec")
+            ->group(scene);
+
     const char* outputs = "Outputs";
     auto* summaryJson = app.add_option("--summary-json", o.summaryJson,
                                        "Write the figures (a sweep's: its table) as JSON")
@@ -290,6 +337,13 @@ ParseOutcome ParseSimOptions(int argc, char** argv, SimOptions* options, std::st
         notPrinted->excludes(printCommands);
     }
     inSweep->needs(seed);
+    sceneAt->needs(sceneFrom)->excludes(sceneEncounter);
+    sceneEncounter->needs(sceneFrom);
+    for (CLI::Option* other : {replayFile, seeds, compareWorld, scenario}) {
+        sceneFrom->excludes(other);
+    }
+    compareWorld->excludes(replayFile)->excludes(seeds);
+    merge->excludes(sceneFrom)->excludes(compareWorld);
     isolated->excludes(seeds)->excludes(replayFile);
     for (CLI::Option* given : {scenario, minutes, seed, workdir, start, quiet, crash, isolated,
                                seeds, inSweep, replayFile, replaySetting, trace}) {

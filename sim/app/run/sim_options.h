@@ -43,6 +43,13 @@ struct SimOptions {
     std::string resultsDir = "results";  // where the printed commands write their results
     // Result files (or folders of them) to merge into one sweep's table; empty: no merge.
     std::vector<std::string> merge;
+    // A scene (sim/scene/): the scenario re-staging a recording's world at a moment (seconds
+    // in, or encounter N's start), or the simulated world measured against the recording.
+    std::string sceneFrom;
+    bool sceneAtGiven = false;
+    double sceneAtSeconds = 0;
+    uint64_t sceneEncounter = 0;  // 0: not given
+    std::string compareWorld;
 };
 
 enum class ParseOutcome {
