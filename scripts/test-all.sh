@@ -5,9 +5,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh all
+# Each step says how long the one before it took, so a slow build or suite shows where.
+step_started=$SECONDS
+step_name=""
+step() {
+    if [ -n "$step_name" ]; then
+        printf '==== %s: %d s\n' "$step_name" $((SECONDS - step_started))
+    fi
+    step_name=$*
+    step_started=$SECONDS
+    [ -z "$step_name" ] || printf '\n==== %s\n' "$step_name"
+}
 
-step() { printf '\n==== %s\n' "$*"; }
+step "Packages this machine lacks"
+scripts/install-deps.sh all
 
 step "Linux build and tests"
 cmake --preset linux >/dev/null
@@ -30,3 +41,5 @@ step "Fuzz targets (clang, libFuzzer)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 ctest --preset fuzz
+step ""
+printf "==== all: %d s\n" "$SECONDS"
