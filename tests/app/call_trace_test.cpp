@@ -2,20 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "host/native_list.h"
 #include "sim/app/trace/call_trace.h"
+#include "sim/host/native_table.h"
 
 namespace {
 
 namespace id = native::id;
 
 uint64_t Bits(float value) {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
+    return NativeResult::FloatBits(value);
 }
 
 HostCall Native(uint64_t hash, std::vector<uint64_t> args, std::vector<uint64_t> result = {}) {

@@ -4,9 +4,8 @@
 // without being counted.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "host/native_list.h"
+#include "sim/host/native_table.h"
 #include "sim/scene/world_comparison.h"
 #include "sim/world/joaat.h"
 #include "sim/world/world.h"
@@ -16,9 +15,7 @@ namespace {
 namespace id = native::id;
 
 uint64_t Bits(float value) {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
+    return NativeResult::FloatBits(value);
 }
 
 NativeResult Position(float x, float y, float z) {

@@ -27,13 +27,7 @@ if grep -q '^---- launcher:' "$work/launcher.txt" ||
     tail -3 "$work/launcher.txt" "$work/launcher.err"
     exit 1
 fi
-recordings=("$work"/windows/Tarrowind/logs/*.rec)
-if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
-    echo "FAIL: the crashed session left no recording (or more than one):"
-    ls -l "$work/windows/Tarrowind/logs"
-    exit 1
-fi
-rec=${recordings[0]}
+only_recording "$work/windows" "the crashed session left"
 
 status=0
 "$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \

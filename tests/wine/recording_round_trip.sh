@@ -20,13 +20,7 @@ sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
 
 (cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 60 --seed 1 \
     --start 2026-06-01T23:30:00 --quiet) >"$work/launcher.txt"
-recordings=("$work"/windows/Tarrowind/logs/*.rec)
-if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
-    echo "FAIL: the DLL wrote no recording (or more than one):"
-    ls -l "$work/windows/Tarrowind/logs"
-    exit 1
-fi
-rec=${recordings[0]}
+only_recording "$work/windows" "the DLL wrote"
 
 status=0
 "$sim" --replay "$rec" --workdir "$work/linux" --quiet --trace "$work/replay.trace" \

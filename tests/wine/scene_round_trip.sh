@@ -15,13 +15,7 @@ sed -e 's/^RecordSession=false/RecordSession=true/' -e 's/\r*$/\r/' \
     "${SHIPPED_INI:?the shipped INI of the Linux build}" >"$work/windows/Tarrowind/Tarrowind.ini"
 (cd "$work/windows" && wine_run "$WINDOWS_BIN/tarrowind-launcher.exe" --minutes 10 --seed 29 \
     --quiet) >"$work/launcher.txt"
-recordings=("$work"/windows/Tarrowind/logs/*.rec)
-if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
-    echo "FAIL: the DLL wrote no recording (or more than one):"
-    ls -l "$work/windows/Tarrowind/logs"
-    exit 1
-fi
-rec=${recordings[0]}
+only_recording "$work/windows" "the DLL wrote"
 
 if ! "$sim" --scene-from "$rec" >"$work/scene.json" 2>"$work/scene.err"; then
     echo "FAIL: --scene-from the Wine recording: $(cat "$work/scene.err")"

@@ -19,6 +19,18 @@ wine_run() {
     return "${PIPESTATUS[0]}"
 }
 
+# The one session recording a game folder's run left, in `rec`; with none or more than one, a
+# FAIL line naming what (WHAT: "the DLL wrote", ...), the folder's listing, and exit 1.
+only_recording() {  # game folder, what
+    local recordings=("$1"/Tarrowind/logs/*.rec)
+    if [ ${#recordings[@]} != 1 ] || [ ! -f "${recordings[0]}" ]; then
+        echo "FAIL: $2 no recording (or more than one):"
+        ls -l "$1/Tarrowind/logs"
+        exit 1
+    fi
+    rec=${recordings[0]}
+}
+
 # A game folder's daily logs in date order, each under a line "==== <file name>", without CRs,
 # the build's name on the version line written BUILD (a commit made since the Linux build
 # renames only the Windows one).
