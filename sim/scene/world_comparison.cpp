@@ -13,7 +13,7 @@
 //              B the nearby-ped buffer, c an entity by address, C a blip by address,
 //              F a float written back, G a group hash written back, . anything else
 //   answer:    - none, b bool, i int, e entity, l blip, h hash, f float, v position
-struct WorldComparison::Spec {
+struct WorldComparison::NativeRule {
     uint64_t hash;
     const char* name;
     const char* args;
@@ -24,11 +24,11 @@ namespace {
 
 namespace id = native::id;
 
-using Spec = WorldComparison::Spec;
+using NativeRule = WorldComparison::NativeRule;
 
 #define ROW(native, args, answer) \
     { id::native::kHash, #native, args, answer }
-const Spec kSpecs[] = {
+const NativeRule kRules[] = {
     ROW(PLAYER_ID, "", 'i'),
     ROW(GET_PLAYER_PED, "p", 'e'),
     ROW(PLAYER_PED_ID, "", 'e'),
@@ -109,10 +109,10 @@ const Spec kSpecs[] = {
 };
 #undef ROW
 
-const Spec* SpecOf(uint64_t hash) {
-    for (const Spec& spec : kSpecs) {
-        if (spec.hash == hash) {
-            return &spec;
+const NativeRule* RuleOf(uint64_t hash) {
+    for (const NativeRule& rule : kRules) {
+        if (rule.hash == hash) {
+            return &rule;
         }
     }
     return nullptr;
@@ -163,8 +163,8 @@ std::string Vector(const uint64_t* slots) {
 }  // namespace
 
 std::string NativeCalled(uint64_t hash) {
-    const Spec* spec = SpecOf(hash);
-    return spec != nullptr ? spec->name : HexOf(static_cast<uint32_t>(hash));
+    const NativeRule* rule = RuleOf(hash);
+    return rule != nullptr ? rule->name : HexOf(static_cast<uint32_t>(hash));
 }
 
 WorldComparison::WorldComparison(World& world, const NativeTable& natives,
@@ -207,17 +207,17 @@ int64_t WorldComparison::ToRecorded(int32_t world, bool blip) const {
 
 void WorldComparison::AskWorld(uint64_t hash, const NativeArgs& args, uint64_t nowMs) {
     asked_ = false;
-    spec_ = SpecOf(hash);
+    rule_ = RuleOf(hash);
     const NativeHandlerEntry* entry = natives_.Find(hash);
-    if (spec_ == nullptr || entry == nullptr ||
-        args.Count() != static_cast<int>(std::strlen(spec_->args))) {
+    if (rule_ == nullptr || entry == nullptr ||
+        args.Count() != static_cast<int>(std::strlen(rule_->args))) {
         return;
     }
     atMs_ = nowMs;
     uint64_t slots[16] = {};
     worldBuffer_.clear();
     for (int i = 0; i < args.Count() && i < 16; ++i) {
-        const char kind = spec_->args[i];
+        const char kind = rule_->args[i];
         slots[i] = args.Raw(i);
         if (kind == 'e' || kind == 'p' || kind == 'l') {
             slots[i] = static_cast<uint32_t>(ToWorld(args.Int(i), kind == 'l'));
@@ -250,15 +250,15 @@ void WorldComparison::AskWorld(uint64_t hash, const NativeArgs& args, uint64_t n
 }
 
 void WorldComparison::Compare(uint64_t hash, const NativeArgs& args, const NativeResult& recorded) {
-    if (!asked_ || spec_ == nullptr || spec_->hash != hash) {
+    if (!asked_ || rule_ == nullptr || rule_->hash != hash) {
         return;
     }
     asked_ = false;
     std::string recordedText;
     std::string worldText;
     bool same = true;
-    const bool blipAnswer = spec_->answer == 'l';
-    switch (spec_->answer) {
+    const bool blipAnswer = rule_->answer == 'l';
+    switch (rule_->answer) {
         case 'b':
             same = (recorded.slots[0] != 0) == (worldResult_.slots[0] != 0);
             recordedText = recorded.slots[0] != 0 ? "true" : "false";
@@ -311,8 +311,8 @@ void WorldComparison::Compare(uint64_t hash, const NativeArgs& args, const Nativ
             break;
     }
     // What came back through the arguments.
-    for (int i = 0; i < args.Count() && spec_->args[i] != '\0'; ++i) {
-        const char kind = spec_->args[i];
+    for (int i = 0; i < args.Count() && rule_->args[i] != '\0'; ++i) {
+        const char kind = rule_->args[i];
         if (kind == 'B') {
             const uint64_t* buffer = args.Pointer<const uint64_t>(i);
             const int32_t count = IntOf(recorded.slots[0]);
@@ -352,11 +352,11 @@ void WorldComparison::Compare(uint64_t hash, const NativeArgs& args, const Nativ
             worldText += " " + HexOf(static_cast<uint32_t>(worldCell_));
         }
     }
-    if (spec_->answer == '-' && recordedText.empty()) {
+    if (rule_->answer == '-' && recordedText.empty()) {
         return;  // an order: nothing answered to compare, the world has heard it
     }
     NativeTally& tally = tallies_[hash];
-    tally.name = spec_->name;
+    tally.name = rule_->name;
     ++tally.asked;
     if (same) {
         return;
@@ -365,15 +365,15 @@ void WorldComparison::Compare(uint64_t hash, const NativeArgs& args, const Nativ
     if (tally.firstCases.size() < kCasesKept) {
         char at[32];
         std::snprintf(at, sizeof at, "%.3f s: ", static_cast<double>(atMs_) / 1000.0);
-        tally.firstCases.push_back(std::string(at) + DescribeCall(*spec_, args) + ": recorded " +
+        tally.firstCases.push_back(std::string(at) + DescribeCall(*rule_, args) + ": recorded " +
                                    recordedText + "; the world " + worldText);
     }
 }
 
-std::string WorldComparison::DescribeCall(const Spec& spec, const NativeArgs& args) const {
-    std::string text = std::string(spec.name) + "(";
-    for (int i = 0; i < args.Count() && spec.args[i] != '\0'; ++i) {
-        const char kind = spec.args[i];
+std::string WorldComparison::DescribeCall(const NativeRule& rule, const NativeArgs& args) const {
+    std::string text = std::string(rule.name) + "(";
+    for (int i = 0; i < args.Count() && rule.args[i] != '\0'; ++i) {
+        const char kind = rule.args[i];
         std::string arg;
         switch (kind) {
             case 'e':

@@ -42,14 +42,14 @@ class WorldComparison {
     static constexpr size_t kCasesKept = 5;
 
     // What one native's arguments and answer are (world_comparison.cpp).
-    struct Spec;
+    struct NativeRule;
 
   private:
     int32_t ToWorld(int32_t recorded, bool blip);
     // The recording's name for a handle of the world, or -1 when it has none.
     int64_t ToRecorded(int32_t world, bool blip) const;
     void Learn(int32_t recorded, int32_t world, bool blip);
-    std::string DescribeCall(const Spec& spec, const NativeArgs& args) const;
+    std::string DescribeCall(const NativeRule& rule, const NativeArgs& args) const;
 
     World& world_;
     const NativeTable& natives_;
@@ -60,7 +60,7 @@ class WorldComparison {
     std::map<uint64_t, NativeTally> tallies_;
 
     // The world's answer to the call in flight.
-    const Spec* spec_ = nullptr;
+    const NativeRule* rule_ = nullptr;
     bool asked_ = false;
     uint64_t atMs_ = 0;
     NativeResult worldResult_;
