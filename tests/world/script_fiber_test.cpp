@@ -16,6 +16,7 @@
 
 namespace {
 
+#ifdef TARROWIND_TEST_ASAN
 ScriptFiber* gFiber = nullptr;
 volatile int gPastTheEnd = 8;
 
@@ -37,6 +38,7 @@ void RunTheScript() {
     fiber.Resume();
     fiber.Resume();
 }
+#endif
 
 TEST(ScriptFiberDeathTest, AnOverrunInAFrameResumedAfterAWaitIsCaught) {
 #ifndef TARROWIND_TEST_ASAN
