@@ -2,9 +2,22 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 namespace recording {
+
+bool ReadRecordingFile(const std::string& path, std::string* bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    *bytes = text.str();
+    return static_cast<bool>(in) || in.eof();
+}
 
 // Reads varints and strings from a payload; once anything runs past its end, every read fails.
 struct Cursor {

@@ -12,6 +12,9 @@
 
 namespace recording {
 
+// The file's bytes whole; false when it cannot be read.
+bool ReadRecordingFile(const std::string& path, std::string* bytes);
+
 struct RecordedArg {
     uint8_t kind = kArgValue;
     uint8_t cellSize = 0;

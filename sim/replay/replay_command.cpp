@@ -5,9 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -21,24 +19,9 @@
 #include "sim/replay/recording_reader.h"
 #include "sim/replay/session_replay.h"
 
-namespace {
-
-bool ReadWholeFile(const std::string& path, std::string* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    *bytes = text.str();
-    return static_cast<bool>(in) || in.eof();
-}
-
-}  // namespace
-
 int RunReplayCommand(const SimOptions& options) {
     std::string bytes;
-    if (!ReadWholeFile(options.replay, &bytes)) {
+    if (!recording::ReadRecordingFile(options.replay, &bytes)) {
         return Fail("cannot read '" + options.replay + "'", 2);
     }
     // "[Section]Key=value": the replayed plug-in reads value for that key.

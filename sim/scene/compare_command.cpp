@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "sim/app/run/run_outputs.h"
 #include "sim/host/run_setup.h"
 #include "sim/host/sim_run.h"
 #include "sim/replay/session_replay.h"
@@ -54,7 +55,7 @@ int RunCompareWorldCommand(const std::string& recordingPath, const std::string& 
     OpenedRecording opened;
     std::string error;
     if (!OpenRecordingFile(recordingPath, &opened, &error)) {
-        return SceneFail(error, 2);
+        return Fail(error, 2);
     }
     const RecordingFacts& facts = opened.facts;
     uint64_t seed = 1;
@@ -74,7 +75,7 @@ int RunCompareWorldCommand(const std::string& recordingPath, const std::string& 
         loaded = LoadScenarioFile(scenarioPath, world, &info, &error);
     }
     if (!loaded) {
-        return SceneFail(error, 2);
+        return Fail(error, 2);
     }
 
     recording::RecordingReader reader;
@@ -137,7 +138,7 @@ int RunCompareWorldCommand(const std::string& recordingPath, const std::string& 
     }
     std::fflush(stdout);
     if (!stopped.empty()) {
-        return SceneFail("compare-world: the replay stopped early: " + stopped, 1);
+        return Fail("compare-world: the replay stopped early: " + stopped, 1);
     }
     return comparison.Differ() == 0 ? 0 : 1;
 }

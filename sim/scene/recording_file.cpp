@@ -1,20 +1,10 @@
 #include "sim/scene/recording_file.h"
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-
 bool OpenRecordingFile(const std::string& path, OpenedRecording* opened, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (in) {
-        text << in.rdbuf();
-    }
-    if (!in || (!in.eof() && in.fail())) {
+    if (!recording::ReadRecordingFile(path, &opened->bytes)) {
         *error = "cannot read '" + path + "'";
         return false;
     }
-    opened->bytes = text.str();
     recording::RecordingReader reader;
     if (!reader.Open(opened->bytes, error)) {
         *error = path + ": " + *error;
@@ -26,9 +16,4 @@ bool OpenRecordingFile(const std::string& path, OpenedRecording* opened, std::st
         return false;
     }
     return true;
-}
-
-int SceneFail(const std::string& message, int status) {
-    std::fprintf(stderr, "tarrowind-sim: %s\n", message.c_str());
-    return status;
 }

@@ -15,6 +15,3 @@ struct OpenedRecording {
 // is wrong with it, for a file that cannot be read, is not a recording of a format this
 // simulator reads, or is damaged (a file merely cut short is read to its last whole record).
 bool OpenRecordingFile(const std::string& path, OpenedRecording* opened, std::string* error);
-
-// "tarrowind-sim: <message>" on standard error; returns the status.
-int SceneFail(const std::string& message, int status);
