@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 // True when the whole text is a non-negative decimal number that fits 64 bits.
@@ -76,3 +77,12 @@ class HelpFormatter : public CLI::Formatter {
         return out;
     }
 };
+
+// The help layout above with option names in `column` columns, the last of an option given
+// twice winning, and -h/--help: what both command lines set up alike.
+inline void UseNewcomerHelp(CLI::App& app, size_t column) {
+    app.formatter(std::make_shared<HelpFormatter>());
+    app.get_formatter()->column_width(column);
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.set_help_flag("-h,--help", "Print this help and exit");
+}

@@ -1,7 +1,5 @@
 #include "windows/launcher/launcher_options.h"
 
-#include <memory>
-
 #include "sim/host/command_line.h"
 
 namespace {
@@ -35,10 +33,7 @@ LauncherParse ParseLauncherOptions(int argc, char** argv, LauncherOptions* optio
         "beside it): a simulated world on virtual time, the plug-in's log lines on standard "
         "output and a summary line after them.",
         "tarrowind-launcher");
-    app.formatter(std::make_shared<HelpFormatter>());
-    app.get_formatter()->column_width(30);
-    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    app.set_help_flag("-h,--help", "Print this help and exit");
+    UseNewcomerHelp(app, 30);
     app.footer("Bad arguments get one line and status 2. The launcher's runs: docs/windows.md.");
     LauncherOptions& o = *options;
 

@@ -103,10 +103,7 @@ ParseOutcome ParseSimOptions(int argc, char** argv, SimOptions* options, std::st
         "Runs the Tarrowind plug-in against the stand-in host: a simulated world on virtual "
         "time, one run, a sweep of seeds, or a recorded session.",
         "tarrowind-sim");
-    app.formatter(std::make_shared<HelpFormatter>());
-    app.get_formatter()->column_width(32);
-    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    app.set_help_flag("-h,--help", "Print this help and exit");
+    UseNewcomerHelp(app, 32);
     app.footer(
         "Bad arguments get one line and status 2; a broken check or a failing seed, status 1.\n"
         "Scenario files, sweeps and their results: docs/scenarios.md.");
