@@ -63,11 +63,11 @@ void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
         limitReached_ = false;
         return;
     }
-    EventSpan* running = spans_.empty() ? nullptr : &spans_.back();
-    if (running == nullptr || running->end != SpanEnd::kRunning) {
+    if (Running() == nullptr) {
         return;
     }
-    const std::string& name = running->name;
+    EventSpan& running = spans_.back();
+    const std::string& name = running.name;
     if (message == name + kCompletedLine) {
         End(limitReached_ ? SpanEnd::kBounded : SpanEnd::kCompleted, atMs);
     } else if (StartsWith(message, name + kAbortedLine)) {
@@ -78,7 +78,7 @@ void EventSpans::OnLine(const std::string& message, uint64_t atMs) {
     } else if (message.find(WatchLimitPhrase()) != std::string::npos) {
         limitReached_ = true;
     } else if (StartsWith(message, kFoundNobodyLine)) {
-        running->foundNobody = true;
+        running.foundNobody = true;
     }
 }
 
